@@ -1,0 +1,25 @@
+// The tags of one tagl.txt.
+#pragma once
+
+#include <filesystem>
+
+#include "database/load_report.h"
+#include "database/tag_map.h"
+#include "platform/env.h"
+
+namespace junctra {
+
+class CTagList {
+ public:
+  TagMap m_tags;
+
+  // Adds the tags of the file at path. Returns the format's result; the
+  // tags read before a failure stay in the map.
+  bool LoadTagFile(const std::filesystem::path& path, LoadReport* report = nullptr,
+                   Env* env = Env::Default());
+  // Creates or replaces the file; false when it cannot be created. Write
+  // errors throw CFileException.
+  bool SaveTagFile(const std::filesystem::path& path, Env* env = Env::Default()) const;
+};
+
+}  // namespace junctra

@@ -1,0 +1,69 @@
+// The tag map: tag records by exact name, iterated in a fixed order that
+// decides the order of tags in a written file. 17 buckets that never grow; a
+// new name goes to the front of its bucket's chain; iteration runs bucket 0
+// to 16, each chain front to back (newest first). A hash index beside the
+// chains keeps lookups by exact name from walking a chain.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <deque>
+#include <string>
+#include <string_view>
+#include <unordered_map>
+#include <vector>
+
+#include "database/database_item.h"
+
+namespace junctra {
+
+class TagMap {
+ public:
+  static constexpr std::uint32_t kBucketCount = 17;
+
+  struct Entry {
+    std::u16string name;
+    CDatabaseItem item;
+  };
+
+  TagMap() = default;
+  TagMap(const TagMap&) = delete;
+  TagMap& operator=(const TagMap&) = delete;
+
+  // The bucket hash: FNV-style over every stride-th code unit.
+  static std::uint32_t HashKey(std::u16string_view name);
+
+  // Stores item under name. A new name goes to the front of its bucket's
+  // chain; an existing one keeps its place and takes the new record.
+  CDatabaseItem& SetAt(std::u16string_view name, CDatabaseItem item);
+  CDatabaseItem* Lookup(std::u16string_view name);
+  const CDatabaseItem* Lookup(std::u16string_view name) const;
+
+  std::size_t GetCount() const { return entries_.size(); }
+  bool IsEmpty() const { return entries_.empty(); }
+
+  // Visits every entry in iteration order.
+  template <class Visit>
+  void ForEach(Visit&& visit) const {
+    for (const auto& chain : buckets_) {
+      for (auto it = chain.rbegin(); it != chain.rend(); ++it) visit(**it);
+    }
+  }
+
+  // Entries in iteration order.
+  std::vector<const Entry*> InIterationOrder() const;
+
+ private:
+  struct ViewHash {
+    std::size_t operator()(std::u16string_view s) const {
+      return std::hash<std::u16string_view>()(s);
+    }
+  };
+
+  std::deque<Entry> entries_;  // stable addresses
+  // Each chain in insertion order; its front is the back of the vector.
+  std::array<std::vector<Entry*>, kBucketCount> buckets_;
+  std::unordered_map<std::u16string_view, Entry*, ViewHash> index_;
+};
+
+}  // namespace junctra

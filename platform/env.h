@@ -1,0 +1,133 @@
+// The single seam between Junctra and the operating system. Everything the
+// program asks of the system (files, folders, the program's own path, the
+// user's folders and locale, dynamic libraries) goes through an Env, so tests
+// can put a fake in its place. Env::Default() is the real one.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <filesystem>
+#include <memory>
+#include <optional>
+#include <string>
+
+namespace junctra {
+
+// An open file. Positions are explicit so that seeking costs nothing; the
+// buffered stream on top (CStdioFile) keeps the position. Every call returns
+// 0 or an errno value; nothing here throws.
+class File {
+ public:
+  virtual ~File() = default;
+  // Reads up to n bytes at offset into dst; *got receives the count (0 at end).
+  virtual int ReadAt(std::uint64_t offset, void* dst, std::size_t n, std::size_t* got) = 0;
+  // Writes all n bytes at offset.
+  virtual int WriteAt(std::uint64_t offset, const void* src, std::size_t n) = 0;
+  // Pushes written data to the device (fsync).
+  virtual int Sync() = 0;
+  virtual int Size(std::uint64_t* size) = 0;
+  virtual int Close() = 0;
+};
+
+// How Env::OpenFile opens a file.
+struct OpenMode {
+  bool read = true;
+  bool write = false;
+  bool create = false;     // create when missing
+  bool truncate = false;   // empty an existing file
+  bool exclusive = false;  // with create: fail when the entry exists
+  // Sharing: approximated with advisory flock() locks. deny_write takes a
+  // shared lock, exclusive_share an exclusive one; a conflicting lock makes
+  // the open fail with EWOULDBLOCK.
+  bool deny_write = false;
+  bool exclusive_share = false;
+};
+
+// A loaded dynamic library; unloads itself when destroyed.
+class Library {
+ public:
+  virtual ~Library() = default;
+  virtual void* Symbol(const char* name) = 0;
+};
+
+class Env {
+ public:
+  virtual ~Env() = default;
+
+  // The process-wide real environment; never destroyed.
+  static Env* Default();
+
+  // Files. OpenFile sets *file on success and returns 0, or an errno value.
+  virtual int OpenFile(const std::filesystem::path& path, const OpenMode& mode,
+                       std::unique_ptr<File>* file) = 0;
+  // An entry of any kind exists at path.
+  virtual bool EntryExists(const std::filesystem::path& path) = 0;
+  // An entry exists at path and is not a directory.
+  virtual bool FileExists(const std::filesystem::path& path) = 0;
+  virtual bool DirectoryExists(const std::filesystem::path& path) = 0;
+  virtual int RenameFile(const std::filesystem::path& from, const std::filesystem::path& to) = 0;
+  virtual int RemoveFile(const std::filesystem::path& path) = 0;
+  // Makes a rename or creation inside the folder durable (fsync of the folder).
+  virtual int SyncDirectory(const std::filesystem::path& folder) = 0;
+
+  // The program's own file; empty when it cannot be had.
+  virtual std::filesystem::path ModuleFileName() = 0;
+  // Major version of the operating system; above 4 here, since this
+  // platform always has per-user folders.
+  virtual int OsMajorVersion() = 0;
+  // The user's local application data folder, first and second query.
+  // Empty optional on failure. Neither result ends in a separator.
+  virtual std::optional<std::filesystem::path> KnownLocalAppDataFolder() = 0;
+  virtual std::optional<std::filesystem::path> LocalAppDataFolder() = 0;
+  // An environment variable; empty optional when unset.
+  virtual std::optional<std::string> GetEnvironmentVariable(const std::string& name) = 0;
+
+  // Loads the library at an absolute path; null when it cannot be loaded.
+  virtual std::unique_ptr<Library> LoadLibrary(const std::filesystem::path& path) = 0;
+};
+
+// Forwards every call to another Env; tests derive from it and override
+// only what they fake.
+class EnvWrapper : public Env {
+ public:
+  explicit EnvWrapper(Env* target) : target_(target) {}
+  Env* target() const { return target_; }
+
+  int OpenFile(const std::filesystem::path& path, const OpenMode& mode,
+               std::unique_ptr<File>* file) override {
+    return target_->OpenFile(path, mode, file);
+  }
+  bool EntryExists(const std::filesystem::path& path) override {
+    return target_->EntryExists(path);
+  }
+  bool FileExists(const std::filesystem::path& path) override { return target_->FileExists(path); }
+  bool DirectoryExists(const std::filesystem::path& path) override {
+    return target_->DirectoryExists(path);
+  }
+  int RenameFile(const std::filesystem::path& from, const std::filesystem::path& to) override {
+    return target_->RenameFile(from, to);
+  }
+  int RemoveFile(const std::filesystem::path& path) override { return target_->RemoveFile(path); }
+  int SyncDirectory(const std::filesystem::path& folder) override {
+    return target_->SyncDirectory(folder);
+  }
+  std::filesystem::path ModuleFileName() override { return target_->ModuleFileName(); }
+  int OsMajorVersion() override { return target_->OsMajorVersion(); }
+  std::optional<std::filesystem::path> KnownLocalAppDataFolder() override {
+    return target_->KnownLocalAppDataFolder();
+  }
+  std::optional<std::filesystem::path> LocalAppDataFolder() override {
+    return target_->LocalAppDataFolder();
+  }
+  std::optional<std::string> GetEnvironmentVariable(const std::string& name) override {
+    return target_->GetEnvironmentVariable(name);
+  }
+  std::unique_ptr<Library> LoadLibrary(const std::filesystem::path& path) override {
+    return target_->LoadLibrary(path);
+  }
+
+ private:
+  Env* target_;
+};
+
+}  // namespace junctra

@@ -1,0 +1,214 @@
+// The real Env on Linux.
+#include <dlfcn.h>
+#include <fcntl.h>
+#include <pwd.h>
+#include <sys/file.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstdlib>
+
+#include "platform/env.h"
+
+namespace junctra {
+namespace {
+
+class PosixFile : public File {
+ public:
+  explicit PosixFile(int fd) : fd_(fd) {}
+  ~PosixFile() override {
+    if (fd_ >= 0) ::close(fd_);
+  }
+
+  int ReadAt(std::uint64_t offset, void* dst, std::size_t n, std::size_t* got) override {
+    *got = 0;
+    auto* out = static_cast<char*>(dst);
+    while (*got < n) {
+      ssize_t r = ::pread(fd_, out + *got, n - *got, static_cast<off_t>(offset + *got));
+      if (r < 0) {
+        if (errno == EINTR) continue;
+        return errno;
+      }
+      if (r == 0) break;
+      *got += static_cast<std::size_t>(r);
+    }
+    return 0;
+  }
+
+  int WriteAt(std::uint64_t offset, const void* src, std::size_t n) override {
+    const auto* in = static_cast<const char*>(src);
+    std::size_t done = 0;
+    while (done < n) {
+      ssize_t r = ::pwrite(fd_, in + done, n - done, static_cast<off_t>(offset + done));
+      if (r < 0) {
+        if (errno == EINTR) continue;
+        return errno;
+      }
+      if (r == 0) return ENOSPC;
+      done += static_cast<std::size_t>(r);
+    }
+    return 0;
+  }
+
+  int Sync() override { return ::fsync(fd_) == 0 ? 0 : errno; }
+
+  int Size(std::uint64_t* size) override {
+    struct stat st;
+    if (::fstat(fd_, &st) != 0) return errno;
+    *size = static_cast<std::uint64_t>(st.st_size);
+    return 0;
+  }
+
+  int Close() override {
+    int fd = fd_;
+    fd_ = -1;
+    // Closing also drops any flock() held through this descriptor.
+    return ::close(fd) == 0 ? 0 : errno;
+  }
+
+ private:
+  int fd_;
+};
+
+class PosixLibrary : public Library {
+ public:
+  explicit PosixLibrary(void* handle) : handle_(handle) {}
+  ~PosixLibrary() override { ::dlclose(handle_); }
+  void* Symbol(const char* name) override { return ::dlsym(handle_, name); }
+
+ private:
+  void* handle_;
+};
+
+bool StatPath(const std::filesystem::path& path, struct stat* st) {
+  return !path.empty() && ::stat(path.c_str(), st) == 0;
+}
+
+class PosixEnv : public Env {
+ public:
+  int OpenFile(const std::filesystem::path& path, const OpenMode& mode,
+               std::unique_ptr<File>* file) override {
+    int flags = O_CLOEXEC;
+    if (mode.write) {
+      flags |= mode.read ? O_RDWR : O_WRONLY;
+    } else {
+      flags |= O_RDONLY;
+    }
+    if (mode.create) flags |= O_CREAT;
+    if (mode.create && mode.exclusive) flags |= O_EXCL;
+    int fd;
+    do {
+      fd = ::open(path.c_str(), flags, 0666);
+    } while (fd < 0 && errno == EINTR);
+    if (fd < 0) return errno;
+    // Only regular files are text files; a folder or a device is refused.
+    struct stat st;
+    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+      int err = S_ISDIR(st.st_mode) ? EISDIR : EINVAL;
+      ::close(fd);
+      return err;
+    }
+    if (mode.deny_write || mode.exclusive_share) {
+      if (::flock(fd, (mode.exclusive_share ? LOCK_EX : LOCK_SH) | LOCK_NB) != 0) {
+        int err = errno;
+        ::close(fd);
+        return err;
+      }
+    }
+    // Truncate only after the lock is held, so a locked file is never emptied.
+    if (mode.truncate && mode.write && ::ftruncate(fd, 0) != 0) {
+      int err = errno;
+      ::close(fd);
+      return err;
+    }
+    *file = std::make_unique<PosixFile>(fd);
+    return 0;
+  }
+
+  bool EntryExists(const std::filesystem::path& path) override {
+    struct stat st;
+    return !path.empty() && ::lstat(path.c_str(), &st) == 0;
+  }
+
+  bool FileExists(const std::filesystem::path& path) override {
+    struct stat st;
+    return StatPath(path, &st) && !S_ISDIR(st.st_mode);
+  }
+
+  bool DirectoryExists(const std::filesystem::path& path) override {
+    struct stat st;
+    return StatPath(path, &st) && S_ISDIR(st.st_mode);
+  }
+
+  int RenameFile(const std::filesystem::path& from, const std::filesystem::path& to) override {
+    return ::rename(from.c_str(), to.c_str()) == 0 ? 0 : errno;
+  }
+
+  int RemoveFile(const std::filesystem::path& path) override {
+    return ::unlink(path.c_str()) == 0 ? 0 : errno;
+  }
+
+  int SyncDirectory(const std::filesystem::path& folder) override {
+    int fd = ::open(folder.empty() ? "." : folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd < 0) return errno;
+    int err = ::fsync(fd) == 0 ? 0 : errno;
+    ::close(fd);
+    return err;
+  }
+
+  std::filesystem::path ModuleFileName() override {
+    std::error_code ec;
+    auto path = std::filesystem::read_symlink("/proc/self/exe", ec);
+    return ec ? std::filesystem::path() : path;
+  }
+
+  int OsMajorVersion() override { return 10; }
+
+  std::optional<std::filesystem::path> KnownLocalAppDataFolder() override {
+    auto value = GetEnvironmentVariable("XDG_CONFIG_HOME");
+    if (!value || value->empty() || (*value)[0] != '/') return std::nullopt;
+    return WithoutTrailingSeparator(*value);
+  }
+
+  std::optional<std::filesystem::path> LocalAppDataFolder() override {
+    auto home = GetEnvironmentVariable("HOME");
+    std::string folder;
+    if (home && !home->empty()) {
+      folder = *home;
+    } else if (const struct passwd* pw = ::getpwuid(::getuid()); pw && pw->pw_dir && *pw->pw_dir) {
+      folder = pw->pw_dir;
+    } else {
+      return std::nullopt;
+    }
+    return WithoutTrailingSeparator(folder) + "/.config";
+  }
+
+  std::optional<std::string> GetEnvironmentVariable(const std::string& name) override {
+    const char* value = std::getenv(name.c_str());
+    if (value == nullptr) return std::nullopt;
+    return std::string(value);
+  }
+
+  std::unique_ptr<Library> LoadLibrary(const std::filesystem::path& path) override {
+    if (!path.is_absolute()) return nullptr;
+    void* handle = ::dlopen(path.c_str(), RTLD_NOW | RTLD_LOCAL);
+    if (handle == nullptr) return nullptr;
+    return std::make_unique<PosixLibrary>(handle);
+  }
+
+ private:
+  static std::string WithoutTrailingSeparator(std::string path) {
+    while (path.size() > 1 && path.back() == '/') path.pop_back();
+    return path;
+  }
+};
+
+}  // namespace
+
+Env* Env::Default() {
+  static PosixEnv env;
+  return &env;
+}
+
+}  // namespace junctra

@@ -1,0 +1,72 @@
+// A resource module: strings, dialog templates and icons by ID, either the
+// built-in one or a satellite library's. The current module is where every
+// text the program shows or prints comes from.
+#pragma once
+
+#include <string>
+
+#include "resources/resource_table.h"
+
+namespace junctra {
+
+// String IDs of the string table.
+enum StringId : unsigned {
+  IDS_ABOUTBOX = 101,
+  IDS_SELECT_DIFFERENT = 102,
+  IDS_SELECT_FIRST = 103,
+  IDS_SELECT_SECOND = 104,
+  IDS_FIRST_NO_DATABASE = 105,
+  IDS_SECOND_NO_DATABASE = 106,
+  IDS_CANNOT_OPEN_FILE = 107,
+  IDS_SELECT_OUTPUT = 108,
+  IDS_ERROR_SAVING_CLASSES = 109,
+  IDS_ERROR_SAVING_TAGS = 110,
+  IDS_CLASS_CONFLICT = 111,
+  IDS_TAG_CONFLICT = 112,
+  IDS_ERROR_READING_FILE = 113,
+};
+
+// Resource IDs of the dialog templates and the icon.
+enum ResourceId : unsigned {
+  IDD_ABOUTBOX = 100,
+  IDD_JUNCTRA_DIALOG = 102,
+  IDR_MAINFRAME = 128,
+  IDD_ERROR_DIALOG = 130,
+};
+
+class ResourceModule {
+ public:
+  // table may be null: a module without resources.
+  explicit ResourceModule(const JunctraResourceTable* table) : table_(table) {}
+
+  // The program's own, US English module.
+  static const ResourceModule& BuiltIn();
+
+  // The string, or empty when the module lacks it. String 113 is newer than
+  // the satellites' tables: a module without it gives the built-in text.
+  std::u16string LoadString(unsigned id) const;
+  // Null when the module lacks the template.
+  const JunctraDialog* FindDialog(unsigned id) const;
+  // The icon from this module, else from the built-in one.
+  const JunctraIcon* FindIcon(unsigned id) const;
+
+  const JunctraResourceTable* table() const { return table_; }
+
+ private:
+  const JunctraResourceTable* table_;
+};
+
+// The framework's current resource module; the built-in one until set.
+const ResourceModule& CurrentResourceModule();
+// null restores the built-in module. The module must outlive its use.
+void SetCurrentResourceModule(const ResourceModule* module);
+
+// A string of the current module.
+inline std::u16string LoadResourceString(unsigned id) {
+  return CurrentResourceModule().LoadString(id);
+}
+
+}  // namespace junctra
+
+// The built-in table, defined in resources/.
+extern "C" const JunctraResourceTable* JunctraBuiltInResources(void);

@@ -1,0 +1,96 @@
+// Buffered binary file stream by path: the stand-in for the framework's
+// CFile/CStdioFile. Open reports failure by its result; errors while reading,
+// seeking, writing or closing throw CFileException.
+#pragma once
+
+#include <cstdint>
+#include <exception>
+#include <filesystem>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "platform/env.h"
+
+namespace junctra {
+
+class CFileException : public std::exception {
+ public:
+  CFileException(std::filesystem::path path, int error, const char* operation);
+  const std::filesystem::path& path() const { return path_; }
+  // The system error (an errno value).
+  int error() const { return error_; }
+  const char* what() const noexcept override { return message_.c_str(); }
+
+ private:
+  std::filesystem::path path_;
+  int error_;
+  std::string message_;
+};
+
+// Open flags and seek origins, with the framework's values.
+struct CFile {
+  static constexpr unsigned modeRead = 0x0000;
+  static constexpr unsigned modeWrite = 0x0001;
+  static constexpr unsigned modeReadWrite = 0x0002;
+  static constexpr unsigned shareExclusive = 0x0010;
+  static constexpr unsigned shareDenyWrite = 0x0020;
+  static constexpr unsigned modeCreate = 0x1000;
+  static constexpr unsigned modeNoTruncate = 0x2000;
+  static constexpr unsigned typeText = 0x4000;
+  static constexpr unsigned typeBinary = 0x8000;
+
+  enum SeekPosition { begin = 0, current = 1, end = 2 };
+};
+
+class CStdioFile {
+ public:
+  explicit CStdioFile(Env* env = Env::Default());
+  CStdioFile(const CStdioFile&) = delete;
+  CStdioFile& operator=(const CStdioFile&) = delete;
+  // Closes a file that is still open; errors are swallowed here, so writers
+  // call Close() themselves to learn of them.
+  virtual ~CStdioFile();
+
+  // Opens path with CFile flags; false (nothing thrown) when it cannot be
+  // opened: missing, a folder, no permission, locked by another opener.
+  virtual bool Open(const std::filesystem::path& path, unsigned flags);
+  // Bytes read into dst; 0 at the end of the file.
+  virtual std::uint32_t Read(void* dst, std::uint32_t count);
+  // Returns the new position. Costs no system call for begin and current.
+  virtual std::uint64_t Seek(std::int64_t offset, int origin);
+  // Writes all bytes or throws.
+  virtual void Write(const void* src, std::uint32_t count);
+  virtual void Flush();
+  virtual void Close();
+
+  std::uint64_t GetPosition() const { return position_; }
+  std::uint64_t GetLength();
+  const std::filesystem::path& GetFilePath() const { return path_; }
+  bool IsOpen() const { return file_ != nullptr; }
+  // The system error of the last failed Open, 0 after a successful one.
+  int LastOpenError() const { return open_error_; }
+
+ protected:
+  Env* env() const { return env_; }
+
+ private:
+  void FlushWriteBuffer();
+  [[noreturn]] void Fail(int error, const char* operation);
+
+  static constexpr std::size_t kBufferSize = 64 * 1024;
+
+  Env* env_;
+  std::unique_ptr<File> file_;
+  std::filesystem::path path_;
+  int open_error_ = 0;
+  std::uint64_t position_ = 0;
+  // Read-ahead: bytes [read_start_, read_start_ + read_buffer_.size()).
+  std::vector<char> read_buffer_;
+  std::uint64_t read_start_ = 0;
+  // Pending writes: bytes [write_start_, write_start_ + write_buffer_.size()).
+  std::vector<char> write_buffer_;
+  std::uint64_t write_start_ = 0;
+};
+
+}  // namespace junctra

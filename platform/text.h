@@ -1,0 +1,41 @@
+// UTF-16 text helpers: conversions at the edges of the program and the
+// C library's string functions that the file formats rely on.
+#pragma once
+
+#include <cstdint>
+#include <filesystem>
+#include <string>
+#include <string_view>
+
+namespace junctra {
+
+// UTF-8 to UTF-16; invalid bytes become U+FFFD.
+std::u16string Utf8ToUtf16(std::string_view text);
+// UTF-16 to UTF-8; unpaired surrogates become U+FFFD.
+std::string Utf16ToUtf8(std::u16string_view text);
+// A path for display and messages (its bytes taken as UTF-8).
+std::u16string PathToUtf16(const std::filesystem::path& path);
+// A path from UTF-16 text (stored as UTF-8 bytes).
+std::filesystem::path Utf16ToPath(std::u16string_view text);
+
+// The letters A to Z folded to a to z; nothing else changes.
+inline char16_t FoldAsciiCase(char16_t c) {
+  return (c >= u'A' && c <= u'Z') ? static_cast<char16_t>(c + (u'a' - u'A')) : c;
+}
+// Equality with A to Z taken as a to z (the C library's _wcsicmp in its
+// default locale); no other character is folded.
+bool EqualsIgnoringAsciiCase(std::u16string_view a, std::u16string_view b);
+
+// Decimal integer as _wtoi reads it: leading white space, one sign, digits up
+// to the first non-digit; no digits give 0. Wraps modulo 2^32 on overflow.
+std::int32_t ParseDecimal(std::u16string_view text);
+
+// White space as the C library's iswspace classes it in the default locale.
+bool IsWhiteSpace(char16_t c);
+
+// Replaces "%s", "%1" and "%2" in a string-table format with the arguments
+// ("%s" takes the first).
+std::u16string FormatMessage(std::u16string_view format, std::u16string_view arg1,
+                             std::u16string_view arg2 = {});
+
+}  // namespace junctra

@@ -1,0 +1,96 @@
+// The built-in, US English resource module.
+#include "resources/resource_table.h"
+#include "resources/icon_data.h"
+
+namespace {
+
+constexpr JunctraString kStrings[] = {
+    {101, "&About Junctra..."},
+    {102, "Please, select different database folders."},
+    {103, "Select the first database folder:"},
+    {104, "Select the second database folder:"},
+    {105, "First folder does not contain database files"},
+    {106, "Second folder does not contain database files"},
+    {107, "Can not open file %1"},
+    {108, "Select new database folder:"},
+    {109, "Error saving class file"},
+    {110, "Error saving database file"},
+    {111, "Class '%s' has different definitions"},
+    {112, "Tag '%s' has different definitions"},
+    {113, "Error reading file %1 at line %2"},
+};
+
+constexpr uint32_t kVisible = JUNCTRA_WS_VISIBLE;
+constexpr uint32_t kDialogStyle = JUNCTRA_WS_POPUP | JUNCTRA_WS_CAPTION | JUNCTRA_WS_SYSMENU |
+                                  JUNCTRA_DS_MODALFRAME | JUNCTRA_DS_SETFONT;
+
+constexpr JunctraControl kAboutControls[] = {
+    {-1, JUNCTRA_CONTROL_STATIC_ICON, "", 11, 17, 20, 20, kVisible | JUNCTRA_SS_ICON, 128},
+    {-1, JUNCTRA_CONTROL_STATIC_TEXT, "Junctra Version 1.0", 40, 10, 119, 8,
+     kVisible | JUNCTRA_WS_GROUP | JUNCTRA_SS_NOPREFIX, 0},
+    {-1, JUNCTRA_CONTROL_STATIC_TEXT, "Merges two tag databases into one.", 40, 25, 119, 8,
+     kVisible | JUNCTRA_WS_GROUP, 0},
+    {1, JUNCTRA_CONTROL_DEFAULT_PUSH_BUTTON, "OK", 178, 7, 32, 14,
+     kVisible | JUNCTRA_WS_GROUP | JUNCTRA_WS_TABSTOP | JUNCTRA_BS_DEFPUSHBUTTON, 0},
+};
+
+constexpr JunctraControl kMainControls[] = {
+    {-1, JUNCTRA_CONTROL_STATIC_TEXT, "First Database Folder", 7, 7, 68, 8,
+     kVisible | JUNCTRA_WS_GROUP, 0},
+    {1003, JUNCTRA_CONTROL_EDIT, "", 7, 17, 112, 14,
+     kVisible | JUNCTRA_WS_BORDER | JUNCTRA_WS_TABSTOP | JUNCTRA_ES_READONLY |
+         JUNCTRA_ES_AUTOHSCROLL,
+     0},
+    {-1, JUNCTRA_CONTROL_STATIC_TEXT, "Second Database Folder", 7, 36, 80, 8,
+     kVisible | JUNCTRA_WS_GROUP, 0},
+    {1004, JUNCTRA_CONTROL_EDIT, "", 7, 48, 112, 14,
+     kVisible | JUNCTRA_WS_BORDER | JUNCTRA_WS_TABSTOP | JUNCTRA_ES_READONLY |
+         JUNCTRA_ES_AUTOHSCROLL,
+     0},
+    {1, JUNCTRA_CONTROL_DEFAULT_PUSH_BUTTON, "E&xit", 121, 7, 57, 14,
+     kVisible | JUNCTRA_WS_TABSTOP | JUNCTRA_BS_DEFPUSHBUTTON, 0},
+    {1000, JUNCTRA_CONTROL_PUSH_BUTTON, "&Select...", 121, 29, 57, 14,
+     kVisible | JUNCTRA_WS_TABSTOP, 0},
+    {1005, JUNCTRA_CONTROL_PUSH_BUTTON, "&Merge...", 121, 49, 57, 14,
+     kVisible | JUNCTRA_WS_TABSTOP, 0},
+};
+
+constexpr JunctraControl kErrorControls[] = {
+    {-1, JUNCTRA_CONTROL_STATIC_TEXT,
+     "Can not merge databases due to the following inconsistencies:", 7, 7, 197, 8,
+     kVisible | JUNCTRA_WS_GROUP, 0},
+    {1006, JUNCTRA_CONTROL_EDIT, "", 7, 19, 197, 139,
+     kVisible | JUNCTRA_WS_BORDER | JUNCTRA_WS_TABSTOP | JUNCTRA_ES_MULTILINE |
+         JUNCTRA_ES_READONLY | JUNCTRA_ES_AUTOVSCROLL | JUNCTRA_ES_AUTOHSCROLL |
+         JUNCTRA_ES_WANTRETURN,
+     0},
+    {1, JUNCTRA_CONTROL_DEFAULT_PUSH_BUTTON, "OK", 81, 162, 50, 14,
+     kVisible | JUNCTRA_WS_TABSTOP | JUNCTRA_BS_DEFPUSHBUTTON, 0},
+};
+
+constexpr JunctraDialog kDialogs[] = {
+    {100, "About Junctra", 217, 55, kDialogStyle, 0, "MS Sans Serif", 8, kAboutControls,
+     sizeof(kAboutControls) / sizeof(kAboutControls[0])},
+    {102, "Junctra", 185, 70, kDialogStyle | JUNCTRA_WS_VISIBLE, JUNCTRA_WS_EX_APPWINDOW,
+     "MS Sans Serif", 8, kMainControls, sizeof(kMainControls) / sizeof(kMainControls[0])},
+    {130, "Error List", 211, 183, kDialogStyle, 0, "MS Sans Serif", 8, kErrorControls,
+     sizeof(kErrorControls) / sizeof(kErrorControls[0])},
+};
+
+constexpr JunctraIcon kIcons[] = {
+    {128, kJunctraIconPng, sizeof(kJunctraIconPng)},
+};
+
+constexpr JunctraResourceTable kTable = {
+    JUNCTRA_RESOURCE_FORMAT_VERSION,
+    kStrings,
+    sizeof(kStrings) / sizeof(kStrings[0]),
+    kDialogs,
+    sizeof(kDialogs) / sizeof(kDialogs[0]),
+    kIcons,
+    sizeof(kIcons) / sizeof(kIcons[0]),
+};
+
+}  // namespace
+
+extern "C" const JunctraResourceTable* JunctraBuiltInResources(void) { return &kTable; }

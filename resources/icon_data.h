@@ -1,0 +1,4 @@
+// Icon 128 as PNG bytes. Placeholder until the icon is drawn.
+#pragma once
+
+inline constexpr unsigned char kJunctraIconPng[] = {0};
