@@ -1,0 +1,41 @@
+// The merge command: one run from two database folders to the written
+// result. Platform-neutral; it talks to whoever runs it (the main dialog, or
+// batch use) through MergeUi.
+#pragma once
+
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "platform/env.h"
+
+namespace junctra {
+
+// What the merge command asks of its caller.
+class MergeUi {
+ public:
+  virtual ~MergeUi() = default;
+  // Shows the conflicts that stopped the run, one line per conflict.
+  virtual void ShowErrorList(const std::vector<std::u16string>& errors) = 0;
+  // Asks for a folder with a prompt; false when the user cancels. Only
+  // called in interactive use.
+  virtual bool BrowseForFolder(std::filesystem::path& folder, const std::u16string& prompt) = 0;
+  // Shows one message: a string-table text, already formatted.
+  virtual void ShowMessage(const std::u16string& text) = 0;
+};
+
+struct MergeFolders {
+  // The two database folders; each gains a trailing "/" in place.
+  std::filesystem::path first;
+  std::filesystem::path second;
+  // From the command line. Empty: interactive use (the output folder is
+  // asked for); otherwise batch use, and the result goes here.
+  std::filesystem::path output;
+};
+
+// Runs the merge once. Returns false on every failure that batch use
+// reports through its exit code (the main dialog's m_bMergeFailed); a
+// cancelled output folder is not a failure.
+bool RunMergeCommand(MergeFolders& folders, MergeUi& ui, Env* env = Env::Default());
+
+}  // namespace junctra
