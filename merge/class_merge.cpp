@@ -1,0 +1,82 @@
+#include "merge/class_merge.h"
+
+#include <unordered_map>
+
+#include "merge/folded_name_index.h"
+#include "platform/resource_module.h"
+#include "platform/text.h"
+
+namespace junctra {
+
+bool CompareStringArrays(const std::vector<std::u16string>& a,
+                         const std::vector<std::u16string>& b) {
+  if (a.size() != b.size()) return true;
+  for (std::size_t i = 0; i < a.size(); ++i) {
+    if (!EqualsIgnoringAsciiCase(a[i], b[i])) return true;
+  }
+  return false;
+}
+
+bool CompareWordArrays(const std::vector<std::uint16_t>& a, const std::vector<std::uint16_t>& b) {
+  return a != b;
+}
+
+void CopyStringArray(std::vector<std::u16string>& target,
+                     const std::vector<std::u16string>& source) {
+  target = source;
+}
+
+void CopyWordArray(std::vector<std::uint16_t>& target, const std::vector<std::uint16_t>& source) {
+  target = source;
+}
+
+bool CClassInfo::IsDifferent(const CClassInfo& other) const {
+  return CompareStringArrays(m_memberNames, other.m_memberNames) ||
+         CompareWordArrays(m_memberTypes, other.m_memberTypes) ||
+         CompareStringArrays(m_memberTexts, other.m_memberTexts);
+}
+
+void CClassInfo::CopyFrom(const CClassInfo& other) {
+  CopyStringArray(m_memberNames, other.m_memberNames);
+  CopyWordArray(m_memberTypes, other.m_memberTypes);
+  CopyStringArray(m_memberTexts, other.m_memberTexts);
+}
+
+bool MergeClassLists(CClassList& first, const CClassList& second,
+                     std::vector<std::u16string>& errors, std::vector<std::size_t>* positions) {
+  bool result = true;
+  // Folded name -> first class of that name in the first list.
+  FoldedNameIndex<std::size_t> first_names;
+  for (std::size_t j = 0; j < first.m_classNames.size(); ++j) {
+    first_names.AddIfAbsent(first.m_classNames[j], j);
+  }
+
+  const std::size_t count = second.m_classNames.size();
+  std::vector<std::size_t> merged(count);
+  std::vector<std::size_t> to_add;
+  for (std::size_t i = 0; i < count; ++i) {
+    if (const std::size_t* j = first_names.Find(second.m_classNames[i])) {
+      merged[i] = *j;
+      if (first.m_classInfos[*j].IsDifferent(second.m_classInfos[i])) {
+        result = false;
+        errors.push_back(
+            FormatMessage(LoadResourceString(IDS_CLASS_CONFLICT), first.m_classNames[*j]));
+      }
+    } else {
+      merged[i] = first.m_classNames.size() + to_add.size();
+      to_add.push_back(i);
+    }
+  }
+
+  if (result) {
+    for (std::size_t p : to_add) {
+      CClassInfo info;
+      info.CopyFrom(second.m_classInfos[p]);
+      first.AddClass(second.m_classNames[p], std::move(info));
+    }
+    if (positions != nullptr) *positions = std::move(merged);
+  }
+  return result;
+}
+
+}  // namespace junctra

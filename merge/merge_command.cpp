@@ -1,0 +1,108 @@
+#include "merge/merge_command.h"
+
+#include <string>
+
+#include "database/class_list.h"
+#include "database/tag_list.h"
+#include "merge/class_merge.h"
+#include "merge/output_writer.h"
+#include "merge/path_ops.h"
+#include "merge/tag_merge.h"
+#include "platform/resource_module.h"
+#include "platform/stdio_file.h"
+#include "platform/text.h"
+
+namespace junctra {
+namespace {
+
+// Runs one loader and turns anything short of a complete read into message
+// 107 or 113. A database file that is missing or only partly read must
+// never reach the output: its tags or classes would be lost.
+template <class Load>
+bool LoadInput(const std::filesystem::path& path, Load load, MergeUi& ui) {
+  LoadReport report;
+  try {
+    load(path, &report);
+  } catch (const CFileException&) {
+    report.opened = false;
+  }
+  if (!report.opened) {
+    ui.ShowMessage(FormatMessage(LoadResourceString(IDS_CANNOT_OPEN_FILE), PathToUtf16(path)));
+    return false;
+  }
+  if (!report.complete) {
+    ui.ShowMessage(FormatMessage(LoadResourceString(IDS_ERROR_READING_FILE), PathToUtf16(path),
+                                 Utf8ToUtf16(std::to_string(report.first_unread_line))));
+    return false;
+  }
+  return true;
+}
+
+bool LoadClasses(const std::filesystem::path& folder, CClassList& list, MergeUi& ui, Env* env) {
+  const auto path = MakeFilePath(folder, "class.lst");
+  if (!env->EntryExists(path)) return true;  // class.lst is optional
+  return LoadInput(
+      path, [&](const auto& p, LoadReport* report) { list.LoadClassFile(p, report, env); }, ui);
+}
+
+bool LoadTags(const std::filesystem::path& folder, CTagList& list, MergeUi& ui, Env* env) {
+  return LoadInput(
+      MakeFilePath(folder, "tagl.txt"),
+      [&](const auto& p, LoadReport* report) { list.LoadTagFile(p, report, env); }, ui);
+}
+
+}  // namespace
+
+bool RunMergeCommand(MergeFolders& folders, MergeUi& ui, Env* env) {
+  const bool batch = !folders.output.empty();
+
+  // An empty folder would turn into "/" and name the root folder.
+  if (folders.first.empty() || folders.second.empty()) return false;
+  EnsureTrailingBackslash(folders.first);
+  if (!HasTagListFile(folders.first, env)) {
+    if (batch) ui.ShowMessage(LoadResourceString(IDS_FIRST_NO_DATABASE));
+    return false;
+  }
+  EnsureTrailingBackslash(folders.second);
+  if (!HasTagListFile(folders.second, env)) {
+    if (batch) ui.ShowMessage(LoadResourceString(IDS_SECOND_NO_DATABASE));
+    return false;
+  }
+
+  CClassList first_classes;
+  if (!LoadClasses(folders.first, first_classes, ui, env)) return false;
+  CClassList second_classes;
+  if (!LoadClasses(folders.second, second_classes, ui, env)) return false;
+
+  std::vector<std::u16string> errors;
+  std::vector<std::size_t> class_positions;
+  if (!MergeClassLists(first_classes, second_classes, errors, &class_positions)) {
+    ui.ShowErrorList(errors);
+    return false;
+  }
+
+  CTagList first_tags;
+  if (!LoadTags(folders.first, first_tags, ui, env)) return false;
+  CTagList second_tags;
+  if (!LoadTags(folders.second, second_tags, ui, env)) return false;
+
+  if (!MergeTagLists(first_tags, second_tags, errors, &class_positions)) {
+    ui.ShowErrorList(errors);
+    return false;
+  }
+
+  std::filesystem::path output;
+  if (batch) {
+    output = folders.output;
+  } else if (!ui.BrowseForFolder(output, LoadResourceString(IDS_SELECT_OUTPUT))) {
+    return true;  // cancelled: nothing written, nothing failed
+  }
+  EnsureTrailingBackslash(output);
+
+  const WriteResult written = WriteMergedDatabase(output, first_classes, first_tags, env);
+  if (!written.classes_written) ui.ShowMessage(LoadResourceString(IDS_ERROR_SAVING_CLASSES));
+  if (!written.tags_written) ui.ShowMessage(LoadResourceString(IDS_ERROR_SAVING_TAGS));
+  return written.ok();
+}
+
+}  // namespace junctra

@@ -1,0 +1,136 @@
+#include "merge/class_merge.h"
+
+#include <gtest/gtest.h>
+
+namespace junctra {
+namespace {
+
+CClassInfo Members(std::vector<std::u16string> names, std::vector<std::uint16_t> types,
+                   std::vector<std::u16string> texts) {
+  CClassInfo info;
+  info.m_memberNames = std::move(names);
+  info.m_memberTypes = std::move(types);
+  info.m_memberTexts = std::move(texts);
+  return info;
+}
+
+CClassInfo Pump() { return Members({u"Speed", u"Running"}, {2, 1}, {u"rpm", u"on/off"}); }
+CClassInfo Valve() { return Members({u"Open"}, {1}, {u"position"}); }
+
+TEST(ListHelpersTest, StringArraysFoldOnlyAsciiCase) {
+  EXPECT_FALSE(CompareStringArrays({}, {}));
+  EXPECT_FALSE(CompareStringArrays({u"Abc", u"x"}, {u"aBC", u"X"}));
+  EXPECT_TRUE(CompareStringArrays({u"a"}, {u"a", u"b"}));
+  EXPECT_TRUE(CompareStringArrays({u"a", u"b"}, {u"b", u"a"}));
+  EXPECT_TRUE(CompareStringArrays({u"Ä"}, {u"ä"}));
+  EXPECT_TRUE(CompareStringArrays({u"a\n"}, {u"a"}));
+  EXPECT_FALSE(CompareWordArrays({1, 2}, {1, 2}));
+  EXPECT_TRUE(CompareWordArrays({1, 2}, {2, 1}));
+  EXPECT_TRUE(CompareWordArrays({1}, {}));
+}
+
+TEST(ClassInfoTest, DefinitionsDifferInOrderCountAndTypesButNotAsciiCase) {
+  EXPECT_FALSE(Pump().IsDifferent(Members({u"SPEED", u"running"}, {2, 1}, {u"RPM", u"ON/OFF"})));
+  EXPECT_TRUE(Pump().IsDifferent(Members({u"Running", u"Speed"}, {1, 2}, {u"on/off", u"rpm"})));
+  EXPECT_TRUE(Pump().IsDifferent(
+      Members({u"Speed", u"Running", u"Fault"}, {2, 1, 1}, {u"rpm", u"on/off", u""})));
+  EXPECT_TRUE(Pump().IsDifferent(Members({u"Speed", u"Running"}, {3, 1}, {u"rpm", u"on/off"})));
+
+  CClassInfo copy = Valve();
+  copy.CopyFrom(Pump());
+  EXPECT_EQ(copy.m_memberNames, Pump().m_memberNames);
+  EXPECT_EQ(copy.m_memberTypes, Pump().m_memberTypes);
+  EXPECT_EQ(copy.m_memberTexts, Pump().m_memberTexts);
+}
+
+class MergeClassListsTest : public ::testing::Test {
+ protected:
+  CClassList first_, second_;
+  std::vector<std::u16string> errors_;
+  std::vector<std::size_t> positions_;
+
+  bool Merge() { return MergeClassLists(first_, second_, errors_, &positions_); }
+};
+
+TEST_F(MergeClassListsTest, EmptyListsMergeToNothing) {
+  EXPECT_TRUE(Merge());
+  EXPECT_TRUE(first_.m_classNames.empty());
+  EXPECT_TRUE(errors_.empty());
+  EXPECT_TRUE(positions_.empty());
+}
+
+TEST_F(MergeClassListsTest, AppendsTheClassesOnlyTheSecondHasInItsOrder) {
+  first_.AddClass(u"Tank", Valve());
+  second_.AddClass(u"Pump", Pump());
+  second_.AddClass(u"TANK", Valve());
+  second_.AddClass(u"Valve", Valve());
+  EXPECT_TRUE(Merge());
+  EXPECT_EQ(first_.m_classNames, (std::vector<std::u16string>{u"Tank", u"Pump", u"Valve"}));
+  ASSERT_EQ(first_.m_classInfos.size(), 3u);
+  EXPECT_FALSE(first_.m_classInfos[1].IsDifferent(Pump()));
+  EXPECT_EQ(positions_, (std::vector<std::size_t>{1, 0, 2}));
+  EXPECT_EQ(second_.m_classNames.size(), 3u);  // untouched
+}
+
+TEST_F(MergeClassListsTest, EmptySecondListChangesNothing) {
+  first_.AddClass(u"Pump", Pump());
+  EXPECT_TRUE(Merge());
+  EXPECT_EQ(first_.m_classNames.size(), 1u);
+}
+
+TEST_F(MergeClassListsTest, EveryConflictIsListedAndNothingIsAdded) {
+  first_.AddClass(u"pump", Pump());
+  first_.AddClass(u"Valve", Valve());
+  second_.AddClass(u"VALVE", Pump());
+  second_.AddClass(u"Extra", Pump());
+  second_.AddClass(u"Pump", Valve());
+  EXPECT_FALSE(Merge());
+  EXPECT_EQ(errors_, (std::vector<std::u16string>{u"Class 'Valve' has different definitions",
+                                                  u"Class 'pump' has different definitions"}));
+  EXPECT_EQ(first_.m_classNames, (std::vector<std::u16string>{u"pump", u"Valve"}));
+  EXPECT_FALSE(first_.m_classInfos[0].IsDifferent(Pump()));
+}
+
+TEST_F(MergeClassListsTest, OnlyTheFirstNamesakeInTheFirstListCounts) {
+  first_.AddClass(u"Pump", Pump());
+  first_.AddClass(u"PUMP", Valve());
+  second_.AddClass(u"pump", Pump());
+  EXPECT_TRUE(Merge());
+  EXPECT_EQ(first_.m_classNames.size(), 2u);
+  EXPECT_EQ(positions_, (std::vector<std::size_t>{0}));
+
+  second_.m_classInfos[0] = Valve();
+  EXPECT_FALSE(Merge());
+  EXPECT_EQ(errors_.back(), u"Class 'Pump' has different definitions");
+}
+
+TEST_F(MergeClassListsTest, NamesakesWithinTheSecondListAreAllAppended) {
+  second_.AddClass(u"Pump", Pump());
+  second_.AddClass(u"Pump", Valve());
+  second_.AddClass(u"", Valve());
+  first_.AddClass(u"", Valve());
+  EXPECT_TRUE(Merge());
+  EXPECT_EQ(first_.m_classNames, (std::vector<std::u16string>{u"", u"Pump", u"Pump"}));
+  EXPECT_EQ(positions_, (std::vector<std::size_t>{1, 2, 0}));
+}
+
+TEST_F(MergeClassListsTest, AccentedCapitalsAreOtherNames) {
+  first_.AddClass(u"Ärger", Pump());
+  second_.AddClass(u"ärger", Valve());
+  EXPECT_TRUE(Merge());
+  EXPECT_EQ(first_.m_classNames.size(), 2u);
+}
+
+TEST_F(MergeClassListsTest, MoreThan65536ClassesAreCarriedOver) {
+  for (int i = 0; i < 70000; ++i) {
+    second_.AddClass(u"C" + std::u16string(1, static_cast<char16_t>(0x4E00 + i % 20000)) +
+                         std::u16string(1, static_cast<char16_t>(u'a' + i / 20000)),
+                     CClassInfo());
+  }
+  EXPECT_TRUE(Merge());
+  EXPECT_EQ(first_.m_classNames.size(), 70000u);
+  EXPECT_EQ(positions_[69999], 69999u);
+}
+
+}  // namespace
+}  // namespace junctra

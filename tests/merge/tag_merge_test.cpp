@@ -1,0 +1,185 @@
+#include "merge/tag_merge.h"
+
+#include <gtest/gtest.h>
+
+#include <random>
+
+#include "platform/text.h"
+
+namespace junctra {
+namespace {
+
+CDatabaseItem Tag(std::int32_t number, std::int32_t type, std::u16string rest = u"|x\n",
+                  std::vector<std::u16string> alarm = {}) {
+  CDatabaseItem item;
+  item.m_number = number;
+  item.m_type = type;
+  item.m_rest = std::move(rest);
+  item.m_alarmLines = std::move(alarm);
+  item.m_parameterLines = {u"P=1\n"};
+  return item;
+}
+
+std::vector<std::u16string> Names(const CTagList& list) {
+  std::vector<std::u16string> names;
+  list.m_tags.ForEach([&](const TagMap::Entry& e) { names.push_back(e.name); });
+  return names;
+}
+
+TEST(DatabaseItemTest, DefinitionTestFoldsAsciiCaseInTextsOnly) {
+  EXPECT_FALSE(
+      Tag(1, 2, u"|Tank A\n", {u"HI=5\n"}).IsDifferent(Tag(1, 2, u"|TANK a\n", {u"hi=5\n"})));
+  EXPECT_TRUE(Tag(1, 2).IsDifferent(Tag(1, 3)));
+  EXPECT_TRUE(Tag(1, 2).IsDifferent(Tag(2, 2)));
+  EXPECT_TRUE(Tag(1, 2, u"|x\n").IsDifferent(Tag(1, 2, u"|x \n")));
+  EXPECT_TRUE(
+      Tag(1, 2, u"|x\n", {u"a\n", u"b\n"}).IsDifferent(Tag(1, 2, u"|x\n", {u"b\n", u"a\n"})));
+  EXPECT_TRUE(Tag(1, 2, u"|x\n", {u"a\n"}).IsDifferent(Tag(1, 2, u"|x\n", {u"a\n", u"a\n"})));
+  CDatabaseItem history = Tag(1, 2);
+  history.m_historyLines = {u"h\n"};
+  EXPECT_TRUE(Tag(1, 2).IsDifferent(history));
+
+  CDatabaseItem copy;
+  copy.CopyFrom(history);
+  EXPECT_FALSE(copy.IsDifferent(history));
+  EXPECT_EQ(copy.m_historyLines, history.m_historyLines);
+  EXPECT_EQ(copy.m_rest, history.m_rest);
+}
+
+class MergeTagListsTest : public ::testing::Test {
+ protected:
+  CTagList first_, second_;
+  std::vector<std::u16string> errors_;
+};
+
+TEST_F(MergeTagListsTest, EmptyListsAndOneSidedLists) {
+  EXPECT_TRUE(MergeTagLists(first_, second_, errors_));
+  EXPECT_TRUE(first_.m_tags.IsEmpty());
+
+  second_.m_tags.SetAt(u"A", Tag(1, 1));
+  second_.m_tags.SetAt(u"B", Tag(2, 1));
+  EXPECT_TRUE(MergeTagLists(first_, second_, errors_));
+  EXPECT_EQ(first_.m_tags.GetCount(), 2u);
+  EXPECT_EQ(second_.m_tags.GetCount(), 2u);
+
+  CTagList empty;
+  EXPECT_TRUE(MergeTagLists(first_, empty, errors_));
+  EXPECT_EQ(first_.m_tags.GetCount(), 2u);
+  EXPECT_TRUE(errors_.empty());
+}
+
+TEST_F(MergeTagListsTest, CommonTagKeepsTheFirstRecordAndName) {
+  first_.m_tags.SetAt(u"Level", Tag(1, 1, u"|tank\n"));
+  second_.m_tags.SetAt(u"LEVEL", Tag(1, 1, u"|TANK\n"));
+  EXPECT_TRUE(MergeTagLists(first_, second_, errors_));
+  EXPECT_EQ(Names(first_), std::vector<std::u16string>{u"Level"});
+  EXPECT_EQ(first_.m_tags.Lookup(u"Level")->m_rest, u"|tank\n");
+}
+
+TEST_F(MergeTagListsTest, ConflictsAreAllListedAndNothingIsAdded) {
+  for (std::u16string name : {u"T1", u"T2", u"T3", u"T4", u"T5"}) {
+    first_.m_tags.SetAt(name, Tag(1, 1));
+    second_.m_tags.SetAt(name, Tag(2, 1));
+  }
+  second_.m_tags.SetAt(u"Only", Tag(1, 1));
+  EXPECT_FALSE(MergeTagLists(first_, second_, errors_));
+  std::vector<std::u16string> expected;
+  second_.m_tags.ForEach([&](const TagMap::Entry& e) {
+    if (e.name != u"Only") expected.push_back(u"Tag '" + e.name + u"' has different definitions");
+  });
+  EXPECT_EQ(errors_, expected);
+  EXPECT_EQ(first_.m_tags.GetCount(), 5u);
+  EXPECT_EQ(first_.m_tags.Lookup(u"Only"), nullptr);
+}
+
+TEST_F(MergeTagListsTest, MessageNamesTheTagAsTheSecondListHoldsIt) {
+  first_.m_tags.SetAt(u"pump_speed", Tag(1, 1, u"|x\n", {u"a\n"}));
+  second_.m_tags.SetAt(u"Pump_Speed", Tag(1, 1, u"|x\n", {u"a\n", u"b\n"}));
+  EXPECT_FALSE(MergeTagLists(first_, second_, errors_));
+  EXPECT_EQ(errors_, std::vector<std::u16string>{u"Tag 'Pump_Speed' has different definitions"});
+}
+
+TEST_F(MergeTagListsTest, NonAsciiCaseMakesAnotherTag) {
+  first_.m_tags.SetAt(u"Ölstand", Tag(1, 1));
+  second_.m_tags.SetAt(u"ölstand", Tag(2, 1));
+  second_.m_tags.SetAt(u"x", Tag(2, 1));
+  second_.m_tags.SetAt(u"X", Tag(3, 1));
+  EXPECT_TRUE(MergeTagLists(first_, second_, errors_));
+  EXPECT_EQ(first_.m_tags.GetCount(), 4u);
+}
+
+TEST_F(MergeTagListsTest, SecondTagsClassCodesFollowTheMergedClassList) {
+  // Second database: classes [Valve, Pump]; merged list: [Pump, Motor, Valve].
+  const std::vector<std::size_t> positions = {2, 0};
+  first_.m_tags.SetAt(u"P1", Tag(1, 4));   // Pump in the first database
+  second_.m_tags.SetAt(u"P1", Tag(1, 5));  // Pump in the second: same class
+  second_.m_tags.SetAt(u"V1", Tag(1, 4));  // Valve
+  second_.m_tags.SetAt(u"Plain", Tag(1, 3));
+  second_.m_tags.SetAt(u"Odd", Tag(1, 6));  // names no class of the second list
+  EXPECT_TRUE(MergeTagLists(first_, second_, errors_, &positions));
+  EXPECT_EQ(first_.m_tags.Lookup(u"V1")->m_type, 6);
+  EXPECT_EQ(first_.m_tags.Lookup(u"Plain")->m_type, 3);
+  EXPECT_EQ(first_.m_tags.Lookup(u"Odd")->m_type, 6);
+  EXPECT_EQ(second_.m_tags.Lookup(u"V1")->m_type, 4);  // the second list is not changed
+
+  CTagList conflicting;
+  conflicting.m_tags.SetAt(u"P1", Tag(1, 4));  // Valve in the second: another class
+  errors_.clear();
+  EXPECT_FALSE(MergeTagLists(first_, conflicting, errors_, &positions));
+  EXPECT_EQ(errors_.size(), 1u);
+}
+
+// The check as a walk over the first map for every tag of the second,
+// against which the indexed version is compared.
+bool ReferenceMerge(CTagList& first, const CTagList& second, std::vector<std::u16string>& errors) {
+  bool result = true;
+  std::vector<const TagMap::Entry*> to_add;
+  for (const TagMap::Entry* s : second.m_tags.InIterationOrder()) {
+    const TagMap::Entry* match = nullptr;
+    for (const TagMap::Entry* f : first.m_tags.InIterationOrder()) {
+      if (EqualsIgnoringAsciiCase(f->name, s->name)) {
+        match = f;
+        break;
+      }
+    }
+    if (match == nullptr) {
+      to_add.push_back(s);
+    } else if (s->item.IsDifferent(match->item)) {
+      result = false;
+      errors.push_back(u"Tag '" + s->name + u"' has different definitions");
+    }
+  }
+  if (result) {
+    for (const TagMap::Entry* s : to_add) first.m_tags.SetAt(s->name, s->item);
+  }
+  return result;
+}
+
+TEST(MergeTagListsRandomTest, MatchesTheWalkOverTheFirstMap) {
+  std::mt19937 rng(7);
+  auto random_name = [&] {
+    std::u16string name;
+    const char16_t letters[] = u"aAbB";
+    for (int i = 0, n = 1 + static_cast<int>(rng() % 3); i < n; ++i) name += letters[rng() % 4];
+    return name;
+  };
+  for (int round = 0; round < 300; ++round) {
+    CTagList a1, a2, b;
+    for (int i = 0, n = static_cast<int>(rng() % 12); i < n; ++i) {
+      auto name = random_name();
+      auto item = Tag(static_cast<int>(rng() % 2), 1);
+      a1.m_tags.SetAt(name, item);
+      a2.m_tags.SetAt(name, item);
+    }
+    for (int i = 0, n = static_cast<int>(rng() % 12); i < n; ++i) {
+      b.m_tags.SetAt(random_name(), Tag(static_cast<int>(rng() % 2), 1));
+    }
+    std::vector<std::u16string> e1, e2;
+    ASSERT_EQ(MergeTagLists(a1, b, e1), ReferenceMerge(a2, b, e2));
+    ASSERT_EQ(e1, e2);
+    ASSERT_EQ(Names(a1), Names(a2));
+  }
+}
+
+}  // namespace
+}  // namespace junctra
