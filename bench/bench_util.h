@@ -1,0 +1,113 @@
+// Small helpers shared by the timing harnesses: database generation,
+// running a command and measuring its time and peak memory.
+#pragma once
+
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <random>
+#include <string>
+#include <vector>
+
+namespace junctra::bench {
+
+// Accumulates text and stores it as the program writes database files:
+// UTF-16LE with a byte-order mark, each "\n" as CR LF.
+class Utf16Writer {
+ public:
+  Utf16Writer() { bytes_ = "\xFF\xFE"; }
+  void Append(const std::string& ascii) {
+    for (char c : ascii) {
+      if (c == '\n') Put('\r');
+      Put(c);
+    }
+  }
+  void Save(const std::filesystem::path& path) const {
+    std::ofstream(path, std::ios::binary) << bytes_;
+  }
+  std::size_t size() const { return bytes_.size(); }
+
+ private:
+  void Put(char c) {
+    bytes_.push_back(c);
+    bytes_.push_back('\0');
+  }
+  std::string bytes_;
+};
+
+inline std::string RandomText(std::mt19937& rng, std::size_t length) {
+  static const char kChars[] =
+      "abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789 _.,=";
+  std::string text;
+  for (std::size_t i = 0; i < length; ++i) text.push_back(kChars[rng() % (sizeof(kChars) - 1)]);
+  return text;
+}
+
+// One tag block in the written layout; the tag's content depends only on
+// its index and the seed, so two databases can share tags exactly.
+inline void AppendTag(Utf16Writer& out, const std::string& name, std::uint32_t index,
+                      std::uint32_t classes) {
+  std::mt19937 rng(index * 2654435761u + 12345u);
+  const int type = static_cast<int>(rng() % 3 == 0 ? 1 + rng() % 3 : 4 + rng() % classes);
+  out.Append("#" + std::to_string(index + 1) + "|" + name + "|" + std::to_string(rng() % 1000) +
+             "|" + std::to_string(type) + "|" + RandomText(rng, 19 + rng() % 41) + "\n");
+  const int lines = 3 + static_cast<int>(rng() % 8);
+  const char* kSections[] = {"#Parameters\n", "#Alarm\n", "#History\n"};
+  for (int s = 0; s < 3; ++s) {
+    out.Append(kSections[s]);
+    for (int l = s; l < lines; l += 3) out.Append(RandomText(rng, 10 + rng() % 40) + "\n");
+  }
+}
+
+inline double Seconds(std::chrono::steady_clock::duration d) {
+  return std::chrono::duration<double>(d).count();
+}
+
+struct Measurement {
+  double seconds = 0;
+  long peak_kib = 0;
+  int exit_code = -1;
+};
+
+// Runs argv (stdout to out_file when given) and returns its wall time and
+// peak resident memory.
+inline Measurement Run(const std::vector<std::string>& argv, const std::string& out_file = {}) {
+  Measurement m;
+  auto start = std::chrono::steady_clock::now();
+  pid_t pid = fork();
+  if (pid == 0) {
+    if (!out_file.empty()) {
+      if (!std::freopen(out_file.c_str(), "wb", stdout)) _exit(127);
+    }
+    std::vector<char*> args;
+    for (const auto& a : argv) args.push_back(const_cast<char*>(a.c_str()));
+    args.push_back(nullptr);
+    execv(args[0], args.data());
+    _exit(127);
+  }
+  int status = 0;
+  struct rusage usage {};
+  wait4(pid, &status, 0, &usage);
+  m.seconds = Seconds(std::chrono::steady_clock::now() - start);
+  m.peak_kib = usage.ru_maxrss;
+  m.exit_code = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+  return m;
+}
+
+// The best of several runs: the least disturbed by the rest of the machine.
+template <class F>
+Measurement Best(int runs, F run) {
+  Measurement best;
+  for (int i = 0; i < runs; ++i) {
+    Measurement m = run();
+    if (i == 0 || m.seconds < best.seconds) best = m;
+  }
+  return best;
+}
+
+}  // namespace junctra::bench

@@ -1,0 +1,109 @@
+// Times the batch merge of two generated databases against concatenating
+// their tag lists with cat, at 100,000 and 400,000 tags each.
+//
+//   merge_bench PATH_TO_JUNCTRA [TAGS...]
+#include <cstdlib>
+#include <iostream>
+
+#include "bench/bench_util.h"
+
+namespace jb = junctra::bench;
+
+namespace {
+
+constexpr std::uint32_t kClasses = 200;
+
+void WriteClassList(const std::filesystem::path& path) {
+  jb::Utf16Writer out;
+  out.Append("V4.x - CLASS LIST\n");
+  for (std::uint32_t c = 0; c < kClasses; ++c) {
+    out.Append("Class:PlantEquipmentClassDefinition_" + std::to_string(c) + "\n");
+    for (int m = 0; m < 4; ++m) {
+      out.Append("Member" + std::to_string(m) + "|0|" + std::to_string(m + 1) + "|text " +
+                 std::to_string(c) + "\n");
+    }
+  }
+  out.Save(path);
+}
+
+// Half of each database's tags are shared with identical definitions; every
+// tenth shared tag is spelt in other letter case in the second database.
+void WriteDatabases(const std::filesystem::path& root, std::uint32_t tags) {
+  jb::Utf16Writer first, second;
+  first.Append("//4.x - Application Tags\n");
+  second.Append("//4.x - Application Tags\n");
+  for (std::uint32_t i = 0; i < tags; ++i) {
+    const std::string name = "Unit" + std::to_string(i % 97) + "_Tag" + std::to_string(i);
+    jb::AppendTag(first, name, i, kClasses);
+    if (i < tags / 2) {
+      std::string other = name;
+      if (i % 10 == 0) {
+        for (char& c : other) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+      }
+      jb::AppendTag(second, other, i, kClasses);
+    } else {
+      jb::AppendTag(second, "Second" + name, i + tags, kClasses);
+    }
+  }
+  first.Append("#");
+  second.Append("#");
+  for (const char* db : {"first", "second", "out", "cat"})
+    std::filesystem::create_directories(root / db);
+  first.Save(root / "first/tagl.txt");
+  second.Save(root / "second/tagl.txt");
+  WriteClassList(root / "first/class.lst");
+  WriteClassList(root / "second/class.lst");
+}
+
+std::uintmax_t InputBytes(const std::filesystem::path& root) {
+  std::uintmax_t total = 0;
+  for (const char* f :
+       {"first/tagl.txt", "second/tagl.txt", "first/class.lst", "second/class.lst"}) {
+    total += std::filesystem::file_size(root / f);
+  }
+  return total;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  if (argc < 2) {
+    std::cerr << "usage: merge_bench PATH_TO_JUNCTRA [TAGS...]\n";
+    return 2;
+  }
+  const std::string junctra = std::filesystem::absolute(argv[1]);
+  std::vector<std::uint32_t> sizes;
+  for (int i = 2; i < argc; ++i) sizes.push_back(static_cast<std::uint32_t>(std::atol(argv[i])));
+  if (sizes.empty()) sizes = {100000, 400000};
+
+  const auto root = std::filesystem::temp_directory_path() / "junctra-merge-bench";
+  std::vector<double> merge_times;
+  std::cout << "tags/db  input MB  cat s   merge s  merge/cat  peak MB  peak/input\n";
+  for (std::uint32_t tags : sizes) {
+    std::filesystem::remove_all(root);
+    WriteDatabases(root, tags);
+    const double input_mb = static_cast<double>(InputBytes(root)) / 1e6;
+    const std::string first = (root / "first").string(), second = (root / "second").string();
+    jb::Measurement cat = jb::Best(3, [&] {
+      return jb::Run({"/bin/cat", first + "/tagl.txt", second + "/tagl.txt"},
+                     (root / "cat/tagl.txt").string());
+    });
+    jb::Measurement merge = jb::Best(3, [&] {
+      return jb::Run({junctra, first, second, (root / "out").string()});
+    });
+    if (merge.exit_code != 0) {
+      std::cerr << "merge failed with exit code " << merge.exit_code << "\n";
+      return 1;
+    }
+    merge_times.push_back(merge.seconds);
+    std::printf("%7u  %8.1f  %6.3f  %7.3f  %9.2f  %7.1f  %10.2f\n", tags, input_mb, cat.seconds,
+                merge.seconds, merge.seconds / cat.seconds, merge.peak_kib / 1024.0,
+                merge.peak_kib * 1024.0 / 1e6 / input_mb);
+  }
+  if (merge_times.size() == 2) {
+    std::printf("time at %u / time at %u: %.2f\n", sizes[1], sizes[0],
+                merge_times[1] / merge_times[0]);
+  }
+  std::filesystem::remove_all(root);
+  return 0;
+}
