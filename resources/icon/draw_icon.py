@@ -1,0 +1,136 @@
+#!/usr/bin/env python3
+"""Draws the program icon, two streams joining into one, and writes
+
+  junctra.svg        the scalable icon,
+  junctra-32.png     the 32x32 icon,
+  ../icon_data.h     the 32x32 PNG bytes for the built-in resources.
+
+Only the standard library is used, so the output is the same everywhere.
+Run it again after changing the drawing below: python3 draw_icon.py
+"""
+
+import os
+import struct
+import zlib
+
+HERE = os.path.dirname(os.path.abspath(__file__))
+SIZE = 32
+SAMPLES = 8  # per pixel and axis
+
+# The drawing, in a 32x32 coordinate space, back to front.
+TILE = {"x": 1.5, "y": 1.5, "size": 29.0, "radius": 6.0, "color": (0x1F, 0x4E, 0x79)}
+STREAMS = [
+    # (cubic Bezier points, stroke width, colour)
+    (((3.5, 8.0), (11.0, 8.0), (12.0, 16.0), (18.0, 16.0)), 4.2, (0x6C, 0xD4, 0xFF)),
+    (((3.5, 24.0), (11.0, 24.0), (12.0, 16.0), (18.0, 16.0)), 4.2, (0xFF, 0xC8, 0x57)),
+    (((16.0, 16.0), (21.0, 16.0), (24.0, 16.0), (28.5, 16.0)), 6.0, (0xF4, 0xF7, 0xFA)),
+]
+
+
+def bezier(points, steps=48):
+    (x0, y0), (x1, y1), (x2, y2), (x3, y3) = points
+    out = []
+    for i in range(steps + 1):
+        t = i / steps
+        u = 1 - t
+        out.append((u**3 * x0 + 3 * u * u * t * x1 + 3 * u * t * t * x2 + t**3 * x3,
+                    u**3 * y0 + 3 * u * u * t * y1 + 3 * u * t * t * y2 + t**3 * y3))
+    return out
+
+
+def distance_to_polyline(px, py, line):
+    best = float("inf")
+    for (ax, ay), (bx, by) in zip(line, line[1:]):
+        dx, dy = bx - ax, by - ay
+        length = dx * dx + dy * dy
+        t = 0.0 if length == 0 else max(0.0, min(1.0, ((px - ax) * dx + (py - ay) * dy) / length))
+        cx, cy = ax + t * dx - px, ay + t * dy - py
+        best = min(best, cx * cx + cy * cy)
+    return best ** 0.5
+
+
+def in_tile(px, py):
+    x, y, s, r = TILE["x"], TILE["y"], TILE["size"], TILE["radius"]
+    if not (x <= px <= x + s and y <= py <= y + s):
+        return False
+    cx = min(max(px, x + r), x + s - r)
+    cy = min(max(py, y + r), y + s - r)
+    return (px - cx) ** 2 + (py - cy) ** 2 <= r * r
+
+
+def render():
+    lines = [(bezier(points), width / 2, color) for points, width, color in STREAMS]
+    rows = []
+    for j in range(SIZE):
+        row = bytearray([0])  # PNG filter: none
+        for i in range(SIZE):
+            r = g = b = a = 0.0
+            for sj in range(SAMPLES):
+                for si in range(SAMPLES):
+                    px = i + (si + 0.5) / SAMPLES
+                    py = j + (sj + 0.5) / SAMPLES
+                    color = TILE["color"] if in_tile(px, py) else None
+                    for line, half, stream_color in lines:
+                        if distance_to_polyline(px, py, line) <= half:
+                            color = stream_color
+                    if color is not None:
+                        r, g, b, a = r + color[0], g + color[1], b + color[2], a + 1
+            n = SAMPLES * SAMPLES
+            if a == 0:
+                row += bytes(4)
+            else:
+                row += bytes([round(r / a), round(g / a), round(b / a), round(255 * a / n)])
+        rows.append(bytes(row))
+    return b"".join(rows)
+
+
+def png(pixels):
+    def chunk(kind, data):
+        body = kind + data
+        return struct.pack(">I", len(data)) + body + struct.pack(">I", zlib.crc32(body))
+
+    header = struct.pack(">IIBBBBB", SIZE, SIZE, 8, 6, 0, 0, 0)  # 8-bit RGBA
+    return (b"\x89PNG\r\n\x1a\n" + chunk(b"IHDR", header) +
+            chunk(b"IDAT", zlib.compress(pixels, 9)) + chunk(b"IEND", b""))
+
+
+def svg():
+    def hex_color(c):
+        return "#%02x%02x%02x" % c
+
+    t = TILE
+    parts = [
+        '<svg xmlns="http://www.w3.org/2000/svg" width="32" height="32" viewBox="0 0 32 32">',
+        '  <rect x="%g" y="%g" width="%g" height="%g" rx="%g" fill="%s"/>' %
+        (t["x"], t["y"], t["size"], t["size"], t["radius"], hex_color(t["color"])),
+    ]
+    for points, width, color in STREAMS:
+        (x0, y0), (x1, y1), (x2, y2), (x3, y3) = points
+        parts.append('  <path d="M%g %g C%g %g %g %g %g %g" fill="none" stroke="%s" '
+                     'stroke-width="%g" stroke-linecap="butt"/>' %
+                     (x0, y0, x1, y1, x2, y2, x3, y3, hex_color(color), width))
+    parts.append("</svg>")
+    return "\n".join(parts) + "\n"
+
+
+def header(data):
+    lines = ["// Icon 128 as PNG bytes, drawn by resources/icon/draw_icon.py; do not edit.",
+             "#pragma once", "", "inline constexpr unsigned char kJunctraIconPng[] = {"]
+    for start in range(0, len(data), 16):
+        lines.append("    " + ", ".join("0x%02x" % byte for byte in data[start:start + 16]) + ",")
+    lines.append("};")
+    return "\n".join(lines) + "\n"
+
+
+def main():
+    data = png(render())
+    with open(os.path.join(HERE, "junctra-32.png"), "wb") as f:
+        f.write(data)
+    with open(os.path.join(HERE, "junctra.svg"), "w") as f:
+        f.write(svg())
+    with open(os.path.join(HERE, "..", "icon_data.h"), "w") as f:
+        f.write(header(data))
+
+
+if __name__ == "__main__":
+    main()

@@ -1,0 +1,13 @@
+// The About box: program icon, name and version, a notice line, OK.
+#pragma once
+
+#include "ui/template_dialog.h"
+
+namespace junctra {
+
+class CAboutDlg : public TemplateDialog {
+ public:
+  explicit CAboutDlg(QWidget* parent = nullptr);
+};
+
+}  // namespace junctra

@@ -1,0 +1,55 @@
+#include "ui/dialog_services.h"
+
+#include <QCoreApplication>
+#include <QFileDialog>
+#include <QMessageBox>
+
+#include "ui/qt_text.h"
+
+namespace junctra {
+namespace {
+
+class DesktopFolderChooser : public FolderChooser {
+ public:
+  bool BrowseForFolder(QWidget* owner, std::filesystem::path& result,
+                       const std::u16string& prompt) override {
+    return junctra::BrowseForFolder(owner, result, prompt);
+  }
+};
+
+class DesktopMessageBoxes : public MessageBoxService {
+ public:
+  void ShowMessage(QWidget* owner, const std::u16string& text) override {
+    ShowMessageBox(owner, text);
+  }
+};
+
+}  // namespace
+
+DialogServices DefaultDialogServices() {
+  static DesktopFolderChooser folders;
+  static DesktopMessageBoxes messages;
+  return {&folders, &messages};
+}
+
+bool BrowseForFolder(QWidget* owner, std::filesystem::path& result, const std::u16string& prompt) {
+  QFileDialog dialog(owner, ToQString(prompt));
+  dialog.setFileMode(QFileDialog::Directory);
+  dialog.setOption(QFileDialog::ShowDirsOnly, true);
+  if (dialog.exec() != QDialog::Accepted) return false;
+  const QStringList chosen = dialog.selectedFiles();
+  if (chosen.isEmpty() || chosen.first().isEmpty()) return false;
+  QString path = chosen.first();
+  while (path.size() > 1 && path.endsWith(u'/')) path.chop(1);
+  result = QStringToPath(path);
+  return true;
+}
+
+void ShowMessageBox(QWidget* owner, const std::u16string& text) {
+  QMessageBox box(QMessageBox::Warning, QCoreApplication::applicationName(), ToQString(text),
+                  QMessageBox::Ok, owner);
+  box.setTextFormat(Qt::PlainText);
+  box.exec();
+}
+
+}  // namespace junctra

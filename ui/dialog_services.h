@@ -1,0 +1,46 @@
+// What the dialogs ask of the desktop beyond themselves: a folder chooser
+// and message boxes. Both sit behind small interfaces so that tests can put
+// a fake chooser and a recording message service in their place.
+#pragma once
+
+#include <filesystem>
+#include <string>
+
+class QWidget;
+
+namespace junctra {
+
+class FolderChooser {
+ public:
+  virtual ~FolderChooser() = default;
+  // Asks for a folder with the prompt as title; true with the chosen path in
+  // result, false (result unchanged) when the user cancels.
+  virtual bool BrowseForFolder(QWidget* owner, std::filesystem::path& result,
+                               const std::u16string& prompt) = 0;
+};
+
+class MessageBoxService {
+ public:
+  virtual ~MessageBoxService() = default;
+  // Shows the text with an OK button and a warning icon, captioned with the
+  // application's name, modal to owner; returns when it is closed.
+  virtual void ShowMessage(QWidget* owner, const std::u16string& text) = 0;
+};
+
+struct DialogServices {
+  FolderChooser* folders;
+  MessageBoxService* messages;
+};
+
+// The desktop's own: the directory chooser and the message box below.
+DialogServices DefaultDialogServices();
+
+// A directory chooser with the prompt as its title. The chosen path has no
+// trailing separator, except for the root "/".
+bool BrowseForFolder(QWidget* owner, std::filesystem::path& result, const std::u16string& prompt);
+
+// A modal message box: the text, an OK button, a warning icon, the
+// application's name as caption.
+void ShowMessageBox(QWidget* owner, const std::u16string& text);
+
+}  // namespace junctra

@@ -1,0 +1,92 @@
+#include "ui/run_main_dialog.h"
+
+#include <unistd.h>
+#include <QApplication>
+#include <QFileInfo>
+#include <cstdio>
+#include <cstdlib>
+#include <optional>
+#include <string>
+
+#include "platform/resource_module.h"
+#include "ui/app_icon.h"
+#include "ui/junctra_dlg.h"
+#include "ui/qt_text.h"
+
+namespace junctra {
+namespace {
+
+std::string ProgramName(char** argv) {
+  if (argv == nullptr || argv[0] == nullptr) return "junctra";
+  return std::filesystem::path(argv[0]).filename().string();
+}
+
+std::optional<std::string> Variable(const char* name) {
+  const char* value = std::getenv(name);
+  if (value == nullptr || *value == '\0') return std::nullopt;
+  return std::string(value);
+}
+
+// Set while the Qt application object is being created: Qt ends the
+// process when its platform plugin cannot reach the display.
+std::string g_program_name;
+QtMessageHandler g_previous_handler = nullptr;
+
+void GuardPlatformStart(QtMsgType type, const QMessageLogContext& context, const QString& text) {
+  if (type == QtFatalMsg) {
+    std::fprintf(stderr, "%s: cannot open a display for the dialog (%s)\n", g_program_name.c_str(),
+                 text.section(u'\n', 0, 0).toLocal8Bit().constData());
+    std::fflush(stderr);
+    _exit(1);
+  }
+  // Plugin warnings before the fatal one would make several lines.
+  if (type == QtWarningMsg && QByteArray(context.category).startsWith("qt.qpa")) return;
+  if (g_previous_handler != nullptr) g_previous_handler(type, context, text);
+}
+
+}  // namespace
+
+bool DisplayLooksAvailable(std::string* reason) {
+  const std::optional<std::string> platform = Variable("QT_QPA_PLATFORM");
+  const bool x11 = Variable("DISPLAY").has_value();
+  const bool wayland = Variable("WAYLAND_DISPLAY").has_value();
+  if (!platform || platform->rfind("xcb", 0) == 0) {
+    if (x11 || (!platform && wayland)) return true;
+    *reason = "DISPLAY is not set";
+    return false;
+  }
+  if (platform->rfind("wayland", 0) == 0 && !wayland) {
+    *reason = "WAYLAND_DISPLAY is not set";
+    return false;
+  }
+  return true;  // offscreen, vnc and the like need no display
+}
+
+int RunMainDialog(int& argc, char** argv, const std::filesystem::path& first,
+                  const std::filesystem::path& second, const std::filesystem::path& output) {
+  g_program_name = ProgramName(argv);
+  std::string reason;
+  if (!DisplayLooksAvailable(&reason)) {
+    std::fprintf(stderr, "%s: cannot open a display for the dialog (%s)\n", g_program_name.c_str(),
+                 reason.c_str());
+    return 0;
+  }
+
+  g_previous_handler = qInstallMessageHandler(GuardPlatformStart);
+  QApplication application(argc, argv);
+  qInstallMessageHandler(g_previous_handler);
+
+  // Message boxes are captioned with the program file's name without its
+  // extension.
+  application.setApplicationName(
+      QFileInfo(QCoreApplication::applicationFilePath()).completeBaseName());
+  application.setWindowIcon(LoadIconResource(IDR_MAINFRAME));
+
+  CJunctraDlg dialog;
+  if (!first.empty()) dialog.m_strFirstFolder = PathToQString(first);
+  if (!second.empty()) dialog.m_strSecondFolder = PathToQString(second);
+  dialog.m_strOutputFolder = PathToQString(output.empty() ? second : output);
+  return dialog.DoModal();
+}
+
+}  // namespace junctra

@@ -1,0 +1,46 @@
+// Stands in for a window's system menu, which Linux window managers do not
+// let a program extend: a menu with Move and Close, to which the dialog can
+// append items, opened with Alt+Space or a right click on the background.
+#pragma once
+
+#include <QPoint>
+#include <QString>
+#include <functional>
+
+class QMenu;
+class QWidget;
+
+namespace junctra {
+
+class WindowMenu {
+ public:
+  // The platform's command IDs of the standard entries.
+  static constexpr unsigned kMove = 0xF010;
+  static constexpr unsigned kClose = 0xF060;
+
+  // on_command receives the ID of every chosen entry; it hands the standard
+  // ones to RunDefault. The menu is owned by window.
+  WindowMenu(QWidget* window, std::function<void(unsigned)> on_command);
+  WindowMenu(const WindowMenu&) = delete;
+  WindowMenu& operator=(const WindowMenu&) = delete;
+
+  void AppendSeparator();
+  void AppendItem(unsigned id, const QString& text);
+
+  // Opens the menu at a global position, or below the window's top-left
+  // corner as Alt+Space does.
+  void Popup(const QPoint& global_position);
+  void PopupAtWindowCorner();
+
+  // Move and Close as the window manager does them.
+  void RunDefault(unsigned id);
+
+  QMenu* menu() const { return menu_; }
+
+ private:
+  QWidget* window_;
+  QMenu* menu_;
+  std::function<void(unsigned)> on_command_;
+};
+
+}  // namespace junctra
