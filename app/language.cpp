@@ -1,0 +1,150 @@
+#include "app/language.h"
+
+#include <utility>
+
+#include "platform/locale.h"
+#include "platform/profile.h"
+#include "platform/text.h"
+
+namespace junctra {
+namespace {
+
+// Every array that a count says is there must be there.
+bool TableIsUsable(const JunctraResourceTable* table) {
+  return table != nullptr && table->format_version == JUNCTRA_RESOURCE_FORMAT_VERSION &&
+         (table->string_count == 0 || table->strings != nullptr) &&
+         (table->dialog_count == 0 || table->dialogs != nullptr) &&
+         (table->icon_count == 0 || table->icons != nullptr);
+}
+
+}  // namespace
+
+ModuleHandle ModuleHandle::OwnModule() {
+  ModuleHandle handle;
+  handle.kind_ = Kind::kOwnModule;
+  return handle;
+}
+
+ModuleHandle ModuleHandle::Satellite(std::unique_ptr<Library> library,
+                                     const JunctraResourceTable* table) {
+  ModuleHandle handle;
+  handle.kind_ = Kind::kSatellite;
+  handle.library_ = std::move(library);
+  handle.module_ = std::make_unique<ResourceModule>(table);
+  return handle;
+}
+
+ModuleHandle::ModuleHandle(ModuleHandle&& other) noexcept
+    : kind_(std::exchange(other.kind_, Kind::kNull)),
+      library_(std::move(other.library_)),
+      module_(std::move(other.module_)) {}
+
+ModuleHandle& ModuleHandle::operator=(ModuleHandle&& other) noexcept {
+  if (this != &other) {
+    Reset();
+    kind_ = std::exchange(other.kind_, Kind::kNull);
+    library_ = std::move(other.library_);
+    module_ = std::move(other.module_);
+  }
+  return *this;
+}
+
+const ResourceModule* ModuleHandle::module() const {
+  switch (kind_) {
+    case Kind::kOwnModule:
+      return &ResourceModule::BuiltIn();
+    case Kind::kSatellite:
+      return module_.get();
+    case Kind::kNull:
+      break;
+  }
+  return nullptr;
+}
+
+void ModuleHandle::Reset() {
+  // Never leave the current module pointing into a freed library.
+  if (module_ != nullptr && &CurrentResourceModule() == module_.get()) {
+    SetCurrentResourceModule(nullptr);
+  }
+  module_.reset();
+  library_.reset();
+  kind_ = Kind::kNull;
+}
+
+std::u16string ReadCultureName(const std::filesystem::path& settings_file, std::size_t length,
+                               Env* env) {
+  if (length == 0) return {};
+  std::u16string culture;
+  if (!settings_file.empty()) {
+    culture = GetPrivateProfileString(u"Language", u"CultureName", u"", length, settings_file, env);
+  }
+  if (culture.empty()) {
+    culture = CultureNameFromLcid(GetUserDefaultLCID(env));
+    CutToBufferSize(culture, length);
+  }
+  return culture;
+}
+
+bool IsSafeCultureName(std::u16string_view culture) {
+  for (char16_t c : culture) {
+    bool ok = (c >= u'a' && c <= u'z') || (c >= u'A' && c <= u'Z') || (c >= u'0' && c <= u'9') ||
+              c == u'-';
+    if (!ok) return false;
+  }
+  return true;
+}
+
+std::string SatelliteFileName(std::string_view program_file_name) {
+  std::string name(program_file_name);
+  std::string extension;
+  if (std::size_t dot = name.rfind('.'); dot != std::string::npos) {
+    std::u16string after = Utf8ToUtf16(std::string_view(name).substr(dot + 1));
+    for (const char* known : {"DLL", "EXE", "OCX"}) {
+      if (EqualsIgnoringAsciiCase(after, Utf8ToUtf16(known))) {
+        extension = known;
+        name.resize(dot);
+        break;
+      }
+    }
+  }
+  if (name.empty()) return {};
+  if (!extension.empty()) name += "-" + extension;
+  return name + "-mui.so";
+}
+
+void LoadSatelliteResources(std::u16string_view culture, ModuleHandle* handle, Env* env) {
+  *handle = ModuleHandle::OwnModule();
+  if (EqualsIgnoringAsciiCase(culture, u"en-US")) return;
+  if (!IsSafeCultureName(culture)) culture = {};
+
+  const std::string module = env->ModuleFileName().native();
+  const std::size_t slash = module.rfind('/');
+  if (slash == std::string::npos) return;
+  const std::string program_folder = module.substr(0, slash + 1);
+  const std::string file_name = SatelliteFileName(std::string_view(module).substr(slash + 1));
+  if (file_name.empty()) return;
+
+  // Only the first existing culture folder counts, whether or not it holds
+  // the library.
+  std::string folder = Utf16ToUtf8(culture);
+  while (!folder.empty() && !env->DirectoryExists(program_folder + folder)) {
+    std::size_t dash = folder.rfind('-');
+    folder.resize(dash == std::string::npos ? 0 : dash);
+  }
+  std::string path = program_folder;
+  if (!folder.empty()) path += folder + "/";
+  path += file_name;
+
+  std::unique_ptr<Library> library = env->LoadLibrary(path);
+  if (library == nullptr) return;
+  auto entry =
+      reinterpret_cast<JunctraResourceTableFunction>(library->Symbol(JUNCTRA_RESOURCE_ENTRY_POINT));
+  if (entry == nullptr) return;
+  const JunctraResourceTable* table = entry();
+  if (!TableIsUsable(table)) return;
+  *handle = ModuleHandle::Satellite(std::move(library), table);
+}
+
+void ReleaseSatelliteResources(ModuleHandle* handle) { handle->Reset(); }
+
+}  // namespace junctra
