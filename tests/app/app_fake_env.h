@@ -1,0 +1,109 @@
+// An Env for the start-up tests: the program's path, the system version,
+// the folder queries and the environment variables are set by the test;
+// library loads are recorded and can be served by fake libraries.
+#pragma once
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <map>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "platform/env.h"
+#include "resources/resource_table.h"
+
+namespace junctra {
+
+class AppFakeEnv : public EnvWrapper {
+ public:
+  AppFakeEnv() : EnvWrapper(Env::Default()) {}
+
+  std::filesystem::path module_file;
+  int os_major = 10;
+  std::optional<std::filesystem::path> known_folder;
+  std::optional<std::filesystem::path> local_folder;
+  std::map<std::string, std::string> variables;
+
+  // Paths that LoadLibrary was asked for, in order.
+  std::vector<std::filesystem::path> load_requests;
+  // Fake libraries by path; a null entry point is a library without it.
+  std::map<std::filesystem::path, JunctraResourceTableFunction> fake_libraries;
+  // Without a fake, load the real file.
+  bool load_real_libraries = false;
+  int libraries_alive = 0;
+
+  std::filesystem::path ModuleFileName() override { return module_file; }
+  int OsMajorVersion() override { return os_major; }
+  std::optional<std::filesystem::path> KnownLocalAppDataFolder() override { return known_folder; }
+  std::optional<std::filesystem::path> LocalAppDataFolder() override { return local_folder; }
+  std::optional<std::string> GetEnvironmentVariable(const std::string& name) override {
+    auto it = variables.find(name);
+    if (it == variables.end()) return std::nullopt;
+    return it->second;
+  }
+
+  std::unique_ptr<Library> LoadLibrary(const std::filesystem::path& path) override {
+    load_requests.push_back(path);
+    auto it = fake_libraries.find(path);
+    if (it != fake_libraries.end()) return std::make_unique<FakeLibrary>(this, it->second);
+    if (!load_real_libraries) return nullptr;
+    std::unique_ptr<Library> real = target()->LoadLibrary(path);
+    if (real == nullptr) return nullptr;
+    return std::make_unique<CountedLibrary>(this, std::move(real));
+  }
+
+ private:
+  class FakeLibrary : public Library {
+   public:
+    FakeLibrary(AppFakeEnv* env, JunctraResourceTableFunction entry) : env_(env), entry_(entry) {
+      ++env_->libraries_alive;
+    }
+    ~FakeLibrary() override { --env_->libraries_alive; }
+    void* Symbol(const char* name) override {
+      if (entry_ == nullptr || std::string(name) != JUNCTRA_RESOURCE_ENTRY_POINT) return nullptr;
+      return reinterpret_cast<void*>(entry_);
+    }
+
+   private:
+    AppFakeEnv* env_;
+    JunctraResourceTableFunction entry_;
+  };
+
+  class CountedLibrary : public Library {
+   public:
+    CountedLibrary(AppFakeEnv* env, std::unique_ptr<Library> real)
+        : env_(env), real_(std::move(real)) {
+      ++env_->libraries_alive;
+    }
+    ~CountedLibrary() override { --env_->libraries_alive; }
+    void* Symbol(const char* name) override { return real_->Symbol(name); }
+
+   private:
+    AppFakeEnv* env_;
+    std::unique_ptr<Library> real_;
+  };
+};
+
+// Writes bytes to a file, creating its folder.
+inline void WriteFile(const std::filesystem::path& path, const std::string& bytes) {
+  std::filesystem::create_directories(path.parent_path());
+  std::ofstream out(path, std::ios::binary | std::ios::trunc);
+  out << bytes;
+}
+
+// The build tree's program folder: from the test runner's environment, else
+// as the build configured it.
+inline std::filesystem::path BuiltProgramFolder() {
+  if (const char* folder = std::getenv("JUNCTRA_PROGRAM_DIR"); folder != nullptr && *folder) {
+    return folder;
+  }
+#ifdef JUNCTRA_TEST_PROGRAM_DIR
+  return JUNCTRA_TEST_PROGRAM_DIR;
+#else
+  return {};
+#endif
+}
+
+}  // namespace junctra
