@@ -1,0 +1,73 @@
+// The text file class of the database files. Reads UTF-16LE (with or without
+// byte-order mark) or 8-bit text, recognised by the first two bytes, and
+// delivers lines as UTF-16 with every carriage return removed; writes
+// UTF-16LE with a byte-order mark and CR LF line ends.
+#pragma once
+
+#include <cstdint>
+#include <filesystem>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "platform/env.h"
+#include "platform/stdio_file.h"
+
+namespace junctra {
+
+class CTAVStdioFile : public CStdioFile {
+ public:
+  explicit CTAVStdioFile(Env* env = Env::Default());
+
+  // Creating opens (modeCreate with a write flag, unless modeNoTruncate keeps
+  // an existing file) write the byte-order mark; every other open probes the
+  // encoding. False, nothing thrown, when the file cannot be opened.
+  bool Open(const std::filesystem::path& path, unsigned flags) override;
+  // Records the new position as the logical position.
+  std::uint64_t Seek(std::int64_t offset, int origin) override;
+  // Raw bytes from the logical position, through the read-ahead buffer.
+  std::uint32_t Read(void* dst, std::uint32_t count) override;
+
+  // The next line into buffer (room for nMax characters), NUL-terminated, at
+  // most nMax - 1 characters, its "\n" kept, no "\r". A longer line comes in
+  // pieces. Null at the end of the file.
+  const char16_t* ReadString(char16_t* buffer, std::uint32_t nMax);
+  // The next line without its "\n"; false at the end of the file.
+  bool ReadString(std::u16string& line);
+  // Each "\n" and each "\r" becomes CR LF; the text ends at its first NUL.
+  void WriteString(std::u16string_view text);
+  void WriteString(const char16_t* text) { WriteString(std::u16string_view(text)); }
+
+  std::uint64_t GetLogicalPosition() const { return m_nPosition; }
+  bool IsUnicode() const { return m_bUnicode; }
+
+ private:
+  enum class Stop { kNone, kLineFeed, kNul };
+
+  void ResetState();
+  bool FillBuffer();
+  // Reads at most count - 1 characters into m_strChunk, cut after the first
+  // line feed (kept when keepLineFeed) or before the first NUL.
+  bool FetchChunk(std::uint32_t count, bool* lineEnded, bool keepLineFeed);
+  // Bytes of m_readBuffer from pos on; *data points at them.
+  std::uint64_t BufferedFrom(std::uint64_t pos, const char** data, bool* endOfFile) const;
+  // Appends the characters of data[from, to) up to the first LF or NUL to
+  // m_strChunk; returns the byte offset where it stopped.
+  std::uint64_t ConvertUntilStop(const char* data, std::uint64_t from, std::uint64_t to,
+                                 Stop* stop);
+
+  std::uint64_t m_nBufferStart = 0;
+  std::vector<char> m_readBuffer;
+  std::uint32_t m_nBufferCount = 0;
+  std::uint64_t m_nPosition = 0;
+  std::u16string m_strChunk;
+  std::vector<char> m_convBuffer;
+  bool m_bUnicode = false;
+  // Bytes of one WriteString, kept to spare an allocation per line.
+  std::vector<char> m_writeBuffer;
+};
+
+// An entry exists at path and is not a folder; false for an empty path.
+bool FileExists(const std::filesystem::path& path, Env* env = Env::Default());
+
+}  // namespace junctra

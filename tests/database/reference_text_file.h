@@ -1,0 +1,132 @@
+// A plain, literal reading of the text file class's reading algorithm over
+// bytes in memory: every read goes through the 2048-byte read-ahead, every
+// chunk is read whole into the conversion buffer, converted up to its first
+// NUL and then cut after its first line feed. The real class must deliver
+// exactly what this delivers.
+#pragma once
+
+#include <algorithm>
+#include <cstdint>
+#include <cstring>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace junctra {
+
+class ReferenceTextFile {
+ public:
+  explicit ReferenceTextFile(std::string bytes) : bytes_(std::move(bytes)) {
+    std::uint16_t value = 0;
+    if (bytes_.size() >= 1) value = static_cast<unsigned char>(bytes_[0]);
+    if (bytes_.size() >= 2) value |= static_cast<unsigned char>(bytes_[1]) << 8;
+    const bool bom = bytes_.size() >= 2 && value == 0xFEFF;
+    unicode_ = bom || (value & 0xFF) == 0 || (value >> 8) == 0;
+    position_ = bom ? 2 : 0;
+  }
+
+  bool unicode() const { return unicode_; }
+  std::uint64_t position() const { return position_; }
+
+  std::optional<std::u16string> ReadString(std::uint32_t nMax) {
+    if (nMax < 1) return std::nullopt;
+    std::u16string text;
+    std::uint32_t remaining = nMax;
+    while (remaining > 0) {
+      const std::uint32_t chunk =
+          static_cast<std::uint32_t>(std::min<std::size_t>(conv_.size(), remaining));
+      bool ended = false;
+      if (!FetchChunk(chunk, &ended, true)) {
+        if (remaining == nMax) return std::nullopt;
+        return text;
+      }
+      text += chunk_;
+      remaining -= static_cast<std::uint32_t>(chunk_.size());
+      if (ended) break;
+    }
+    return text;
+  }
+
+  std::optional<std::u16string> ReadLine() {
+    std::u16string line;
+    const std::uint32_t unit = unicode_ ? 2 : 1;
+    bool ended = false;
+    while (FetchChunk(static_cast<std::uint32_t>(conv_.size() / unit), &ended, false)) {
+      line += chunk_;
+      if (ended) break;
+    }
+    if (ended || !line.empty()) return line;
+    return std::nullopt;
+  }
+
+ private:
+  std::uint32_t StreamRead(char* dst, std::uint64_t at, std::uint32_t count) const {
+    if (at >= bytes_.size()) return 0;
+    const std::uint32_t n =
+        static_cast<std::uint32_t>(std::min<std::uint64_t>(count, bytes_.size() - at));
+    std::memcpy(dst, bytes_.data() + at, n);
+    return n;
+  }
+
+  bool FillBuffer() {
+    start_ = position_;
+    count_ = StreamRead(read_buffer_.data(), position_, 2048);
+    return count_ != 0;
+  }
+
+  std::uint32_t Read(char* dst, std::uint32_t count) {
+    if (count > read_buffer_.size()) {
+      const std::uint32_t got = StreamRead(dst, position_, count);
+      if (got == 0) return 0;
+      count_ = 0;
+      start_ = 0;
+      position_ += got;
+      return got;
+    }
+    if (count_ == 0 || position_ + count > start_ + count_) {
+      if (!FillBuffer()) return 0;
+    }
+    if (position_ < start_ && !FillBuffer()) return 0;
+    const std::uint32_t n =
+        static_cast<std::uint32_t>(std::min<std::uint64_t>(count, count_ - (position_ - start_)));
+    std::memcpy(dst, read_buffer_.data() + (position_ - start_), n);
+    position_ += n;
+    return n;
+  }
+
+  bool FetchChunk(std::uint32_t count, bool* ended, bool keep) {
+    if (count < 1) return false;
+    const std::uint64_t pos = position_;
+    *ended = false;
+    const std::uint32_t unit = unicode_ ? 2 : 1;
+    if (count * unit > conv_.size()) conv_.resize(count * unit);
+    const std::uint32_t got = Read(conv_.data(), (count - 1) * unit);
+    if (got < 1) return false;
+    chunk_.clear();
+    for (std::uint32_t k = 0; k < got / unit; ++k) {
+      const auto* p = reinterpret_cast<const unsigned char*>(conv_.data() + k * unit);
+      const char16_t c = unicode_ ? static_cast<char16_t>(p[0] | (p[1] << 8)) : p[0];
+      if (c == 0) break;
+      chunk_.push_back(c);
+    }
+    const std::size_t lf = chunk_.find(u'\n');
+    if (lf != std::u16string::npos) {
+      chunk_.resize(keep ? lf + 1 : lf);
+      position_ = pos + (lf + 1) * unit;
+      *ended = true;
+    }
+    std::erase(chunk_, u'\r');
+    return true;
+  }
+
+  std::string bytes_;
+  bool unicode_ = false;
+  std::uint64_t position_ = 0;
+  std::vector<char> read_buffer_ = std::vector<char>(2048);
+  std::uint64_t start_ = 0;
+  std::uint32_t count_ = 0;
+  std::vector<char> conv_ = std::vector<char>(128);
+  std::u16string chunk_;
+};
+
+}  // namespace junctra
