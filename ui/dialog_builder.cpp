@@ -8,6 +8,7 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <algorithm>
 
 #include "ui/app_icon.h"
 #include "ui/qt_text.h"
@@ -129,12 +130,24 @@ QWidget* MakeControl(const JunctraControl& control, QDialog* dialog) {
   }
 }
 
-void PlaceControl(const JunctraControl& control, const DialogUnits& units, QWidget* widget) {
+void PlaceControl(const JunctraControl& control, const DialogUnits& units, const QSize& client,
+                  QWidget* widget) {
   QRect rect = units.ToPixels(control.x, control.y, control.width, control.height);
   if (control.kind == JUNCTRA_CONTROL_STATIC_ICON) {
     // An icon control takes the size of its icon.
     const QSize size = static_cast<QLabel*>(widget)->pixmap().size();
     if (!size.isEmpty()) rect.setSize(size);
+  } else if (control.kind == JUNCTRA_CONTROL_STATIC_TEXT) {
+    auto* label = static_cast<QLabel*>(widget);
+    const QFontMetrics metrics(label->font());
+    if (rect.height() < 2 * metrics.height()) {
+      // A one-line text is not broken into a second line that would be cut
+      // off; a font wider than the template's may take some of the room to
+      // the dialog's edge.
+      label->setWordWrap(false);
+      const int needed = metrics.horizontalAdvance(StripMnemonic(label->text()));
+      if (needed > rect.width()) rect.setWidth(std::min(needed, client.width() - rect.x()));
+    }
   }
   widget->setGeometry(rect);
 }
@@ -181,8 +194,9 @@ std::vector<QWidget*> BuildDialog(const JunctraDialog& dialog_template, QDialog*
     flags |= Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint;
   }
   dialog->setWindowFlags(flags);
-  dialog->setFixedSize(units.ToPixelsX(dialog_template.width),
-                       units.ToPixelsY(dialog_template.height));
+  const QSize client(units.ToPixelsX(dialog_template.width),
+                     units.ToPixelsY(dialog_template.height));
+  dialog->setFixedSize(client);
 
   std::vector<QWidget*> controls;
   std::vector<const JunctraControl*> sources;
@@ -194,7 +208,7 @@ std::vector<QWidget*> BuildDialog(const JunctraDialog& dialog_template, QDialog*
     widget->setProperty(kControlStyleProperty, control.style);
     if (control.id != -1) widget->setObjectName(QStringLiteral("control%1").arg(control.id));
     if (widget->focusPolicy() != Qt::NoFocus) widget->setFocusPolicy(FocusPolicyFor(control));
-    PlaceControl(control, units, widget);
+    PlaceControl(control, units, client, widget);
     widget->setHidden(!(control.style & JUNCTRA_WS_VISIBLE));
     controls.push_back(widget);
     sources.push_back(&control);

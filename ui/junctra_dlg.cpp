@@ -130,6 +130,8 @@ void CJunctraDlg::contextMenuEvent(QContextMenuEvent* event) {
 }
 
 void CJunctraDlg::ShowErrorList(const std::vector<std::u16string>& errors) {
+  // Batch use shows no error list; the result tells the caller.
+  if (!m_strOutputFolder.isEmpty()) return;
   CErrorDlg dialog(&errors, this);
   dialog.DoModal();
 }

@@ -1,0 +1,160 @@
+// The error list dialog, the About box, and the dialogs in German.
+#include <QAction>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QTest>
+
+#include "platform/resource_module.h"
+#include "tests/temp_dir.h"
+#include "tests/ui/ui_test_support.h"
+#include "ui/about_dlg.h"
+#include "ui/error_dlg.h"
+#include "ui/junctra_dlg.h"
+
+namespace junctra {
+namespace {
+
+constexpr int kErrorsEdit = 1006;
+
+QString ErrorText(const std::vector<std::u16string>& lines, std::function<void(QDialog*)> close,
+                  int* result = nullptr) {
+  CErrorDlg dialog(&lines, nullptr);
+  QString text;
+  WhenModal([&](QDialog* modal) {
+    text = ControlOf<QPlainTextEdit>(modal, kErrorsEdit)->toPlainText();
+    close(modal);
+  });
+  const int ended = dialog.DoModal();
+  if (result != nullptr) *result = ended;
+  return text;
+}
+
+void ClickOk(QDialog* dialog) { ControlOf<QPushButton>(dialog, 1)->click(); }
+
+TEST(ErrorDlgTest, EveryLineIsFollowedByALineEndInListOrder) {
+  ModalWatchdog watchdog;
+  const std::vector<std::u16string> lines = {
+      u"Class 'Motor' has different definitions", u"Tag 'Zeta' has different definitions",
+      u"Tag 'Alpha' has different definitions", u"Tag 'Alpha' has different definitions"};
+  int result = 0;
+  const QString text = ErrorText(lines, ClickOk, &result);
+  EXPECT_EQ(result, 1);
+  EXPECT_EQ(text,
+            "Class 'Motor' has different definitions\nTag 'Zeta' has different definitions\n"
+            "Tag 'Alpha' has different definitions\nTag 'Alpha' has different definitions\n");
+
+  EXPECT_EQ(ErrorText({u"Tag 'A' has different definitions"}, ClickOk),
+            "Tag 'A' has different definitions\n");
+  EXPECT_EQ(ErrorText({}, ClickOk), "");
+}
+
+TEST(ErrorDlgTest, LongLinesStayOneLineAndReturnInTheListKeepsTheDialogOpen) {
+  ModalWatchdog watchdog;
+  const std::u16string long_line =
+      u"Tag '" + std::u16string(300, u'x') + u"' has different definitions";
+  const std::vector<std::u16string> lines = {long_line, u"second"};
+  CErrorDlg errors(&lines, nullptr);
+  int returns_ignored = 0;
+  WhenModal([&](QDialog* modal) {
+    auto* edit = ControlOf<QPlainTextEdit>(modal, kErrorsEdit);
+    EXPECT_EQ(edit->document()->lineCount(), 3);  // two lines and the empty one after them
+    EXPECT_TRUE(edit->isReadOnly());
+    edit->setFocus();
+    QTest::keyClick(edit, Qt::Key_Return);
+    if (modal->isVisible()) ++returns_ignored;
+    // The caret moves down to the empty line after the last line end.
+    QTest::keyClick(edit, Qt::Key_End, Qt::ControlModifier);
+    EXPECT_EQ(edit->textCursor().blockNumber(), 2);
+    QTest::keyClick(modal, Qt::Key_Escape);
+  });
+  EXPECT_EQ(errors.DoModal(), 2);
+  EXPECT_EQ(returns_ignored, 1);
+}
+
+TEST(AboutDlgTest, ShowsIconNameVersionNoticeAndClosesWithOkOrEscape) {
+  ModalWatchdog watchdog;
+  CAboutDlg about;
+  WhenModal([&](QDialog* modal) {
+    QStringList texts;
+    bool has_icon = false;
+    for (QLabel* label : modal->findChildren<QLabel*>()) {
+      if (!label->pixmap().isNull()) {
+        has_icon = label->pixmap().size() == QSize(32, 32);
+      } else {
+        texts << label->text();
+      }
+    }
+    EXPECT_TRUE(has_icon);
+    EXPECT_TRUE(texts.contains("Junctra Version 1.0"));
+    EXPECT_EQ(texts.size(), 2);
+    EXPECT_EQ(ControlOf<QPushButton>(modal, 1)->text(), "OK");
+    EXPECT_TRUE(ControlOf<QPushButton>(modal, 1)->isDefault());
+    QTest::keyClick(modal, Qt::Key_Return);
+  });
+  EXPECT_EQ(about.DoModal(), 1);
+
+  CAboutDlg again;
+  WhenModal([](QDialog* modal) { QTest::keyClick(modal, Qt::Key_Escape); });
+  EXPECT_EQ(again.DoModal(), 2);
+}
+
+class GermanTest : public testing::Test {
+ protected:
+  void SetUp() override {
+    german_ = GermanModule();
+    if (german_ == nullptr) GTEST_SKIP() << "the German satellite is not built";
+    SetCurrentResourceModule(german_);
+  }
+  void TearDown() override { SetCurrentResourceModule(nullptr); }
+
+  const ResourceModule* german_ = nullptr;
+  ModalWatchdog watchdog_;
+};
+
+TEST_F(GermanTest, MainDialogMessagesAndErrorListComeFromTheSatellite) {
+  TempDir dir;
+  WriteDatabase(dir.path() / "a", {{u"Alpha", 1, 2}});
+  WriteDatabase(dir.path() / "b", {{u"Alpha", 2, 2}});
+  FakeFolderChooser chooser;
+  RecordingMessages messages;
+  CJunctraDlg dialog(nullptr, {&chooser, &messages});
+  const JunctraDialog* main_template = german_->FindDialog(IDD_JUNCTRA_DIALOG);
+  ASSERT_NE(main_template, nullptr);
+  EXPECT_EQ(dialog.windowTitle(), ToQString(main_template->caption));
+
+  QString errors_caption;
+  QString errors_text;
+  QString about_entry;
+  WhenModal([&](QDialog* modal) {
+    about_entry = dialog.window_menu().menu()->actions().last()->text();
+    chooser.Answer(dir.path() / "a");
+    chooser.Answer(dir.path() / "a");
+    ControlOf<QPushButton>(modal, 1000)->click();
+    chooser.Answer(dir.path() / "a");
+    chooser.Answer(dir.path() / "b");
+    ControlOf<QPushButton>(modal, 1000)->click();
+    WhenModal([&](QDialog* errors) {
+      errors_caption = errors->windowTitle();
+      errors_text = ControlOf<QPlainTextEdit>(errors, kErrorsEdit)->toPlainText();
+      ClickOk(errors);
+    });
+    ControlOf<QPushButton>(modal, 1005)->click();
+    ControlOf<QPushButton>(modal, 1)->click();
+  });
+  EXPECT_EQ(dialog.DoModal(), 1);
+
+  EXPECT_EQ(chooser.prompts.front(), german_->LoadString(IDS_SELECT_FIRST));
+  EXPECT_EQ(messages.texts,
+            (std::vector<std::u16string>{german_->LoadString(IDS_SELECT_DIFFERENT)}));
+  EXPECT_NE(messages.texts.front(), ResourceModule::BuiltIn().LoadString(IDS_SELECT_DIFFERENT));
+  EXPECT_EQ(about_entry, ToQString(german_->LoadString(IDS_ABOUTBOX)));
+  EXPECT_EQ(errors_caption, ToQString(german_->FindDialog(IDD_ERROR_DIALOG)->caption));
+  EXPECT_EQ(errors_text,
+            ToQString(FormatMessage(german_->LoadString(IDS_TAG_CONFLICT), u"Alpha")) + "\n");
+}
+
+}  // namespace
+}  // namespace junctra

@@ -1,0 +1,354 @@
+// The main dialog driven as a user would: Select, Merge, Exit, Escape and
+// the window menu, with a fake folder chooser and recorded message boxes.
+#include "ui/junctra_dlg.h"
+
+#include <QAction>
+#include <QContextMenuEvent>
+#include <QLineEdit>
+#include <QMenu>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QTest>
+
+#include "platform/resource_module.h"
+#include "tests/temp_dir.h"
+#include "tests/ui/ui_test_support.h"
+
+namespace junctra {
+namespace {
+
+constexpr int kExit = 1;
+constexpr int kSelect = 1000;
+constexpr int kFirstEdit = 1003;
+constexpr int kSecondEdit = 1004;
+constexpr int kMerge = 1005;
+constexpr int kErrorsEdit = 1006;
+
+class JunctraDlgTest : public testing::Test {
+ protected:
+  DialogServices services() { return {&chooser_, &messages_}; }
+
+  void Click(QWidget* dialog, int id) { ControlOf<QPushButton>(dialog, id)->click(); }
+
+  std::filesystem::path Folder(const char* name) { return dir_.path() / name; }
+
+  // Chooses the two folders with Select; true when Merge is then enabled.
+  bool Select(QWidget* dialog, const std::filesystem::path& first,
+              const std::filesystem::path& second) {
+    chooser_.Answer(first);
+    chooser_.Answer(second);
+    Click(dialog, kSelect);
+    return ControlOf<QPushButton>(dialog, kMerge)->isEnabled();
+  }
+
+  TempDir dir_;
+  FakeFolderChooser chooser_;
+  RecordingMessages messages_;
+  ModalWatchdog watchdog_;
+};
+
+TEST_F(JunctraDlgTest, StartsWithEmptyFieldsAndMergeDisabled_ExitAndEscapeGiveTheirResults) {
+  {
+    CJunctraDlg dialog(nullptr, services());
+    WhenModal([&](QDialog* modal) {
+      EXPECT_EQ(modal, &dialog);
+      EXPECT_EQ(ControlOf<QLineEdit>(modal, kFirstEdit)->text(), "");
+      EXPECT_EQ(ControlOf<QLineEdit>(modal, kSecondEdit)->text(), "");
+      EXPECT_FALSE(ControlOf<QPushButton>(modal, kMerge)->isEnabled());
+      EXPECT_TRUE(ControlOf<QPushButton>(modal, kSelect)->isEnabled());
+      EXPECT_FALSE(modal->windowIcon().isNull());
+      Click(modal, kExit);
+    });
+    EXPECT_EQ(dialog.DoModal(), 1);
+  }
+  {
+    CJunctraDlg dialog(nullptr, services());
+    WhenModal([](QDialog* modal) { QTest::keyClick(modal, Qt::Key_Escape); });
+    EXPECT_EQ(dialog.DoModal(), 2);
+  }
+  {
+    CJunctraDlg dialog(nullptr, services());
+    WhenModal([](QDialog* modal) { modal->close(); });  // the close button
+    EXPECT_EQ(dialog.DoModal(), 2);
+  }
+  {
+    // Return presses the default button, Exit.
+    CJunctraDlg dialog(nullptr, services());
+    WhenModal([](QDialog* modal) { QTest::keyClick(modal, Qt::Key_Return); });
+    EXPECT_EQ(dialog.DoModal(), 1);
+  }
+  EXPECT_TRUE(messages_.texts.empty());
+}
+
+TEST_F(JunctraDlgTest, OneCommandLineFolderIsShownButRunsNothing) {
+  CJunctraDlg dialog(nullptr, services());
+  dialog.m_strFirstFolder = "/some/where";
+  WhenModal([&](QDialog* modal) {
+    EXPECT_EQ(ControlOf<QLineEdit>(modal, kFirstEdit)->text(), "/some/where");
+    EXPECT_EQ(ControlOf<QLineEdit>(modal, kSecondEdit)->text(), "");
+    EXPECT_FALSE(ControlOf<QPushButton>(modal, kMerge)->isEnabled());
+    Click(modal, kExit);
+  });
+  EXPECT_EQ(dialog.DoModal(), 1);
+  EXPECT_TRUE(messages_.texts.empty());
+}
+
+TEST_F(JunctraDlgTest, SelectRejectsTheSameFolderTwiceAndFoldersWithoutTagList) {
+  WriteDatabase(Folder("a"), {{u"Alpha", 1, 2}});
+  WriteDatabase(Folder("b"), {{u"Beta", 1, 2}});
+  std::filesystem::create_directories(Folder("empty1"));
+  std::filesystem::create_directories(Folder("empty2"));
+  std::filesystem::create_directories(Folder("onlyclasses"));
+  WriteUtf16File(Folder("onlyclasses") / "class.lst", u"//4.x - Classes\n");
+
+  CJunctraDlg dialog(nullptr, services());
+  WhenModal([&](QDialog* modal) {
+    EXPECT_FALSE(Select(modal, Folder("a"), Folder("a")));
+    EXPECT_FALSE(Select(modal, Folder("empty1"), Folder("b")));
+    EXPECT_FALSE(Select(modal, Folder("empty1"), Folder("empty2")));  // only the first is named
+    EXPECT_FALSE(Select(modal, Folder("a"), Folder("onlyclasses")));
+    EXPECT_EQ(ControlOf<QLineEdit>(modal, kFirstEdit)->text(), "");
+    EXPECT_EQ(ControlOf<QLineEdit>(modal, kSecondEdit)->text(), "");
+
+    // A cancelled chooser ends Select silently, without the second question.
+    chooser_.Answer(std::nullopt);
+    Click(modal, kSelect);
+    EXPECT_EQ(chooser_.prompts.size(), 9u);
+    Click(modal, kExit);
+  });
+  EXPECT_EQ(dialog.DoModal(), 1);
+
+  EXPECT_EQ(
+      messages_.texts,
+      (std::vector<std::u16string>{
+          LoadResourceString(IDS_SELECT_DIFFERENT), LoadResourceString(IDS_FIRST_NO_DATABASE),
+          LoadResourceString(IDS_FIRST_NO_DATABASE), LoadResourceString(IDS_SECOND_NO_DATABASE)}));
+  for (QWidget* owner : messages_.owners) EXPECT_EQ(owner, &dialog);
+  ASSERT_GE(chooser_.prompts.size(), 2u);
+  EXPECT_EQ(chooser_.prompts[0], u"Select the first database folder:");
+  EXPECT_EQ(chooser_.prompts[1], u"Select the second database folder:");
+  for (QWidget* owner : chooser_.owners) EXPECT_EQ(owner, &dialog);
+}
+
+TEST_F(JunctraDlgTest, SuccessfulSelectShowsTheFoldersAndEnablesMergeForGood) {
+  WriteDatabase(Folder("a"), {{u"Alpha", 1, 2}});
+  WriteDatabase(Folder("b"), {{u"Beta", 1, 2}});
+  CJunctraDlg dialog(nullptr, services());
+  WhenModal([&](QDialog* modal) {
+    EXPECT_TRUE(Select(modal, Folder("a"), Folder("b")));
+    const QString first = PathToQString(Folder("a")) + "/";
+    const QString second = PathToQString(Folder("b")) + "/";
+    EXPECT_EQ(ControlOf<QLineEdit>(modal, kFirstEdit)->text(), first);
+    EXPECT_EQ(ControlOf<QLineEdit>(modal, kSecondEdit)->text(), second);
+
+    // A later Select that fails changes nothing and keeps Merge enabled.
+    EXPECT_TRUE(Select(modal, Folder("b"), Folder("b")));
+    EXPECT_EQ(ControlOf<QLineEdit>(modal, kFirstEdit)->text(), first);
+    EXPECT_EQ(dialog.m_strSecondFolder, second);
+    Click(modal, kExit);
+  });
+  EXPECT_EQ(dialog.DoModal(), 1);
+  EXPECT_EQ(messages_.texts.size(), 1u);
+}
+
+TEST_F(JunctraDlgTest, MergeWithConflictsShowsEveryLineOfTheErrorList) {
+  WriteDatabase(Folder("a"), {{u"Level", 10, 2}, {u"Pump", 1, 2}, {u"Same", 5, 2}});
+  WriteDatabase(Folder("b"), {{u"Level", 11, 2}, {u"Pump", 1, 3}, {u"Same", 5, 2}});
+  std::filesystem::create_directories(Folder("out"));
+
+  CJunctraDlg dialog(nullptr, services());
+  QString shown;
+  QString caption;
+  WhenModal([&](QDialog* modal) {
+    ASSERT_TRUE(Select(modal, Folder("a"), Folder("b")));
+    WhenModal([&](QDialog* errors) {
+      EXPECT_NE(errors, modal);
+      caption = errors->windowTitle();
+      shown = ControlOf<QPlainTextEdit>(errors, kErrorsEdit)->toPlainText();
+      Click(errors, 1);
+    });
+    Click(modal, kMerge);
+    Click(modal, kExit);
+  });
+  EXPECT_EQ(dialog.DoModal(), 1);
+
+  EXPECT_EQ(caption, "Error List");
+  // One line per conflict, each followed by a line end.
+  ASSERT_TRUE(shown.endsWith('\n'));
+  QStringList lines = shown.split('\n');
+  lines.removeLast();
+  EXPECT_EQ(lines.size(), 2);
+  for (const QString& line : lines) {
+    EXPECT_TRUE(line == "Tag 'Level' has different definitions" ||
+                line == "Tag 'Pump' has different definitions")
+        << line.toStdString();
+  }
+  EXPECT_TRUE(chooser_.all_answered());
+  EXPECT_EQ(chooser_.prompts.size(), 2u);  // no output folder asked
+  EXPECT_FALSE(std::filesystem::exists(Folder("out") / "tagl.txt"));
+  EXPECT_TRUE(messages_.texts.empty());
+}
+
+TEST_F(JunctraDlgTest, MergeAsksForTheOutputFolderAndWritesTheMergedFiles) {
+  WriteDatabase(Folder("a"), {{u"Alpha", 1, 2}, {u"Shared", 3, 2}});
+  WriteDatabase(Folder("b"), {{u"Beta", 2, 2}, {u"shared", 3, 2}});
+  std::filesystem::create_directories(Folder("out"));
+
+  CJunctraDlg dialog(nullptr, services());
+  WhenModal([&](QDialog* modal) {
+    ASSERT_TRUE(Select(modal, Folder("a"), Folder("b")));
+    chooser_.Answer(Folder("out"));
+    Click(modal, kMerge);
+    // The run changes neither the shown folders nor the buttons.
+    EXPECT_TRUE(ControlOf<QPushButton>(modal, kMerge)->isEnabled());
+    Click(modal, kExit);
+  });
+  EXPECT_EQ(dialog.DoModal(), 1);
+
+  ASSERT_EQ(chooser_.prompts.size(), 3u);
+  EXPECT_EQ(chooser_.prompts[2], u"Select new database folder:");
+  EXPECT_TRUE(messages_.texts.empty());
+  std::vector<std::u16string> names = ReadTagNames(Folder("out") / "tagl.txt");
+  std::sort(names.begin(), names.end());
+  EXPECT_EQ(names, (std::vector<std::u16string>{u"Alpha", u"Beta", u"Shared"}));
+  EXPECT_TRUE(std::filesystem::exists(Folder("out") / "class.lst"));
+  // The inputs are untouched.
+  EXPECT_EQ(ReadTagNames(Folder("b") / "tagl.txt"),
+            (std::vector<std::u16string>{u"Beta", u"shared"}));
+}
+
+TEST_F(JunctraDlgTest, CancelledOutputFolderWritesNothingAndMergeReadsAnewNextTime) {
+  WriteDatabase(Folder("a"), {{u"Alpha", 1, 2}});
+  WriteDatabase(Folder("b"), {{u"Beta", 2, 2}});
+  std::filesystem::create_directories(Folder("out"));
+
+  CJunctraDlg dialog(nullptr, services());
+  QString shown;
+  WhenModal([&](QDialog* modal) {
+    ASSERT_TRUE(Select(modal, Folder("a"), Folder("b")));
+    chooser_.Answer(std::nullopt);
+    Click(modal, kMerge);
+    EXPECT_TRUE(std::filesystem::is_empty(Folder("out")));
+
+    WriteDatabase(Folder("b"), {{u"Alpha", 9, 2}});
+    WhenModal([&](QDialog* errors) {
+      shown = ControlOf<QPlainTextEdit>(errors, kErrorsEdit)->toPlainText();
+      QTest::keyClick(errors, Qt::Key_Escape);
+    });
+    Click(modal, kMerge);
+    Click(modal, kExit);
+  });
+  EXPECT_EQ(dialog.DoModal(), 1);
+  EXPECT_EQ(shown, "Tag 'Alpha' has different definitions\n");
+  EXPECT_TRUE(std::filesystem::is_empty(Folder("out")));
+  EXPECT_TRUE(messages_.texts.empty());
+}
+
+TEST_F(JunctraDlgTest, BatchUseMergesDuringInitialisationAndEndsWithItsResult) {
+  WriteDatabase(Folder("a"), {{u"Alpha", 1, 2}});
+  WriteDatabase(Folder("b"), {{u"Beta", 2, 2}});
+  WriteDatabase(Folder("c"), {{u"Alpha", 7, 2}});
+  std::filesystem::create_directories(Folder("out"));
+  {
+    CJunctraDlg dialog(nullptr, services());
+    dialog.m_strFirstFolder = PathToQString(Folder("a"));
+    dialog.m_strSecondFolder = PathToQString(Folder("b"));
+    dialog.m_strOutputFolder = PathToQString(Folder("out"));
+    EXPECT_EQ(dialog.DoModal(), 1);
+    EXPECT_FALSE(dialog.isVisible());
+    EXPECT_FALSE(dialog.m_bMergeFailed);
+    EXPECT_EQ(ReadTagNames(Folder("out") / "tagl.txt").size(), 2u);
+  }
+  {
+    // A conflict fails the run without showing the error list.
+    CJunctraDlg dialog(nullptr, services());
+    dialog.m_strFirstFolder = PathToQString(Folder("a"));
+    dialog.m_strSecondFolder = PathToQString(Folder("c"));
+    dialog.m_strOutputFolder = PathToQString(Folder("c"));
+    EXPECT_EQ(dialog.DoModal(), 2);
+    EXPECT_TRUE(dialog.m_bMergeFailed);
+    EXPECT_EQ(ReadTagNames(Folder("c") / "tagl.txt"), (std::vector<std::u16string>{u"Alpha"}));
+  }
+  EXPECT_TRUE(chooser_.prompts.empty());
+}
+
+TEST_F(JunctraDlgTest, WindowMenuHoldsMoveCloseAndAboutWhichOpensTheAboutBox) {
+  CJunctraDlg dialog(nullptr, services());
+  QString about_caption;
+  WhenModal([&](QDialog* modal) {
+    modal->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(modal));
+    QMenu* menu = dialog.window_menu().menu();
+    const QList<QAction*> actions = menu->actions();
+    ASSERT_EQ(actions.size(), 4);
+    EXPECT_EQ(actions[0]->text(), "&Move");
+    EXPECT_EQ(actions[1]->text(), "&Close");
+    EXPECT_TRUE(actions[2]->isSeparator());
+    EXPECT_EQ(actions[3]->text(), "&About Junctra...");
+
+    // Alt+Space and a right click on the background open it.
+    QTest::keyClick(modal, Qt::Key_Space, Qt::AltModifier);
+    EXPECT_TRUE(menu->isVisible());
+    menu->hide();
+    QContextMenuEvent right_click(QContextMenuEvent::Mouse, QPoint(150, 5),
+                                  modal->mapToGlobal(QPoint(150, 5)));
+    QApplication::sendEvent(modal, &right_click);
+    EXPECT_TRUE(menu->isVisible());
+    menu->hide();
+
+    WhenModal([&](QDialog* about) {
+      about_caption = about->windowTitle();
+      Click(about, 1);
+    });
+    actions[3]->trigger();
+    // Back in the main dialog, which still waits.
+    EXPECT_EQ(QApplication::activeModalWidget(), modal);
+    actions[1]->trigger();  // Close cancels
+  });
+  EXPECT_EQ(dialog.DoModal(), 2);
+  EXPECT_EQ(about_caption, "About Junctra");
+}
+
+TEST_F(JunctraDlgTest, NoAboutEntryNorSeparatorWhenString101IsEmpty) {
+  const JunctraResourceTable* built_in = ResourceModule::BuiltIn().table();
+  std::vector<JunctraString> strings;
+  for (std::size_t i = 0; i < built_in->string_count; ++i) {
+    JunctraString entry = built_in->strings[i];
+    if (entry.id == IDS_ABOUTBOX) entry.text = "";
+    strings.push_back(entry);
+  }
+  JunctraResourceTable table = *built_in;
+  table.strings = strings.data();
+  const ResourceModule module(&table);
+  SetCurrentResourceModule(&module);
+
+  CJunctraDlg dialog(nullptr, services());
+  WhenModal([&](QDialog* modal) {
+    EXPECT_EQ(dialog.window_menu().menu()->actions().size(), 2);
+    Click(modal, kExit);
+  });
+  EXPECT_EQ(dialog.DoModal(), 1);
+  SetCurrentResourceModule(nullptr);
+}
+
+TEST_F(JunctraDlgTest, MnemonicsWorkWithAlt) {
+  WriteDatabase(Folder("a"), {{u"Alpha", 1, 2}});
+  WriteDatabase(Folder("b"), {{u"Beta", 2, 2}});
+  CJunctraDlg dialog(nullptr, services());
+  WhenModal([&](QDialog* modal) {
+    modal->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(modal));
+    chooser_.Answer(Folder("a"));
+    chooser_.Answer(Folder("b"));
+    QTest::keyClick(modal, Qt::Key_S, Qt::AltModifier);  // &Select...
+    // A mnemonic clicks its button after a short animation.
+    EXPECT_TRUE(
+        QTest::qWaitFor([&] { return ControlOf<QPushButton>(modal, kMerge)->isEnabled(); }));
+    QTest::keyClick(modal, Qt::Key_X, Qt::AltModifier);  // E&xit
+  });
+  EXPECT_EQ(dialog.DoModal(), 1);
+  EXPECT_TRUE(chooser_.all_answered());
+}
+
+}  // namespace
+}  // namespace junctra
