@@ -1,0 +1,210 @@
+// The installed layout: cmake --install into a temporary prefix, then the
+// program run through its bin/ link as a user would run it.
+#include <fcntl.h>
+#include <gtest/gtest.h>
+#include <spawn.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <fstream>
+#include <iterator>
+#include <map>
+#include <string>
+#include <vector>
+
+#include "platform/env.h"
+#include "platform/resource_module.h"
+#include "platform/text.h"
+#include "tests/temp_dir.h"
+
+extern char** environ;
+
+namespace junctra {
+namespace {
+
+std::string ReadBytes(const std::filesystem::path& path) {
+  std::ifstream in(path, std::ios::binary);
+  return std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+}
+
+struct RunResult {
+  int exit_code = -1;
+  std::string error_output;
+};
+
+// Runs the program with the arguments; changes maps variable names to
+// values, an empty value removing the variable.
+RunResult RunProgram(const std::filesystem::path& program, const std::vector<std::string>& args,
+                     const std::map<std::string, std::string>& changes,
+                     const std::filesystem::path& error_file) {
+  std::vector<std::string> env;
+  for (char** entry = environ; *entry != nullptr; ++entry) {
+    const std::string variable = *entry;
+    if (!changes.count(variable.substr(0, variable.find('=')))) env.push_back(variable);
+  }
+  for (const auto& [name, value] : changes) {
+    if (!value.empty()) env.push_back(name + "=" + value);
+  }
+  std::vector<char*> envp;
+  for (std::string& entry : env) envp.push_back(entry.data());
+  envp.push_back(nullptr);
+
+  std::vector<std::string> argv_strings = {program.string()};
+  argv_strings.insert(argv_strings.end(), args.begin(), args.end());
+  std::vector<char*> argv;
+  for (std::string& arg : argv_strings) argv.push_back(arg.data());
+  argv.push_back(nullptr);
+
+  posix_spawn_file_actions_t actions;
+  posix_spawn_file_actions_init(&actions);
+  posix_spawn_file_actions_addopen(&actions, 0, "/dev/null", O_RDONLY, 0);
+  posix_spawn_file_actions_addopen(&actions, 2, error_file.c_str(), O_WRONLY | O_CREAT | O_TRUNC,
+                                   0644);
+  RunResult result;
+  pid_t pid;
+  if (posix_spawn(&pid, argv[0], &actions, nullptr, argv.data(), envp.data()) == 0) {
+    int status = 0;
+    waitpid(pid, &status, 0);
+    result.exit_code = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
+  }
+  posix_spawn_file_actions_destroy(&actions);
+  result.error_output = ReadBytes(error_file);
+  return result;
+}
+
+void WriteTagList(const std::filesystem::path& folder, const std::u16string& tag_name) {
+  std::filesystem::create_directories(folder);
+  const std::u16string text = u"//4.x - Application Tags\r\n#1|" + tag_name +
+                              u"|1|2|x\r\n#Parameters\r\n#Alarm\r\n#History\r\n#";
+  std::string bytes = "\xFF\xFE";
+  for (char16_t c : text) {
+    bytes.push_back(static_cast<char>(c & 0xFF));
+    bytes.push_back(static_cast<char>(c >> 8));
+  }
+  std::ofstream(folder / "tagl.txt", std::ios::binary) << bytes;
+}
+
+class InstallLayoutTest : public testing::Test {
+ protected:
+  static void SetUpTestSuite() {
+    prefix_dir_ = std::make_unique<TempDir>();
+    const std::string command = std::string("\"") + JUNCTRA_CMAKE_COMMAND + "\" --install \"" +
+                                JUNCTRA_BINARY_DIR + "\" --prefix \"" +
+                                prefix_dir_->path().string() + "\" >/dev/null";
+    install_status_ = std::system(command.c_str());
+  }
+  static void TearDownTestSuite() { prefix_dir_.reset(); }
+
+  void SetUp() override { ASSERT_EQ(install_status_, 0) << "cmake --install failed"; }
+
+  std::filesystem::path prefix() const { return prefix_dir_->path(); }
+  std::filesystem::path link() const { return prefix() / "bin" / "junctra"; }
+
+  // The installed program through its link, with no settings file and no
+  // display, in the given locale.
+  RunResult RunInstalled(const std::vector<std::string>& args, const std::string& locale) {
+    const std::filesystem::path home = work_.path() / "home";
+    std::filesystem::create_directories(home);
+    return RunProgram(link(), args,
+                      {{"HOME", home.string()},
+                       {"XDG_CONFIG_HOME", (home / ".config").string()},
+                       {"LC_ALL", locale},
+                       {"LC_MESSAGES", ""},
+                       {"LANG", ""},
+                       {"DISPLAY", ""},
+                       {"WAYLAND_DISPLAY", ""},
+                       {"QT_QPA_PLATFORM", ""}},
+                      work_.path() / "stderr.txt");
+  }
+
+  static std::unique_ptr<TempDir> prefix_dir_;
+  static int install_status_;
+  TempDir work_;
+};
+
+std::unique_ptr<TempDir> InstallLayoutTest::prefix_dir_;
+int InstallLayoutTest::install_status_ = -1;
+
+TEST_F(InstallLayoutTest, ProgramLinkDesktopEntryAndIconAreWhereDesktopsLook) {
+  const std::filesystem::path program = prefix() / "lib" / "junctra" / "junctra";
+  EXPECT_EQ(access(program.c_str(), X_OK), 0);
+  EXPECT_TRUE(std::filesystem::exists(prefix() / "lib" / "junctra" / "Program Settings.ini"));
+
+  ASSERT_TRUE(std::filesystem::is_symlink(link()));
+  EXPECT_EQ(std::filesystem::read_symlink(link()), "../lib/junctra/junctra");
+  EXPECT_TRUE(std::filesystem::equivalent(link(), program));
+
+  const std::string desktop = ReadBytes(prefix() / "share" / "applications" / "junctra.desktop");
+  EXPECT_NE(desktop.find("[Desktop Entry]\n"), std::string::npos);
+  EXPECT_NE(desktop.find("\nExec=junctra\n"), std::string::npos);
+  EXPECT_NE(desktop.find("\nIcon=junctra\n"), std::string::npos);
+  EXPECT_NE(desktop.find("\nType=Application\n"), std::string::npos);
+
+  const std::string png =
+      ReadBytes(prefix() / "share" / "icons" / "hicolor" / "32x32" / "apps" / "junctra.png");
+  ASSERT_GE(png.size(), 24u);
+  EXPECT_EQ(png.substr(0, 8), "\x89PNG\r\n\x1a\n");
+  EXPECT_EQ(png.substr(16, 8), std::string("\0\0\0\x20\0\0\0\x20", 8));  // 32 by 32
+  EXPECT_TRUE(std::filesystem::exists(prefix() / "share" / "icons" / "hicolor" / "scalable" /
+                                      "apps" / "junctra.svg"));
+}
+
+TEST_F(InstallLayoutTest, BatchMergeRunsThroughTheLink) {
+  const std::filesystem::path first = work_.path() / "first";
+  const std::filesystem::path second = work_.path() / "second";
+  WriteTagList(first, u"Alpha");
+  WriteTagList(second, u"Beta");
+
+  const RunResult merged = RunInstalled({first.string(), second.string()}, "C");
+  EXPECT_EQ(merged.exit_code, 0) << merged.error_output;
+  const std::string written = ReadBytes(second / "tagl.txt");
+  // UTF-16LE: both names are in the merged file.
+  auto contains = [&written](const std::string& ascii) {
+    std::string wide;
+    for (char c : ascii) wide += std::string{c, '\0'};
+    return written.find(wide) != std::string::npos;
+  };
+  EXPECT_TRUE(contains("|Alpha|"));
+  EXPECT_TRUE(contains("|Beta|"));
+
+  const RunResult failed = RunInstalled({(work_.path() / "none").string(), second.string()}, "C");
+  EXPECT_EQ(failed.exit_code, 1);
+}
+
+TEST_F(InstallLayoutTest, InteractiveUseWithoutDisplayEndsWithOneLineAndExitCode1) {
+  const RunResult result = RunInstalled({}, "C");
+  EXPECT_EQ(result.exit_code, 1);
+  ASSERT_FALSE(result.error_output.empty());
+  EXPECT_EQ(result.error_output.find('\n'), result.error_output.size() - 1) << result.error_output;
+}
+
+TEST_F(InstallLayoutTest, GermanSatelliteIsFoundThroughTheLink) {
+  const std::filesystem::path satellite = prefix() / "lib" / "junctra" / "de" / "junctra-mui.so";
+  if (!std::filesystem::exists(satellite)) GTEST_SKIP() << "no German satellite is installed";
+  // The expected text comes from the installed satellite itself.
+  std::unique_ptr<Library> library = Env::Default()->LoadLibrary(satellite);
+  ASSERT_NE(library, nullptr);
+  auto entry =
+      reinterpret_cast<JunctraResourceTableFunction>(library->Symbol(JUNCTRA_RESOURCE_ENTRY_POINT));
+  ASSERT_NE(entry, nullptr);
+  const std::string german = Utf16ToUtf8(ResourceModule(entry()).LoadString(IDS_FIRST_NO_DATABASE));
+  const std::string english =
+      Utf16ToUtf8(ResourceModule::BuiltIn().LoadString(IDS_FIRST_NO_DATABASE));
+  ASSERT_FALSE(german.empty());
+  ASSERT_NE(german, english);
+
+  const std::filesystem::path second = work_.path() / "second";
+  WriteTagList(second, u"Beta");
+  const std::vector<std::string> args = {(work_.path() / "none").string(), second.string()};
+
+  const RunResult in_german = RunInstalled(args, "de_DE.UTF-8");
+  EXPECT_EQ(in_german.exit_code, 1);
+  EXPECT_NE(in_german.error_output.find(german), std::string::npos) << in_german.error_output;
+
+  const RunResult in_english = RunInstalled(args, "C");
+  EXPECT_EQ(in_english.exit_code, 1);
+  EXPECT_NE(in_english.error_output.find(english), std::string::npos) << in_english.error_output;
+}
+
+}  // namespace
+}  // namespace junctra
