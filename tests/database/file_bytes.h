@@ -1,15 +1,15 @@
-// Building and inspecting the bytes of database files in tests.
+// Raw bytes of database files in tests, beyond tests/database_files.h.
 #pragma once
 
-#include <filesystem>
-#include <fstream>
-#include <iterator>
+#include <optional>
 #include <string>
 #include <string_view>
 
+#include "tests/database_files.h"
+
 namespace junctra {
 
-// UTF-16LE bytes of text, as stored (no line end translation).
+// UTF-16LE bytes of text, as stored: no mark, no line end translation.
 inline std::string Utf16LeBytes(std::u16string_view text) {
   std::string bytes;
   bytes.reserve(text.size() * 2);
@@ -20,24 +20,23 @@ inline std::string Utf16LeBytes(std::u16string_view text) {
   return bytes;
 }
 
-// A file as the system writes it: byte-order mark, UTF-16LE, CR LF.
-inline std::string SystemFileBytes(std::u16string_view text) {
-  std::u16string crlf;
-  for (char16_t c : text) {
-    if (c == u'\n') crlf += u'\r';
-    crlf += c;
+// The text of a file as the program writes it; empty optional when the
+// bytes are not exactly that (no mark, odd length, a CR or LF not in a pair).
+inline std::optional<std::u16string> DecodeSystemFile(const std::string& bytes) {
+  if (bytes.size() < 2 || bytes.size() % 2 != 0 || bytes.substr(0, 2) != "\xFF\xFE") {
+    return std::nullopt;
   }
-  return "\xFF\xFE" + Utf16LeBytes(crlf);
-}
-
-inline void WriteBytes(const std::filesystem::path& path, std::string_view bytes) {
-  std::ofstream out(path, std::ios::binary | std::ios::trunc);
-  out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-}
-
-inline std::string ReadBytes(const std::filesystem::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  return std::string(std::istreambuf_iterator<char>(in), {});
+  std::u16string text;
+  bool after_cr = false;
+  for (std::size_t i = 2; i < bytes.size(); i += 2) {
+    const char16_t c = static_cast<char16_t>(static_cast<unsigned char>(bytes[i]) |
+                                             static_cast<unsigned char>(bytes[i + 1]) << 8);
+    if (after_cr != (c == u'\n')) return std::nullopt;
+    after_cr = c == u'\r';
+    if (!after_cr) text += c;
+  }
+  if (after_cr) return std::nullopt;
+  return text;
 }
 
 }  // namespace junctra

@@ -33,7 +33,7 @@ Lines ReadFilePieces(const std::filesystem::path& path, std::uint32_t nMax) {
   return pieces;
 }
 
-Lines ReadAllPieces(std::string_view bytes, std::uint32_t nMax = 1023) {
+Lines ReadAllPieces(const std::string& bytes, std::uint32_t nMax = 1023) {
   TempDir dir;
   WriteBytes(dir.path() / "f", bytes);
   return ReadFilePieces(dir.path() / "f", nMax);

@@ -1,0 +1,133 @@
+#include "database/class_list.h"
+
+#include <algorithm>
+#include <array>
+#include <charconv>
+#include <string_view>
+
+#include "database/line_reader.h"
+#include "database/tav_stdio_file.h"
+#include "platform/text.h"
+
+namespace junctra {
+namespace {
+
+constexpr std::uint32_t kReadLimit = 1024;
+constexpr std::u16string_view kClassPrefix = u"Class:";
+constexpr std::u16string_view kHeader = u"V4.x - CLASS LIST\n";
+
+std::u16string_view Trim(std::u16string_view text) {
+  while (!text.empty() && IsWhiteSpace(text.front())) text.remove_prefix(1);
+  while (!text.empty() && IsWhiteSpace(text.back())) text.remove_suffix(1);
+  return text;
+}
+
+std::u16string_view WithoutLineFeed(std::u16string_view text) {
+  if (!text.empty() && text.back() == u'\n') text.remove_suffix(1);
+  return text;
+}
+
+// "Class:" and the name, cut at its line feed and trimmed.
+std::u16string ClassName(std::u16string_view line) {
+  std::u16string_view name = line.substr(kClassPrefix.size());
+  name = name.substr(0, name.find(u'\n'));
+  return std::u16string(Trim(name));
+}
+
+// A member line: fields are the non-empty runs between "|" separators; the
+// line feed belongs to the last one. Missing fields are completed with type
+// number 0 and empty text so that the three lists keep equal length.
+void AddMember(std::u16string_view line, CClassInfo& info) {
+  std::array<std::u16string_view, 4> fields;
+  std::size_t count = 0;
+  std::size_t i = 0;
+  while (count < fields.size()) {
+    while (i < line.size() && line[i] == u'|') ++i;
+    if (i == line.size()) break;
+    const std::size_t end = std::min(line.find(u'|', i), line.size());
+    fields[count++] = line.substr(i, end - i);
+    i = end;
+  }
+  if (count == 0) return;
+  if (count < fields.size()) fields[count - 1] = WithoutLineFeed(fields[count - 1]);
+  info.m_memberNames.emplace_back(fields[0]);
+  info.m_memberTypes.push_back(
+      count >= 3 ? static_cast<std::uint16_t>(ParseDecimal(fields[2]) & 0xFFFF) : 0);
+  info.m_memberTexts.emplace_back(count >= 4 ? WithoutLineFeed(fields[3]) : std::u16string_view());
+}
+
+void Append(std::u16string& out, std::uint32_t value) {
+  char digits[16];
+  const auto [end, ec] = std::to_chars(digits, digits + sizeof(digits), value);
+  out.append(digits, end);
+}
+
+}  // namespace
+
+void CClassList::LoadClassFile(const std::filesystem::path& path, LoadReport* report, Env* env) {
+  LoadReport local;
+  LoadReport& done = report != nullptr ? *report : local;
+  done = LoadReport();
+  CTAVStdioFile file(env);
+  if (!file.Open(path, CFile::typeText | CFile::shareDenyWrite)) return;
+  done.opened = true;
+  // Every way out of reading below reaches the end of the file, unless the
+  // line after the header is not a class line.
+  done.complete = true;
+  LineReader reader(&file, kReadLimit);
+  // The first line is the header, whatever it holds.
+  if (reader.ReadLine() && reader.ReadLine()) {
+    if (!reader.line().starts_with(kClassPrefix)) {
+      // Nothing is read after this line; fine only if nothing but blank
+      // lines is there.
+      std::size_t first = reader.line_number();
+      done.complete = IsBlankLine(reader.line()) && reader.OnlyBlankLinesLeft(&first);
+      if (!done.complete) done.first_unread_line = first;
+    } else {
+      bool more = true;
+      while (more) {
+        AddClass(ClassName(reader.line()), CClassInfo());
+        CClassInfo& info = m_classInfos.back();
+        while ((more = reader.ReadLine())) {
+          const std::u16string_view line = reader.line();
+          if (line.starts_with(kClassPrefix)) break;
+          if (line.empty() || line.front() == u'\n') continue;
+          AddMember(line, info);
+        }
+      }
+    }
+  }
+  file.Close();
+}
+
+bool CClassList::SaveClassFile(const std::filesystem::path& path, Env* env) const {
+  CTAVStdioFile file(env);
+  if (!file.Open(path,
+                 CFile::typeText | CFile::modeCreate | CFile::modeWrite | CFile::shareExclusive)) {
+    return false;
+  }
+  file.WriteString(kHeader);
+  std::u16string line;
+  for (std::size_t i = 0; i < m_classNames.size(); ++i) {
+    line.assign(kClassPrefix);
+    line += m_classNames[i];
+    line += u'\n';
+    file.WriteString(line);
+    if (i >= m_classInfos.size()) continue;
+    const CClassInfo& info = m_classInfos[i];
+    for (std::size_t j = 0; j < info.m_memberNames.size(); ++j) {
+      if (info.m_memberNames[j].empty()) continue;
+      line.assign(info.m_memberNames[j]);
+      line += u"|0|";
+      Append(line, j < info.m_memberTypes.size() ? info.m_memberTypes[j] : 0);
+      line += u'|';
+      if (j < info.m_memberTexts.size()) line += info.m_memberTexts[j];
+      line += u'\n';
+      file.WriteString(line);
+    }
+  }
+  file.Close();
+  return true;
+}
+
+}  // namespace junctra

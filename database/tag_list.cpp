@@ -1,0 +1,188 @@
+#include "database/tag_list.h"
+
+#include <charconv>
+#include <string_view>
+
+#include "database/line_reader.h"
+#include "database/tav_stdio_file.h"
+#include "platform/text.h"
+
+namespace junctra {
+namespace {
+
+constexpr std::uint32_t kReadLimit = 1023;
+constexpr std::u16string_view kHeader = u"//4.x - Application Tags\n";
+constexpr std::u16string_view kParameters = u"#Parameters\n";
+constexpr std::u16string_view kAlarm = u"#Alarm\n";
+constexpr std::u16string_view kHistory = u"#History\n";
+
+// The whole line, its "\n" included, equals the first characters of text.
+bool IsPrefixOf(std::u16string_view line, std::u16string_view text) {
+  return text.starts_with(line);
+}
+
+bool BeginsWithHash(std::u16string_view line) { return !line.empty() && line.front() == u'#'; }
+
+// The closing "#", possibly followed by blanks and its line end.
+bool IsEndMark(std::u16string_view line) {
+  return BeginsWithHash(line) && IsBlankLine(line.substr(1));
+}
+
+struct TagLine {
+  std::u16string_view name;
+  std::int32_t number = 0;
+  std::int32_t type = 0;
+  std::u16string_view rest;
+};
+
+// sequence|name|number|type[|rest]: the sequence number is ignored. False
+// for a line with fewer than three "|", an empty first field or an empty
+// name.
+bool ParseTagLine(std::u16string_view line, TagLine* tag) {
+  const std::size_t p1 = line.find(u'|');
+  if (p1 == std::u16string_view::npos || p1 == 0) return false;
+  const std::size_t p2 = line.find(u'|', p1 + 1);
+  if (p2 == std::u16string_view::npos || p2 == p1 + 1) return false;
+  const std::size_t p3 = line.find(u'|', p2 + 1);
+  if (p3 == std::u16string_view::npos) return false;
+  const std::size_t p4 = line.find(u'|', p3 + 1);
+  tag->name = line.substr(p1 + 1, p2 - p1 - 1);
+  tag->number = ParseDecimal(line.substr(p2 + 1, p3 - p2 - 1));
+  tag->type = ParseDecimal(line.substr(p3 + 1, p4 == std::u16string_view::npos ? p4 : p4 - p3 - 1));
+  tag->rest = p4 == std::u16string_view::npos ? std::u16string_view() : line.substr(p4);
+  return true;
+}
+
+enum class SectionEnd { kHashLine, kFileEndEmpty, kFileEndInside };
+
+// Takes section lines up to the next line that begins with "#".
+SectionEnd ReadSection(LineReader& reader, std::vector<std::u16string>& lines) {
+  if (!reader.ReadPiece()) return SectionEnd::kFileEndEmpty;
+  while (!BeginsWithHash(reader.line())) {
+    lines.emplace_back(reader.line());
+    if (!reader.ReadPiece()) return SectionEnd::kFileEndInside;
+  }
+  return SectionEnd::kHashLine;
+}
+
+void AppendNumber(std::u16string& out, std::int32_t value) {
+  char digits[16];
+  const auto [end, ec] = std::to_chars(digits, digits + sizeof(digits), value);
+  out.append(digits, end);
+}
+
+bool EndsInLineFeed(std::u16string_view text) { return !text.empty() && text.back() == u'\n'; }
+
+}  // namespace
+
+bool CTagList::LoadTagFile(const std::filesystem::path& path, LoadReport* report, Env* env) {
+  LoadReport local;
+  LoadReport& done = report != nullptr ? *report : local;
+  done = LoadReport();
+  CTAVStdioFile file(env);
+  if (!file.Open(path, CFile::modeRead | CFile::shareDenyWrite)) return false;
+  done.opened = true;
+  LineReader reader(&file, kReadLimit);
+
+  // The reader ran into the end of the file: everything was taken.
+  auto at_end = [&done](bool result) {
+    done.complete = true;
+    return result;
+  };
+  // The current line is refused: nothing from it on is taken.
+  auto refused = [&done, &reader] {
+    done.first_unread_line = reader.line_number();
+    return false;
+  };
+  // The file ends early at the current line, where a tag line was expected.
+  auto finished = [&done, &reader] {
+    std::size_t first = reader.line_number();
+    done.complete = (IsBlankLine(reader.line()) || IsEndMark(reader.line())) &&
+                    reader.OnlyBlankLinesLeft(&first);
+    if (!done.complete) done.first_unread_line = first;
+    return true;
+  };
+
+  if (!reader.ReadLine()) return at_end(true);  // the header, not checked
+  if (!reader.ReadLine()) return at_end(true);
+  for (;;) {
+    const std::u16string_view line = reader.line();
+    if (line.size() < 3) return finished();
+    TagLine tag;
+    if (!ParseTagLine(line, &tag)) return refused();
+    CDatabaseItem record;
+    record.m_number = tag.number;
+    record.m_type = tag.type;
+    record.m_rest.assign(tag.rest);
+    CDatabaseItem& item = m_tags.SetAt(tag.name, std::move(record));
+
+    if (!reader.ReadPiece()) return at_end(true);
+    if (!IsPrefixOf(reader.line(), kParameters)) return refused();
+    struct Section {
+      std::vector<std::u16string>* lines;
+      std::u16string_view next_header;
+    };
+    const Section sections[] = {{&item.m_parameterLines, kAlarm},
+                                {&item.m_alarmLines, kHistory},
+                                {&item.m_historyLines, {}}};
+    for (const Section& section : sections) {
+      switch (ReadSection(reader, *section.lines)) {
+        case SectionEnd::kFileEndEmpty:
+          return at_end(true);
+        case SectionEnd::kFileEndInside:
+          return at_end(false);
+        case SectionEnd::kHashLine:
+          break;
+      }
+      if (!section.next_header.empty() && !IsPrefixOf(reader.line(), section.next_header)) {
+        return refused();
+      }
+    }
+    // A "#" line after the History section: the next tag line or the end.
+    if (reader.line().size() <= 2) return finished();
+    reader.CompleteLine();
+  }
+}
+
+bool CTagList::SaveTagFile(const std::filesystem::path& path, Env* env) const {
+  CTAVStdioFile file(env);
+  if (!file.Open(path, CFile::modeCreate | CFile::modeWrite | CFile::shareExclusive)) {
+    return false;
+  }
+  file.WriteString(kHeader);
+  // A tag line without rest, the last line of a file without line end and
+  // a section's unterminated last line get their line end here, so that
+  // each stays a line of its own.
+  auto write_section = [&file](std::u16string_view header,
+                               const std::vector<std::u16string>& lines) {
+    file.WriteString(header);
+    for (const std::u16string& line : lines) file.WriteString(line);
+    if (!lines.empty() && !lines.back().empty() && !EndsInLineFeed(lines.back())) {
+      file.WriteString(u"\n");
+    }
+  };
+  std::int32_t sequence = 0;
+  std::u16string line;
+  m_tags.ForEach([&](const TagMap::Entry& entry) {
+    const CDatabaseItem& item = entry.item;
+    line.assign(u"#");
+    AppendNumber(line, ++sequence);
+    line += u'|';
+    line += entry.name;
+    line += u'|';
+    AppendNumber(line, item.m_number);
+    line += u'|';
+    AppendNumber(line, item.m_type);
+    line += item.m_rest;
+    if (!EndsInLineFeed(line)) line += u'\n';
+    file.WriteString(line);
+    write_section(kParameters, item.m_parameterLines);
+    write_section(kAlarm, item.m_alarmLines);
+    write_section(kHistory, item.m_historyLines);
+  });
+  if (sequence > 0) file.WriteString(u"#");
+  file.Close();
+  return true;
+}
+
+}  // namespace junctra

@@ -1,0 +1,82 @@
+// How the savers report trouble: false when the file cannot be created,
+// CFileException when writing fails.
+#include <gtest/gtest.h>
+
+#include <cerrno>
+
+#include "database/class_list.h"
+#include "database/tag_list.h"
+#include "database/tav_stdio_file.h"
+#include "platform/stdio_file.h"
+#include "tests/database/file_bytes.h"
+#include "tests/temp_dir.h"
+
+namespace junctra {
+namespace {
+
+// A disk that fills up: every write fails with ENOSPC.
+class FullDiskEnv : public EnvWrapper {
+ public:
+  FullDiskEnv() : EnvWrapper(Env::Default()) {}
+  int OpenFile(const std::filesystem::path& path, const OpenMode& mode,
+               std::unique_ptr<File>* file) override {
+    std::unique_ptr<File> real;
+    if (int err = target()->OpenFile(path, mode, &real)) return err;
+    *file = std::make_unique<FullFile>(std::move(real));
+    return 0;
+  }
+
+ private:
+  class FullFile : public File {
+   public:
+    explicit FullFile(std::unique_ptr<File> real) : real_(std::move(real)) {}
+    int ReadAt(std::uint64_t offset, void* dst, std::size_t n, std::size_t* got) override {
+      return real_->ReadAt(offset, dst, n, got);
+    }
+    int WriteAt(std::uint64_t, const void*, std::size_t) override { return ENOSPC; }
+    int Sync() override { return real_->Sync(); }
+    int Size(std::uint64_t* size) override { return real_->Size(size); }
+    int Close() override { return real_->Close(); }
+
+   private:
+    std::unique_ptr<File> real_;
+  };
+};
+
+TEST(SaveFailureTest, WriteErrorsThrowAndCreationFailuresReturnFalse) {
+  TempDir dir;
+  FullDiskEnv full;
+  CClassList classes;
+  classes.AddClass(u"Pump", CClassInfo());
+  CTagList tags;
+  tags.m_tags.SetAt(u"P1", CDatabaseItem());
+  try {
+    classes.SaveClassFile(dir.path() / "class.lst", &full);
+    FAIL() << "no exception";
+  } catch (const CFileException& e) {
+    EXPECT_EQ(e.error(), ENOSPC);
+    EXPECT_EQ(e.path(), dir.path() / "class.lst");
+  }
+  EXPECT_THROW(tags.SaveTagFile(dir.path() / "tagl.txt", &full), CFileException);
+
+  // While a loader holds the file, nobody may create it anew.
+  const auto path = dir.path() / "held.txt";
+  WriteBytes(path, Utf16FileBytes(u"//4.x - Application Tags\n"));
+  CTAVStdioFile reader;
+  ASSERT_TRUE(reader.Open(path, CFile::modeRead | CFile::shareDenyWrite));
+  EXPECT_FALSE(tags.SaveTagFile(path));
+  EXPECT_FALSE(classes.SaveClassFile(path));
+  EXPECT_EQ(ReadBytes(path), Utf16FileBytes(u"//4.x - Application Tags\n"));
+  reader.Close();
+  EXPECT_TRUE(tags.SaveTagFile(path));
+  // And the reverse: a file being written cannot be read.
+  CTAVStdioFile writer;
+  ASSERT_TRUE(writer.Open(path, CFile::modeCreate | CFile::modeWrite | CFile::shareExclusive));
+  CTagList other;
+  LoadReport report;
+  EXPECT_FALSE(other.LoadTagFile(path, &report));
+  EXPECT_FALSE(report.opened);
+}
+
+}  // namespace
+}  // namespace junctra
