@@ -1,0 +1,179 @@
+// Shows one of the real dialogs for scripts/screenshots.sh: the main dialog
+// after Select, the error list after a Merge with conflicts, or the About
+// box. Once the dialog is on screen it prints its frame geometry as
+// WIDTHxHEIGHT+X+Y, waits two seconds for the script to grab the screen,
+// and ends.
+//
+//   ui_screenshot_helper main|errors|about [SATELLITE.so]
+#include <QAction>
+#include <QApplication>
+#include <QDialog>
+#include <QMenu>
+#include <QPushButton>
+#include <QTimer>
+#include <cstdio>
+#include <cstdlib>
+#include <deque>
+#include <memory>
+#include <optional>
+#include <string>
+
+#include "platform/env.h"
+#include "platform/resource_module.h"
+#include "ui/dialog_builder.h"
+#include "ui/junctra_dlg.h"
+#include "ui/qt_text.h"
+
+namespace junctra {
+namespace {
+
+class ScriptedChooser : public FolderChooser {
+ public:
+  void Answer(const std::filesystem::path& path) { answers_.push_back(path); }
+  bool BrowseForFolder(QWidget*, std::filesystem::path& result, const std::u16string&) override {
+    if (answers_.empty()) return false;
+    result = answers_.front();
+    answers_.pop_front();
+    return true;
+  }
+
+ private:
+  std::deque<std::filesystem::path> answers_;
+};
+
+class SilentMessages : public MessageBoxService {
+ public:
+  void ShowMessage(QWidget*, const std::u16string&) override {}
+};
+
+void WriteTags(const std::filesystem::path& folder,
+               const std::vector<std::pair<std::u16string, int>>& tags) {
+  std::filesystem::create_directories(folder);
+  std::u16string text = u"//4.x - Application Tags\n";
+  int sequence = 1;
+  for (const auto& [name, number] : tags) {
+    text += u"#" + Utf8ToUtf16(std::to_string(sequence++)) + u"|" + name + u"|" +
+            Utf8ToUtf16(std::to_string(number)) + u"|2|\n#Parameters\n#Alarm\n#History\n";
+  }
+  text += u"#";
+  std::string bytes = "\xFF\xFE";
+  for (char16_t c : text) {
+    if (c == u'\n') bytes += std::string("\r\0", 2);
+    bytes.push_back(static_cast<char>(c & 0xFF));
+    bytes.push_back(static_cast<char>(c >> 8));
+  }
+  std::FILE* file = std::fopen((folder / "tagl.txt").c_str(), "wb");
+  if (file == nullptr) return;
+  std::fwrite(bytes.data(), 1, bytes.size(), file);
+  std::fclose(file);
+}
+
+// Prints the geometry once the window is mapped and decorated, then closes
+// the dialog a little later.
+void ReportWhenShown(QDialog* dialog) {
+  QTimer::singleShot(800, dialog, [dialog] {
+    const QRect frame = dialog->frameGeometry();
+    std::printf("%dx%d+%d+%d\n", frame.width(), frame.height(), frame.x(), frame.y());
+    std::fflush(stdout);
+    QTimer::singleShot(2000, dialog, [dialog] { dialog->done(1); });
+  });
+}
+
+void WhenModal(std::function<void(QDialog*)> action) {
+  QTimer::singleShot(0, [action] {
+    if (auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget())) action(dialog);
+  });
+}
+
+// A short temporary folder, so that the folder fields show whole paths.
+class DemoFolder {
+ public:
+  DemoFolder() {
+    std::string pattern = "/tmp/plants-XXXXXX";
+    if (mkdtemp(pattern.data()) != nullptr) path_ = pattern;
+  }
+  ~DemoFolder() {
+    std::error_code ignored;
+    if (!path_.empty()) std::filesystem::remove_all(path_, ignored);
+  }
+  const std::filesystem::path& path() const { return path_; }
+
+ private:
+  std::filesystem::path path_;
+};
+
+int Run(const std::string& which) {
+  DemoFolder dir;
+  const std::filesystem::path north = dir.path() / "north";
+  const std::filesystem::path south = dir.path() / "south";
+  WriteTags(north, {{u"Boiler_Level", 10},
+                    {u"Feed_Pump", 3},
+                    {u"Steam_Flow", 7},
+                    {u"Drum_Pressure", 4},
+                    {u"Valve_12", 1}});
+  if (which == "errors") {
+    WriteTags(south, {{u"Boiler_Level", 11},
+                      {u"Feed_Pump", 5},
+                      {u"Steam_Flow", 7},
+                      {u"Drum_Pressure", 9},
+                      {u"Condenser_Temperature_Downstream_Bypass", 2}});
+    WriteTags(north, {{u"Boiler_Level", 10},
+                      {u"Feed_Pump", 3},
+                      {u"Steam_Flow", 7},
+                      {u"Drum_Pressure", 4},
+                      {u"Condenser_Temperature_Downstream_Bypass", 1}});
+  } else {
+    WriteTags(south, {{u"Cooling_Fan", 2}, {u"Steam_Flow", 7}});
+  }
+
+  ScriptedChooser chooser;
+  SilentMessages messages;
+  chooser.Answer(north);
+  chooser.Answer(south);
+  CJunctraDlg dialog(nullptr, {&chooser, &messages});
+  WhenModal([&](QDialog* main) {
+    qobject_cast<QPushButton*>(FindControl(main, 1000))->click();
+    if (which == "main") {
+      ReportWhenShown(main);
+    } else if (which == "errors") {
+      WhenModal([](QDialog* errors) { ReportWhenShown(errors); });
+      qobject_cast<QPushButton*>(FindControl(main, 1005))->click();
+      main->reject();
+    } else {
+      WhenModal([](QDialog* about) { ReportWhenShown(about); });
+      dialog.window_menu().menu()->actions().last()->trigger();
+      main->reject();
+    }
+  });
+  dialog.DoModal();
+  return 0;
+}
+
+}  // namespace
+}  // namespace junctra
+
+int main(int argc, char** argv) {
+  if (argc < 2) {
+    std::fprintf(stderr, "usage: %s main|errors|about [SATELLITE.so]\n", argv[0]);
+    return 2;
+  }
+  QApplication app(argc, argv);
+  app.setApplicationName(QStringLiteral("junctra"));
+  std::unique_ptr<junctra::Library> library;
+  std::optional<junctra::ResourceModule> module;
+  if (argc > 2) {
+    library = junctra::Env::Default()->LoadLibrary(std::filesystem::absolute(argv[2]));
+    auto entry = library ? reinterpret_cast<JunctraResourceTableFunction>(
+                               library->Symbol(JUNCTRA_RESOURCE_ENTRY_POINT))
+                         : nullptr;
+    if (entry == nullptr) {
+      std::fprintf(stderr, "%s: cannot load %s\n", argv[0], argv[2]);
+      return 2;
+    }
+    module.emplace(entry());
+    junctra::SetCurrentResourceModule(&*module);
+  }
+  const int result = junctra::Run(argv[1]);
+  junctra::SetCurrentResourceModule(nullptr);
+  return result;
+}
