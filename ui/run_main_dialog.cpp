@@ -7,6 +7,7 @@
 #include <cstdlib>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "platform/resource_module.h"
 #include "ui/app_icon.h"
@@ -27,21 +28,49 @@ std::optional<std::string> Variable(const char* name) {
   return std::string(value);
 }
 
-// Set while the Qt application object is being created: Qt ends the
-// process when its platform plugin cannot reach the display.
 std::string g_program_name;
+
+void PrintNoDisplay(const std::string& reason) {
+  std::fprintf(stderr, "%s: cannot open a display for the dialog (%s)\n", g_program_name.c_str(),
+               reason.c_str());
+  std::fflush(stderr);
+}
+
+// Set while the Qt application object is being created: Qt ends the process
+// when its platform plugin cannot reach the display. Its own messages are
+// held back until then, so that a failure prints one line only.
+struct HeldMessage {
+  QtMsgType type;
+  QByteArray category;
+  QString text;
+};
+std::vector<HeldMessage> g_held_messages;
 QtMessageHandler g_previous_handler = nullptr;
 
 void GuardPlatformStart(QtMsgType type, const QMessageLogContext& context, const QString& text) {
-  if (type == QtFatalMsg) {
-    std::fprintf(stderr, "%s: cannot open a display for the dialog (%s)\n", g_program_name.c_str(),
-                 text.section(u'\n', 0, 0).toLocal8Bit().constData());
-    std::fflush(stderr);
-    _exit(1);
+  if (type != QtFatalMsg) {
+    g_held_messages.push_back({type, QByteArray(context.category), text});
+    return;
   }
-  // Plugin warnings before the fatal one would make several lines.
-  if (type == QtWarningMsg && QByteArray(context.category).startsWith("qt.qpa")) return;
-  if (g_previous_handler != nullptr) g_previous_handler(type, context, text);
+  std::string reason;
+  if (const auto display = Variable("DISPLAY")) {
+    reason = "cannot connect to " + *display;
+  } else if (const auto wayland = Variable("WAYLAND_DISPLAY")) {
+    reason = "cannot connect to " + *wayland;
+  } else {
+    reason = text.section(u'\n', 0, 0).toStdString();
+  }
+  PrintNoDisplay(reason);
+  _exit(1);
+}
+
+void ReleaseHeldMessages() {
+  qInstallMessageHandler(g_previous_handler);
+  for (const HeldMessage& message : g_held_messages) {
+    const QMessageLogContext context(nullptr, 0, nullptr, message.category.constData());
+    if (g_previous_handler != nullptr) g_previous_handler(message.type, context, message.text);
+  }
+  g_held_messages.clear();
 }
 
 }  // namespace
@@ -67,14 +96,13 @@ int RunMainDialog(int& argc, char** argv, const std::filesystem::path& first,
   g_program_name = ProgramName(argv);
   std::string reason;
   if (!DisplayLooksAvailable(&reason)) {
-    std::fprintf(stderr, "%s: cannot open a display for the dialog (%s)\n", g_program_name.c_str(),
-                 reason.c_str());
+    PrintNoDisplay(reason);
     return 0;
   }
 
   g_previous_handler = qInstallMessageHandler(GuardPlatformStart);
   QApplication application(argc, argv);
-  qInstallMessageHandler(g_previous_handler);
+  ReleaseHeldMessages();
 
   // Message boxes are captioned with the program file's name without its
   // extension.

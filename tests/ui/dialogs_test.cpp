@@ -6,6 +6,10 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTest>
+#include <cstdlib>
+#include <map>
+#include <optional>
+#include <string>
 
 #include "platform/resource_module.h"
 #include "tests/temp_dir.h"
@@ -13,6 +17,7 @@
 #include "ui/about_dlg.h"
 #include "ui/error_dlg.h"
 #include "ui/junctra_dlg.h"
+#include "ui/run_main_dialog.h"
 
 namespace junctra {
 namespace {
@@ -154,6 +159,56 @@ TEST_F(GermanTest, MainDialogMessagesAndErrorListComeFromTheSatellite) {
   EXPECT_EQ(errors_caption, ToQString(german_->FindDialog(IDD_ERROR_DIALOG)->caption));
   EXPECT_EQ(errors_text,
             ToQString(FormatMessage(german_->LoadString(IDS_TAG_CONFLICT), u"Alpha")) + "\n");
+}
+
+// Sets or (with null) removes environment variables for one scope.
+class ScopedEnvironment {
+ public:
+  void Set(const char* name, const char* value) {
+    if (!saved_.count(name)) {
+      const char* old = std::getenv(name);
+      saved_[name] = old ? std::optional<std::string>(old) : std::nullopt;
+    }
+    value ? setenv(name, value, 1) : unsetenv(name);
+  }
+  ~ScopedEnvironment() {
+    for (const auto& [name, value] : saved_) {
+      value ? setenv(name.c_str(), value->c_str(), 1) : unsetenv(name.c_str());
+    }
+  }
+
+ private:
+  std::map<std::string, std::optional<std::string>> saved_;
+};
+
+TEST(RunMainDialogTest, KnowsWhenThereIsNoDisplayBeforeQtAborts) {
+  ScopedEnvironment env;
+  std::string reason;
+  env.Set("QT_QPA_PLATFORM", nullptr);
+  env.Set("DISPLAY", nullptr);
+  env.Set("WAYLAND_DISPLAY", nullptr);
+  EXPECT_FALSE(DisplayLooksAvailable(&reason));
+  EXPECT_EQ(reason, "DISPLAY is not set");
+
+  env.Set("DISPLAY", "");  // set but empty counts as unset
+  EXPECT_FALSE(DisplayLooksAvailable(&reason));
+  env.Set("QT_QPA_PLATFORM", "xcb");
+  EXPECT_FALSE(DisplayLooksAvailable(&reason));
+  env.Set("DISPLAY", ":0");
+  EXPECT_TRUE(DisplayLooksAvailable(&reason));
+
+  env.Set("DISPLAY", nullptr);
+  env.Set("QT_QPA_PLATFORM", nullptr);
+  env.Set("WAYLAND_DISPLAY", "wayland-0");
+  EXPECT_TRUE(DisplayLooksAvailable(&reason));
+  env.Set("QT_QPA_PLATFORM", "wayland");
+  EXPECT_TRUE(DisplayLooksAvailable(&reason));
+  env.Set("WAYLAND_DISPLAY", nullptr);
+  EXPECT_FALSE(DisplayLooksAvailable(&reason));
+  EXPECT_EQ(reason, "WAYLAND_DISPLAY is not set");
+
+  env.Set("QT_QPA_PLATFORM", "offscreen");
+  EXPECT_TRUE(DisplayLooksAvailable(&reason));
 }
 
 }  // namespace
