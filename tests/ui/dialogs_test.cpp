@@ -1,5 +1,6 @@
 // The error list dialog, the About box, and the dialogs in German.
 #include <QAction>
+#include <QFileDialog>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
@@ -15,6 +16,7 @@
 #include "tests/temp_dir.h"
 #include "tests/ui/ui_test_support.h"
 #include "ui/about_dlg.h"
+#include "ui/dialog_services.h"
 #include "ui/error_dlg.h"
 #include "ui/junctra_dlg.h"
 #include "ui/run_main_dialog.h"
@@ -159,6 +161,45 @@ TEST_F(GermanTest, MainDialogMessagesAndErrorListComeFromTheSatellite) {
   EXPECT_EQ(errors_caption, ToQString(german_->FindDialog(IDD_ERROR_DIALOG)->caption));
   EXPECT_EQ(errors_text,
             ToQString(FormatMessage(german_->LoadString(IDS_TAG_CONFLICT), u"Alpha")) + "\n");
+}
+
+TEST(BrowseForFolderTest, DirectoryChooserWithThePromptAsTitle) {
+  ModalWatchdog watchdog;
+  TempDir dir;
+  std::filesystem::create_directories(dir.path() / "db");
+  std::filesystem::path result = "unchanged";
+
+  QString title;
+  WhenModal([&](QDialog* modal) {
+    auto* chooser = qobject_cast<QFileDialog*>(modal);
+    ASSERT_NE(chooser, nullptr);
+    title = chooser->windowTitle();
+    EXPECT_EQ(chooser->fileMode(), QFileDialog::Directory);
+    chooser->reject();
+  });
+  EXPECT_FALSE(BrowseForFolder(nullptr, result, u"Select new database folder:"));
+  EXPECT_EQ(title, "Select new database folder:");
+  EXPECT_EQ(result, "unchanged");
+
+  WhenModal([&](QDialog* modal) {
+    auto* chooser = qobject_cast<QFileDialog*>(modal);
+    ASSERT_NE(chooser, nullptr);
+    chooser->setDirectory(PathToQString(dir.path()));
+    chooser->selectFile(PathToQString(dir.path() / "db"));
+    QMetaObject::invokeMethod(chooser, "accept");
+  });
+  EXPECT_TRUE(BrowseForFolder(nullptr, result, u"prompt"));
+  EXPECT_EQ(result, dir.path() / "db");  // no trailing separator
+
+  WhenModal([&](QDialog* modal) {
+    auto* chooser = qobject_cast<QFileDialog*>(modal);
+    ASSERT_NE(chooser, nullptr);
+    chooser->setDirectory(QStringLiteral("/"));
+    chooser->selectFile(QStringLiteral("/"));
+    QMetaObject::invokeMethod(chooser, "accept");
+  });
+  EXPECT_TRUE(BrowseForFolder(nullptr, result, u"prompt"));
+  EXPECT_EQ(result, "/");
 }
 
 // Sets or (with null) removes environment variables for one scope.
