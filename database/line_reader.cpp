@@ -8,7 +8,7 @@ LineReader::LineReader(CTAVStdioFile* file, std::uint32_t nMax)
 bool LineReader::NextPiece(std::u16string_view* piece) {
   const char16_t* text = file_->ReadString(buffer_.data(), max_);
   if (text == nullptr) return false;
-  *piece = std::u16string_view(text);
+  *piece = std::u16string_view(text, file_->GetLastReadLength());
   return true;
 }
 

@@ -11,6 +11,7 @@ namespace junctra {
 namespace {
 
 constexpr std::uint32_t kReadLimit = 1023;
+constexpr std::uint64_t kTypicalTagBytes = 512;
 constexpr std::u16string_view kHeader = u"//4.x - Application Tags\n";
 constexpr std::u16string_view kParameters = u"#Parameters\n";
 constexpr std::u16string_view kAlarm = u"#Alarm\n";
@@ -55,13 +56,24 @@ bool ParseTagLine(std::u16string_view line, TagLine* tag) {
 
 enum class SectionEnd { kHashLine, kFileEndEmpty, kFileEndInside };
 
-// Takes section lines up to the next line that begins with "#".
-SectionEnd ReadSection(LineReader& reader, std::vector<std::u16string>& lines) {
+// Takes section lines up to the next line that begins with "#". They are
+// gathered in scratch first so that lines gets its exact size at once.
+SectionEnd ReadSection(LineReader& reader, std::vector<std::u16string>& lines,
+                       std::vector<std::u16string>& scratch) {
+  auto take = [&lines, &scratch] {
+    lines.reserve(lines.size() + scratch.size());
+    for (std::u16string& line : scratch) lines.push_back(std::move(line));
+    scratch.clear();
+  };
   if (!reader.ReadPiece()) return SectionEnd::kFileEndEmpty;
   while (!BeginsWithHash(reader.line())) {
-    lines.emplace_back(reader.line());
-    if (!reader.ReadPiece()) return SectionEnd::kFileEndInside;
+    scratch.emplace_back(reader.line());
+    if (!reader.ReadPiece()) {
+      take();
+      return SectionEnd::kFileEndInside;
+    }
   }
+  take();
   return SectionEnd::kHashLine;
 }
 
@@ -69,6 +81,29 @@ void AppendNumber(std::u16string& out, std::int32_t value) {
   char digits[16];
   const auto [end, ec] = std::to_chars(digits, digits + sizeof(digits), value);
   out.append(digits, end);
+}
+
+inline void Prefetch(const void* p) {
+#if defined(__GNUC__)
+  __builtin_prefetch(p);
+#else
+  (void)p;
+#endif
+}
+
+// The strings and arrays that an entry points to.
+void PrefetchOwned(const TagMap::Entry& entry) {
+  Prefetch(entry.name.data());
+  Prefetch(entry.item.m_rest.data());
+  Prefetch(entry.item.m_parameterLines.data());
+  Prefetch(entry.item.m_alarmLines.data());
+  Prefetch(entry.item.m_historyLines.data());
+}
+
+void PrefetchLines(const CDatabaseItem& item) {
+  for (const auto* lines : {&item.m_parameterLines, &item.m_alarmLines, &item.m_historyLines}) {
+    for (const std::u16string& line : *lines) Prefetch(line.data());
+  }
 }
 
 bool EndsInLineFeed(std::u16string_view text) { return !text.empty() && text.back() == u'\n'; }
@@ -83,6 +118,9 @@ bool CTagList::LoadTagFile(const std::filesystem::path& path, LoadReport* report
   if (!file.Open(path, CFile::modeRead | CFile::shareDenyWrite)) return false;
   done.opened = true;
   LineReader reader(&file, kReadLimit);
+  // Room in the index for a typical file's tags, to spare rehashing.
+  m_tags.Reserve(static_cast<std::size_t>(file.GetLength() / kTypicalTagBytes));
+  std::vector<std::u16string> scratch;
 
   // The reader ran into the end of the file: everything was taken.
   auto at_end = [&done](bool result) {
@@ -126,7 +164,7 @@ bool CTagList::LoadTagFile(const std::filesystem::path& path, LoadReport* report
                                 {&item.m_alarmLines, kHistory},
                                 {&item.m_historyLines, {}}};
     for (const Section& section : sections) {
-      switch (ReadSection(reader, *section.lines)) {
+      switch (ReadSection(reader, *section.lines, scratch)) {
         case SectionEnd::kFileEndEmpty:
           return at_end(true);
         case SectionEnd::kFileEndInside:
@@ -163,7 +201,14 @@ bool CTagList::SaveTagFile(const std::filesystem::path& path, Env* env) const {
   };
   std::int32_t sequence = 0;
   std::u16string line;
-  m_tags.ForEach([&](const TagMap::Entry& entry) {
+  // The map order visits records all over the heap: fetch the next ones'
+  // memory ahead while writing the current one.
+  const std::vector<const TagMap::Entry*> order = m_tags.InIterationOrder();
+  for (std::size_t i = 0; i < order.size(); ++i) {
+    if (i + 4 < order.size()) Prefetch(order[i + 4]);
+    if (i + 2 < order.size()) PrefetchOwned(*order[i + 2]);
+    if (i + 1 < order.size()) PrefetchLines(order[i + 1]->item);
+    const TagMap::Entry& entry = *order[i];
     const CDatabaseItem& item = entry.item;
     line.assign(u"#");
     AppendNumber(line, ++sequence);
@@ -179,7 +224,7 @@ bool CTagList::SaveTagFile(const std::filesystem::path& path, Env* env) const {
     write_section(kParameters, item.m_parameterLines);
     write_section(kAlarm, item.m_alarmLines);
     write_section(kHistory, item.m_historyLines);
-  });
+  }
   if (sequence > 0) file.WriteString(u"#");
   file.Close();
   return true;

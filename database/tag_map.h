@@ -39,6 +39,9 @@ class TagMap {
   CDatabaseItem* Lookup(std::u16string_view name);
   const CDatabaseItem* Lookup(std::u16string_view name) const;
 
+  // Makes room in the name index for count names.
+  void Reserve(std::size_t count) { index_.reserve(count); }
+
   std::size_t GetCount() const { return entries_.size(); }
   bool IsEmpty() const { return entries_.empty(); }
 

@@ -1,6 +1,7 @@
 #include "database/tav_stdio_file.h"
 
 #include <algorithm>
+#include <bit>
 #include <cstring>
 
 namespace junctra {
@@ -12,6 +13,70 @@ constexpr std::size_t kInitialConvBuffer = 128;
 inline char16_t LoadUnit(const char* p) {
   return static_cast<char16_t>(static_cast<unsigned char>(p[0]) |
                                (static_cast<unsigned char>(p[1]) << 8));
+}
+
+constexpr bool kLittleEndian = std::endian::native == std::endian::little;
+constexpr std::uint64_t kLanes = 0x0001000100010001u;
+
+// High bit set in each 16-bit lane of v that is zero; the lowest flagged
+// lane is always a true one.
+inline std::uint64_t ZeroLanes(std::uint64_t v) { return (v - kLanes) & ~v & 0x8000800080008000u; }
+
+// Index of the first of n UTF-16LE units at p that is a LF, CR or NUL;
+// n when there is none. Four units at a time.
+std::size_t FindSpecialUnit(const char* p, std::size_t n) {
+  std::size_t i = 0;
+  if constexpr (kLittleEndian) {
+    for (; i + 4 <= n; i += 4) {
+      std::uint64_t v;
+      std::memcpy(&v, p + 2 * i, 8);
+      const std::uint64_t hits =
+          ZeroLanes(v) | ZeroLanes(v ^ (kLanes * u'\n')) | ZeroLanes(v ^ (kLanes * u'\r'));
+      if (hits != 0) return i + static_cast<std::size_t>(std::countr_zero(hits)) / 16;
+    }
+  }
+  for (; i < n; ++i) {
+    const char16_t c = LoadUnit(p + 2 * i);
+    if (c == u'\n' || c == u'\r' || c == 0) return i;
+  }
+  return n;
+}
+
+// The same over characters in memory.
+std::size_t FindSpecialChar(const char16_t* text, std::size_t n) {
+  if constexpr (kLittleEndian) return FindSpecialUnit(reinterpret_cast<const char*>(text), n);
+  for (std::size_t i = 0; i < n; ++i) {
+    if (text[i] == u'\n' || text[i] == u'\r' || text[i] == 0) return i;
+  }
+  return n;
+}
+
+std::size_t FindSpecialByte(const char* p, std::size_t n) {
+  for (std::size_t i = 0; i < n; ++i) {
+    if (p[i] == '\n' || p[i] == '\r' || p[i] == 0) return i;
+  }
+  return n;
+}
+
+// n UTF-16LE units from p to out.
+inline void CopyUnits(char16_t* out, const char* p, std::size_t n) {
+  if constexpr (kLittleEndian) {
+    std::memcpy(out, p, n * 2);
+  } else {
+    for (std::size_t k = 0; k < n; ++k) out[k] = LoadUnit(p + 2 * k);
+  }
+}
+
+// n characters to UTF-16LE bytes at out.
+inline void StoreUnits(char* out, const char16_t* text, std::size_t n) {
+  if constexpr (kLittleEndian) {
+    std::memcpy(out, text, n * 2);
+  } else {
+    for (std::size_t k = 0; k < n; ++k) {
+      out[2 * k] = static_cast<char>(text[k] & 0xFF);
+      out[2 * k + 1] = static_cast<char>(text[k] >> 8);
+    }
+  }
 }
 
 }  // namespace
@@ -113,37 +178,33 @@ std::uint64_t CTAVStdioFile::BufferedFrom(std::uint64_t pos, const char** data,
 
 std::uint64_t CTAVStdioFile::ConvertUntilStop(const char* data, std::uint64_t from,
                                               std::uint64_t to, Stop* stop) {
-  // Find the stop first so that only the kept characters are converted.
-  std::uint64_t end = from;
-  if (m_bUnicode) {
-    for (; end < to; end += 2) {
-      const char16_t c = LoadUnit(data + end);
-      if (c == u'\n' || c == 0) {
-        *stop = c == 0 ? Stop::kNul : Stop::kLineFeed;
-        break;
-      }
-    }
-  } else {
-    for (; end < to; ++end) {
-      const char c = data[end];
-      if (c == '\n' || c == 0) {
-        *stop = c == 0 ? Stop::kNul : Stop::kLineFeed;
-        break;
-      }
-    }
-  }
   const std::size_t unit = m_bUnicode ? 2 : 1;
-  const std::size_t old = m_strChunk.size();
-  m_strChunk.resize(old + static_cast<std::size_t>(end - from) / unit);
-  char16_t* out = m_strChunk.data() + old;
-  for (std::uint64_t i = from; i < end; i += unit) {
-    const char16_t c = m_bUnicode ? LoadUnit(data + i)
-                                  : static_cast<char16_t>(static_cast<unsigned char>(data[i]));
-    *out = c;
-    out += c != u'\r';
+  std::uint64_t at = from;
+  for (;;) {
+    // Runs between carriage returns are appended whole.
+    const std::uint64_t special =
+        at + unit * (m_bUnicode ? FindSpecialUnit(data + at, (to - at) / 2)
+                                : FindSpecialByte(data + at, to - at));
+    const std::size_t run = static_cast<std::size_t>(special - at) / unit;
+    if (run > 0) {
+      const std::size_t old = m_strChunk.size();
+      m_strChunk.resize(old + run);
+      char16_t* out = m_strChunk.data() + old;
+      if (m_bUnicode) {
+        CopyUnits(out, data + at, run);
+      } else {
+        for (std::size_t k = 0; k < run; ++k) out[k] = static_cast<unsigned char>(data[at + k]);
+      }
+    }
+    if (special >= to) return to;
+    const char16_t c =
+        m_bUnicode ? LoadUnit(data + special) : static_cast<unsigned char>(data[special]);
+    if (c != u'\r') {
+      *stop = c == 0 ? Stop::kNul : Stop::kLineFeed;
+      return special;
+    }
+    at = special + unit;
   }
-  m_strChunk.resize(static_cast<std::size_t>(out - m_strChunk.data()));
-  return end;
 }
 
 // The chunk is the bytes [pos, pos + (count - 1) * unit) of the file, cut at
@@ -202,10 +263,11 @@ bool CTAVStdioFile::FetchChunk(std::uint32_t count, bool* lineEnded, bool keepLi
 }
 
 const char16_t* CTAVStdioFile::ReadString(char16_t* buffer, std::uint32_t nMax) {
+  m_nLastReadLength = 0;
   if (nMax < 1) return nullptr;
   buffer[0] = 0;
   std::uint32_t remaining = nMax;
-  std::size_t length = 0;
+  std::size_t& length = m_nLastReadLength;
   while (remaining > 0) {
     const std::uint32_t chunk =
         static_cast<std::uint32_t>(std::min<std::uint64_t>(m_convBuffer.size(), remaining));
@@ -232,23 +294,24 @@ bool CTAVStdioFile::ReadString(std::u16string& line) {
 }
 
 void CTAVStdioFile::WriteString(std::u16string_view text) {
-  text = text.substr(0, std::min(text.find(u'\0'), text.size()));
   if (text.empty()) return;
   // Each character takes two bytes, a line end four.
   if (m_writeBuffer.size() < text.size() * 4) m_writeBuffer.resize(text.size() * 4);
   char* out = m_writeBuffer.data();
-  for (const char16_t c : text) {
-    if (c == u'\n' || c == u'\r') {
-      const char crlf[4] = {'\r', 0, '\n', 0};
-      std::memcpy(out, crlf, 4);
-      out += 4;
-    } else {
-      out[0] = static_cast<char>(c & 0xFF);
-      out[1] = static_cast<char>(c >> 8);
-      out += 2;
-    }
+  std::size_t at = 0;
+  for (;;) {
+    const std::size_t special = at + FindSpecialChar(text.data() + at, text.size() - at);
+    StoreUnits(out, text.data() + at, special - at);
+    out += 2 * (special - at);
+    if (special == text.size() || text[special] == 0) break;  // the text ends at a NUL
+    const char crlf[4] = {'\r', 0, '\n', 0};
+    std::memcpy(out, crlf, 4);
+    out += 4;
+    at = special + 1;
   }
-  Write(m_writeBuffer.data(), static_cast<std::uint32_t>(out - m_writeBuffer.data()));
+  if (out != m_writeBuffer.data()) {
+    Write(m_writeBuffer.data(), static_cast<std::uint32_t>(out - m_writeBuffer.data()));
+  }
 }
 
 bool FileExists(const std::filesystem::path& path, Env* env) {

@@ -32,6 +32,8 @@ class CTAVStdioFile : public CStdioFile {
   // most nMax - 1 characters, its "\n" kept, no "\r". A longer line comes in
   // pieces. Null at the end of the file.
   const char16_t* ReadString(char16_t* buffer, std::uint32_t nMax);
+  // Characters that the last ReadString into a buffer delivered.
+  std::size_t GetLastReadLength() const { return m_nLastReadLength; }
   // The next line without its "\n"; false at the end of the file.
   bool ReadString(std::u16string& line);
   // Each "\n" and each "\r" becomes CR LF; the text ends at its first NUL.
@@ -63,6 +65,7 @@ class CTAVStdioFile : public CStdioFile {
   std::u16string m_strChunk;
   std::vector<char> m_convBuffer;
   bool m_bUnicode = false;
+  std::size_t m_nLastReadLength = 0;
   // Bytes of one WriteString, kept to spare an allocation per line.
   std::vector<char> m_writeBuffer;
 };
