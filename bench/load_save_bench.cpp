@@ -1,0 +1,115 @@
+// Times loading and saving a generated tagl.txt (100,000 tags by default)
+// against cat FILE > OUT of the same file, and measures the peak memory of
+// a process that only loads and saves it.
+//
+//   load_save_bench [TAGS]
+//   load_save_bench --generate FILE [TAGS]  (writes the input only)
+//   load_save_bench --load-save IN OUT      (the measured child: prints its
+//                                            load, save and teardown seconds)
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
+#include <iostream>
+#include <memory>
+
+#include "bench/bench_util.h"
+#include "database/tag_list.h"
+
+namespace jb = junctra::bench;
+
+namespace {
+
+void Generate(const std::string& path, std::uint32_t tags) {
+  jb::Utf16Writer file;
+  file.Append("//4.x - Application Tags\n");
+  for (std::uint32_t i = 0; i < tags; ++i) {
+    jb::AppendTag(file, "Area" + std::to_string(i % 31) + ".Tag" + std::to_string(i), i, 50);
+  }
+  if (tags > 0) file.Append("#");
+  file.Save(path);
+}
+
+int LoadSave(const std::filesystem::path& in, const std::filesystem::path& out) {
+  using Clock = std::chrono::steady_clock;
+  const auto t0 = Clock::now();
+  auto list = std::make_unique<junctra::CTagList>();
+  junctra::LoadReport report;
+  const bool loaded = list->LoadTagFile(in, &report) && report.complete;
+  const auto t1 = Clock::now();
+  const bool saved = loaded && list->SaveTagFile(out);
+  const auto t2 = Clock::now();
+  list.reset();
+  const auto t3 = Clock::now();
+  std::printf("%f %f %f\n", jb::Seconds(t1 - t0), jb::Seconds(t2 - t1), jb::Seconds(t3 - t2));
+  return saved ? 0 : 1;
+}
+
+struct Phases {
+  double load = 0, save = 0, teardown = 0;
+};
+
+Phases ReadPhases(const std::string& path) {
+  Phases p;
+  std::ifstream(path) >> p.load >> p.save >> p.teardown;
+  return p;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  const std::string mode = argc > 1 ? argv[1] : "";
+  if (argc == 4 && mode == "--load-save") return LoadSave(argv[2], argv[3]);
+  if ((argc == 3 || argc == 4) && mode == "--generate") {
+    Generate(argv[2], argc == 4 ? static_cast<std::uint32_t>(std::atol(argv[3])) : 100000);
+    return 0;
+  }
+  const std::uint32_t tags = argc > 1 ? static_cast<std::uint32_t>(std::atol(argv[1])) : 100000;
+  const std::string self = std::filesystem::read_symlink("/proc/self/exe").string();
+
+  const auto root = std::filesystem::temp_directory_path() / "junctra-load-save-bench";
+  std::filesystem::remove_all(root);
+  std::filesystem::create_directories(root);
+  const std::string in = (root / "tagl.txt").string();
+  const std::string out = (root / "out.txt").string();
+  const std::string empty = (root / "empty.txt").string();
+  const std::string phases = (root / "phases").string();
+  Generate(in, tags);
+  Generate(empty, 0);
+  const double mb = static_cast<double>(std::filesystem::file_size(in)) / 1e6;
+
+  // Warm the page cache, then keep the best of several runs of each.
+  jb::Run({"/bin/cat", in}, out);
+  const jb::Measurement cat = jb::Best(7, [&] { return jb::Run({"/bin/cat", in}, out); });
+  Phases best;
+  const jb::Measurement work = jb::Best(7, [&] {
+    jb::Measurement m = jb::Run({self, "--load-save", in, out}, phases);
+    const Phases p = ReadPhases(phases);
+    if (best.load == 0 || p.load + p.save < best.load + best.save) best = p;
+    return m;
+  });
+  const jb::Measurement idle = jb::Best(3, [&] {
+    return jb::Run({self, "--load-save", empty, out + ".empty"}, phases);
+  });
+  if (work.exit_code != 0 || idle.exit_code != 0) {
+    std::cerr << "load and save failed\n";
+    return 1;
+  }
+  const bool same = std::filesystem::file_size(in) == std::filesystem::file_size(out);
+
+  const double load_save = best.load + best.save;
+  const double peak_mb = work.peak_kib * 1024.0 / 1e6;
+  std::printf("tags %u, file %.1f MB (UTF-16LE with mark, CR LF)%s\n", tags, mb,
+              same ? ", written back the same size" : ", WRITTEN BACK IN ANOTHER SIZE");
+  std::printf("cat FILE > OUT        %6.3f s  %6.0f MB/s\n", cat.seconds, mb / cat.seconds);
+  std::printf(
+      "load + save           %6.3f s  %6.0f MB/s  %5.1f x cat  (load %.3f s, save %.3f s)\n",
+      load_save, mb / load_save, load_save / cat.seconds, best.load, best.save);
+  std::printf("whole process         %6.3f s  %6.0f MB/s  %5.1f x cat  (with teardown %.3f s)\n",
+              work.seconds, mb / work.seconds, work.seconds / cat.seconds, best.teardown);
+  std::printf(
+      "peak memory           %6.1f MB  %5.2f x file  (same process on an empty file %.1f MB)\n",
+      peak_mb, peak_mb / mb, idle.peak_kib * 1024.0 / 1e6);
+  std::filesystem::remove_all(root);
+  return 0;
+}
