@@ -41,7 +41,8 @@ inline std::u16string TagBlock(std::u16string_view name, std::u16string_view num
                                std::u16string_view parameters = u"",
                                std::u16string_view alarm = u"", std::u16string_view history = u"") {
   std::u16string block = u"#1|";
-  block.append(name).append(u"|").append(numbers).append(u"\n#Parameters\n");
+  block.append(name).append(u"|").append(numbers).append(
+      u"\n#Parameters\n");  // numbers: "N|TYPE|REST"
   block.append(parameters).append(u"#Alarm\n").append(alarm).append(u"#History\n").append(history);
   return block;
 }

@@ -1,0 +1,40 @@
+#include "app/batch_ui.h"
+
+#include "platform/resource_module.h"
+#include "platform/text.h"
+
+namespace junctra {
+namespace {
+
+// The error list's heading: the first text of its dialog template, so that a
+// satellite translates it with the dialog.
+std::u16string ErrorListHeading() {
+  const JunctraDialog* dialog = CurrentResourceModule().FindDialog(IDD_ERROR_DIALOG);
+  if (dialog == nullptr) dialog = ResourceModule::BuiltIn().FindDialog(IDD_ERROR_DIALOG);
+  for (std::size_t i = 0; dialog != nullptr && i < dialog->control_count; ++i) {
+    if (dialog->controls[i].kind == JUNCTRA_CONTROL_STATIC_TEXT) {
+      return Utf8ToUtf16(dialog->controls[i].text);
+    }
+  }
+  return {};
+}
+
+}  // namespace
+
+void BatchUi::ShowErrorList(const std::vector<std::u16string>& errors) {
+  PrintLine(ErrorListHeading());
+  for (const auto& line : errors) PrintLine(line);
+}
+
+bool BatchUi::BrowseForFolder(std::filesystem::path&, const std::u16string&) { return false; }
+
+void BatchUi::ShowMessage(const std::u16string& text) { PrintLine(text); }
+
+void BatchUi::PrintLine(const std::u16string& text) {
+  std::string line = Utf16ToUtf8(text);
+  line.push_back('\n');
+  std::fwrite(line.data(), 1, line.size(), out_);
+  std::fflush(out_);
+}
+
+}  // namespace junctra

@@ -1,0 +1,27 @@
+// The merge command's caller in batch use: no window, every reason for a
+// failure explained on standard error, one message per line.
+#pragma once
+
+#include <cstdio>
+
+#include "merge/merge_command.h"
+
+namespace junctra {
+
+class BatchUi : public MergeUi {
+ public:
+  explicit BatchUi(std::FILE* out = stderr) : out_(out) {}
+
+  // The heading of the error list, then every line.
+  void ShowErrorList(const std::vector<std::u16string>& errors) override;
+  // Never asked: batch use always has an output folder.
+  bool BrowseForFolder(std::filesystem::path& folder, const std::u16string& prompt) override;
+  void ShowMessage(const std::u16string& text) override;
+
+ private:
+  void PrintLine(const std::u16string& text);
+
+  std::FILE* out_;
+};
+
+}  // namespace junctra

@@ -1,0 +1,19 @@
+#include "app/command_line.h"
+
+#include <array>
+
+namespace junctra {
+
+CommandLineFolders ParseCommandLine(int argc, const char* const* argv) {
+  CommandLineFolders folders;
+  const std::array<std::filesystem::path*, 4> slots = {&folders.first, &folders.second,
+                                                       &folders.output, &folders.fourth};
+  std::size_t next = 0;
+  for (int i = 1; i < argc && next < slots.size(); ++i) {
+    if (argv[i] == nullptr || argv[i][0] == '\0') continue;
+    *slots[next++] = argv[i];
+  }
+  return folders;
+}
+
+}  // namespace junctra

@@ -1,0 +1,55 @@
+#include "app/junctra_app.h"
+
+#include <cstdio>
+
+#include "app/batch_ui.h"
+#include "app/command_line.h"
+#include "app/settings_folder.h"
+#include "merge/merge_command.h"
+#include "merge/path_ops.h"
+#include "platform/resource_module.h"
+
+namespace junctra {
+
+CJunctraApp theApp;
+
+namespace {
+
+// Batch use: the merge runs at once, with no window; the result is the one
+// the main dialog would end with.
+int RunBatchMerge(const std::filesystem::path& first, const std::filesystem::path& second,
+                  const std::filesystem::path& output, Env* env) {
+  MergeFolders folders{first, second, output};
+  BatchUi ui;
+  return RunMergeCommand(folders, ui, env) ? 1 : 2;
+}
+
+}  // namespace
+
+int CJunctraApp::InitInstance(int argc, char** argv, MainDialogRunner run_dialog) {
+  const auto settings_file = MakeFilePath(GetSettingsFolder(env_), kProgramSettingsFileName);
+  const std::u16string culture = ReadCultureName(settings_file, kCultureNameBufferSize, env_);
+  LoadSatelliteResources(culture, &m_hLangResourceDLL, env_);
+  SetCurrentResourceModule(m_hLangResourceDLL.module());
+
+  const CommandLineFolders args = ParseCommandLine(argc, argv);
+  // The output folder is the third folder, or else the second, whatever it
+  // holds; both database folders given means batch use.
+  const std::filesystem::path output = args.output.empty() ? args.second : args.output;
+  int result;
+  if (!args.first.empty() && !args.second.empty()) {
+    result = RunBatchMerge(args.first, args.second, output, env_);
+  } else if (run_dialog != nullptr) {
+    result = run_dialog(argc, argv, args.first, args.second, output);
+  } else {
+    std::fputs("junctra: the dialog is not available in this build; name two database folders\n",
+               stderr);
+    result = 2;
+  }
+
+  ReleaseSatelliteResources(&m_hLangResourceDLL);
+  SetCurrentResourceModule(nullptr);
+  return result == 1 ? 0 : 1;
+}
+
+}  // namespace junctra

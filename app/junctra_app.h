@@ -1,0 +1,37 @@
+// The application object: start-up, the batch merge or the run of the main
+// dialog, and the exit code.
+#pragma once
+
+#include <filesystem>
+
+#include "app/language.h"
+#include "platform/env.h"
+
+namespace junctra {
+
+// Runs the main dialog modally with the command line's folders and returns
+// its result: 1 (Exit) or 2 (cancelled); any other value when the dialog
+// cannot be created. Supplied by the dialogs, which core code cannot see.
+using MainDialogRunner = int (*)(int& argc, char** argv, const std::filesystem::path& first,
+                                 const std::filesystem::path& second,
+                                 const std::filesystem::path& output);
+
+class CJunctraApp {
+ public:
+  explicit CJunctraApp(Env* env = Env::Default()) : env_(env) {}
+
+  // Runs the whole program and returns the process exit code: 0 when a
+  // batch merge succeeded or the dialog was left with Exit, 1 otherwise.
+  // Without a dialog runner, interactive use is refused.
+  int InitInstance(int argc, char** argv, MainDialogRunner run_dialog = nullptr);
+
+  // The resource module in use: null outside InitInstance.
+  ModuleHandle m_hLangResourceDLL;
+
+ private:
+  Env* env_;
+};
+
+extern CJunctraApp theApp;
+
+}  // namespace junctra

@@ -1,0 +1,157 @@
+// Runs the built program in batch use, as a script would.
+#include <fcntl.h>
+#include <gtest/gtest.h>
+#include <spawn.h>
+#include <sys/wait.h>
+
+#include <cstdlib>
+#include <vector>
+
+#include "tests/database_files.h"
+#include "tests/temp_dir.h"
+
+extern char** environ;
+
+namespace junctra {
+namespace {
+
+struct RunResult {
+  int exit_code = -1;
+  std::string out;
+  std::string err;
+};
+
+RunResult RunJunctra(const std::vector<std::string>& args, const std::filesystem::path& scratch,
+                     std::vector<std::string> extra_env = {}) {
+  const char* program_dir = std::getenv("JUNCTRA_PROGRAM_DIR");
+  std::string program = std::string(program_dir ? program_dir : ".") + "/junctra";
+  std::vector<char*> argv = {program.data()};
+  std::vector<std::string> copies = args;
+  for (auto& a : copies) argv.push_back(a.data());
+  argv.push_back(nullptr);
+
+  // extra_env: "NAME=value" sets, "-NAME" removes.
+  auto key = [](const std::string& e) { return e.substr(0, e.find('=')); };
+  std::vector<std::string> env_strings;
+  for (char** e = environ; *e; ++e) {
+    bool replaced = false;
+    for (const auto& x : extra_env) {
+      replaced |= key(*e) == (x[0] == '-' ? x.substr(1) : key(x));
+    }
+    if (!replaced) env_strings.emplace_back(*e);
+  }
+  for (auto& e : extra_env) {
+    if (e[0] != '-') env_strings.push_back(e);
+  }
+  std::vector<char*> envp;
+  for (auto& e : env_strings) envp.push_back(e.data());
+  envp.push_back(nullptr);
+
+  const auto out_path = scratch / "stdout", err_path = scratch / "stderr";
+  posix_spawn_file_actions_t actions;
+  posix_spawn_file_actions_init(&actions);
+  posix_spawn_file_actions_addopen(&actions, 1, out_path.c_str(), O_WRONLY | O_CREAT | O_TRUNC,
+                                   0644);
+  posix_spawn_file_actions_addopen(&actions, 2, err_path.c_str(), O_WRONLY | O_CREAT | O_TRUNC,
+                                   0644);
+  pid_t pid;
+  RunResult result;
+  if (posix_spawn(&pid, program.c_str(), &actions, nullptr, argv.data(), envp.data()) == 0) {
+    int status = 0;
+    waitpid(pid, &status, 0);
+    result.exit_code = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
+  }
+  posix_spawn_file_actions_destroy(&actions);
+  result.out = ReadBytes(out_path);
+  result.err = ReadBytes(err_path);
+  return result;
+}
+
+class BatchRunTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    for (auto* p : {&a_, &b_, &out_, &scratch_}) std::filesystem::create_directory(*p);
+    WriteDatabaseFile(a_ / "class.lst", u"V4.x - CLASS LIST\nClass:Pump\nSpeed|0|2|rpm\n");
+    WriteDatabaseFile(a_ / "tagl.txt",
+                      TagFile(TagBlock(u"P1", u"1|4|x") + TagBlock(u"Shared", u"0|1|s", u"A=1\n")));
+    WriteDatabaseFile(b_ / "tagl.txt",
+                      TagFile(TagBlock(u"B1", u"2|1|y") + TagBlock(u"SHARED", u"0|1|s", u"a=1\n")));
+  }
+
+  RunResult Run(std::vector<std::string> args) { return RunJunctra(args, scratch_); }
+
+  TempDir dir_;
+  std::filesystem::path a_ = dir_.path() / "a", b_ = dir_.path() / "b", out_ = dir_.path() / "out",
+                        scratch_ = dir_.path() / "scratch";
+};
+
+TEST_F(BatchRunTest, TwoFoldersReplaceTheSecondDatabaseSilently) {
+  RunResult r = Run({a_.string(), b_.string()});
+  EXPECT_EQ(r.exit_code, 0) << r.err;
+  EXPECT_EQ(r.out, "");
+  EXPECT_EQ(r.err, "");
+  EXPECT_EQ(ReadBytes(b_ / "class.lst"),
+            Utf16FileBytes(u"V4.x - CLASS LIST\nClass:Pump\nSpeed|0|2|rpm\n"));
+  const std::string tags = ReadBytes(b_ / "tagl.txt");
+  EXPECT_NE(tags.find(Utf16FileBytes(u"|B1|2|1|y\n").substr(2)), std::string::npos);
+  EXPECT_NE(tags.find(Utf16FileBytes(u"|Shared|0|1|s\n").substr(2)), std::string::npos);
+  EXPECT_EQ(tags.find(Utf16FileBytes(u"SHARED").substr(2)), std::string::npos);
+}
+
+TEST_F(BatchRunTest, ThirdFolderTakesTheOutputAndExtraArgumentsAreIgnored) {
+  const std::string before = ReadBytes(b_ / "tagl.txt");
+  RunResult r = Run({"", a_.string(), b_.string(), out_.string(), "/nonexistent", "-x"});
+  EXPECT_EQ(r.exit_code, 0) << r.err;
+  EXPECT_EQ(ReadBytes(b_ / "tagl.txt"), before);
+  EXPECT_FALSE(std::filesystem::exists(b_ / "class.lst"));
+  EXPECT_TRUE(std::filesystem::exists(out_ / "tagl.txt"));
+  EXPECT_TRUE(std::filesystem::exists(out_ / "class.lst"));
+}
+
+TEST_F(BatchRunTest, ConflictsAreListedOnStandardErrorAndNothingIsWritten) {
+  WriteDatabaseFile(b_ / "tagl.txt", TagFile(TagBlock(u"Shared", u"0|2|s", u"A=1\n") +
+                                             TagBlock(u"p1", u"1|4|other")));
+  const std::string before = ReadBytes(b_ / "tagl.txt");
+  RunResult r = Run({a_.string(), b_.string()});
+  EXPECT_EQ(r.exit_code, 1);
+  EXPECT_EQ(r.out, "");
+  EXPECT_EQ(r.err.rfind("Can not merge databases due to the following inconsistencies:\n", 0), 0u)
+      << r.err;
+  EXPECT_NE(r.err.find("Tag 'Shared' has different definitions\n"), std::string::npos);
+  EXPECT_NE(r.err.find("Tag 'p1' has different definitions\n"), std::string::npos);
+  EXPECT_EQ(ReadBytes(b_ / "tagl.txt"), before);
+  EXPECT_FALSE(std::filesystem::exists(b_ / "class.lst"));
+}
+
+TEST_F(BatchRunTest, MissingDatabaseFilesFailWithTheirMessage) {
+  RunResult r = Run({a_.string(), out_.string()});
+  EXPECT_EQ(r.exit_code, 1);
+  EXPECT_EQ(r.err, "Second folder does not contain database files\n");
+  r = Run({out_.string(), a_.string(), b_.string()});
+  EXPECT_EQ(r.exit_code, 1);
+  EXPECT_EQ(r.err, "First folder does not contain database files\n");
+}
+
+TEST_F(BatchRunTest, UnreadableInputAndUnwritableOutputFail) {
+  std::filesystem::remove(b_ / "tagl.txt");
+  std::filesystem::create_directory(b_ / "tagl.txt");
+  RunResult r = Run({a_.string(), b_.string(), out_.string()});
+  EXPECT_EQ(r.exit_code, 1);
+  EXPECT_EQ(r.err, "Can not open file " + (b_ / "tagl.txt").string() + "\n");
+  EXPECT_TRUE(std::filesystem::is_empty(out_));
+
+  r = Run({a_.string(), a_.string(), (dir_.path() / "missing").string()});
+  EXPECT_EQ(r.exit_code, 1);
+  EXPECT_EQ(r.err, "Error saving class file\nError saving database file\n");
+}
+
+TEST_F(BatchRunTest, FewerThanTwoFoldersNeedTheDialog) {
+  RunResult r =
+      RunJunctra({a_.string()}, scratch_, {"-DISPLAY", "-WAYLAND_DISPLAY", "-QT_QPA_PLATFORM"});
+  EXPECT_EQ(r.exit_code, 1);
+  EXPECT_NE(r.err, "");
+  EXPECT_EQ(r.err.find('\n'), r.err.size() - 1) << "one line: " << r.err;
+}
+
+}  // namespace
+}  // namespace junctra

@@ -1,0 +1,235 @@
+#include "merge/merge_command.h"
+
+#include <gtest/gtest.h>
+
+#include <cerrno>
+
+#include "merge/output_writer.h"
+#include "platform/text.h"
+#include "tests/database_files.h"
+#include "tests/temp_dir.h"
+
+namespace junctra {
+namespace {
+
+class RecordingUi : public MergeUi {
+ public:
+  void ShowErrorList(const std::vector<std::u16string>& errors) override {
+    error_lists.push_back(errors);
+  }
+  bool BrowseForFolder(std::filesystem::path& folder, const std::u16string& prompt) override {
+    prompts.push_back(prompt);
+    if (!answer) return false;
+    folder = *answer;
+    return true;
+  }
+  void ShowMessage(const std::u16string& text) override { messages.push_back(text); }
+
+  std::optional<std::filesystem::path> answer;
+  std::vector<std::vector<std::u16string>> error_lists;
+  std::vector<std::u16string> prompts;
+  std::vector<std::u16string> messages;
+};
+
+const std::u16string kPumpClass = u"V4.x - CLASS LIST\nClass:Pump\nSpeed|0|2|rpm\n";
+const std::u16string kValveClass = u"V4.x - CLASS LIST\nClass:Valve\nOpen|0|1|position\n";
+
+class MergeCommandTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    for (auto* p : {&a_, &b_, &out_}) std::filesystem::create_directory(*p);
+    WriteDatabaseFile(a_ / "class.lst", kPumpClass);
+    WriteDatabaseFile(a_ / "tagl.txt", TagFile(TagBlock(u"P1", u"1|4|x", u"Speed=1\n")));
+    WriteDatabaseFile(b_ / "class.lst", kValveClass);
+    WriteDatabaseFile(b_ / "tagl.txt", TagFile(TagBlock(u"V1", u"2|4|y")));
+  }
+
+  bool Run(const std::filesystem::path& output, Env* env = Env::Default()) {
+    MergeFolders folders{a_, b_, output};
+    return RunMergeCommand(folders, ui_, env);
+  }
+
+  TempDir dir_;
+  std::filesystem::path a_ = dir_.path() / "a", b_ = dir_.path() / "b", out_ = dir_.path() / "out";
+  RecordingUi ui_;
+};
+
+TEST_F(MergeCommandTest, BatchMergeWritesTheUnionWithClassCodesFollowed) {
+  EXPECT_TRUE(Run(out_));
+  EXPECT_TRUE(ui_.messages.empty());
+  EXPECT_EQ(ReadBytes(out_ / "class.lst"),
+            Utf16FileBytes(u"V4.x - CLASS LIST\nClass:Pump\nSpeed|0|2|rpm\n"
+                           u"Class:Valve\nOpen|0|1|position\n"));
+  CTagList merged;
+  LoadReport report;
+  EXPECT_TRUE(merged.LoadTagFile(out_ / "tagl.txt", &report));
+  EXPECT_TRUE(report.complete);
+  ASSERT_NE(merged.m_tags.Lookup(u"V1"), nullptr);
+  EXPECT_EQ(merged.m_tags.Lookup(u"V1")->m_type, 5);  // Valve is class 2 of the merged list
+  EXPECT_EQ(merged.m_tags.Lookup(u"P1")->m_type, 4);
+  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(out_), {}), 2);
+}
+
+TEST_F(MergeCommandTest, FoldersWithoutTagListStopBeforeReading) {
+  std::filesystem::remove(b_ / "tagl.txt");
+  EXPECT_FALSE(Run(out_));
+  EXPECT_EQ(ui_.messages,
+            std::vector<std::u16string>{u"Second folder does not contain database files"});
+  std::filesystem::remove(a_ / "tagl.txt");
+  ui_.messages.clear();
+  EXPECT_FALSE(Run(out_));
+  EXPECT_EQ(ui_.messages,
+            std::vector<std::u16string>{u"First folder does not contain database files"});
+  // Interactive use says nothing here: folder selection already checked.
+  ui_.messages.clear();
+  EXPECT_FALSE(Run({}));
+  EXPECT_TRUE(ui_.messages.empty());
+  EXPECT_FALSE(std::filesystem::exists(out_ / "tagl.txt"));
+}
+
+TEST_F(MergeCommandTest, ClassConflictsHideTagConflicts) {
+  WriteDatabaseFile(b_ / "class.lst", u"V4.x - CLASS LIST\nClass:PUMP\nSpeed|0|3|rpm\n");
+  WriteDatabaseFile(b_ / "tagl.txt", TagFile(TagBlock(u"P1", u"9|4|x")));
+  EXPECT_FALSE(Run(out_));
+  ASSERT_EQ(ui_.error_lists.size(), 1u);
+  EXPECT_EQ(ui_.error_lists[0],
+            std::vector<std::u16string>{u"Class 'Pump' has different definitions"});
+  EXPECT_FALSE(std::filesystem::exists(out_ / "class.lst"));
+}
+
+TEST_F(MergeCommandTest, TagConflictsWriteNothing) {
+  WriteDatabaseFile(b_ / "tagl.txt", TagFile(TagBlock(u"p1", u"1|4|x", u"Speed=2\n")));
+  EXPECT_FALSE(Run(out_));
+  ASSERT_EQ(ui_.error_lists.size(), 1u);
+  EXPECT_EQ(ui_.error_lists[0], std::vector<std::u16string>{u"Tag 'p1' has different definitions"});
+  EXPECT_TRUE(std::filesystem::is_empty(out_));
+}
+
+TEST_F(MergeCommandTest, UnreadableOrPartlyReadInputWritesNothing) {
+  const std::string before = ReadBytes(b_ / "tagl.txt");
+  // A misspelt section header: the tags after it would be lost.
+  WriteDatabaseFile(a_ / "tagl.txt",
+                    u"//4.x - Application Tags\n#1|P1|1|4|x\n#Parameter\n#2|P2|1|1|y\n");
+  EXPECT_FALSE(Run(b_));
+  EXPECT_EQ(ui_.messages,
+            std::vector<std::u16string>{u"Error reading file " + PathToUtf16(a_ / "tagl.txt") +
+                                        u" at line 3"});
+  EXPECT_EQ(ReadBytes(b_ / "tagl.txt"), before);
+
+  ui_.messages.clear();
+  std::filesystem::remove(a_ / "class.lst");
+  std::filesystem::create_directory(a_ / "class.lst");  // exists, cannot be opened
+  EXPECT_FALSE(Run(b_));
+  EXPECT_EQ(ui_.messages,
+            std::vector<std::u16string>{u"Can not open file " + PathToUtf16(a_ / "class.lst")});
+  EXPECT_EQ(ReadBytes(b_ / "tagl.txt"), before);
+}
+
+TEST_F(MergeCommandTest, MissingClassListContributesNoClasses) {
+  std::filesystem::remove(a_ / "class.lst");
+  std::filesystem::remove(b_ / "class.lst");
+  EXPECT_TRUE(Run(out_));
+  EXPECT_EQ(ReadBytes(out_ / "class.lst"), Utf16FileBytes(u"V4.x - CLASS LIST\n"));
+}
+
+TEST_F(MergeCommandTest, InteractiveUseAsksForTheOutputFolder) {
+  EXPECT_TRUE(Run({}));  // cancelled: nothing written, no failure
+  EXPECT_EQ(ui_.prompts, std::vector<std::u16string>{u"Select new database folder:"});
+  EXPECT_TRUE(std::filesystem::is_empty(out_));
+  ui_.answer = out_;
+  EXPECT_TRUE(Run({}));
+  EXPECT_TRUE(std::filesystem::exists(out_ / "tagl.txt"));
+}
+
+TEST_F(MergeCommandTest, MissingOutputFolderReportsBothFilesAndFails) {
+  EXPECT_FALSE(Run(dir_.path() / "nowhere"));
+  EXPECT_EQ(ui_.messages, (std::vector<std::u16string>{u"Error saving class file",
+                                                       u"Error saving database file"}));
+}
+
+// Fails writes to files whose name ends in the given text, with an error,
+// once more than `budget` bytes were written to them.
+class FailingWritesEnv : public EnvWrapper {
+ public:
+  FailingWritesEnv(std::string suffix, int error, std::size_t budget)
+      : EnvWrapper(Env::Default()), suffix_(std::move(suffix)), error_(error), budget_(budget) {}
+
+  int OpenFile(const std::filesystem::path& path, const OpenMode& mode,
+               std::unique_ptr<File>* file) override {
+    int err = target()->OpenFile(path, mode, file);
+    const std::string& name = path.native();
+    if (err == 0 && mode.write && name.size() >= suffix_.size() &&
+        name.compare(name.size() - suffix_.size(), suffix_.size(), suffix_) == 0) {
+      *file = std::make_unique<Limited>(std::move(*file), error_, budget_);
+    }
+    return err;
+  }
+
+ private:
+  class Limited : public File {
+   public:
+    Limited(std::unique_ptr<File> base, int error, std::size_t budget)
+        : base_(std::move(base)), error_(error), budget_(budget) {}
+    int ReadAt(std::uint64_t o, void* d, std::size_t n, std::size_t* got) override {
+      return base_->ReadAt(o, d, n, got);
+    }
+    int WriteAt(std::uint64_t o, const void* s, std::size_t n) override {
+      if (n > budget_) return error_;
+      budget_ -= n;
+      return base_->WriteAt(o, s, n);
+    }
+    int Sync() override { return base_->Sync(); }
+    int Size(std::uint64_t* size) override { return base_->Size(size); }
+    int Close() override { return base_->Close(); }
+
+   private:
+    std::unique_ptr<File> base_;
+    int error_;
+    std::size_t budget_;
+  };
+
+  std::string suffix_;
+  int error_;
+  std::size_t budget_;
+};
+
+TEST_F(MergeCommandTest, DiskFullLeavesTheTargetFolderAsItWas) {
+  // Writing into the second folder, as a two-folder batch run does.
+  const std::string classes = ReadBytes(b_ / "class.lst");
+  const std::string tags = ReadBytes(b_ / "tagl.txt");
+  for (const char* suffix : {"tagl.txt" /* temporary's prefix */, "class.lst", ""}) {
+    for (int error : {ENOSPC, EIO}) {
+      FailingWritesEnv env(std::string(suffix) + kTemporarySuffix, error, 10);
+      ui_.messages.clear();
+      EXPECT_FALSE(Run(b_, &env));
+      EXPECT_FALSE(ui_.messages.empty());
+      EXPECT_EQ(ReadBytes(b_ / "class.lst"), classes);
+      EXPECT_EQ(ReadBytes(b_ / "tagl.txt"), tags);
+      EXPECT_EQ(std::distance(std::filesystem::directory_iterator(b_), {}), 2) << suffix;
+    }
+  }
+}
+
+TEST_F(MergeCommandTest, ReadOnlyOutputFolderLeavesExistingFilesUntouched) {
+  struct ReadOnlyEnv : EnvWrapper {
+    explicit ReadOnlyEnv(std::filesystem::path folder)
+        : EnvWrapper(Env::Default()), folder_(std::move(folder)) {}
+    int OpenFile(const std::filesystem::path& path, const OpenMode& mode,
+                 std::unique_ptr<File>* file) override {
+      if (mode.write && path.parent_path() == folder_) return EROFS;
+      return target()->OpenFile(path, mode, file);
+    }
+    int RenameFile(const std::filesystem::path& from, const std::filesystem::path& to) override {
+      return to.parent_path() == folder_ ? EROFS : target()->RenameFile(from, to);
+    }
+    std::filesystem::path folder_;
+  } env(out_);
+  WriteDatabaseFile(out_ / "tagl.txt", u"old");
+  EXPECT_FALSE(Run(out_, &env));
+  EXPECT_EQ(ui_.messages, (std::vector<std::u16string>{u"Error saving class file",
+                                                       u"Error saving database file"}));
+  EXPECT_EQ(ReadBytes(out_ / "tagl.txt"), Utf16FileBytes(u"old"));
+}
+
+}  // namespace
+}  // namespace junctra
