@@ -145,6 +145,27 @@ TEST_F(BatchRunTest, UnreadableInputAndUnwritableOutputFail) {
   EXPECT_EQ(r.err, "Error saving class file\nError saving database file\n");
 }
 
+TEST_F(BatchRunTest, SettingsFileChoosesGerman) {
+  const auto home = dir_.path() / "home";
+  std::filesystem::create_directories(home / ".config/Junctra");
+  std::ofstream(home / ".config/Junctra/Program Settings.ini") << "[Language]\nCultureName=de-DE\n";
+  WriteDatabaseFile(b_ / "tagl.txt", TagFile(TagBlock(u"Shared", u"0|2|s", u"A=1\n")));
+  RunResult r = RunJunctra({a_.string(), b_.string()}, scratch_,
+                           {"HOME=" + home.string(), "-XDG_CONFIG_HOME", "LANG=C"});
+  EXPECT_EQ(r.exit_code, 1);
+  EXPECT_EQ(r.err,
+            "Nicht zusammenführbar wegen folgender Konflikte:\n"
+            "Tag „Shared“ ist unterschiedlich definiert\n");
+
+  // Without the setting, the locale decides.
+  std::filesystem::remove(home / ".config/Junctra/Program Settings.ini");
+  r = RunJunctra(
+      {a_.string(), out_.string()}, scratch_,
+      {"HOME=" + home.string(), "-XDG_CONFIG_HOME", "-LC_ALL", "-LC_MESSAGES", "LANG=de_AT.UTF-8"});
+  EXPECT_EQ(r.exit_code, 1);
+  EXPECT_EQ(r.err, "Der zweite Ordner enthält keine Datenbankdateien\n");
+}
+
 TEST_F(BatchRunTest, FewerThanTwoFoldersNeedTheDialog) {
   RunResult r =
       RunJunctra({a_.string()}, scratch_, {"-DISPLAY", "-WAYLAND_DISPLAY", "-QT_QPA_PLATFORM"});
