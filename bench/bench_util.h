@@ -78,6 +78,7 @@ struct Measurement {
 // peak resident memory.
 inline Measurement Run(const std::vector<std::string>& argv, const std::string& out_file = {}) {
   Measurement m;
+  std::fflush(nullptr);  // or the child writes our buffered output again
   auto start = std::chrono::steady_clock::now();
   pid_t pid = fork();
   if (pid == 0) {
