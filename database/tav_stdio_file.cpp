@@ -180,6 +180,7 @@ std::uint64_t CTAVStdioFile::ConvertUntilStop(const char* data, std::uint64_t fr
                                               std::uint64_t to, Stop* stop) {
   const std::size_t unit = m_bUnicode ? 2 : 1;
   std::uint64_t at = from;
+  if (at >= to) return at;  // also when the file shrank under a refill
   for (;;) {
     // Runs between carriage returns are appended whole.
     const std::uint64_t special =

@@ -2,10 +2,8 @@
 
 #include <gtest/gtest.h>
 
-#include <cerrno>
 #include <string>
 
-#include "platform/stdio_file.h"
 #include "tests/database/file_bytes.h"
 #include "tests/temp_dir.h"
 
@@ -149,15 +147,6 @@ TEST_F(ClassListTest, JoinsLongLines) {
   ASSERT_EQ(list.m_classNames.size(), 2u);
   EXPECT_EQ(list.m_classNames[0], name);
   EXPECT_EQ(Members(list.m_classInfos[0]), (std::vector<Member>{{u"m", 9, text}, {u"n", 1, u"x"}}));
-}
-
-TEST_F(ClassListTest, ReadsEightBitAndUnmarkedFiles) {
-  const std::string eight_bit = "V4.x - CLASS LIST\r\nClass:Tank\r\nLevel|0|2|caf\xE9\r\n";
-  CClassList list = LoadBytes(eight_bit);
-  ASSERT_EQ(list.m_classNames, std::vector<std::u16string>{u"Tank"});
-  EXPECT_EQ(Members(list.m_classInfos[0]), (std::vector<Member>{{u"Level", 2, u"caf\u00E9"}}));
-  list = LoadBytes(Utf16LeBytes(u"V4.x - CLASS LIST\r\nClass:Tank\r\nLevel|0|2|caf\u00E9\r\n"));
-  EXPECT_EQ(Members(list.m_classInfos.at(0)), (std::vector<Member>{{u"Level", 2, u"caf\u00E9"}}));
 }
 
 // A written list loads back to itself and writes back to the same bytes.

@@ -3,11 +3,9 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <cerrno>
 #include <memory>
 #include <string>
 
-#include "platform/stdio_file.h"
 #include "platform/text.h"
 #include "tests/database/file_bytes.h"
 #include "tests/temp_dir.h"
@@ -156,23 +154,6 @@ TEST_F(TagListTest, WritesInIterationOrderRenumberedWithLineEnds) {
   ASSERT_EQ(reloaded.size(), 2u);
 }
 
-TEST_F(TagListTest, SequenceNumbersAreIgnored) {
-  auto file = [](std::u16string_view a, std::u16string_view b, std::u16string_view c) {
-    std::u16string text(kHeader);
-    for (auto [n, name] : {std::pair{a, u"A"}, {b, u"B"}, {c, u"C"}}) {
-      text.append(u"#").append(n).append(u"|").append(name).append(u"|1|2|r\n");
-      text += u"#Parameters\n#Alarm\n#History\n";
-    }
-    return text + u"#";
-  };
-  const std::u16string written = Saved(*Load(file(u"7", u"3", u"12")));
-  ExpectComplete(true);
-  EXPECT_EQ(Saved(*Load(file(u"1", u"2", u"3"))), written);
-  EXPECT_NE(written.find(u"#1|"), std::u16string::npos);
-  EXPECT_NE(written.find(u"#3|"), std::u16string::npos);
-  EXPECT_EQ(written.find(u"#7|"), std::u16string::npos);
-}
-
 // Where a tag line is expected, a short line ends the file. The load then
 // took everything only if nothing but blank lines follows.
 TEST_F(TagListTest, ShortLineEndsTheFile) {
@@ -287,19 +268,6 @@ TEST_F(TagListTest, LongLines) {
   Load(std::u16string(kHeader) + u"#1|A|1|2\n#Parameters\n" + section + u"\n" + hashed +
        u"#Alarm\n#History\n#");
   ExpectStoppedAt(false, 5);
-}
-
-TEST_F(TagListTest, ReadsEightBitAndUnmarkedFiles) {
-  const std::string eight_bit =
-      "//4.x - Application Tags\r\n#1|Temp|1|2|\xB0"
-      "C\r\n#Parameters\r\n#Alarm\r\n#History\r\n#";
-  auto list = LoadBytes(eight_bit);
-  ExpectComplete(true);
-  ASSERT_NE(list->m_tags.Lookup(u"Temp"), nullptr);
-  EXPECT_EQ(list->m_tags.Lookup(u"Temp")->m_rest, u"|\u00B0C\n");
-  list = LoadBytes(Utf16LeBytes(u"//4.x - Application Tags\r\n#1|T\u263A|1|2|\r\n#"));
-  ExpectComplete(true);
-  EXPECT_NE(list->m_tags.Lookup(u"T\u263A"), nullptr);
 }
 
 // The bucket of a name: 17 buckets over a hash of every stride-th unit.
