@@ -1,9 +1,9 @@
 // Names matched with A to Z taken as a to z: an index from the folded name to
 // the first value added under it, so that "first namesake" lookups cost one
-// hash probe instead of a walk over the other list.
+// hash probe instead of a walk over the other list. Keys are views of names
+// that the caller keeps alive; nothing is copied.
 #pragma once
 
-#include <string>
 #include <string_view>
 #include <unordered_map>
 
@@ -18,22 +18,29 @@ class FoldedNameIndex {
 
   // Keeps the earlier value when the folded name is already present.
   void AddIfAbsent(std::u16string_view name, Value value) {
-    index_.try_emplace(Fold(name), std::move(value));
+    index_.try_emplace(name, std::move(value));
   }
 
   const Value* Find(std::u16string_view name) const {
-    auto found = index_.find(Fold(name));
+    auto found = index_.find(name);
     return found == index_.end() ? nullptr : &found->second;
   }
 
  private:
-  static std::u16string Fold(std::u16string_view name) {
-    std::u16string folded(name);
-    for (char16_t& c : folded) c = FoldAsciiCase(c);
-    return folded;
-  }
+  struct FoldedHash {
+    std::size_t operator()(std::u16string_view name) const {
+      std::size_t h = 14695981039346656037ull;
+      for (char16_t c : name) h = (h ^ FoldAsciiCase(c)) * 1099511628211ull;
+      return h;
+    }
+  };
+  struct FoldedEqual {
+    bool operator()(std::u16string_view a, std::u16string_view b) const {
+      return EqualsIgnoringAsciiCase(a, b);
+    }
+  };
 
-  std::unordered_map<std::u16string, Value> index_;
+  std::unordered_map<std::u16string_view, Value, FoldedHash, FoldedEqual> index_;
 };
 
 }  // namespace junctra
