@@ -11,24 +11,27 @@ std::uint32_t TagMap::HashKey(std::u16string_view name) {
 }
 
 CDatabaseItem& TagMap::SetAt(std::u16string_view name, CDatabaseItem item) {
-  if (auto found = index_.find(name); found != index_.end()) {
-    found->second->item = std::move(item);
-    return found->second->item;
-  }
-  Entry& entry = entries_.emplace_back(Entry{std::u16string(name), std::move(item)});
-  buckets_[HashKey(entry.name) % kBucketCount].push_back(&entry);
-  index_.emplace(entry.name, &entry);
-  return entry.item;
+  bool added = false;
+  Entry* entry = index_.FindOrAdd(
+      name,
+      [&] {
+        Entry& created = entries_.emplace_back(Entry{std::u16string(name), std::move(item)});
+        buckets_[HashKey(created.name) % kBucketCount].push_back(&created);
+        return std::pair<std::u16string_view, Entry*>(created.name, &created);
+      },
+      &added);
+  if (!added) entry->item = std::move(item);
+  return entry->item;
 }
 
 CDatabaseItem* TagMap::Lookup(std::u16string_view name) {
-  auto found = index_.find(name);
-  return found == index_.end() ? nullptr : &found->second->item;
+  Entry* const* found = index_.Find(name);
+  return found == nullptr ? nullptr : &(*found)->item;
 }
 
 const CDatabaseItem* TagMap::Lookup(std::u16string_view name) const {
-  auto found = index_.find(name);
-  return found == index_.end() ? nullptr : &found->second->item;
+  Entry* const* found = index_.Find(name);
+  return found == nullptr ? nullptr : &(*found)->item;
 }
 
 std::vector<const TagMap::Entry*> TagMap::InIterationOrder() const {

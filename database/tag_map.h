@@ -10,10 +10,10 @@
 #include <deque>
 #include <string>
 #include <string_view>
-#include <unordered_map>
 #include <vector>
 
 #include "database/database_item.h"
+#include "database/name_index.h"
 
 namespace junctra {
 
@@ -40,7 +40,7 @@ class TagMap {
   const CDatabaseItem* Lookup(std::u16string_view name) const;
 
   // Makes room in the name index for count names.
-  void Reserve(std::size_t count) { index_.reserve(count); }
+  void Reserve(std::size_t count) { index_.Reserve(count); }
 
   std::size_t GetCount() const { return entries_.size(); }
   bool IsEmpty() const { return entries_.empty(); }
@@ -62,11 +62,14 @@ class TagMap {
       return std::hash<std::u16string_view>()(s);
     }
   };
+  struct ViewEqual {
+    bool operator()(std::u16string_view a, std::u16string_view b) const { return a == b; }
+  };
 
   std::deque<Entry> entries_;  // stable addresses
   // Each chain in insertion order; its front is the back of the vector.
   std::array<std::vector<Entry*>, kBucketCount> buckets_;
-  std::unordered_map<std::u16string_view, Entry*, ViewHash> index_;
+  NameIndex<Entry*, ViewHash, ViewEqual> index_;
 };
 
 }  // namespace junctra

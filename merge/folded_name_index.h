@@ -5,8 +5,9 @@
 #pragma once
 
 #include <string_view>
-#include <unordered_map>
+#include <utility>
 
+#include "database/name_index.h"
 #include "platform/text.h"
 
 namespace junctra {
@@ -14,17 +15,17 @@ namespace junctra {
 template <class Value>
 class FoldedNameIndex {
  public:
-  void Reserve(std::size_t count) { index_.reserve(count); }
+  void Reserve(std::size_t count) { index_.Reserve(count); }
 
   // Keeps the earlier value when the folded name is already present.
   void AddIfAbsent(std::u16string_view name, Value value) {
-    index_.try_emplace(name, std::move(value));
+    bool added = false;
+    index_.FindOrAdd(
+        name, [&] { return std::pair<std::u16string_view, Value>(name, std::move(value)); },
+        &added);
   }
 
-  const Value* Find(std::u16string_view name) const {
-    auto found = index_.find(name);
-    return found == index_.end() ? nullptr : &found->second;
-  }
+  const Value* Find(std::u16string_view name) const { return index_.Find(name); }
 
  private:
   struct FoldedHash {
@@ -40,7 +41,7 @@ class FoldedNameIndex {
     }
   };
 
-  std::unordered_map<std::u16string_view, Value, FoldedHash, FoldedEqual> index_;
+  NameIndex<Value, FoldedHash, FoldedEqual> index_;
 };
 
 }  // namespace junctra

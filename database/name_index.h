@@ -1,0 +1,90 @@
+// An open-addressing hash index from names to small values, for names whose
+// text lives elsewhere (the index keeps views). One flat array, so a lookup
+// costs about one cache miss instead of a walk through list nodes; the tag
+// map and the merge's case-folded lookups both use it.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <string_view>
+#include <utility>
+#include <vector>
+
+namespace junctra {
+
+template <class Value, class Hash, class Equal>
+class NameIndex {
+ public:
+  std::size_t size() const { return count_; }
+
+  void Reserve(std::size_t count) {
+    if (Fits(count, slots_.size())) return;
+    std::size_t capacity = 16;
+    while (!Fits(count, capacity)) capacity *= 2;
+    Rehash(capacity);
+  }
+
+  const Value* Find(std::u16string_view name) const {
+    if (slots_.empty()) return nullptr;
+    const std::uint32_t hash = HashOf(name);
+    for (std::size_t i = hash & mask(); slots_[i].used; i = (i + 1) & mask()) {
+      if (slots_[i].hash == hash && Equal()(slots_[i].key, name)) return &slots_[i].value;
+    }
+    return nullptr;
+  }
+  Value* Find(std::u16string_view name) {
+    return const_cast<Value*>(static_cast<const NameIndex*>(this)->Find(name));
+  }
+
+  // The value under name. When there is none, make() is called and must
+  // return the pair to store: a view of the name that stays valid for the
+  // index's lifetime, and the value. *added tells which happened.
+  template <class Make>
+  Value& FindOrAdd(std::u16string_view name, Make&& make, bool* added) {
+    if (!Fits(count_ + 1, slots_.size())) Rehash(slots_.empty() ? 16 : slots_.size() * 2);
+    const std::uint32_t hash = HashOf(name);
+    std::size_t i = hash & mask();
+    for (; slots_[i].used; i = (i + 1) & mask()) {
+      if (slots_[i].hash == hash && Equal()(slots_[i].key, name)) {
+        *added = false;
+        return slots_[i].value;
+      }
+    }
+    auto [key, value] = make();
+    slots_[i] = Slot{key, std::move(value), hash, true};
+    ++count_;
+    *added = true;
+    return slots_[i].value;
+  }
+
+ private:
+  struct Slot {
+    std::u16string_view key;
+    Value value{};
+    std::uint32_t hash = 0;
+    bool used = false;
+  };
+
+  static std::uint32_t HashOf(std::u16string_view name) {
+    return static_cast<std::uint32_t>(Hash()(name));
+  }
+  // At most 70% of the slots used, so probe runs stay short.
+  static bool Fits(std::size_t count, std::size_t capacity) { return count * 10 <= capacity * 7; }
+  std::size_t mask() const { return slots_.size() - 1; }
+
+  void Rehash(std::size_t capacity) {
+    std::vector<Slot> old(capacity);
+    old.swap(slots_);
+    for (Slot& slot : old) {
+      if (!slot.used) continue;
+      std::size_t i = slot.hash & mask();
+      while (slots_[i].used) i = (i + 1) & mask();
+      slots_[i] = std::move(slot);
+    }
+  }
+
+  std::vector<Slot> slots_;  // size 0 or a power of two
+  std::size_t count_ = 0;
+};
+
+}  // namespace junctra

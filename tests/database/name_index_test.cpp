@@ -1,0 +1,52 @@
+#include "database/name_index.h"
+
+#include <gtest/gtest.h>
+
+#include <deque>
+#include <map>
+#include <random>
+#include <string>
+
+namespace junctra {
+namespace {
+
+// A weak hash puts many names into one probe run.
+struct FirstUnitHash {
+  std::size_t operator()(std::u16string_view s) const { return s.empty() ? 0 : s[0] % 4; }
+};
+struct Same {
+  bool operator()(std::u16string_view a, std::u16string_view b) const { return a == b; }
+};
+
+TEST(NameIndexTest, AgreesWithAnOrderedMapThroughGrowthAndCollisions) {
+  NameIndex<int, FirstUnitHash, Same> index;
+  std::map<std::u16string, int> reference;
+  std::deque<std::u16string> names;  // stable storage for the views
+  std::mt19937 rng(3);
+  for (int i = 0; i < 3000; ++i) {
+    std::u16string name(1 + rng() % 3, u'a');
+    for (auto& c : name) c = static_cast<char16_t>(u'a' + rng() % 6);
+    bool added = false;
+    int& value = index.FindOrAdd(
+        name,
+        [&] {
+          names.push_back(name);
+          return std::pair<std::u16string_view, int>(names.back(), i);
+        },
+        &added);
+    auto [it, inserted] = reference.try_emplace(name, i);
+    ASSERT_EQ(added, inserted);
+    ASSERT_EQ(value, it->second);
+  }
+  EXPECT_EQ(index.size(), reference.size());
+  for (const auto& [name, value] : reference) {
+    const int* found = index.Find(name);
+    ASSERT_NE(found, nullptr);
+    EXPECT_EQ(*found, value);
+  }
+  EXPECT_EQ(index.Find(u"zzzz"), nullptr);
+  EXPECT_EQ(index.Find(u""), nullptr);
+}
+
+}  // namespace
+}  // namespace junctra
