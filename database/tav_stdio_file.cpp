@@ -4,6 +4,10 @@
 #include <bit>
 #include <cstring>
 
+#ifdef __SSE2__
+#include <emmintrin.h>
+#endif
+
 namespace junctra {
 namespace {
 
@@ -26,6 +30,20 @@ inline std::uint64_t ZeroLanes(std::uint64_t v) { return (v - kLanes) & ~v & 0x8
 // n when there is none. Four units at a time.
 std::size_t FindSpecialUnit(const char* p, std::size_t n) {
   std::size_t i = 0;
+#ifdef __SSE2__
+  // Eight units at a time.
+  const __m128i lf = _mm_set1_epi16(u'\n');
+  const __m128i cr = _mm_set1_epi16(u'\r');
+  const __m128i zero = _mm_setzero_si128();
+  for (; i + 8 <= n; i += 8) {
+    const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + 2 * i));
+    const __m128i hits = _mm_or_si128(_mm_or_si128(_mm_cmpeq_epi16(v, lf), _mm_cmpeq_epi16(v, cr)),
+                                      _mm_cmpeq_epi16(v, zero));
+    const int mask = _mm_movemask_epi8(hits);
+    if (mask != 0)
+      return i + static_cast<std::size_t>(std::countr_zero(static_cast<unsigned>(mask))) / 2;
+  }
+#endif
   if constexpr (kLittleEndian) {
     for (; i + 4 <= n; i += 4) {
       std::uint64_t v;

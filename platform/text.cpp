@@ -98,6 +98,7 @@ std::filesystem::path Utf16ToPath(std::u16string_view text) {
 
 bool EqualsIgnoringAsciiCase(std::u16string_view a, std::u16string_view b) {
   if (a.size() != b.size()) return false;
+  if (a == b) return true;  // the common case, compared in bulk
   for (std::size_t i = 0; i < a.size(); ++i) {
     if (a[i] != b[i] && FoldAsciiCase(a[i]) != FoldAsciiCase(b[i])) return false;
   }
