@@ -55,18 +55,38 @@ WriteResult WriteMergedDatabase(const std::filesystem::path& folder, const CClas
       tag_temp, [&](const std::filesystem::path& p) { return tags.SaveTagFile(p, env); }, env);
 
   if (result.ok()) {
-    if (env->RenameFile(class_temp, class_target) != 0) {
+    // The two renames run back to back. An existing class.lst is exchanged
+    // rather than replaced, so that it can be put back if tagl.txt cannot
+    // be renamed; until then it waits under the temporary's name.
+    const bool existed = env->EntryExists(class_target);
+    bool displaced = false;
+    int err = ENOENT;
+    if (existed) {
+      err = env->ExchangeFiles(class_temp, class_target);
+      displaced = err == 0;
+    }
+    if (err == ENOENT || err == EINVAL || err == ENOSYS || err == EOPNOTSUPP) {
+      err = env->RenameFile(class_temp, class_target);
+    }
+    if (err != 0) {
       result.classes_written = false;
       result.tags_written = false;
     } else if (env->RenameFile(tag_temp, tag_target) != 0) {
       result.tags_written = false;
+      if (displaced) {
+        env->RenameFile(class_temp, class_target);
+      } else if (!existed) {
+        env->RemoveFile(class_target);
+      }
     }
-    if (result.classes_written) env->SyncDirectory(folder);
+    // The files are in place; a folder that cannot be synced changes
+    // nothing about that, so it is not reported.
+    if (result.ok()) env->SyncDirectory(folder);
   }
-  if (!result.ok()) {
-    env->RemoveFile(class_temp);
-    env->RemoveFile(tag_temp);
-  }
+  // What is left: the temporaries of a failed run, or the class.lst that
+  // was exchanged out.
+  env->RemoveFile(class_temp);
+  env->RemoveFile(tag_temp);
   return result;
 }
 

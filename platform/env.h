@@ -66,6 +66,10 @@ class Env {
   virtual bool FileExists(const std::filesystem::path& path) = 0;
   virtual bool DirectoryExists(const std::filesystem::path& path) = 0;
   virtual int RenameFile(const std::filesystem::path& from, const std::filesystem::path& to) = 0;
+  // Swaps two existing files in one step, so that a replaced file can be
+  // put back. EISDIR when either is a folder; EINVAL or ENOSYS where the
+  // file system cannot do it.
+  virtual int ExchangeFiles(const std::filesystem::path& a, const std::filesystem::path& b) = 0;
   virtual int RemoveFile(const std::filesystem::path& path) = 0;
   // Makes a rename or creation inside the folder durable (fsync of the folder).
   virtual int SyncDirectory(const std::filesystem::path& folder) = 0;
@@ -106,6 +110,9 @@ class EnvWrapper : public Env {
   }
   int RenameFile(const std::filesystem::path& from, const std::filesystem::path& to) override {
     return target_->RenameFile(from, to);
+  }
+  int ExchangeFiles(const std::filesystem::path& a, const std::filesystem::path& b) override {
+    return target_->ExchangeFiles(a, b);
   }
   int RemoveFile(const std::filesystem::path& path) override { return target_->RemoveFile(path); }
   int SyncDirectory(const std::filesystem::path& folder) override {

@@ -1,0 +1,156 @@
+// Every file operation of a batch merge into the second folder, failed in
+// turn with each of ENOSPC, EIO and EACCES: a run either succeeds with the
+// right files, or fails, says what failed and leaves the folder as it was.
+#include <gtest/gtest.h>
+
+#include <cerrno>
+#include <cstring>
+#include <iostream>
+#include <map>
+
+#include "merge/merge_command.h"
+#include "merge/output_writer.h"
+#include "platform/text.h"
+#include "tests/fault_injection_env.h"
+#include "tests/hardening/hardening_support.h"
+#include "tests/temp_dir.h"
+
+namespace junctra {
+namespace {
+
+class RecordingUi : public MergeUi {
+ public:
+  void ShowErrorList(const std::vector<std::u16string>& errors) override {
+    for (const auto& e : errors) messages.push_back(e);
+  }
+  bool BrowseForFolder(std::filesystem::path&, const std::u16string&) override { return false; }
+  void ShowMessage(const std::u16string& text) override { messages.push_back(text); }
+
+  bool Mentions(std::u16string_view text) const {
+    for (const auto& m : messages) {
+      if (m.find(text) != std::u16string::npos) return true;
+    }
+    return false;
+  }
+
+  std::vector<std::u16string> messages;
+};
+
+struct Files {
+  std::string classes;  // empty: no class.lst
+  std::string tags;
+};
+
+Files ReadFiles(const std::filesystem::path& folder) {
+  Files files;
+  if (std::filesystem::exists(folder / "class.lst"))
+    files.classes = ReadBytes(folder / "class.lst");
+  files.tags = ReadBytes(folder / "tagl.txt");
+  return files;
+}
+
+class FaultInjectionTest : public ::testing::TestWithParam<bool> {
+ protected:
+  void SetUp() override {
+    std::filesystem::create_directory(a_);
+    std::filesystem::create_directory(b_);
+    // Large enough for several reads and writes of 64 KiB per file.
+    WriteDatabaseFile(a_ / "class.lst", GeneratedClasses(u"Pump", 4));
+    WriteDatabaseFile(a_ / "tagl.txt", GeneratedTags(u"A", 500, 3));
+    WriteDatabaseFile(b_ / "tagl.txt", GeneratedTags(u"A", 600, 3, 300));
+    if (GetParam()) WriteDatabaseFile(b_ / "class.lst", GeneratedClasses(u"Pump", 3));
+    before_ = ReadFiles(b_);
+  }
+
+  void Restore() {
+    WriteBytes(b_ / "tagl.txt", before_.tags);
+    if (before_.classes.empty()) {
+      std::filesystem::remove(b_ / "class.lst");
+    } else {
+      WriteBytes(b_ / "class.lst", before_.classes);
+    }
+  }
+
+  bool Run(FaultInjectionEnv& env, RecordingUi& ui) {
+    MergeFolders folders{a_, b_, b_};
+    return RunMergeCommand(folders, ui, &env);
+  }
+
+  TempDir dir_;
+  std::filesystem::path a_ = dir_.path() / "a", b_ = dir_.path() / "b";
+  Files before_;
+};
+
+TEST_P(FaultInjectionTest, EveryFailedOperationLeavesTheTargetAsItWasOrComplete) {
+  FaultInjectionEnv env;
+  RecordingUi clean_ui;
+  env.FailNth(0, 0);
+  ASSERT_TRUE(Run(env, clean_ui));
+  ASSERT_TRUE(clean_ui.messages.empty());
+  const std::size_t operations = env.count();
+  const Files merged = ReadFiles(b_);
+  ASSERT_NE(merged.classes, before_.classes);
+  ASSERT_NE(merged.tags, before_.tags);
+  ASSERT_EQ(FolderEntries(b_), (std::vector<std::string>{"class.lst", "tagl.txt"}));
+  Restore();
+  const std::vector<std::string> names_before = FolderEntries(b_);
+
+  std::map<std::string, int> ignored;  // kind -> fault points that did not matter
+  std::size_t failed_runs = 0;
+  for (int error : {ENOSPC, EIO, EACCES}) {
+    for (std::size_t n = 1; n <= operations; ++n) {
+      Restore();
+      RecordingUi ui;
+      env.FailNth(n, error);
+      const bool ok = Run(env, ui);
+      ASSERT_TRUE(env.fired()) << n;
+      const std::string where = std::string(FaultInjectionEnv::KindName(env.fired_kind())) + " " +
+                                env.fired_path().string() + " (" + std::strerror(error) +
+                                ", operation " + std::to_string(n) + ")";
+      if (ok) {
+        EXPECT_EQ(FolderEntries(b_), (std::vector<std::string>{"class.lst", "tagl.txt"})) << where;
+        // Only faults that come after the files are complete and in place
+        // may pass unreported: closing an input that was read in full, and
+        // syncing the folder after the renames.
+        const bool input_close =
+            env.fired_kind() == FaultInjectionEnv::kClose &&
+            env.fired_path().native().find(kTemporarySuffix) == std::string::npos;
+        const bool folder_sync =
+            env.fired_kind() == FaultInjectionEnv::kSync && env.fired_path() == b_ / "";
+        EXPECT_TRUE(input_close || folder_sync) << where;
+        EXPECT_TRUE(ui.messages.empty()) << where;
+        const Files now = ReadFiles(b_);
+        EXPECT_EQ(now.classes, merged.classes) << where;
+        EXPECT_EQ(now.tags, merged.tags) << where;
+        ++ignored[FaultInjectionEnv::KindName(env.fired_kind())];
+        continue;
+      }
+      ++failed_runs;
+      EXPECT_EQ(FolderEntries(b_), names_before) << where;
+      const Files now = ReadFiles(b_);
+      EXPECT_EQ(now.classes, before_.classes) << where;
+      EXPECT_EQ(now.tags, before_.tags) << where;
+      // The message names the file that could not be read or written.
+      const std::string path = env.fired_path().string();
+      if (path.ends_with(std::string("class.lst") + kTemporarySuffix)) {
+        EXPECT_TRUE(ui.Mentions(u"Error saving class file")) << where;
+      } else if (path.ends_with(std::string("tagl.txt") + kTemporarySuffix)) {
+        EXPECT_TRUE(ui.Mentions(u"Error saving database file")) << where;
+      } else {
+        EXPECT_TRUE(ui.Mentions(PathToUtf16(env.fired_path()))) << where;
+      }
+    }
+  }
+  std::cout << "[ fault injection ] " << (GetParam() ? "with" : "without")
+            << " class.lst in the target: " << operations
+            << " operations x 3 errors = " << 3 * operations << " fault points; " << failed_runs
+            << " failed cleanly";
+  for (const auto& [kind, count] : ignored) std::cout << "; " << count << " ignored " << kind;
+  std::cout << "\n";
+}
+
+INSTANTIATE_TEST_SUITE_P(TargetClassList, FaultInjectionTest, ::testing::Bool(),
+                         [](const auto& info) { return info.param ? "Present" : "Absent"; });
+
+}  // namespace
+}  // namespace junctra
