@@ -6,6 +6,7 @@
 
 #include "platform/env.h"
 #include "platform/text.h"
+#include "tests/database_files.h"
 
 namespace junctra {
 
@@ -32,16 +33,7 @@ const ResourceModule* GermanModule() {
 }
 
 void WriteUtf16File(const std::filesystem::path& path, std::u16string_view text) {
-  std::string bytes = "\xFF\xFE";
-  auto put = [&bytes](char16_t c) {
-    bytes.push_back(static_cast<char>(c & 0xFF));
-    bytes.push_back(static_cast<char>(c >> 8));
-  };
-  for (char16_t c : text) {
-    if (c == u'\n') put(u'\r');
-    put(c);
-  }
-  std::ofstream(path, std::ios::binary) << bytes;
+  WriteDatabaseFile(path, text);
 }
 
 void WriteDatabase(const std::filesystem::path& folder, const std::vector<TestTag>& tags) {
