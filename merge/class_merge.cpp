@@ -42,8 +42,13 @@ void CClassInfo::CopyFrom(const CClassInfo& other) {
   CopyStringArray(m_memberTexts, other.m_memberTexts);
 }
 
-bool MergeClassLists(CClassList& first, const CClassList& second,
-                     std::vector<std::u16string>& errors, std::vector<std::size_t>* positions) {
+namespace {
+
+// Both forms of MergeClassLists; take(p) gives the definition that class p
+// of the second list adds to the first.
+template <class Take>
+bool Merge(CClassList& first, const CClassList& second, std::vector<std::u16string>& errors,
+           std::vector<std::size_t>* positions, Take take) {
   bool result = true;
   // Folded name -> first class of that name in the first list.
   FoldedNameIndex<std::size_t> first_names;
@@ -69,14 +74,32 @@ bool MergeClassLists(CClassList& first, const CClassList& second,
   }
 
   if (result) {
+    // Exact room: growing by doubling would hold both arrays at once.
+    first.m_classNames.reserve(first.m_classNames.size() + to_add.size());
+    first.m_classInfos.reserve(first.m_classInfos.size() + to_add.size());
     for (std::size_t p : to_add) {
-      CClassInfo info;
-      info.CopyFrom(second.m_classInfos[p]);
-      first.AddClass(second.m_classNames[p], std::move(info));
+      first.AddClass(second.m_classNames[p], take(p));
     }
     if (positions != nullptr) *positions = std::move(merged);
   }
   return result;
+}
+
+}  // namespace
+
+bool MergeClassLists(CClassList& first, const CClassList& second,
+                     std::vector<std::u16string>& errors, std::vector<std::size_t>* positions) {
+  return Merge(first, second, errors, positions, [&second](std::size_t p) {
+    CClassInfo info;
+    info.CopyFrom(second.m_classInfos[p]);
+    return info;
+  });
+}
+
+bool MergeClassLists(CClassList& first, CClassList&& second, std::vector<std::u16string>& errors,
+                     std::vector<std::size_t>* positions) {
+  return Merge(first, second, errors, positions,
+               [&second](std::size_t p) { return std::move(second.m_classInfos[p]); });
 }
 
 }  // namespace junctra

@@ -29,5 +29,10 @@ void CopyWordArray(std::vector<std::uint16_t>& target, const std::vector<std::ui
 bool MergeClassLists(CClassList& first, const CClassList& second,
                      std::vector<std::u16string>& errors,
                      std::vector<std::size_t>* positions = nullptr);
+// The same, but the definitions appended are moved out of second rather
+// than copied. Meant for a second list that is dropped afterwards; it is
+// left with emptied records.
+bool MergeClassLists(CClassList& first, CClassList&& second, std::vector<std::u16string>& errors,
+                     std::vector<std::size_t>* positions = nullptr);
 
 }  // namespace junctra

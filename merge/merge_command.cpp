@@ -76,7 +76,7 @@ bool RunMergeCommand(MergeFolders& folders, MergeUi& ui, Env* env) {
 
   std::vector<std::u16string> errors;
   std::vector<std::size_t> class_positions;
-  if (!MergeClassLists(first_classes, second_classes, errors, &class_positions)) {
+  if (!MergeClassLists(first_classes, std::move(second_classes), errors, &class_positions)) {
     ui.ShowErrorList(errors);
     return false;
   }
@@ -86,7 +86,7 @@ bool RunMergeCommand(MergeFolders& folders, MergeUi& ui, Env* env) {
   CTagList second_tags;
   if (!LoadTags(folders.second, second_tags, ui, env)) return false;
 
-  if (!MergeTagLists(first_tags, second_tags, errors, &class_positions)) {
+  if (!MergeTagLists(first_tags, std::move(second_tags), errors, &class_positions)) {
     ui.ShowErrorList(errors);
     return false;
   }

@@ -43,10 +43,11 @@ std::int32_t MergedTypeCode(std::int32_t code, const std::vector<std::size_t>* c
   return static_cast<std::int32_t>(4 + (*class_positions)[position]);
 }
 
-}  // namespace
-
-bool MergeTagLists(CTagList& first, const CTagList& second, std::vector<std::u16string>& errors,
-                   const std::vector<std::size_t>* class_positions) {
+// Both forms of MergeTagLists; take(entry) gives the record that a tag of
+// the second list adds to the first.
+template <class Take>
+bool Merge(CTagList& first, const CTagList& second, std::vector<std::u16string>& errors,
+           const std::vector<std::size_t>* class_positions, Take take) {
   bool result = true;
   // Folded name -> first entry met in the first map's iteration order.
   FoldedNameIndex<const TagMap::Entry*> first_names;
@@ -70,13 +71,31 @@ bool MergeTagLists(CTagList& first, const CTagList& second, std::vector<std::u16
 
   if (result) {
     for (const TagMap::Entry* entry : to_add) {
-      CDatabaseItem item;
-      item.CopyFrom(entry->item);
+      CDatabaseItem item = take(*entry);
       item.m_type = MergedTypeCode(item.m_type, class_positions);
       first.m_tags.SetAt(entry->name, std::move(item));
     }
   }
   return result;
+}
+
+}  // namespace
+
+bool MergeTagLists(CTagList& first, const CTagList& second, std::vector<std::u16string>& errors,
+                   const std::vector<std::size_t>* class_positions) {
+  return Merge(first, second, errors, class_positions, [](const TagMap::Entry& entry) {
+    CDatabaseItem item;
+    item.CopyFrom(entry.item);
+    return item;
+  });
+}
+
+bool MergeTagLists(CTagList& first, CTagList&& second, std::vector<std::u16string>& errors,
+                   const std::vector<std::size_t>* class_positions) {
+  return Merge(first, second, errors, class_positions, [](const TagMap::Entry& entry) {
+    // second itself is not const: its records may be taken.
+    return std::move(const_cast<CDatabaseItem&>(entry.item));
+  });
 }
 
 }  // namespace junctra

@@ -17,5 +17,10 @@ namespace junctra {
 // names one of them is compared and copied with code 4 + map[c - 4].
 bool MergeTagLists(CTagList& first, const CTagList& second, std::vector<std::u16string>& errors,
                    const std::vector<std::size_t>* class_positions = nullptr);
+// The same, but the tags added are moved out of second rather than copied,
+// so a merge of large lists holds no third copy of them. Meant for a second
+// list that is dropped afterwards; it is left with emptied records.
+bool MergeTagLists(CTagList& first, CTagList&& second, std::vector<std::u16string>& errors,
+                   const std::vector<std::size_t>* class_positions = nullptr);
 
 }  // namespace junctra

@@ -5,7 +5,6 @@
 #include <fcntl.h>
 #include <signal.h>
 #include <spawn.h>
-#include <sys/resource.h>
 #include <sys/wait.h>
 #include <time.h>
 
@@ -14,7 +13,9 @@
 #include <cstdint>
 #include <cstdlib>
 #include <filesystem>
+#include <fstream>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "tests/database_files.h"
@@ -54,17 +55,53 @@ inline std::u16string GeneratedTags(const std::u16string& prefix, std::size_t co
   return text;
 }
 
-// A class list text of count classes named prefix0, ... with two members.
+// A class list text of count classes named prefix0, ... with four members
+// each, like a plant's.
 inline std::u16string GeneratedClasses(const std::u16string& prefix, std::size_t count,
                                        std::size_t first = 0) {
   std::u16string text = u"V4.x - CLASS LIST\n";
   for (std::size_t i = first; i < first + count; ++i) {
     text += u"Class:" + prefix + Utf16Number(i) + u"\n";
-    text += u"Value|0|" + Utf16Number(i % 9) + u"|Process value\n";
-    text += u"State|0|1|Running or stopped\n";
+    text += u"Running|0|1|Running feedback\n";
+    text += u"Speed|0|" + Utf16Number(i % 9) + u"|Motor speed in rpm\n";
+    text += u"Current|0|3|Motor current in A\n";
+    text += u"Fault|0|1|Drive fault\n";
   }
   return text;
 }
+
+// Writes a database file piece by piece, as UTF-16LE with a byte-order
+// mark and CR LF line ends, for files too large to build in memory first.
+class Utf16FileWriter {
+ public:
+  explicit Utf16FileWriter(const std::filesystem::path& path)
+      : out_(path, std::ios::binary | std::ios::trunc) {
+    out_ << "\xFF\xFE";
+  }
+  Utf16FileWriter& operator<<(std::u16string_view text) {
+    for (char16_t c : text) {
+      if (c == u'\n') Put(u'\r');
+      Put(c);
+    }
+    if (buffer_.size() >= (1 << 16)) Flush();
+    return *this;
+  }
+  Utf16FileWriter& operator<<(std::size_t number) { return *this << Utf16Number(number); }
+  ~Utf16FileWriter() { Flush(); }
+
+ private:
+  void Put(char16_t c) {
+    buffer_.push_back(static_cast<char>(c & 0xFF));
+    buffer_.push_back(static_cast<char>(c >> 8));
+  }
+  void Flush() {
+    out_.write(buffer_.data(), static_cast<std::streamsize>(buffer_.size()));
+    buffer_.clear();
+  }
+
+  std::ofstream out_;
+  std::string buffer_;
+};
 
 // Entries of a folder by name, sorted.
 inline std::vector<std::string> FolderEntries(const std::filesystem::path& folder) {
@@ -85,20 +122,17 @@ struct ChildResult {
   bool started = false;
   bool killed = false;   // ended by the SIGKILL sent
   int exit_code = -1;    // when it exited by itself
-  long peak_rss_kb = 0;  // maximum resident set size
+  long peak_rss_kb = 0;  // RunMeasured only: the program's peak resident set
   double seconds = 0;
   std::string err;  // standard error
 };
 
-// Runs the program with args; standard error goes to err_file. With a
-// kill_after, sends SIGKILL once that much time has passed.
-inline ChildResult RunProgram(
-    const std::vector<std::string>& args, const std::filesystem::path& err_file,
-    std::chrono::microseconds kill_after = std::chrono::microseconds(-1)) {
-  std::string program = ProgramPath().string();
-  std::vector<std::string> copies = args;
-  std::vector<char*> argv = {program.data()};
-  for (auto& a : copies) argv.push_back(a.data());
+// Runs command[0] with the rest as arguments; standard error goes to
+// err_file. With a kill_after, sends SIGKILL once that much time has passed.
+inline ChildResult Spawn(std::vector<std::string> command, const std::filesystem::path& err_file,
+                         std::chrono::microseconds kill_after = std::chrono::microseconds(-1)) {
+  std::vector<char*> argv;
+  for (auto& a : command) argv.push_back(a.data());
   argv.push_back(nullptr);
 
   posix_spawn_file_actions_t actions;
@@ -109,7 +143,7 @@ inline ChildResult RunProgram(
   ChildResult result;
   const auto start = std::chrono::steady_clock::now();
   pid_t pid;
-  result.started = posix_spawn(&pid, program.c_str(), &actions, nullptr, argv.data(), environ) == 0;
+  result.started = posix_spawn(&pid, argv[0], &actions, nullptr, argv.data(), environ) == 0;
   posix_spawn_file_actions_destroy(&actions);
   if (!result.started) return result;
   if (kill_after.count() >= 0) {
@@ -121,14 +155,32 @@ inline ChildResult RunProgram(
     kill(pid, SIGKILL);  // a child that already ended is a zombie; no harm
   }
   int status = 0;
-  rusage usage{};
-  while (wait4(pid, &status, 0, &usage) < 0) {
+  while (waitpid(pid, &status, 0) < 0) {
   }
   result.seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
   result.killed = WIFSIGNALED(status) && WTERMSIG(status) == SIGKILL;
   if (WIFEXITED(status)) result.exit_code = WEXITSTATUS(status);
-  result.peak_rss_kb = usage.ru_maxrss;
   result.err = ReadBytes(err_file);
+  return result;
+}
+
+// Runs the program with args.
+inline ChildResult RunProgram(
+    const std::vector<std::string>& args, const std::filesystem::path& err_file,
+    std::chrono::microseconds kill_after = std::chrono::microseconds(-1)) {
+  std::vector<std::string> command = {ProgramPath().string()};
+  command.insert(command.end(), args.begin(), args.end());
+  return Spawn(std::move(command), err_file, kill_after);
+}
+
+// Runs the program with args and measures its peak resident set size.
+inline ChildResult RunMeasured(const std::vector<std::string>& args,
+                               const std::filesystem::path& err_file) {
+  const std::filesystem::path report = err_file.string() + ".rss";
+  std::vector<std::string> command = {JUNCTRA_RSS_PROBE, report.string(), ProgramPath().string()};
+  command.insert(command.end(), args.begin(), args.end());
+  ChildResult result = Spawn(std::move(command), err_file);
+  result.peak_rss_kb = std::atol(ReadBytes(report).c_str());
   return result;
 }
 

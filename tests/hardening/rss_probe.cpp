@@ -1,0 +1,31 @@
+// rss_probe REPORT PROGRAM [ARGS...]: runs the program and writes its peak
+// resident set size in KiB to REPORT; exits with the program's exit code, or
+// 128 plus the signal that ended it.
+//
+// A child's peak as wait4 reports it includes the memory of the process it
+// was forked from, so a test that spawns the program directly would count
+// its own memory too. This small process forks the program instead.
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cstdio>
+
+int main(int argc, char** argv) {
+  if (argc < 3) return 125;
+  const pid_t pid = fork();
+  if (pid < 0) return 126;
+  if (pid == 0) {
+    execv(argv[2], argv + 2);
+    _exit(127);
+  }
+  int status = 0;
+  rusage usage{};
+  while (wait4(pid, &status, 0, &usage) < 0) {
+  }
+  if (std::FILE* report = std::fopen(argv[1], "w")) {
+    std::fprintf(report, "%ld\n", usage.ru_maxrss);
+    std::fclose(report);
+  }
+  return WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
+}
