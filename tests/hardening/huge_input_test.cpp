@@ -113,6 +113,21 @@ TEST_F(HugeInputTest, ASectionLineOfAMillionCharacters) {
   EXPECT_NE(merged.m_tags.Lookup(u"Other"), nullptr);
 }
 
+// A line is read in pieces of 1022 characters, and a piece that begins with
+// "#" ends its section; the file is then refused rather than cut short.
+TEST_F(HugeInputTest, ALongLineWithAHeaderWhereItIsCut) {
+  std::u16string line(1000000, u'a');
+  line[1022 * 7] = u'#';
+  WriteDatabaseFile(a_ / "tagl.txt",
+                    TagFile(TagBlock(u"Long", u"1|1|x", u"Before\n" + line + u"\n") +
+                            TagBlock(u"Next", u"2|1|y")));
+  WriteDatabaseFile(b_ / "tagl.txt", TagFile(TagBlock(u"Other", u"2|1|y")));
+  const ChildResult run = RunProgram({a_.string(), b_.string(), out_.string()}, scratch());
+  EXPECT_EQ(run.exit_code, 1);
+  EXPECT_EQ(run.err, "Error reading file " + (a_ / "tagl.txt").string() + " at line 5\n");
+  EXPECT_TRUE(std::filesystem::is_empty(out_));
+}
+
 TEST_F(HugeInputTest, AHundredThousandClasses) {
   constexpr std::size_t kCount = 100000;
   WriteDatabaseFile(a_ / "class.lst", GeneratedClasses(u"C", kCount));

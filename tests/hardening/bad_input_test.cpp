@@ -1,0 +1,339 @@
+// Inputs and outputs that are not what a merge expects: folders where files
+// should be, files that cannot be read, empty files, names made of every
+// UTF-16 code unit. Each run merges correctly or fails with a message that
+// names the problem, and a failed run changes nothing.
+#include <gtest/gtest.h>
+
+#include <cerrno>
+
+#include "database/class_list.h"
+#include "database/tag_list.h"
+#include "merge/class_merge.h"
+#include "merge/merge_command.h"
+#include "merge/output_writer.h"
+#include "merge/tag_merge.h"
+#include "platform/text.h"
+#include "tests/hardening/hardening_support.h"
+#include "tests/temp_dir.h"
+
+namespace junctra {
+namespace {
+
+class RecordingUi : public MergeUi {
+ public:
+  void ShowErrorList(const std::vector<std::u16string>& errors) override {
+    error_lists.push_back(errors);
+  }
+  bool BrowseForFolder(std::filesystem::path&, const std::u16string&) override { return false; }
+  void ShowMessage(const std::u16string& text) override { messages.push_back(text); }
+
+  std::vector<std::vector<std::u16string>> error_lists;
+  std::vector<std::u16string> messages;
+};
+
+// Refuses to open one file, or lets it open and fails every read of it.
+// Permission bits cannot show this: the tests may run as root.
+class UnreadableEnv : public EnvWrapper {
+ public:
+  UnreadableEnv(std::filesystem::path path, bool open_fails)
+      : EnvWrapper(Env::Default()), path_(std::move(path)), open_fails_(open_fails) {}
+
+  int OpenFile(const std::filesystem::path& path, const OpenMode& mode,
+               std::unique_ptr<File>* file) override {
+    if (path != path_) return target()->OpenFile(path, mode, file);
+    if (open_fails_) return EACCES;
+    std::unique_ptr<File> real;
+    if (int err = target()->OpenFile(path, mode, &real)) return err;
+    *file = std::make_unique<Unreadable>(std::move(real));
+    return 0;
+  }
+
+ private:
+  class Unreadable : public File {
+   public:
+    explicit Unreadable(std::unique_ptr<File> real) : real_(std::move(real)) {}
+    int ReadAt(std::uint64_t, void*, std::size_t, std::size_t* got) override {
+      *got = 0;
+      return EIO;
+    }
+    int WriteAt(std::uint64_t o, const void* s, std::size_t n) override {
+      return real_->WriteAt(o, s, n);
+    }
+    int Sync() override { return real_->Sync(); }
+    int Size(std::uint64_t* size) override { return real_->Size(size); }
+    int Close() override { return real_->Close(); }
+
+   private:
+    std::unique_ptr<File> real_;
+  };
+
+  std::filesystem::path path_;
+  bool open_fails_;
+};
+
+class BadInputTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    for (const auto* p : {&a_, &b_, &out_}) std::filesystem::create_directory(*p);
+    WriteDatabaseFile(a_ / "class.lst", GeneratedClasses(u"Pump", 2));
+    WriteDatabaseFile(a_ / "tagl.txt", GeneratedTags(u"A", 3, 2));
+    WriteDatabaseFile(b_ / "class.lst", GeneratedClasses(u"Valve", 1));
+    WriteDatabaseFile(b_ / "tagl.txt", GeneratedTags(u"B", 2, 1));
+  }
+
+  bool Run(const std::filesystem::path& output, Env* env = Env::Default()) {
+    ui_ = RecordingUi();
+    MergeFolders folders{a_, b_, output};
+    return RunMergeCommand(folders, ui_, env);
+  }
+
+  // The folder's entries with each regular file's bytes; folders as "/".
+  std::map<std::string, std::string> Snapshot(const std::filesystem::path& folder) {
+    std::map<std::string, std::string> files;
+    for (const auto& entry : std::filesystem::directory_iterator(folder)) {
+      files[entry.path().filename().string()] =
+          entry.is_directory() ? std::string("/") : ReadBytes(entry.path());
+    }
+    return files;
+  }
+
+  std::u16string Named(const std::filesystem::path& path) {
+    return u"Can not open file " + PathToUtf16(path);
+  }
+
+  TempDir dir_;
+  std::filesystem::path a_ = dir_.path() / "a", b_ = dir_.path() / "b", out_ = dir_.path() / "out";
+  RecordingUi ui_;
+};
+
+TEST_F(BadInputTest, FoldersWhereFilesShouldBe) {
+  // Inputs: the run stops at the folder and names it.
+  for (const auto& input : {a_ / "tagl.txt", a_ / "class.lst", b_ / "class.lst", b_ / "tagl.txt"}) {
+    const std::string saved = ReadBytes(input);
+    std::filesystem::remove(input);
+    std::filesystem::create_directory(input);
+    const auto before = Snapshot(b_);
+    EXPECT_FALSE(Run(b_)) << input;
+    EXPECT_EQ(ui_.messages, std::vector<std::u16string>{Named(input)});
+    EXPECT_EQ(Snapshot(b_), before) << input;
+    std::filesystem::remove(input);
+    WriteBytes(input, saved);
+  }
+
+  // Outputs: a folder in the way of either file fails that file, and the
+  // other keeps its old content even when it had been exchanged already.
+  WriteDatabaseFile(out_ / "tagl.txt", u"old tags");
+  std::filesystem::create_directory(out_ / "class.lst");
+  auto before = Snapshot(out_);
+  EXPECT_FALSE(Run(out_));
+  EXPECT_EQ(ui_.messages, (std::vector<std::u16string>{u"Error saving class file",
+                                                       u"Error saving database file"}));
+  EXPECT_EQ(Snapshot(out_), before);
+
+  std::filesystem::remove_all(out_);
+  std::filesystem::create_directory(out_);
+  WriteDatabaseFile(out_ / "class.lst", u"old classes");
+  std::filesystem::create_directory(out_ / "tagl.txt");
+  before = Snapshot(out_);
+  EXPECT_FALSE(Run(out_));
+  EXPECT_EQ(ui_.messages, std::vector<std::u16string>{u"Error saving database file"});
+  EXPECT_EQ(Snapshot(out_), before);
+
+  // An output "folder" that is a file.
+  std::filesystem::remove_all(out_);
+  WriteBytes(out_, "not a folder");
+  EXPECT_FALSE(Run(out_));
+  EXPECT_EQ(ui_.messages, (std::vector<std::u16string>{u"Error saving class file",
+                                                       u"Error saving database file"}));
+  EXPECT_EQ(ReadBytes(out_), "not a folder");
+
+  // An input "folder" that is a file is no database.
+  const auto a_file = dir_.path() / "a-file";
+  WriteBytes(a_file, "x");
+  MergeFolders folders{a_file, b_, b_};
+  ui_ = RecordingUi();
+  EXPECT_FALSE(RunMergeCommand(folders, ui_));
+  EXPECT_EQ(ui_.messages,
+            std::vector<std::u16string>{u"First folder does not contain database files"});
+}
+
+TEST_F(BadInputTest, FilesThatCannotBeRead) {
+  const auto before = Snapshot(b_);
+  for (bool open_fails : {true, false}) {
+    for (const auto& input :
+         {a_ / "class.lst", b_ / "class.lst", a_ / "tagl.txt", b_ / "tagl.txt"}) {
+      UnreadableEnv env(input, open_fails);
+      EXPECT_FALSE(Run(b_, &env)) << input;
+      EXPECT_EQ(ui_.messages, std::vector<std::u16string>{Named(input)}) << input;
+      EXPECT_EQ(Snapshot(b_), before) << input;
+    }
+  }
+  // Temporaries that cannot be created.
+  for (const char* name : {"class.lst", "tagl.txt"}) {
+    UnreadableEnv env(b_ / (std::string(name) + kTemporarySuffix), true);
+    EXPECT_FALSE(Run(b_, &env));
+    EXPECT_EQ(ui_.messages, std::vector<std::u16string>{name == std::string("class.lst")
+                                                            ? u"Error saving class file"
+                                                            : u"Error saving database file"});
+    EXPECT_EQ(Snapshot(b_), before);
+  }
+}
+
+TEST_F(BadInputTest, EmptyFilesAreEmptyLists) {
+  const std::string b_tags = ReadBytes(b_ / "tagl.txt");
+  // The second database's tags as the program writes them.
+  CTagList b_list;
+  ASSERT_TRUE(b_list.LoadTagFile(b_ / "tagl.txt"));
+  ASSERT_TRUE(b_list.SaveTagFile(dir_.path() / "b-tags"));
+  const std::string b_tags_written = ReadBytes(dir_.path() / "b-tags");
+  // Zero bytes, a lone byte-order mark, a single byte: all empty.
+  for (const std::string& empty : {std::string(), std::string("\xFF\xFE"), std::string("x")}) {
+    WriteBytes(a_ / "class.lst", empty);
+    WriteBytes(a_ / "tagl.txt", empty);
+    WriteBytes(b_ / "tagl.txt", b_tags);
+    EXPECT_TRUE(Run(out_));
+    EXPECT_TRUE(ui_.messages.empty());
+    // The second database alone, as it was.
+    EXPECT_EQ(ReadBytes(out_ / "class.lst"), ReadBytes(b_ / "class.lst"));
+    EXPECT_EQ(ReadBytes(out_ / "tagl.txt"), b_tags_written);
+
+    WriteBytes(b_ / "class.lst", empty);
+    WriteBytes(b_ / "tagl.txt", empty);
+    EXPECT_TRUE(Run(b_));
+    EXPECT_EQ(ReadBytes(b_ / "class.lst"), Utf16FileBytes(u"V4.x - CLASS LIST\n"));
+    EXPECT_EQ(ReadBytes(b_ / "tagl.txt"), Utf16FileBytes(u"//4.x - Application Tags\n"));
+    WriteDatabaseFile(b_ / "class.lst", GeneratedClasses(u"Valve", 1));
+  }
+}
+
+// Every code unit that can stand in a name: all but NUL, which ends the
+// text read, the line ends and the separator.
+std::vector<char16_t> NameUnits() {
+  std::vector<char16_t> units;
+  for (char32_t c = 1; c <= 0xFFFF; ++c) {
+    if (c != u'\n' && c != u'\r' && c != u'|') units.push_back(static_cast<char16_t>(c));
+  }
+  return units;
+}
+
+TEST_F(BadInputTest, NamesOfEveryCodeUnitIncludingLoneSurrogates) {
+  const std::vector<char16_t> units = NameUnits();
+  std::u16string a_tags = u"//4.x - Application Tags\n", b_tags = a_tags;
+  std::u16string a_classes = u"V4.x - CLASS LIST\n", b_classes = a_classes;
+  for (char16_t c : units) {
+    const std::u16string unit(1, c);
+    a_tags += u"#1|" + unit + u"|1|1|x\n#Parameters\np" + unit + u"\n#Alarm\n#History\n";
+    b_tags += u"#1|x" + unit + u"|2|1|y" + unit + u"\n#Parameters\n#Alarm\n#History\n";
+    a_classes += u"Class:C" + unit + u"C\nm" + unit + u"|0|1|t" + unit + u"\n";
+    b_classes += u"Class:D" + unit + u"D\n";
+  }
+  // Shared, with the same definitions: lone surrogates of both halves.
+  for (char16_t c : {char16_t{0xD800}, char16_t{0xDBFF}, char16_t{0xDC00}, char16_t{0xDFFF}}) {
+    const std::u16string unit(1, c);
+    b_tags += u"#1|" + unit + u"|1|1|x\n#Parameters\np" + unit + u"\n#Alarm\n#History\n";
+    b_classes += u"Class:C" + unit + u"C\nm" + unit + u"|0|1|t" + unit + u"\n";
+  }
+  WriteDatabaseFile(a_ / "tagl.txt", a_tags + u"#");
+  WriteDatabaseFile(b_ / "tagl.txt", b_tags + u"#");
+  WriteDatabaseFile(a_ / "class.lst", a_classes);
+  WriteDatabaseFile(b_ / "class.lst", b_classes);
+  ASSERT_TRUE(Run(out_));
+  EXPECT_TRUE(ui_.messages.empty());
+
+  CTagList tags;
+  LoadReport report;
+  ASSERT_TRUE(tags.LoadTagFile(out_ / "tagl.txt", &report));
+  ASSERT_TRUE(report.complete);
+  EXPECT_EQ(tags.m_tags.GetCount(), 2 * units.size());
+  CClassList classes;
+  classes.LoadClassFile(out_ / "class.lst", &report);
+  ASSERT_TRUE(report.complete);
+  ASSERT_EQ(classes.m_classNames.size(), 2 * units.size());
+  for (std::size_t i = 0; i < units.size(); ++i) {
+    const std::u16string unit(1, units[i]);
+    const CDatabaseItem* a = tags.m_tags.Lookup(unit);
+    ASSERT_NE(a, nullptr) << i;
+    EXPECT_EQ(a->m_parameterLines, std::vector<std::u16string>{u"p" + unit + u"\n"}) << i;
+    const CDatabaseItem* b = tags.m_tags.Lookup(u"x" + unit);
+    ASSERT_NE(b, nullptr) << i;
+    EXPECT_EQ(b->m_rest, u"|y" + unit + u"\n") << i;
+    EXPECT_EQ(classes.m_classNames[i], u"C" + unit + u"C");
+    EXPECT_EQ(classes.m_classInfos[i].m_memberTexts, std::vector<std::u16string>{u"t" + unit});
+    EXPECT_EQ(classes.m_classNames[units.size() + i], u"D" + unit + u"D");
+  }
+}
+
+TEST_F(BadInputTest, EightBitNamesBecomeLatin1) {
+  std::string a_tags = "//4.x - Application Tags\r\n";
+  for (int c = 0x80; c <= 0xFF; ++c) {
+    a_tags += "#1|" + std::string(1, static_cast<char>(c)) +
+              "|1|1|x\r\n#Parameters\r\n#Alarm\r\n#History\r\n";
+  }
+  WriteBytes(a_ / "tagl.txt", a_tags + "#");
+  ASSERT_TRUE(Run(out_));
+  CTagList tags;
+  ASSERT_TRUE(tags.LoadTagFile(out_ / "tagl.txt"));
+  for (char16_t c = 0x80; c <= 0xFF; ++c)
+    EXPECT_NE(tags.m_tags.Lookup(std::u16string(1, c)), nullptr);
+}
+
+TEST_F(BadInputTest, ConflictsOnLoneSurrogatesArePrintedReadably) {
+  WriteDatabaseFile(a_ / "tagl.txt", TagFile(TagBlock(u"\xD800", u"1|1|x")));
+  WriteDatabaseFile(b_ / "tagl.txt", TagFile(TagBlock(u"\xD800", u"2|1|x")));
+  const std::string before = ReadBytes(b_ / "tagl.txt");
+  const ChildResult run = RunProgram({a_.string(), b_.string()}, dir_.path() / "stderr");
+  EXPECT_EQ(run.exit_code, 1);
+  // The lone surrogate shows as U+FFFD.
+  EXPECT_NE(run.err.find("Tag '\xEF\xBF\xBD' has different definitions\n"), std::string::npos)
+      << run.err;
+  EXPECT_EQ(ReadBytes(b_ / "tagl.txt"), before);
+}
+
+TEST_F(BadInputTest, TheProgramNamesAFolderInTheWay) {
+  std::filesystem::remove(a_ / "tagl.txt");
+  std::filesystem::create_directory(a_ / "tagl.txt");
+  const auto before = Snapshot(b_);
+  const ChildResult run = RunProgram({a_.string(), b_.string()}, dir_.path() / "stderr");
+  EXPECT_EQ(run.exit_code, 1);
+  EXPECT_EQ(run.err, "Can not open file " + (a_ / "tagl.txt").string() + "\n");
+  EXPECT_EQ(Snapshot(b_), before);
+}
+
+// The merge command moves what it adds out of the second lists; the result
+// must be what copying gives.
+TEST(MovingMergeTest, GivesWhatCopyingGives) {
+  TempDir dir;
+  WriteDatabaseFile(dir.path() / "a.lst", GeneratedClasses(u"C", 50));
+  WriteDatabaseFile(dir.path() / "b.lst", GeneratedClasses(u"C", 80));
+  WriteDatabaseFile(dir.path() / "a.txt", GeneratedTags(u"T", 300, 50));
+  WriteDatabaseFile(dir.path() / "b.txt", GeneratedTags(u"T", 300, 50, 200));
+  CClassList copied, moved, second, second_copy;
+  for (auto* list : {&copied, &moved}) list->LoadClassFile(dir.path() / "a.lst");
+  second.LoadClassFile(dir.path() / "b.lst");
+  second_copy.LoadClassFile(dir.path() / "b.lst");
+  std::vector<std::u16string> errors;
+  std::vector<std::size_t> positions_copied, positions_moved;
+  ASSERT_TRUE(MergeClassLists(copied, second_copy, errors, &positions_copied));
+  ASSERT_TRUE(MergeClassLists(moved, std::move(second), errors, &positions_moved));
+  EXPECT_EQ(moved.m_classNames, copied.m_classNames);
+  ASSERT_EQ(moved.m_classInfos.size(), copied.m_classInfos.size());
+  for (std::size_t i = 0; i < moved.m_classInfos.size(); ++i) {
+    EXPECT_FALSE(moved.m_classInfos[i].IsDifferent(copied.m_classInfos[i])) << i;
+  }
+  EXPECT_EQ(positions_moved, positions_copied);
+
+  CTagList tags_copied, tags_moved, tags_second, tags_second_copy;
+  for (auto* list : {&tags_copied, &tags_moved}) list->LoadTagFile(dir.path() / "a.txt");
+  tags_second.LoadTagFile(dir.path() / "b.txt");
+  tags_second_copy.LoadTagFile(dir.path() / "b.txt");
+  ASSERT_TRUE(MergeTagLists(tags_copied, tags_second_copy, errors, &positions_copied));
+  ASSERT_TRUE(MergeTagLists(tags_moved, std::move(tags_second), errors, &positions_moved));
+  EXPECT_TRUE(errors.empty());
+  TempDir out;
+  ASSERT_TRUE(tags_copied.SaveTagFile(out.path() / "copied"));
+  ASSERT_TRUE(tags_moved.SaveTagFile(out.path() / "moved"));
+  EXPECT_EQ(ReadBytes(out.path() / "moved"), ReadBytes(out.path() / "copied"));
+}
+
+}  // namespace
+}  // namespace junctra
