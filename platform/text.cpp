@@ -107,8 +107,8 @@ bool EqualsIgnoringAsciiCase(std::u16string_view a, std::u16string_view b) {
 
 bool IsWhiteSpace(char16_t c) {
   return c == u' ' || (c >= u'\t' && c <= u'\r') || c == 0x85 || c == 0xA0 || c == 0x1680 ||
-         (c >= 0x2000 && c <= 0x200A) || c == 0x2028 || c == 0x2029 || c == 0x202F ||
-         c == 0x205F || c == 0x3000;
+         (c >= 0x2000 && c <= 0x200A) || c == 0x2028 || c == 0x2029 || c == 0x202F || c == 0x205F ||
+         c == 0x3000;
 }
 
 std::int32_t ParseDecimal(std::u16string_view text) {

@@ -1,6 +1,6 @@
 // The built-in, US English resource module.
-#include "resources/resource_table.h"
 #include "resources/icon_data.h"
+#include "resources/resource_table.h"
 
 namespace {
 
@@ -51,8 +51,8 @@ constexpr JunctraControl kMainControls[] = {
      kVisible | JUNCTRA_WS_TABSTOP | JUNCTRA_BS_DEFPUSHBUTTON, 0},
     {1000, JUNCTRA_CONTROL_PUSH_BUTTON, "&Select...", 121, 29, 57, 14,
      kVisible | JUNCTRA_WS_TABSTOP, 0},
-    {1005, JUNCTRA_CONTROL_PUSH_BUTTON, "&Merge...", 121, 49, 57, 14,
-     kVisible | JUNCTRA_WS_TABSTOP, 0},
+    {1005, JUNCTRA_CONTROL_PUSH_BUTTON, "&Merge...", 121, 49, 57, 14, kVisible | JUNCTRA_WS_TABSTOP,
+     0},
 };
 
 constexpr JunctraControl kErrorControls[] = {
@@ -82,12 +82,9 @@ constexpr JunctraIcon kIcons[] = {
 };
 
 constexpr JunctraResourceTable kTable = {
-    JUNCTRA_RESOURCE_FORMAT_VERSION,
-    kStrings,
-    sizeof(kStrings) / sizeof(kStrings[0]),
-    kDialogs,
-    sizeof(kDialogs) / sizeof(kDialogs[0]),
-    kIcons,
+    JUNCTRA_RESOURCE_FORMAT_VERSION,        kStrings,
+    sizeof(kStrings) / sizeof(kStrings[0]), kDialogs,
+    sizeof(kDialogs) / sizeof(kDialogs[0]), kIcons,
     sizeof(kIcons) / sizeof(kIcons[0]),
 };
 

@@ -54,7 +54,7 @@ typedef enum JunctraControlKind {
 #define JUNCTRA_BS_DEFPUSHBUTTON 0x00000001u
 
 typedef struct JunctraControl {
-  int32_t id; /* -1: none */
+  int32_t id;   /* -1: none */
   int32_t kind; /* JunctraControlKind */
   const char* text;
   int16_t x, y, width, height; /* dialog units */

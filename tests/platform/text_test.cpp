@@ -8,8 +8,10 @@ namespace {
 TEST(TextTest, Utf8RoundTripsAndReplacesInvalidInput) {
   EXPECT_EQ(Utf8ToUtf16("Grüße \xF0\x9F\x98\x80"), u"Grüße \U0001F600");
   EXPECT_EQ(Utf16ToUtf8(u"Grüße \U0001F600"), "Grüße \xF0\x9F\x98\x80");
-  EXPECT_EQ(Utf8ToUtf16("a\xFF" "b"), u"a\uFFFDb");
-  EXPECT_EQ(Utf8ToUtf16("a\xC3"), u"a\uFFFD");  // truncated sequence
+  EXPECT_EQ(Utf8ToUtf16("a\xFF"
+                        "b"),
+            u"a\uFFFDb");
+  EXPECT_EQ(Utf8ToUtf16("a\xC3"), u"a\uFFFD");          // truncated sequence
   EXPECT_EQ(Utf8ToUtf16("\xC0\xAF"), u"\uFFFD\uFFFD");  // overlong
   const char16_t lone[] = {u'x', 0xD800, u'y', 0};
   EXPECT_EQ(Utf16ToUtf8(lone), "x\xEF\xBF\xBDy");
