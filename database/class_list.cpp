@@ -50,6 +50,9 @@ void AddMember(std::u16string_view line, CClassInfo& info) {
   }
   if (count == 0) return;
   if (count < fields.size()) fields[count - 1] = WithoutLineFeed(fields[count - 1]);
+  // Separators and a line feed alone ("|\n"): no name, so no member; the
+  // writer could not write one back.
+  if (fields[0].empty()) return;
   info.m_memberNames.emplace_back(fields[0]);
   info.m_memberTypes.push_back(
       count >= 3 ? static_cast<std::uint16_t>(ParseDecimal(fields[2]) & 0xFFFF) : 0);
@@ -117,7 +120,10 @@ bool CClassList::SaveClassFile(const std::filesystem::path& path, Env* env) cons
     const CClassInfo& info = m_classInfos[i];
     for (std::size_t j = 0; j < info.m_memberNames.size(); ++j) {
       if (info.m_memberNames[j].empty()) continue;
-      line.assign(info.m_memberNames[j]);
+      // A name read from "|Class:x|..." would be written as a class line;
+      // the separator in front, which the reader skips, keeps it a member.
+      line.assign(info.m_memberNames[j].starts_with(kClassPrefix) ? u"|" : u"");
+      line += info.m_memberNames[j];
       line += u"|0|";
       Append(line, j < info.m_memberTypes.size() ? info.m_memberTypes[j] : 0);
       line += u'|';

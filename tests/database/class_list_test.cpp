@@ -122,17 +122,16 @@ TEST_F(ClassListTest, ReadsMemberFields) {
       u"Empty|0|3|\n"     // the fourth field is the line feed alone
       u"Name\n"           // one field: completed
       u"Two|0\n"          //
-      u"|||\n"            // only the line feed: an empty name
+      u"|||\n"            // only the line feed: no name, no member
       u"||\n"             //
       u"Last|0|5|");      // no line feed at the end
   ExpectComplete();
   ASSERT_EQ(list.m_classInfos.size(), 1u);
   const std::vector<Member> expected = {
-      {u"Level", 2, u"x"},  {u"Level", 0, u""}, {u" Lead", 1, u"t"}, {u"Neg", 65535, u"t"},
-      {u"Big", 4464, u"t"}, {u"Empty", 3, u""}, {u"Name", 0, u""},   {u"Two", 0, u""},
-      {u"", 0, u""},        {u"", 0, u""},      {u"Last", 5, u""}};
+      {u"Level", 2, u"x"},   {u"Level", 0, u""},   {u" Lead", 1, u"t"},
+      {u"Neg", 65535, u"t"}, {u"Big", 4464, u"t"}, {u"Empty", 3, u""},
+      {u"Name", 0, u""},     {u"Two", 0, u""},     {u"Last", 5, u""}};
   EXPECT_EQ(Members(list.m_classInfos[0]), expected);
-  // Members without a name are not written.
   EXPECT_EQ(Saved(list),
             u"V4.x - CLASS LIST\nClass:C\nLevel|0|2|x\nLevel|0|0|\n Lead|0|1|t\nNeg|0|65535|t\n"
             u"Big|0|4464|t\nEmpty|0|3|\nName|0|0|\nTwo|0|0|\nLast|0|5|\n");
