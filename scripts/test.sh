@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Builds Junctra and runs every test: once in an optimised build, once more
-# under AddressSanitizer and UndefinedBehaviorSanitizer.
+# under AddressSanitizer and UndefinedBehaviorSanitizer; then runs every fuzz
+# harness for a minute (FUZZ_SECONDS) and fails on any finding.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/deps.sh
@@ -11,3 +12,7 @@ for preset in default asan; do
   cmake --build --preset "$preset"
   ctest --preset "$preset"
 done
+echo "== fuzz build"
+cmake --preset fuzz >/dev/null
+cmake --build --preset fuzz
+FUZZ_BUILD_DIR=build/fuzz bash scripts/fuzz.sh

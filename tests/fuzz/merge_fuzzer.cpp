@@ -1,0 +1,165 @@
+// The merge of two arbitrary databases, written into the second folder as
+// a two-folder batch run does. Nothing crashes; a successful merge holds
+// every tag and class name of both inputs; a conflict leaves the first
+// lists as they were; a failed run leaves the second folder as it was.
+#include <fuzzer/FuzzedDataProvider.h>
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "database/class_list.h"
+#include "database/tag_list.h"
+#include "merge/class_merge.h"
+#include "merge/merge_command.h"
+#include "merge/tag_merge.h"
+#include "platform/text.h"
+#include "tests/fuzz/fuzz_check.h"
+#include "tests/fuzz/memory_env.h"
+
+namespace junctra {
+namespace {
+
+class RecordingUi : public MergeUi {
+ public:
+  void ShowErrorList(const std::vector<std::u16string>& errors) override {
+    FUZZ_CHECK(!errors.empty());
+    conflicts = true;
+  }
+  bool BrowseForFolder(std::filesystem::path&, const std::u16string&) override {
+    FUZZ_CHECK(false);  // batch use never asks
+    return false;
+  }
+  void ShowMessage(const std::u16string&) override { ++messages; }
+
+  bool conflicts = false;
+  int messages = 0;
+};
+
+// A file's bytes; absent files are left out.
+struct Database {
+  std::string classes;
+  bool has_classes = false;
+  std::string tags;
+};
+
+void Put(MemoryEnv& env, const std::string& folder, const Database& db) {
+  env.AddFolder(folder);
+  if (db.has_classes) env.SetFile(folder + "/class.lst", db.classes);
+  env.SetFile(folder + "/tagl.txt", db.tags);
+}
+
+struct Lists {
+  CClassList classes;
+  CTagList tags;
+};
+
+void Load(MemoryEnv& env, const std::string& folder, Lists& lists) {
+  if (env.HasFile(folder + "/class.lst"))
+    lists.classes.LoadClassFile(folder + "/class.lst", nullptr, &env);
+  lists.tags.LoadTagFile(folder + "/tagl.txt", nullptr, &env);
+}
+
+bool HasFoldedName(const std::vector<std::u16string>& names, const std::u16string& name) {
+  for (const auto& n : names) {
+    if (EqualsIgnoringAsciiCase(n, name)) return true;
+  }
+  return false;
+}
+
+std::vector<std::u16string> TagNames(const CTagList& list) {
+  std::vector<std::u16string> names;
+  list.m_tags.ForEach([&](const TagMap::Entry& e) { names.push_back(e.name); });
+  return names;
+}
+
+// The lists as the writers put them, to compare before and after.
+std::string Saved(MemoryEnv& env, const CClassList& classes) {
+  FUZZ_CHECK(classes.SaveClassFile("/saved", &env));
+  return env.Bytes("/saved");
+}
+std::string Saved(MemoryEnv& env, const CTagList& tags) {
+  FUZZ_CHECK(tags.SaveTagFile("/saved", &env));
+  return env.Bytes("/saved");
+}
+
+}  // namespace
+}  // namespace junctra
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+  using namespace junctra;
+  FuzzedDataProvider input(data, size);
+  Database a, b;
+  const std::uint8_t flags = input.ConsumeIntegral<std::uint8_t>();
+  a.has_classes = flags & 1;
+  b.has_classes = flags & 2;
+  a.classes = input.ConsumeRandomLengthString();
+  a.tags = input.ConsumeRandomLengthString();
+  b.classes = input.ConsumeRandomLengthString();
+  b.tags = input.ConsumeRemainingBytesAsString();
+
+  MemoryEnv env;
+  env.AddFolder("/");
+  Put(env, "/a", a);
+  Put(env, "/b", b);
+  const auto before = env.FilesIn("/b");
+
+  RecordingUi ui;
+  MergeFolders folders{"/a", "/b", "/b"};
+  const bool ok = RunMergeCommand(folders, ui, &env);
+
+  if (!ok) {
+    FUZZ_CHECK(ui.conflicts || ui.messages > 0);
+    FUZZ_CHECK(env.FilesIn("/b") == before);
+  } else {
+    FUZZ_CHECK(!ui.conflicts && ui.messages == 0);
+    const auto after = env.FilesIn("/b");
+    FUZZ_CHECK(after.size() == 2 && after.count("class.lst") && after.count("tagl.txt"));
+    // Every name of both inputs is in the result.
+    Lists first, second, merged;
+    Load(env, "/a", first);
+    MemoryEnv inputs;
+    inputs.AddFolder("/");
+    Put(inputs, "/b", b);
+    Load(inputs, "/b", second);
+    Load(env, "/b", merged);
+    const std::vector<std::u16string> merged_tags = TagNames(merged.tags);
+    for (const auto* list : {&first.tags, &second.tags}) {
+      list->m_tags.ForEach(
+          [&](const TagMap::Entry& e) { FUZZ_CHECK(HasFoldedName(merged_tags, e.name)); });
+    }
+    for (const auto* list : {&first.classes, &second.classes}) {
+      for (const auto& name : list->m_classNames) {
+        FUZZ_CHECK(HasFoldedName(merged.classes.m_classNames, name));
+      }
+    }
+    // The first database's tags keep their own names.
+    first.tags.m_tags.ForEach(
+        [&](const TagMap::Entry& e) { FUZZ_CHECK(merged.tags.m_tags.Lookup(e.name) != nullptr); });
+  }
+
+  if (ui.conflicts) {
+    // The checks themselves: a conflict leaves the first lists unchanged.
+    Lists first, second;
+    MemoryEnv inputs;
+    inputs.AddFolder("/");
+    Put(inputs, "/a", a);
+    Put(inputs, "/b", b);
+    Load(inputs, "/a", first);
+    Load(inputs, "/b", second);
+    std::vector<std::u16string> errors;
+    std::vector<std::size_t> positions;
+    const std::string classes_before = Saved(inputs, first.classes);
+    if (!MergeClassLists(first.classes, second.classes, errors, &positions)) {
+      FUZZ_CHECK(!errors.empty());
+      FUZZ_CHECK(Saved(inputs, first.classes) == classes_before);
+    } else {
+      const std::string tags_before = Saved(inputs, first.tags);
+      FUZZ_CHECK(!MergeTagLists(first.tags, second.tags, errors, &positions));
+      FUZZ_CHECK(!errors.empty());
+      FUZZ_CHECK(Saved(inputs, first.tags) == tags_before);
+    }
+  }
+  return 0;
+}
