@@ -9,6 +9,8 @@
 #include <filesystem>
 #include <memory>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "platform/env.h"
 
@@ -39,12 +41,16 @@ class FaultInjectionEnv : public EnvWrapper {
     error_ = error;
     kinds_ = kinds;
     count_ = 0;
+    trace_.clear();
     fired_ = false;
     fired_path_.clear();
   }
 
   // Operations of the chosen kinds seen since FailNth.
   std::size_t count() const { return count_; }
+  // Those operations in order, as kind and path, when tracing.
+  void Trace(bool on) { tracing_ = on; }
+  const std::vector<std::pair<Kind, std::filesystem::path>>& trace() const { return trace_; }
   bool fired() const { return fired_; }
   Kind fired_kind() const { return fired_kind_; }
   // The file or folder of the failed operation (for a rename, its source).
@@ -124,6 +130,7 @@ class FaultInjectionEnv : public EnvWrapper {
 
   bool Hit(Kind kind, const std::filesystem::path& path) {
     if ((kinds_ & kind) == 0) return false;
+    if (tracing_) trace_.emplace_back(kind, path);
     if (++count_ != fail_at_) return false;
     fired_ = true;
     fired_kind_ = kind;
@@ -135,6 +142,8 @@ class FaultInjectionEnv : public EnvWrapper {
   int error_ = 0;
   unsigned kinds_ = kAll;
   std::size_t count_ = 0;
+  bool tracing_ = false;
+  std::vector<std::pair<Kind, std::filesystem::path>> trace_;
   bool fired_ = false;
   Kind fired_kind_ = kOpen;
   std::filesystem::path fired_path_;

@@ -149,6 +149,38 @@ TEST_P(FaultInjectionTest, EveryFailedOperationLeavesTheTargetAsItWasOrComplete)
   std::cout << "\n";
 }
 
+// Everything is written and synced before the first rename, and nothing
+// comes between the two renames: that is the whole window in which a kill
+// leaves one file new and the other old.
+TEST_P(FaultInjectionTest, TheTwoRenamesFollowEachOtherDirectly) {
+  FaultInjectionEnv env;
+  env.FailNth(0, 0);
+  env.Trace(true);
+  RecordingUi ui;
+  ASSERT_TRUE(Run(env, ui));
+  const auto& trace = env.trace();
+  std::vector<std::size_t> renames;
+  for (std::size_t i = 0; i < trace.size(); ++i) {
+    if (trace[i].first == FaultInjectionEnv::kRename) renames.push_back(i);
+  }
+  ASSERT_EQ(renames.size(), 2u);
+  EXPECT_EQ(renames[1], renames[0] + 1);
+  EXPECT_EQ(trace[renames[0]].second, b_ / (std::string("class.lst") + kTemporarySuffix));
+  EXPECT_EQ(trace[renames[1]].second, b_ / (std::string("tagl.txt") + kTemporarySuffix));
+  // Both temporaries were synced before.
+  for (const char* name : {"class.lst", "tagl.txt"}) {
+    const auto temp = b_ / (std::string(name) + kTemporarySuffix);
+    bool synced = false;
+    for (std::size_t i = 0; i < renames[0]; ++i) {
+      synced |= trace[i].first == FaultInjectionEnv::kSync && trace[i].second == temp;
+    }
+    EXPECT_TRUE(synced) << name;
+  }
+  // Then only the folder's sync.
+  ASSERT_EQ(trace.size(), renames[1] + 2);
+  EXPECT_EQ(trace.back().first, FaultInjectionEnv::kSync);
+}
+
 INSTANTIATE_TEST_SUITE_P(TargetClassList, FaultInjectionTest, ::testing::Bool(),
                          [](const auto& info) { return info.param ? "Present" : "Absent"; });
 
