@@ -83,29 +83,6 @@ void AppendNumber(std::u16string& out, std::int32_t value) {
   out.append(digits, end);
 }
 
-inline void Prefetch(const void* p) {
-#if defined(__GNUC__)
-  __builtin_prefetch(p);
-#else
-  (void)p;
-#endif
-}
-
-// The strings and arrays that an entry points to.
-void PrefetchOwned(const TagMap::Entry& entry) {
-  Prefetch(entry.name.data());
-  Prefetch(entry.item.m_rest.data());
-  Prefetch(entry.item.m_parameterLines.data());
-  Prefetch(entry.item.m_alarmLines.data());
-  Prefetch(entry.item.m_historyLines.data());
-}
-
-void PrefetchLines(const CDatabaseItem& item) {
-  for (const auto* lines : {&item.m_parameterLines, &item.m_alarmLines, &item.m_historyLines}) {
-    for (const std::u16string& line : *lines) Prefetch(line.data());
-  }
-}
-
 bool EndsInLineFeed(std::u16string_view text) { return !text.empty() && text.back() == u'\n'; }
 
 }  // namespace
@@ -201,14 +178,7 @@ bool CTagList::SaveTagFile(const std::filesystem::path& path, Env* env) const {
   };
   std::int32_t sequence = 0;
   std::u16string line;
-  // The map order visits records all over the heap: fetch the next ones'
-  // memory ahead while writing the current one.
-  const std::vector<const TagMap::Entry*> order = m_tags.InIterationOrder();
-  for (std::size_t i = 0; i < order.size(); ++i) {
-    if (i + 4 < order.size()) Prefetch(order[i + 4]);
-    if (i + 2 < order.size()) PrefetchOwned(*order[i + 2]);
-    if (i + 1 < order.size()) PrefetchLines(order[i + 1]->item);
-    const TagMap::Entry& entry = *order[i];
+  m_tags.ForEach([&](const TagMap::Entry& entry) {
     const CDatabaseItem& item = entry.item;
     line.assign(u"#");
     AppendNumber(line, ++sequence);
@@ -224,7 +194,7 @@ bool CTagList::SaveTagFile(const std::filesystem::path& path, Env* env) const {
     write_section(kParameters, item.m_parameterLines);
     write_section(kAlarm, item.m_alarmLines);
     write_section(kHistory, item.m_historyLines);
-  }
+  });
   if (sequence > 0) file.WriteString(u"#");
   file.Close();
   return true;

@@ -37,7 +37,7 @@ const CDatabaseItem* TagMap::Lookup(std::u16string_view name) const {
 std::vector<const TagMap::Entry*> TagMap::InIterationOrder() const {
   std::vector<const Entry*> order;
   order.reserve(entries_.size());
-  ForEach([&order](const Entry& entry) { order.push_back(&entry); });
+  for (const auto& chain : buckets_) order.insert(order.end(), chain.rbegin(), chain.rend());
   return order;
 }
 
