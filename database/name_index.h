@@ -1,7 +1,8 @@
-// An open-addressing hash index from names to small values, for names whose
-// text lives elsewhere (the index keeps views). One flat array, so a lookup
-// costs about one cache miss instead of a walk through list nodes; the tag
-// map and the merge's case-folded lookups both use it.
+// An open-addressing hash index of small values (pointers) by name, where
+// KeyOf gives a value's name, kept alive elsewhere. One flat array of
+// 16-byte slots, so a lookup costs about one cache miss instead of a walk
+// through list nodes; the tag map and the merge's case-folded lookups both
+// use it.
 #pragma once
 
 #include <cstddef>
@@ -12,7 +13,7 @@
 
 namespace junctra {
 
-template <class Value, class Hash, class Equal>
+template <class Value, class Hash, class Equal, class KeyOf>
 class NameIndex {
  public:
   std::size_t size() const { return count_; }
@@ -28,7 +29,8 @@ class NameIndex {
     if (slots_.empty()) return nullptr;
     const std::uint32_t hash = HashOf(name);
     for (std::size_t i = hash & mask(); slots_[i].used; i = (i + 1) & mask()) {
-      if (slots_[i].hash == hash && Equal()(slots_[i].key, name)) return &slots_[i].value;
+      if (slots_[i].hash == hash && Equal()(KeyOf()(slots_[i].value), name))
+        return &slots_[i].value;
     }
     return nullptr;
   }
@@ -37,21 +39,20 @@ class NameIndex {
   }
 
   // The value under name. When there is none, make() is called and must
-  // return the pair to store: a view of the name that stays valid for the
-  // index's lifetime, and the value. *added tells which happened.
+  // return the value to store, whose name (by KeyOf) stays valid for the
+  // index's lifetime. *added tells which happened.
   template <class Make>
   Value& FindOrAdd(std::u16string_view name, Make&& make, bool* added) {
     if (!Fits(count_ + 1, slots_.size())) Rehash(slots_.empty() ? 16 : slots_.size() * 2);
     const std::uint32_t hash = HashOf(name);
     std::size_t i = hash & mask();
     for (; slots_[i].used; i = (i + 1) & mask()) {
-      if (slots_[i].hash == hash && Equal()(slots_[i].key, name)) {
+      if (slots_[i].hash == hash && Equal()(KeyOf()(slots_[i].value), name)) {
         *added = false;
         return slots_[i].value;
       }
     }
-    auto [key, value] = make();
-    slots_[i] = Slot{key, std::move(value), hash, true};
+    slots_[i] = Slot{make(), hash, true};
     ++count_;
     *added = true;
     return slots_[i].value;
@@ -59,7 +60,6 @@ class NameIndex {
 
  private:
   struct Slot {
-    std::u16string_view key;
     Value value{};
     std::uint32_t hash = 0;
     bool used = false;

@@ -17,7 +17,7 @@ CDatabaseItem& TagMap::SetAt(std::u16string_view name, CDatabaseItem item) {
       [&] {
         Entry& created = entries_.emplace_back(Entry{std::u16string(name), std::move(item)});
         buckets_[HashKey(created.name) % kBucketCount].push_back(&created);
-        return std::pair<std::u16string_view, Entry*>(created.name, &created);
+        return &created;
       },
       &added);
   if (!added) entry->item = std::move(item);

@@ -89,11 +89,14 @@ class TagMap {
   struct ViewEqual {
     bool operator()(std::u16string_view a, std::u16string_view b) const { return a == b; }
   };
+  struct NameOf {
+    std::u16string_view operator()(const Entry* entry) const { return entry->name; }
+  };
 
   std::deque<Entry> entries_;  // stable addresses
   // Each chain in insertion order; its front is the back of the vector.
   std::array<std::vector<Entry*>, kBucketCount> buckets_;
-  NameIndex<Entry*, ViewHash, ViewEqual> index_;
+  NameIndex<Entry*, ViewHash, ViewEqual, NameOf> index_;
 };
 
 }  // namespace junctra

@@ -51,21 +51,24 @@ bool Merge(CClassList& first, const CClassList& second, std::vector<std::u16stri
            std::vector<std::size_t>* positions, Take take) {
   bool result = true;
   // Folded name -> first class of that name in the first list.
-  FoldedNameIndex<std::size_t> first_names;
-  for (std::size_t j = 0; j < first.m_classNames.size(); ++j) {
-    first_names.AddIfAbsent(first.m_classNames[j], j);
-  }
+  struct Deref {
+    std::u16string_view operator()(const std::u16string* name) const { return *name; }
+  };
+  FoldedNameIndex<const std::u16string*, Deref> first_names;
+  const std::u16string* const first_begin = first.m_classNames.data();
+  for (const std::u16string& name : first.m_classNames) first_names.AddIfAbsent(&name);
 
   const std::size_t count = second.m_classNames.size();
   std::vector<std::size_t> merged(count);
   std::vector<std::size_t> to_add;
   for (std::size_t i = 0; i < count; ++i) {
-    if (const std::size_t* j = first_names.Find(second.m_classNames[i])) {
-      merged[i] = *j;
-      if (first.m_classInfos[*j].IsDifferent(second.m_classInfos[i])) {
+    if (const std::u16string* const* match = first_names.Find(second.m_classNames[i])) {
+      const auto j = static_cast<std::size_t>(*match - first_begin);
+      merged[i] = j;
+      if (first.m_classInfos[j].IsDifferent(second.m_classInfos[i])) {
         result = false;
         errors.push_back(
-            FormatMessage(LoadResourceString(IDS_CLASS_CONFLICT), first.m_classNames[*j]));
+            FormatMessage(LoadResourceString(IDS_CLASS_CONFLICT), first.m_classNames[j]));
       }
     } else {
       merged[i] = first.m_classNames.size() + to_add.size();

@@ -1,28 +1,27 @@
 // Names matched with A to Z taken as a to z: an index from the folded name to
 // the first value added under it, so that "first namesake" lookups cost one
-// hash probe instead of a walk over the other list. Keys are views of names
-// that the caller keeps alive; nothing is copied.
+// hash probe instead of a walk over the other list. Values are pointers to
+// things that the caller keeps alive, and KeyOf gives their names; nothing
+// is copied.
 #pragma once
 
 #include <string_view>
-#include <utility>
 
 #include "database/name_index.h"
 #include "platform/text.h"
 
 namespace junctra {
 
-template <class Value>
+template <class Value, class KeyOf>
 class FoldedNameIndex {
  public:
   void Reserve(std::size_t count) { index_.Reserve(count); }
 
   // Keeps the earlier value when the folded name is already present.
-  void AddIfAbsent(std::u16string_view name, Value value) {
+  void AddIfAbsent(Value value) {
     bool added = false;
     index_.FindOrAdd(
-        name, [&] { return std::pair<std::u16string_view, Value>(name, std::move(value)); },
-        &added);
+        KeyOf()(value), [&] { return value; }, &added);
   }
 
   const Value* Find(std::u16string_view name) const { return index_.Find(name); }
@@ -41,7 +40,7 @@ class FoldedNameIndex {
     }
   };
 
-  NameIndex<Value, FoldedHash, FoldedEqual> index_;
+  NameIndex<Value, FoldedHash, FoldedEqual, KeyOf> index_;
 };
 
 }  // namespace junctra

@@ -50,10 +50,12 @@ bool Merge(CTagList& first, const CTagList& second, std::vector<std::u16string>&
            const std::vector<std::size_t>* class_positions, Take take) {
   bool result = true;
   // Folded name -> first entry met in the first map's iteration order.
-  FoldedNameIndex<const TagMap::Entry*> first_names;
+  struct NameOf {
+    std::u16string_view operator()(const TagMap::Entry* entry) const { return entry->name; }
+  };
+  FoldedNameIndex<const TagMap::Entry*, NameOf> first_names;
   first_names.Reserve(first.m_tags.GetCount());
-  first.m_tags.ForEach(
-      [&](const TagMap::Entry& entry) { first_names.AddIfAbsent(entry.name, &entry); });
+  first.m_tags.ForEach([&](const TagMap::Entry& entry) { first_names.AddIfAbsent(&entry); });
 
   std::vector<const TagMap::Entry*> to_add;
   second.m_tags.ForEach([&](const TagMap::Entry& entry) {

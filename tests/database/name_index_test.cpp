@@ -17,30 +17,35 @@ struct FirstUnitHash {
 struct Same {
   bool operator()(std::u16string_view a, std::u16string_view b) const { return a == b; }
 };
+struct Deref {
+  std::u16string_view operator()(const std::u16string* name) const { return *name; }
+};
 
 TEST(NameIndexTest, AgreesWithAnOrderedMapThroughGrowthAndCollisions) {
-  NameIndex<int, FirstUnitHash, Same> index;
-  std::map<std::u16string, int> reference;
-  std::deque<std::u16string> names;  // stable storage for the views
+  // Values point at names kept alive in stable storage.
+  NameIndex<const std::u16string*, FirstUnitHash, Same, Deref> index;
+  std::map<std::u16string, const std::u16string*> reference;
+  std::deque<std::u16string> names;
   std::mt19937 rng(3);
   for (int i = 0; i < 3000; ++i) {
     std::u16string name(1 + rng() % 3, u'a');
     for (auto& c : name) c = static_cast<char16_t>(u'a' + rng() % 6);
     bool added = false;
-    int& value = index.FindOrAdd(
+    const std::u16string* value = index.FindOrAdd(
         name,
         [&] {
           names.push_back(name);
-          return std::pair<std::u16string_view, int>(names.back(), i);
+          return &names.back();
         },
         &added);
-    auto [it, inserted] = reference.try_emplace(name, i);
+    auto [it, inserted] = reference.try_emplace(name, added ? value : nullptr);
     ASSERT_EQ(added, inserted);
     ASSERT_EQ(value, it->second);
+    ASSERT_EQ(*value, name);
   }
   EXPECT_EQ(index.size(), reference.size());
   for (const auto& [name, value] : reference) {
-    const int* found = index.Find(name);
+    const std::u16string* const* found = index.Find(name);
     ASSERT_NE(found, nullptr);
     EXPECT_EQ(*found, value);
   }
