@@ -1,5 +1,7 @@
 #include "platform/text.h"
 
+#include <algorithm>
+
 namespace junctra {
 namespace {
 
@@ -119,12 +121,13 @@ std::int32_t ParseDecimal(std::u16string_view text) {
     negative = text[i] == u'-';
     ++i;
   }
-  std::uint32_t value = 0;
+  // Saturates at the 32-bit limits, as the C library's reader does.
+  const std::int64_t limit = negative ? std::int64_t{1} << 31 : (std::int64_t{1} << 31) - 1;
+  std::int64_t value = 0;
   for (; i < text.size() && text[i] >= u'0' && text[i] <= u'9'; ++i) {
-    value = value * 10u + static_cast<std::uint32_t>(text[i] - u'0');
+    value = std::min(limit, value * 10 + (text[i] - u'0'));
   }
-  if (negative) value = 0u - value;
-  return static_cast<std::int32_t>(value);
+  return static_cast<std::int32_t>(negative ? -value : value);
 }
 
 std::u16string FormatMessage(std::u16string_view format, std::u16string_view arg1,

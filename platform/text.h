@@ -27,7 +27,8 @@ inline char16_t FoldAsciiCase(char16_t c) {
 bool EqualsIgnoringAsciiCase(std::u16string_view a, std::u16string_view b);
 
 // Decimal integer as _wtoi reads it: leading white space, one sign, digits up
-// to the first non-digit; no digits give 0. Wraps modulo 2^32 on overflow.
+// to the first non-digit; no digits give 0. Out of range, it saturates at
+// -2147483648 or 2147483647, as the C library's reader does.
 std::int32_t ParseDecimal(std::u16string_view text);
 
 // White space as the C library's iswspace classes it in the default locale.

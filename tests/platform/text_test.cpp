@@ -32,6 +32,10 @@ TEST(TextTest, ParseDecimalReadsLikeTheCLibrary) {
   EXPECT_EQ(ParseDecimal(u""), 0);
   EXPECT_EQ(ParseDecimal(u"- 5"), 0);
   EXPECT_EQ(ParseDecimal(u"70000") & 0xFFFF, 4464);
+  EXPECT_EQ(ParseDecimal(u"2147483647"), 2147483647);
+  EXPECT_EQ(ParseDecimal(u"4294967296"), 2147483647);
+  EXPECT_EQ(ParseDecimal(u"-2147483648"), -2147483647 - 1);
+  EXPECT_EQ(ParseDecimal(u"-99999999999999999999999"), -2147483647 - 1);
 }
 
 TEST(TextTest, FormatMessageFillsPlaceholders) {
