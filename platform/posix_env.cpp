@@ -98,18 +98,25 @@ class PosixEnv : public Env {
     }
     if (mode.create) flags |= O_CREAT;
     if (mode.create && mode.exclusive) flags |= O_EXCL;
+    // Only regular files are text files; a folder, pipe, socket or device is
+    // refused. Looking first spares a device the open; O_NONBLOCK keeps a
+    // pipe put in place meanwhile from blocking the open, and fstat then
+    // refuses it.
+    struct stat st;
+    if (::stat(path.c_str(), &st) == 0 && !S_ISREG(st.st_mode)) {
+      return S_ISDIR(st.st_mode) ? EISDIR : EINVAL;
+    }
     int fd;
     do {
-      fd = ::open(path.c_str(), flags, 0666);
+      fd = ::open(path.c_str(), flags | O_NONBLOCK, 0666);
     } while (fd < 0 && errno == EINTR);
     if (fd < 0) return errno;
-    // Only regular files are text files; a folder or a device is refused.
-    struct stat st;
     if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
       int err = S_ISDIR(st.st_mode) ? EISDIR : EINVAL;
       ::close(fd);
       return err;
     }
+    ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK);
     if (mode.deny_write || mode.exclusive_share) {
       if (::flock(fd, (mode.exclusive_share ? LOCK_EX : LOCK_SH) | LOCK_NB) != 0) {
         int err = errno;
