@@ -31,7 +31,13 @@ bool BatchUi::BrowseForFolder(std::filesystem::path&, const std::u16string&) { r
 void BatchUi::ShowMessage(const std::u16string& text) { PrintLine(text); }
 
 void BatchUi::PrintLine(const std::u16string& text) {
-  std::string line = Utf16ToUtf8(text);
+  // Names and paths come from files and the command line: control
+  // characters in them must not reach the terminal.
+  std::u16string shown = text;
+  for (char16_t& c : shown) {
+    if (c < 0x20 || c == 0x7F) c = u'\uFFFD';
+  }
+  std::string line = Utf16ToUtf8(shown);
   line.push_back('\n');
   std::fwrite(line.data(), 1, line.size(), out_);
   std::fflush(out_);
