@@ -74,33 +74,37 @@ void CClassList::LoadClassFile(const std::filesystem::path& path, LoadReport* re
   CTAVStdioFile file(env);
   if (!file.Open(path, CFile::typeText | CFile::shareDenyWrite)) return;
   done.opened = true;
-  // Every way out of reading below reaches the end of the file, unless the
-  // line after the header is not a class line.
-  done.complete = true;
   LineReader reader(&file, kReadLimit);
-  // The first line is the header, whatever it holds.
-  if (reader.ReadLine() && reader.ReadLine()) {
-    if (!reader.line().starts_with(kClassPrefix)) {
-      // Nothing is read after this line; fine only if nothing but blank
-      // lines is there.
-      std::size_t first = reader.line_number();
-      done.complete = IsBlankLine(reader.line()) && reader.OnlyBlankLinesLeft(&first);
-      if (!done.complete) done.first_unread_line = first;
+  reader.Run(done, [&] {
+    ReadClasses(reader);
+    return 0;
+  });
+  file.Close();
+}
+
+// Every way out reaches the end of the file, unless the line after the
+// header is not a class line; then only blank lines may follow it.
+void CClassList::ReadClasses(LineReader& reader) {
+  if (!reader.ReadHeader() || !reader.ReadLine()) return;  // the header's text is not checked
+  if (!reader.line().starts_with(kClassPrefix)) {
+    if (IsBlankLine(reader.line())) {
+      reader.OnlyBlankLinesLeft();
     } else {
-      bool more = true;
-      while (more) {
-        AddClass(ClassName(reader.line()), CClassInfo());
-        CClassInfo& info = m_classInfos.back();
-        while ((more = reader.ReadLine())) {
-          const std::u16string_view line = reader.line();
-          if (line.starts_with(kClassPrefix)) break;
-          if (line.empty() || line.front() == u'\n') continue;
-          AddMember(line, info);
-        }
-      }
+      reader.Refuse(reader.line_number());
+    }
+    return;
+  }
+  bool more = true;
+  while (more) {
+    AddClass(ClassName(reader.line()), CClassInfo());
+    CClassInfo& info = m_classInfos.back();
+    while ((more = reader.ReadLine())) {
+      const std::u16string_view line = reader.line();
+      if (line.starts_with(kClassPrefix)) break;
+      if (line.empty() || line.front() == u'\n') continue;
+      AddMember(line, info);
     }
   }
-  file.Close();
 }
 
 bool CClassList::SaveClassFile(const std::filesystem::path& path, Env* env) const {

@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "database/line_reader.h"
 #include "database/load_report.h"
 #include "platform/env.h"
 
@@ -41,6 +42,9 @@ class CClassList {
     m_classNames.push_back(std::move(name));
     m_classInfos.push_back(std::move(info));
   }
+
+ private:
+  void ReadClasses(LineReader& reader);
 };
 
 }  // namespace junctra

@@ -1,5 +1,7 @@
 #include "database/line_reader.h"
 
+#include <algorithm>
+
 namespace junctra {
 
 LineReader::LineReader(CTAVStdioFile* file, std::uint32_t nMax)
@@ -7,9 +9,27 @@ LineReader::LineReader(CTAVStdioFile* file, std::uint32_t nMax)
 
 bool LineReader::NextPiece(std::u16string_view* piece) {
   const char16_t* text = file_->ReadString(buffer_.data(), max_);
+  // Text skipped after a NUL was on the line this piece belongs to.
+  if (!nul_seen_ && file_->SkippedTextAfterNul()) {
+    nul_seen_ = true;
+    Refuse(next_line_number_);
+  }
   if (text == nullptr) return false;
   *piece = std::u16string_view(text, file_->GetLastReadLength());
   return true;
+}
+
+bool LineReader::ReadHeader() {
+  if (!ReadPiece()) return false;
+  if (!line_.empty() && line_.back() == u'\n') return true;
+  const std::u16string header(line_);
+  std::u16string_view next;
+  if (NextPiece(&next)) {
+    Refuse(1);
+  } else if (file_->SawCarriageReturn() || header.find_first_of(u"\u0A00\u0D00") != header.npos) {
+    Refuse(1);
+  }
+  return false;
 }
 
 bool LineReader::ReadPiece() {
@@ -35,14 +55,23 @@ void LineReader::CompleteLine() {
   line_ = joined_;
 }
 
-bool LineReader::OnlyBlankLinesLeft(std::size_t* first) {
+bool LineReader::OnlyBlankLinesLeft() {
   while (ReadPiece()) {
     if (!IsBlankLine(line_)) {
-      *first = line_number_;
+      Refuse(line_number_);
       return false;
     }
   }
   return true;
+}
+
+void LineReader::Refuse(std::size_t line) {
+  refused_line_ = refused_line_ == 0 ? line : std::min(refused_line_, line);
+}
+
+void LineReader::Report(LoadReport& report) const {
+  report.complete = refused_line_ == 0;
+  report.first_unread_line = refused_line_;
 }
 
 bool IsBlankLine(std::u16string_view line) {

@@ -1,6 +1,7 @@
 // Lines of a database file as the loaders take them: the pieces that
 // ReadString delivers, or whole lines joined from them, each with the number
-// of the line of the file it starts on.
+// of the line of the file it starts on. It also keeps the loaders' account
+// of what was not taken, so that no class or tag is ever dropped silently.
 #pragma once
 
 #include <cstddef>
@@ -9,7 +10,9 @@
 #include <string_view>
 #include <vector>
 
+#include "database/load_report.h"
 #include "database/tav_stdio_file.h"
+#include "platform/stdio_file.h"
 
 namespace junctra {
 
@@ -18,6 +21,12 @@ class LineReader {
   // nMax as for CTAVStdioFile::ReadString.
   LineReader(CTAVStdioFile* file, std::uint32_t nMax);
 
+  // The header: one piece. False at the end of the file, and when the header
+  // is not one plain line (then line 1 is refused): a piece without line
+  // feed that the file goes on after, or a file without a single line feed
+  // that holds line ends of another kind (CR alone, or the LF and CR of
+  // big-endian UTF-16 read as little-endian).
+  bool ReadHeader();
   // The next piece; false at the end of the file.
   bool ReadPiece();
   // Joins the pieces that follow the current one until the line ends in "\n"
@@ -34,13 +43,34 @@ class LineReader {
   std::u16string_view line() const { return line_; }
   // 1-based number of the file line on which the current line starts.
   std::size_t line_number() const { return line_number_; }
+  // The longest piece a read delivers.
+  std::size_t longest_piece() const { return max_ - 1; }
 
   // Reads to the end of the file. True when nothing but blank lines was
-  // left; otherwise *first receives the number of the first other line.
-  bool OnlyBlankLinesLeft(std::size_t* first);
+  // left; otherwise that line is refused.
+  bool OnlyBlankLinesLeft();
+
+  // The file is not taken from this line on. The smallest line refused is
+  // the one reported.
+  void Refuse(std::size_t line);
+  // Runs a loader's reading and fills report: complete unless a line was
+  // refused. A read error is refused at the line being read and rethrown.
+  template <class Body>
+  auto Run(LoadReport& report, Body body) {
+    try {
+      auto result = body();
+      Report(report);
+      return result;
+    } catch (const CFileException&) {
+      Refuse(next_line_number_);
+      Report(report);
+      throw;
+    }
+  }
 
  private:
   bool NextPiece(std::u16string_view* piece);
+  void Report(LoadReport& report) const;
 
   CTAVStdioFile* file_;
   std::uint32_t max_;
@@ -49,6 +79,8 @@ class LineReader {
   std::u16string_view line_;
   std::size_t line_number_ = 0;
   std::size_t next_line_number_ = 1;
+  std::size_t refused_line_ = 0;  // 0: none
+  bool nul_seen_ = false;
 };
 
 // Only blanks, tabs and line feeds.

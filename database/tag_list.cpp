@@ -24,6 +24,8 @@ bool IsPrefixOf(std::u16string_view line, std::u16string_view text) {
 
 bool BeginsWithHash(std::u16string_view line) { return !line.empty() && line.front() == u'#'; }
 
+bool EndsInLineFeed(std::u16string_view text) { return !text.empty() && text.back() == u'\n'; }
+
 // The closing "#", possibly followed by blanks and its line end.
 bool IsEndMark(std::u16string_view line) {
   return BeginsWithHash(line) && IsBlankLine(line.substr(1));
@@ -57,7 +59,9 @@ bool ParseTagLine(std::u16string_view line, TagLine* tag) {
 enum class SectionEnd { kHashLine, kFileEndEmpty, kFileEndInside };
 
 // Takes section lines up to the next line that begins with "#". They are
-// gathered in scratch first so that lines gets its exact size at once.
+// gathered in scratch first so that lines gets its exact size at once. A
+// last line that the end of the file cuts off is taken as though the file
+// had ended with a line feed.
 SectionEnd ReadSection(LineReader& reader, std::vector<std::u16string>& lines,
                        std::vector<std::u16string>& scratch) {
   auto take = [&lines, &scratch] {
@@ -69,6 +73,14 @@ SectionEnd ReadSection(LineReader& reader, std::vector<std::u16string>& lines,
   while (!BeginsWithHash(reader.line())) {
     scratch.emplace_back(reader.line());
     if (!reader.ReadPiece()) {
+      std::u16string& last = scratch.back();
+      if (!EndsInLineFeed(last)) {
+        if (last.size() < reader.longest_piece()) {
+          last += u'\n';
+        } else {
+          scratch.emplace_back(u"\n");  // a full piece: the line feed comes alone
+        }
+      }
       take();
       return SectionEnd::kFileEndInside;
     }
@@ -83,8 +95,6 @@ void AppendNumber(std::u16string& out, std::int32_t value) {
   out.append(digits, end);
 }
 
-bool EndsInLineFeed(std::u16string_view text) { return !text.empty() && text.back() == u'\n'; }
-
 }  // namespace
 
 bool CTagList::LoadTagFile(const std::filesystem::path& path, LoadReport* report, Env* env) {
@@ -97,29 +107,28 @@ bool CTagList::LoadTagFile(const std::filesystem::path& path, LoadReport* report
   LineReader reader(&file, kReadLimit);
   // Room in the index for a typical file's tags, to spare rehashing.
   m_tags.Reserve(static_cast<std::size_t>(file.GetLength() / kTypicalTagBytes));
-  std::vector<std::u16string> scratch;
+  return reader.Run(done, [&] { return ReadTags(reader); });
+}
 
-  // The reader ran into the end of the file: everything was taken.
-  auto at_end = [&done](bool result) {
-    done.complete = true;
-    return result;
-  };
+bool CTagList::ReadTags(LineReader& reader) {
+  std::vector<std::u16string> scratch;
   // The current line is refused: nothing from it on is taken.
-  auto refused = [&done, &reader] {
-    done.first_unread_line = reader.line_number();
+  auto refused = [&reader] {
+    reader.Refuse(reader.line_number());
     return false;
   };
   // The file ends early at the current line, where a tag line was expected.
-  auto finished = [&done, &reader] {
-    std::size_t first = reader.line_number();
-    done.complete = (IsBlankLine(reader.line()) || IsEndMark(reader.line())) &&
-                    reader.OnlyBlankLinesLeft(&first);
-    if (!done.complete) done.first_unread_line = first;
+  auto finished = [&reader] {
+    if (!IsBlankLine(reader.line()) && !IsEndMark(reader.line())) {
+      reader.Refuse(reader.line_number());
+    } else {
+      reader.OnlyBlankLinesLeft();
+    }
     return true;
   };
 
-  if (!reader.ReadLine()) return at_end(true);  // the header, not checked
-  if (!reader.ReadLine()) return at_end(true);
+  if (!reader.ReadHeader()) return true;  // its text is not checked
+  if (!reader.ReadLine()) return true;
   for (;;) {
     const std::u16string_view line = reader.line();
     if (line.size() < 3) return finished();
@@ -129,9 +138,11 @@ bool CTagList::LoadTagFile(const std::filesystem::path& path, LoadReport* report
     record.m_number = tag.number;
     record.m_type = tag.type;
     record.m_rest.assign(tag.rest);
+    // Only the end of the file leaves a tag line without its line feed.
+    if (!record.m_rest.empty() && !EndsInLineFeed(record.m_rest)) record.m_rest += u'\n';
     CDatabaseItem& item = m_tags.SetAt(tag.name, std::move(record));
 
-    if (!reader.ReadPiece()) return at_end(true);
+    if (!reader.ReadPiece()) return true;
     if (!IsPrefixOf(reader.line(), kParameters)) return refused();
     struct Section {
       std::vector<std::u16string>* lines;
@@ -143,9 +154,9 @@ bool CTagList::LoadTagFile(const std::filesystem::path& path, LoadReport* report
     for (const Section& section : sections) {
       switch (ReadSection(reader, *section.lines, scratch)) {
         case SectionEnd::kFileEndEmpty:
-          return at_end(true);
+          return true;
         case SectionEnd::kFileEndInside:
-          return at_end(false);
+          return false;
         case SectionEnd::kHashLine:
           break;
       }
@@ -165,16 +176,12 @@ bool CTagList::SaveTagFile(const std::filesystem::path& path, Env* env) const {
     return false;
   }
   file.WriteString(kHeader);
-  // A tag line without rest, the last line of a file without line end and
-  // a section's unterminated last line get their line end here, so that
-  // each stays a line of its own.
+  // Section lines are written exactly as read: a piece without line feed
+  // goes on the same line as whatever follows it, as it stood in the file.
   auto write_section = [&file](std::u16string_view header,
                                const std::vector<std::u16string>& lines) {
     file.WriteString(header);
     for (const std::u16string& line : lines) file.WriteString(line);
-    if (!lines.empty() && !lines.back().empty() && !EndsInLineFeed(lines.back())) {
-      file.WriteString(u"\n");
-    }
   };
   std::int32_t sequence = 0;
   std::u16string line;
@@ -189,6 +196,7 @@ bool CTagList::SaveTagFile(const std::filesystem::path& path, Env* env) const {
     line += u'|';
     AppendNumber(line, item.m_type);
     line += item.m_rest;
+    // A tag line without rest keeps its line feed in the type field.
     if (!EndsInLineFeed(line)) line += u'\n';
     file.WriteString(line);
     write_section(kParameters, item.m_parameterLines);

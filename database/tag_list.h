@@ -3,6 +3,7 @@
 
 #include <filesystem>
 
+#include "database/line_reader.h"
 #include "database/load_report.h"
 #include "database/tag_map.h"
 #include "platform/env.h"
@@ -20,6 +21,9 @@ class CTagList {
   // Creates or replaces the file; false when it cannot be created. Write
   // errors throw CFileException.
   bool SaveTagFile(const std::filesystem::path& path, Env* env = Env::Default()) const;
+
+ private:
+  bool ReadTags(LineReader& reader);
 };
 
 }  // namespace junctra

@@ -108,6 +108,8 @@ void CTAVStdioFile::ResetState() {
   m_convBuffer.assign(kInitialConvBuffer, 0);
   m_nPosition = 0;
   m_bUnicode = false;
+  m_bSkippedText = false;
+  m_bSawCarriageReturn = false;
 }
 
 bool CTAVStdioFile::Open(const std::filesystem::path& path, unsigned flags) {
@@ -115,6 +117,8 @@ bool CTAVStdioFile::Open(const std::filesystem::path& path, unsigned flags) {
   m_nBufferStart = 0;
   m_nBufferCount = 0;
   m_strChunk.clear();
+  m_bSkippedText = false;
+  m_bSawCarriageReturn = false;
 
   const bool writes = (flags & (CFile::modeWrite | CFile::modeReadWrite)) != 0;
   if ((flags & CFile::modeCreate) && writes &&
@@ -222,6 +226,7 @@ std::uint64_t CTAVStdioFile::ConvertUntilStop(const char* data, std::uint64_t fr
       *stop = c == 0 ? Stop::kNul : Stop::kLineFeed;
       return special;
     }
+    m_bSawCarriageReturn = true;
     at = special + unit;
   }
 }
@@ -245,6 +250,7 @@ bool CTAVStdioFile::FetchChunk(std::uint32_t count, bool* lineEnded, bool keepLi
   Stop stop = Stop::kNone;
   std::uint64_t scanned = 0;  // bytes of the chunk converted or passed, whole units
   std::uint64_t got = 0;      // length of the chunk, once known
+  const char* chunk = nullptr;
   for (;;) {
     const char* data;
     bool endOfFile;
@@ -254,13 +260,15 @@ bool CTAVStdioFile::FetchChunk(std::uint32_t count, bool* lineEnded, bool keepLi
     if (stop == Stop::kLineFeed) break;
     if (have >= want || endOfFile) {
       got = avail;
+      chunk = data;
       break;
     }
     if (want > m_readBuffer.size()) {
       // Larger than the read-ahead: read the chunk itself.
       got = Read(m_convBuffer.data(), static_cast<std::uint32_t>(want));
+      chunk = m_convBuffer.data();
       if (stop == Stop::kNone) {
-        scanned = ConvertUntilStop(m_convBuffer.data(), scanned, got - got % unit, &stop);
+        scanned = ConvertUntilStop(chunk, scanned, got - got % unit, &stop);
       }
       break;
     }
@@ -276,7 +284,12 @@ bool CTAVStdioFile::FetchChunk(std::uint32_t count, bool* lineEnded, bool keepLi
   }
   if (got < 1) return false;
   // No line end: the whole chunk is consumed, a NUL's tail and an odd last
-  // byte included.
+  // byte included. A tail of NULs is padding; anything else is text lost.
+  if (stop == Stop::kNul) {
+    const std::uint64_t whole = got - got % unit;
+    m_bSkippedText = m_bSkippedText ||
+                     std::any_of(chunk + scanned, chunk + whole, [](char b) { return b != 0; });
+  }
   m_nPosition = pos + got;
   return true;
 }

@@ -42,6 +42,11 @@ class CTAVStdioFile : public CStdioFile {
 
   std::uint64_t GetLogicalPosition() const { return m_nPosition; }
   bool IsUnicode() const { return m_bUnicode; }
+  // A read cut a chunk at a NUL and skipped something other than NULs after
+  // it: text of the file was never delivered. Stays set.
+  bool SkippedTextAfterNul() const { return m_bSkippedText; }
+  // A carriage return was removed from the text delivered so far.
+  bool SawCarriageReturn() const { return m_bSawCarriageReturn; }
 
  private:
   enum class Stop { kNone, kLineFeed, kNul };
@@ -66,6 +71,8 @@ class CTAVStdioFile : public CStdioFile {
   std::vector<char> m_convBuffer;
   bool m_bUnicode = false;
   std::size_t m_nLastReadLength = 0;
+  bool m_bSkippedText = false;
+  bool m_bSawCarriageReturn = false;
   // Bytes of one WriteString, kept to spare an allocation per line.
   std::vector<char> m_writeBuffer;
 };

@@ -24,7 +24,7 @@ bool LoadInput(const std::filesystem::path& path, Load load, MergeUi& ui) {
   try {
     load(path, &report);
   } catch (const CFileException&) {
-    report.opened = false;
+    // The loader has refused the line it was reading, if it got that far.
   }
   if (!report.opened) {
     ui.ShowMessage(FormatMessage(LoadResourceString(IDS_CANNOT_OPEN_FILE), PathToUtf16(path)));

@@ -89,8 +89,17 @@ TEST_F(ClassListTest, OnlyAClassLineMayFollowTheHeader) {
   EXPECT_TRUE(Load(u"V4.x - CLASS LIST\n \t\n\n  ").m_classNames.empty());
   ExpectComplete();
   // Line numbers count a long line once.
-  EXPECT_TRUE(Load(std::u16string(3000, u'h') + u"\n\n\nClass:A\n").m_classNames.empty());
+  EXPECT_TRUE(Load(u"V4.x\n\n" + std::u16string(3000, u' ') + u"\nx\n").m_classNames.empty());
   ExpectStoppedAt(4);
+  // The header is one plain line: a long one, or one whose line ends the
+  // reader cannot see, is refused.
+  EXPECT_TRUE(Load(std::u16string(3000, u'h') + u"\nClass:A\n").m_classNames.empty());
+  ExpectStoppedAt(1);
+  EXPECT_TRUE(LoadBytes("V4.x\rClass:A\rx|0|1|y\r").m_classNames.empty());
+  ExpectStoppedAt(1);
+  // Member types take the low 16 bits of the saturated value.
+  CClassList big = Load(u"V4.x\nClass:A\nx|0|4294967300|t\ny|0|-4294967300|t\n");
+  EXPECT_EQ(big.m_classInfos[0].m_memberTypes, (std::vector<std::uint16_t>{65535, 0}));
 }
 
 TEST_F(ClassListTest, ReadsClassLines) {

@@ -26,6 +26,8 @@ class ReferenceTextFile {
   }
 
   bool unicode() const { return unicode_; }
+  bool skipped_text() const { return skipped_text_; }
+  bool saw_cr() const { return saw_cr_; }
   std::uint64_t position() const { return position_; }
 
   std::optional<std::u16string> ReadString(std::uint32_t nMax) {
@@ -103,10 +105,16 @@ class ReferenceTextFile {
     const std::uint32_t got = Read(conv_.data(), (count - 1) * unit);
     if (got < 1) return false;
     chunk_.clear();
+    bool after_nul = false;
+    bool tail_has_text = false;
     for (std::uint32_t k = 0; k < got / unit; ++k) {
       const auto* p = reinterpret_cast<const unsigned char*>(conv_.data() + k * unit);
       const char16_t c = unicode_ ? static_cast<char16_t>(p[0] | (p[1] << 8)) : p[0];
-      if (c == 0) break;
+      if (c == 0) after_nul = true;
+      if (after_nul) {
+        tail_has_text = tail_has_text || c != 0;
+        continue;
+      }
       chunk_.push_back(c);
     }
     const std::size_t lf = chunk_.find(u'\n');
@@ -114,12 +122,16 @@ class ReferenceTextFile {
       chunk_.resize(keep ? lf + 1 : lf);
       position_ = pos + (lf + 1) * unit;
       *ended = true;
+    } else {
+      skipped_text_ = skipped_text_ || tail_has_text;
     }
-    std::erase(chunk_, u'\r');
+    if (std::erase(chunk_, u'\r') > 0) saw_cr_ = true;
     return true;
   }
 
   std::string bytes_;
+  bool skipped_text_ = false;
+  bool saw_cr_ = false;
   bool unicode_ = false;
   std::uint64_t position_ = 0;
   std::vector<char> read_buffer_ = std::vector<char>(2048);

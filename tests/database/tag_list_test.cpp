@@ -138,14 +138,12 @@ TEST_F(TagListTest, WritesInIterationOrderRenumberedWithLineEnds) {
   EXPECT_EQ(text,
             std::u16string(kHeader) + u"#1|Level|10|-2|a b|c\n#Parameters\n#Alarm\n#History\n#");
 
-  // A tag line without rest still ends its line; so do a rest and a last
-  // section line without line feed (as the end of a file leaves them).
+  // A tag line without rest still ends its line. Section pieces are written
+  // exactly: one without line feed runs on into what follows it.
   CTagList open_ends;
   Add(open_ends, {u"Bare", 1, 2, u"", {u"P\n", u"long "}, {}, {u"H"}});
-  EXPECT_EQ(Saved(open_ends), std::u16string(kHeader) +
-                                  u"#1|Bare|1|2\n#Parameters\nP\nlong \n#Alarm\n#History\nH\n#");
-  Load(Saved(open_ends));
-  ExpectComplete(true);
+  EXPECT_EQ(Saved(open_ends),
+            std::u16string(kHeader) + u"#1|Bare|1|2\n#Parameters\nP\nlong #Alarm\n#History\nH#");
   CTagList no_rest_end;
   Add(no_rest_end, {u"Open", 3, 4, u"|rest", {}, {}, {}});
   Add(no_rest_end, {u"Other", 5, 6, u"|x\n", {}, {}, {}});
@@ -225,7 +223,8 @@ TEST_F(TagListTest, FileEndsEarly) {
   ExpectComplete(false);
   EXPECT_EQ(list->m_tags.GetCount(), 2u);
   ASSERT_NE(list->m_tags.Lookup(u"B"), nullptr);
-  EXPECT_EQ(list->m_tags.Lookup(u"B")->m_historyLines, (Strings{u"H1\n", u"H2"}));
+  // The last line, cut off by the end of the file, gets its line feed.
+  EXPECT_EQ(list->m_tags.Lookup(u"B")->m_historyLines, (Strings{u"H1\n", u"H2\n"}));
 }
 
 TEST_F(TagListTest, SameNameReplacesDifferentCaseAdds) {
@@ -303,6 +302,75 @@ TEST_F(TagListTest, MapOrderDecidesTheWrittenOrder) {
   order.clear();
   for (const Tag& tag : Tags(*list)) order.push_back(tag.name);
   EXPECT_EQ(order, expected);
+}
+
+// Line ends the reader cannot see: the file would load as its header alone.
+TEST_F(TagListTest, HeaderMustBeOnePlainLine) {
+  const std::u16string tags = TagFile(TagBlock(u"A", u"1|2|r") + TagBlock(u"B", u"3|4|s", u"P\n"));
+  std::u16string cr_only = tags;
+  std::replace(cr_only.begin(), cr_only.end(), u'\n', u'\r');
+  std::u16string swapped;  // big-endian units read as little-endian
+  for (char16_t c : tags) swapped += static_cast<char16_t>((c << 8) | (c >> 8));
+  std::u16string long_cr_only;
+  for (int i = 0; i < 40; ++i) long_cr_only += cr_only;
+  const std::string eight_bit(cr_only.begin(), cr_only.end());
+  for (const std::string& bytes :
+       {Utf16LeBytes(u"\uFEFF" + cr_only), Utf16LeBytes(u"\uFEFF" + long_cr_only), eight_bit,
+        Utf16LeBytes(swapped), Utf16LeBytes(u"\uFFFE" + swapped),
+        Utf16LeBytes(u"\uFEFF" + std::u16string(1100, u'h') + u"\n#1|A|1|2\n")}) {
+    EXPECT_EQ(LoadBytes(bytes)->m_tags.GetCount(), 0u);
+    ExpectStoppedAt(true, 1);
+  }
+  // A header without line end that is the whole file is still a header.
+  Load(u"//4.x - Application Tags");
+  ExpectComplete(true);
+}
+
+// A NUL cuts its chunk short; what it hides must not vanish silently.
+TEST_F(TagListTest, TextHiddenByANulIsRefusedAtItsLine) {
+  const std::u16string before = std::u16string(kHeader) + TagBlock(u"A", u"1|2|r", u"P\n");
+  std::u16string hidden = before + u"x";
+  hidden += char16_t{0};
+  hidden += TagBlock(u"B", u"3|4|s") + u"#";
+  EXPECT_EQ(Load(hidden)->m_tags.GetCount(), 1u);
+  ExpectStoppedAt(false, 7);
+  // NUL padding hides nothing.
+  std::u16string padded = std::u16string(kHeader) + TagBlock(u"A", u"1|2|r") + u"#";
+  padded.append(3000, char16_t{0});
+  EXPECT_EQ(Load(padded)->m_tags.GetCount(), 1u);
+  ExpectComplete(true);
+}
+
+// Lines cut off by the end of the file get the line feed they lack; every
+// other piece is kept as read, so a long section line running into the next
+// header on the same line writes back as it stood.
+TEST_F(TagListTest, PiecesWriteBackExactlyAsRead) {
+  const std::u16string piece(1022, u'p');
+  const std::u16string text = std::u16string(kHeader) + u"#1|A|1|2|r\n#Parameters\n" + piece +
+                              u"#Alarm\nlong " + piece.substr(5) + u"#History\n#";
+  auto list = Load(text);
+  ExpectComplete(true);
+  EXPECT_EQ(list->m_tags.Lookup(u"A")->m_parameterLines, Strings{piece});
+  EXPECT_EQ(Saved(*list), text);
+
+  // Cut off: a full piece takes its line feed as a piece of its own, as the
+  // file with a line feed at its end would give.
+  list = Load(std::u16string(kHeader) + u"#1|A|1|2|r\n#Parameters\n#Alarm\n#History\na\n" + piece);
+  ExpectComplete(false);
+  EXPECT_EQ(list->m_tags.Lookup(u"A")->m_historyLines, (Strings{u"a\n", piece, u"\n"}));
+  list = Load(std::u16string(kHeader) + u"#1|A|1|2|r");
+  EXPECT_EQ(list->m_tags.Lookup(u"A")->m_rest, u"|r\n");
+}
+
+// Numbers beyond 32 bits saturate instead of wrapping onto small values.
+TEST_F(TagListTest, NumbersSaturate) {
+  auto list = Load(TagFile(TagBlock(u"A", u"4294967296|4294967300|r") +
+                           TagBlock(u"B", u"-99999999999|-4294967292|r")));
+  ExpectComplete(true);
+  EXPECT_EQ(list->m_tags.Lookup(u"A")->m_number, 2147483647);
+  EXPECT_EQ(list->m_tags.Lookup(u"A")->m_type, 2147483647);
+  EXPECT_EQ(list->m_tags.Lookup(u"B")->m_number, -2147483647 - 1);
+  EXPECT_EQ(list->m_tags.Lookup(u"B")->m_type, -2147483647 - 1);
 }
 
 // A written list loads back to the same records; the second load and save

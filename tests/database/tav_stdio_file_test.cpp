@@ -192,6 +192,8 @@ TEST(TextFileTest, MatchesTheLiteralAlgorithmOnRandomFiles) {
       }
       ASSERT_EQ(got, want) << "call " << call;
       ASSERT_EQ(file.GetLogicalPosition(), reference.position()) << "call " << call;
+      ASSERT_EQ(file.SkippedTextAfterNul(), reference.skipped_text()) << "call " << call;
+      ASSERT_EQ(file.SawCarriageReturn(), reference.saw_cr()) << "call " << call;
       if (!want && reference.position() >= bytes.size()) break;
     }
   }

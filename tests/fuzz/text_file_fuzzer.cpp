@@ -39,6 +39,8 @@ void ReadPieces(MemoryEnv& env, const std::string& bytes, std::uint32_t nMax) {
     FUZZ_CHECK(piece.find(u'\n') == std::u16string_view::npos || piece.find(u'\n') == length - 1);
     FUZZ_CHECK(piece == *expected);
     FUZZ_CHECK(file.GetLogicalPosition() == reference.position());
+    FUZZ_CHECK(file.SkippedTextAfterNul() == reference.skipped_text());
+    FUZZ_CHECK(file.SawCarriageReturn() == reference.saw_cr());
   }
   file.Close();
 }

@@ -146,16 +146,20 @@ inline ChildResult Spawn(std::vector<std::string> command, const std::filesystem
   result.started = posix_spawn(&pid, argv[0], &actions, nullptr, argv.data(), environ) == 0;
   posix_spawn_file_actions_destroy(&actions);
   if (!result.started) return result;
-  if (kill_after.count() >= 0) {
-    const auto secs = std::chrono::duration_cast<std::chrono::seconds>(kill_after);
-    timespec delay{static_cast<time_t>(secs.count()),
-                   static_cast<long>((kill_after - secs).count() * 1000)};
-    while (nanosleep(&delay, &delay) != 0) {
-    }
-    kill(pid, SIGKILL);  // a child that already ended is a zombie; no harm
-  }
   int status = 0;
-  while (waitpid(pid, &status, 0) < 0) {
+  bool ended = false;
+  if (kill_after.count() >= 0) {
+    // Waits in steps of a tenth of a millisecond so that a child that ends
+    // first is not waited for.
+    const auto deadline = start + kill_after;
+    while (!ended && std::chrono::steady_clock::now() < deadline) {
+      ended = waitpid(pid, &status, WNOHANG) == pid;
+      timespec step{0, 100000};
+      if (!ended) nanosleep(&step, nullptr);
+    }
+    if (!ended) kill(pid, SIGKILL);
+  }
+  while (!ended && waitpid(pid, &status, 0) < 0) {
   }
   result.seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
   result.killed = WIFSIGNALED(status) && WTERMSIG(status) == SIGKILL;

@@ -1,0 +1,183 @@
+// Inputs that cannot be read completely: line ends the reader cannot see,
+// text hidden behind a NUL, pipes and devices, read errors. Each is refused
+// with a message that names the file, and the second folder stays as it was.
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+
+#include <cerrno>
+
+#include "merge/merge_command.h"
+#include "platform/text.h"
+#include "tests/hardening/hardening_support.h"
+#include "tests/temp_dir.h"
+
+namespace junctra {
+namespace {
+
+std::string Le(std::u16string_view text) {
+  std::string bytes;
+  for (char16_t c : text) bytes += {static_cast<char>(c & 0xFF), static_cast<char>(c >> 8)};
+  return bytes;
+}
+
+class RefusedInputTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    for (const auto* p : {&a_, &b_}) std::filesystem::create_directory(*p);
+    WriteDatabaseFile(a_ / "tagl.txt", GeneratedTags(u"A", 3));
+    WriteDatabaseFile(b_ / "tagl.txt", GeneratedTags(u"B", 3));
+  }
+
+  // A batch merge into the second folder that must fail with message and
+  // leave that folder's files as they were.
+  void ExpectRefused(const std::string& message) {
+    const std::string tags = Snapshot();
+    const ChildResult run =
+        RunProgram({a_.string(), b_.string()}, dir_.path() / "stderr", std::chrono::seconds(20));
+    EXPECT_FALSE(run.killed);
+    EXPECT_LT(run.seconds, 5);
+    EXPECT_EQ(run.exit_code, 1);
+    EXPECT_EQ(run.err, message + "\n");
+    EXPECT_EQ(Snapshot(), tags);
+  }
+  // The second folder's entries, with the bytes of its regular files.
+  std::string Snapshot() {
+    std::string all;
+    for (const std::string& name : FolderEntries(b_)) {
+      all += name + ":";
+      if (std::filesystem::is_regular_file(b_ / name)) all += ReadBytes(b_ / name);
+    }
+    return all;
+  }
+  std::string ReadError(const std::filesystem::path& path, int line) {
+    return "Error reading file " + path.string() + " at line " + std::to_string(line);
+  }
+
+  TempDir dir_;
+  std::filesystem::path a_ = dir_.path() / "a", b_ = dir_.path() / "b";
+};
+
+TEST_F(RefusedInputTest, LineEndsTheReaderCannotSee) {
+  std::u16string tags = GeneratedTags(u"B", 40);
+  std::u16string cr_only = tags, swapped;
+  std::replace(cr_only.begin(), cr_only.end(), u'\n', u'\r');
+  for (char16_t c : tags.substr(0, 200)) swapped += static_cast<char16_t>((c << 8) | (c >> 8));
+  for (const std::string& bytes : {Le(u"\uFEFF" + cr_only), Le(u"\uFEFF" + cr_only.substr(0, 200)),
+                                   std::string(cr_only.begin(), cr_only.end()), Le(swapped)}) {
+    WriteBytes(b_ / "tagl.txt", bytes);
+    ExpectRefused(ReadError(b_ / "tagl.txt", 1));
+  }
+}
+
+TEST_F(RefusedInputTest, TextHiddenByANulIsRefusedPaddingIsNot) {
+  std::u16string hidden = GeneratedTags(u"B", 3);
+  hidden.insert(hidden.find(u"#2|"), 1, char16_t{0});  // hides tags B1 and B2
+  WriteDatabaseFile(b_ / "tagl.txt", hidden);
+  ExpectRefused(ReadError(b_ / "tagl.txt", 10));
+
+  WriteBytes(b_ / "tagl.txt", Utf16FileBytes(GeneratedTags(u"B", 3)) + std::string(5000, '\0'));
+  EXPECT_EQ(RunProgram({a_.string(), b_.string()}, dir_.path() / "stderr").exit_code, 0);
+}
+
+TEST_F(RefusedInputTest, PipesAreRefusedAtOnce) {
+  for (const char* name : {"class.lst", "tagl.txt"}) {
+    const auto path = b_ / name;
+    std::filesystem::remove(path);
+    ASSERT_EQ(mkfifo(path.c_str(), 0600), 0);
+    ExpectRefused("Can not open file " + path.string());
+    std::filesystem::remove(path);
+    WriteDatabaseFile(b_ / "tagl.txt", GeneratedTags(u"B", 3));
+  }
+}
+
+// A long section line that runs straight into the next header merges with
+// its own source and writes back unchanged.
+TEST_F(RefusedInputTest, LongPiecesBeforeAHeaderMergeWithTheirSource) {
+  const std::u16string text = u"//4.x - Application Tags\n#1|T|1|1|x\n#Parameters\n" +
+                              std::u16string(1022, u'p') + u"#Alarm\n#History\n#";
+  WriteDatabaseFile(a_ / "tagl.txt", text);
+  WriteDatabaseFile(b_ / "tagl.txt", text);
+  const ChildResult run = RunProgram({a_.string(), b_.string()}, dir_.path() / "stderr");
+  EXPECT_EQ(run.exit_code, 0) << run.err;
+  EXPECT_EQ(ReadBytes(b_ / "tagl.txt"), ReadBytes(a_ / "tagl.txt"));
+}
+
+class RecordingUi : public MergeUi {
+ public:
+  void ShowErrorList(const std::vector<std::u16string>&) override {}
+  bool BrowseForFolder(std::filesystem::path&, const std::u16string&) override { return false; }
+  void ShowMessage(const std::u16string& text) override { messages.push_back(text); }
+  std::vector<std::u16string> messages;
+};
+
+// Reads of one file fail from a byte on.
+class FailingReadsEnv : public EnvWrapper {
+ public:
+  FailingReadsEnv(std::filesystem::path path, std::uint64_t from)
+      : EnvWrapper(Env::Default()), path_(std::move(path)), from_(from) {}
+  int OpenFile(const std::filesystem::path& path, const OpenMode& mode,
+               std::unique_ptr<File>* file) override {
+    if (int err = target()->OpenFile(path, mode, file); err != 0 || path != path_) return err;
+    *file = std::make_unique<Failing>(std::move(*file), from_);
+    return 0;
+  }
+
+ private:
+  class Failing : public File {
+   public:
+    Failing(std::unique_ptr<File> real, std::uint64_t from) : real_(std::move(real)), from_(from) {}
+    int ReadAt(std::uint64_t offset, void* dst, std::size_t n, std::size_t* got) override {
+      *got = 0;
+      return offset + n > from_ ? EIO : real_->ReadAt(offset, dst, n, got);
+    }
+    int WriteAt(std::uint64_t o, const void* s, std::size_t n) override {
+      return real_->WriteAt(o, s, n);
+    }
+    int Sync() override { return real_->Sync(); }
+    int Size(std::uint64_t* size) override { return real_->Size(size); }
+    int Close() override { return real_->Close(); }
+
+   private:
+    std::unique_ptr<File> real_;
+    std::uint64_t from_;
+  };
+  std::filesystem::path path_;
+  std::uint64_t from_;
+};
+
+TEST_F(RefusedInputTest, AReadErrorInsideAFileIsAReadError) {
+  const std::u16string tags = GeneratedTags(u"B", 3000);
+  WriteDatabaseFile(b_ / "tagl.txt", tags);
+  const std::uint64_t from = 300000;
+  // The read-ahead fails somewhere before the byte, on a line after the first.
+  const auto last = static_cast<std::size_t>(
+      std::count(tags.begin(), tags.begin() + static_cast<std::ptrdiff_t>(from / 2), u'\n') + 1);
+  FailingReadsEnv env(b_ / "tagl.txt", from);
+  RecordingUi ui;
+  MergeFolders folders{a_, b_, b_};
+  EXPECT_FALSE(RunMergeCommand(folders, ui, &env));
+  ASSERT_EQ(ui.messages.size(), 1u);
+  const std::string message = Utf16ToUtf8(ui.messages[0]);
+  const std::string start = "Error reading file " + (b_ / "tagl.txt").string() + " at line ";
+  ASSERT_EQ(message.substr(0, start.size()), start);
+  const auto line = std::stoul(message.substr(start.size()));
+  EXPECT_GT(line, 1u);
+  EXPECT_LE(line, last);
+}
+
+// Names and paths reach the terminal without their control characters.
+TEST_F(RefusedInputTest, ControlCharactersNeverReachTheTerminal) {
+  WriteDatabaseFile(a_ / "tagl.txt", TagFile(TagBlock(u"\x1B]0;x\x07", u"1|1|x")));
+  WriteDatabaseFile(b_ / "tagl.txt", TagFile(TagBlock(u"\x1B]0;x\x07", u"2|1|x")));
+  ExpectRefused(
+      "Can not merge databases due to the following inconsistencies:\n"
+      "Tag '\xEF\xBF\xBD]0;x\xEF\xBF\xBD' has different definitions");
+  const auto odd = dir_.path() / "c\x1B[2J\x7F";
+  std::filesystem::create_directories(odd / "tagl.txt");
+  const ChildResult run = RunProgram({odd.string(), b_.string()}, dir_.path() / "stderr");
+  EXPECT_EQ(run.err, "Can not open file " +
+                         (dir_.path() / "c\xEF\xBF\xBD[2J\xEF\xBF\xBD").string() + "/tagl.txt\n");
+}
+
+}  // namespace
+}  // namespace junctra
