@@ -8,6 +8,7 @@
 #include "merge/output_writer.h"
 #include "merge/path_ops.h"
 #include "merge/tag_merge.h"
+#include "platform/error_text.h"
 #include "platform/resource_module.h"
 #include "platform/stdio_file.h"
 #include "platform/text.h"
@@ -49,6 +50,14 @@ bool LoadTags(const std::filesystem::path& folder, CTagList& list, MergeUi& ui, 
   return LoadInput(
       MakeFilePath(folder, "tagl.txt"),
       [&](const auto& p, LoadReport* report) { list.LoadTagFile(p, report, env); }, ui);
+}
+
+// Message 109 or 110, followed by the file and the system's reason.
+void ShowSaveError(MergeUi& ui, unsigned message, const SaveError& failure) {
+  if (!failure) return;
+  ui.ShowMessage(LoadResourceString(message),
+                 FormatMessage(LoadResourceString(IDS_FILE_ERROR), PathToUtf16(failure.path),
+                               Utf8ToUtf16(ErrorText(failure.error))));
 }
 
 }  // namespace
@@ -100,8 +109,8 @@ bool RunMergeCommand(MergeFolders& folders, MergeUi& ui, Env* env) {
   EnsureTrailingBackslash(output);
 
   const WriteResult written = WriteMergedDatabase(output, first_classes, first_tags, env);
-  if (!written.classes_written) ui.ShowMessage(LoadResourceString(IDS_ERROR_SAVING_CLASSES));
-  if (!written.tags_written) ui.ShowMessage(LoadResourceString(IDS_ERROR_SAVING_TAGS));
+  ShowSaveError(ui, IDS_ERROR_SAVING_CLASSES, written.class_error);
+  ShowSaveError(ui, IDS_ERROR_SAVING_TAGS, written.tag_error);
   return written.ok();
 }
 

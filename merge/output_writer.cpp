@@ -10,28 +10,43 @@
 namespace junctra {
 namespace {
 
+// Remembers why the last open failed: the savers report only that they
+// could not open their file.
+class OpenErrorRecorder : public EnvWrapper {
+ public:
+  explicit OpenErrorRecorder(Env* target) : EnvWrapper(target) {}
+  int OpenFile(const std::filesystem::path& path, const OpenMode& mode,
+               std::unique_ptr<File>* file) override {
+    last_error = target()->OpenFile(path, mode, file);
+    return last_error;
+  }
+  int last_error = 0;
+};
+
 // Creates path exclusively, lets save fill it, and pushes it to the device.
-// False on any failure; the caller removes the file.
-bool WriteTemporary(const std::filesystem::path& path,
-                    const std::function<bool(const std::filesystem::path&)>& save, Env* env) {
+// Returns 0 or the errno value of the step that failed; the caller removes
+// the file.
+int WriteTemporary(const std::filesystem::path& path,
+                   const std::function<bool(const std::filesystem::path&, Env*)>& save, Env* env) {
   OpenMode create;
   create.read = false;
   create.write = true;
   create.create = true;
   create.exclusive = true;
   std::unique_ptr<File> file;
-  if (env->OpenFile(path, create, &file) != 0) return false;
-  if (file->Close() != 0) return false;
+  if (int err = env->OpenFile(path, create, &file)) return err;
+  if (int err = file->Close()) return err;
+  OpenErrorRecorder recorder(env);
   try {
-    if (!save(path)) return false;
-  } catch (const CFileException&) {
-    return false;  // disk full, I/O error: a failed save, nothing more
+    if (!save(path, &recorder)) return recorder.last_error != 0 ? recorder.last_error : EIO;
+  } catch (const CFileException& e) {
+    return e.error();  // disk full, I/O error: a failed save, nothing more
   }
   OpenMode reopen;
-  if (env->OpenFile(path, reopen, &file) != 0) return false;
-  int err = file->Sync();
-  int close_err = file->Close();
-  return err == 0 && close_err == 0;
+  if (int err = env->OpenFile(path, reopen, &file)) return err;
+  const int err = file->Sync();
+  const int close_err = file->Close();
+  return err != 0 ? err : close_err;
 }
 
 }  // namespace
@@ -48,13 +63,19 @@ WriteResult WriteMergedDatabase(const std::filesystem::path& folder, const CClas
   env->RemoveFile(tag_temp);
 
   WriteResult result;
-  result.classes_written = WriteTemporary(
-      class_temp, [&](const std::filesystem::path& p) { return classes.SaveClassFile(p, env); },
-      env);
-  result.tags_written = WriteTemporary(
-      tag_temp, [&](const std::filesystem::path& p) { return tags.SaveTagFile(p, env); }, env);
+  result.class_error = {class_target, WriteTemporary(
+                                          class_temp,
+                                          [&](const std::filesystem::path& p, Env* e) {
+                                            return classes.SaveClassFile(p, e);
+                                          },
+                                          env)};
+  result.tag_error = {
+      tag_target,
+      WriteTemporary(
+          tag_temp, [&](const std::filesystem::path& p, Env* e) { return tags.SaveTagFile(p, e); },
+          env)};
 
-  if (result.ok()) {
+  if (!result.class_error && !result.tag_error) {
     // The two renames run back to back. An existing class.lst is exchanged
     // rather than replaced, so that it can be put back if tagl.txt cannot
     // be renamed; until then it waits under the temporary's name.
@@ -69,19 +90,21 @@ WriteResult WriteMergedDatabase(const std::filesystem::path& folder, const CClas
       err = env->RenameFile(class_temp, class_target);
     }
     if (err != 0) {
-      result.classes_written = false;
-      result.tags_written = false;
-    } else if (env->RenameFile(tag_temp, tag_target) != 0) {
-      result.tags_written = false;
+      result.class_error.error = err;
+    } else if ((err = env->RenameFile(tag_temp, tag_target)) != 0) {
+      result.tag_error.error = err;
       if (displaced) {
         env->RenameFile(class_temp, class_target);
       } else if (!existed) {
         env->RemoveFile(class_target);
       }
+    } else {
+      result.classes_written = true;
+      result.tags_written = true;
+      // The files are in place; a folder that cannot be synced changes
+      // nothing about that, so it is not reported.
+      env->SyncDirectory(folder);
     }
-    // The files are in place; a folder that cannot be synced changes
-    // nothing about that, so it is not reported.
-    if (result.ok()) env->SyncDirectory(folder);
   }
   // What is left: the temporaries of a failed run, or the class.lst that
   // was exchanged out.

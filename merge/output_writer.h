@@ -15,9 +15,21 @@ namespace junctra {
 // Temporary files carry this suffix; they never match a database file's name.
 inline constexpr char kTemporarySuffix[] = ".junctra-new";
 
+// Why a file could not be saved: the file and the system's error.
+struct SaveError {
+  std::filesystem::path path;
+  int error = 0;  // an errno value; 0: nothing failed
+  explicit operator bool() const { return error != 0; }
+};
+
 struct WriteResult {
+  // In place when the run ends.
   bool classes_written = false;
   bool tags_written = false;
+  // Set for a file whose own step failed. A file held back only because
+  // the other one failed has none; every failed run has at least one.
+  SaveError class_error;
+  SaveError tag_error;
   bool ok() const { return classes_written && tags_written; }
 };
 

@@ -104,7 +104,7 @@ TEST(SatelliteFileNameTest, MovesKnownExtensionsBehindTheName) {
   EXPECT_EQ(SatelliteFileName(""), "");
 }
 
-// Fake satellite tables: one without string 113 and 105, one of another
+// Fake satellite tables: one without strings 105, 113 and 114, one of another
 // format version.
 constexpr JunctraString kPartialStrings[] = {{111, "Klasse '%s' anders"}, {101, "&Info"}};
 constexpr JunctraResourceTable kPartialTable = {
@@ -256,7 +256,7 @@ TEST_F(SatelliteTest, HandleOwnsTheLibraryUntilReleased) {
   EXPECT_TRUE(handle_.is_null());
 }
 
-TEST_F(SatelliteTest, MissingStringsAreEmptyExceptTheNewestOne) {
+TEST_F(SatelliteTest, MissingStringsAreEmptyExceptTheNewerOnes) {
   env_.fake_libraries[program_ + "junctra-mui.so"] = PartialTable;
   Load(u"xx");
   ASSERT_TRUE(handle_.is_satellite());
@@ -266,6 +266,7 @@ TEST_F(SatelliteTest, MissingStringsAreEmptyExceptTheNewestOne) {
   EXPECT_EQ(module.LoadString(IDS_ERROR_READING_FILE),
             ResourceModule::BuiltIn().LoadString(IDS_ERROR_READING_FILE));
   EXPECT_FALSE(module.LoadString(IDS_ERROR_READING_FILE).empty());
+  EXPECT_EQ(module.LoadString(IDS_FILE_ERROR), u"%1: %2");
 }
 
 // The German satellite as CMake builds it beside the program.

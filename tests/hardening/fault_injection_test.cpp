@@ -24,7 +24,11 @@ class RecordingUi : public MergeUi {
     for (const auto& e : errors) messages.push_back(e);
   }
   bool BrowseForFolder(std::filesystem::path&, const std::u16string&) override { return false; }
-  void ShowMessage(const std::u16string& text) override { messages.push_back(text); }
+  // As batch use prints them: the text, then any detail as a line of its own.
+  void ShowMessage(const std::u16string& text, const std::u16string& detail = {}) override {
+    messages.push_back(text);
+    if (!detail.empty()) messages.push_back(detail);
+  }
 
   bool Mentions(std::u16string_view text) const {
     for (const auto& m : messages) {
@@ -130,12 +134,16 @@ TEST_P(FaultInjectionTest, EveryFailedOperationLeavesTheTargetAsItWasOrComplete)
       const Files now = ReadFiles(b_);
       EXPECT_EQ(now.classes, before_.classes) << where;
       EXPECT_EQ(now.tags, before_.tags) << where;
-      // The message names the file that could not be read or written.
+      // The message names the file that could not be read or written, and
+      // a save error the system's reason.
       const std::string path = env.fired_path().string();
+      const std::u16string reason = u": " + Utf8ToUtf16(std::strerror(error));
       if (path.ends_with(std::string("class.lst") + kTemporarySuffix)) {
         EXPECT_TRUE(ui.Mentions(u"Error saving class file")) << where;
+        EXPECT_TRUE(ui.Mentions(PathToUtf16(b_ / "class.lst") + reason)) << where;
       } else if (path.ends_with(std::string("tagl.txt") + kTemporarySuffix)) {
         EXPECT_TRUE(ui.Mentions(u"Error saving database file")) << where;
+        EXPECT_TRUE(ui.Mentions(PathToUtf16(b_ / "tagl.txt") + reason)) << where;
       } else {
         EXPECT_TRUE(ui.Mentions(PathToUtf16(env.fired_path()))) << where;
       }

@@ -23,7 +23,11 @@ class RecordingUi : public MergeUi {
     folder = *answer;
     return true;
   }
-  void ShowMessage(const std::u16string& text) override { messages.push_back(text); }
+  // As batch use prints them: the text, then any detail as a line of its own.
+  void ShowMessage(const std::u16string& text, const std::u16string& detail = {}) override {
+    messages.push_back(text);
+    if (!detail.empty()) messages.push_back(detail);
+  }
 
   std::optional<std::filesystem::path> answer;
   std::vector<std::vector<std::u16string>> error_lists;
@@ -141,10 +145,28 @@ TEST_F(MergeCommandTest, InteractiveUseAsksForTheOutputFolder) {
   EXPECT_TRUE(std::filesystem::exists(out_ / "tagl.txt"));
 }
 
-TEST_F(MergeCommandTest, MissingOutputFolderReportsBothFilesAndFails) {
-  EXPECT_FALSE(Run(dir_.path() / "nowhere"));
-  EXPECT_EQ(ui_.messages, (std::vector<std::u16string>{u"Error saving class file",
-                                                       u"Error saving database file"}));
+// The detail line under message 109 or 110.
+std::u16string Detail(const std::filesystem::path& path, std::u16string_view reason) {
+  return PathToUtf16(path) + u": " + std::u16string(reason);
+}
+
+TEST_F(MergeCommandTest, SaveFailuresNameTheFileAndTheReason) {
+  const auto nowhere = dir_.path() / "nowhere";
+  EXPECT_FALSE(Run(nowhere));
+  EXPECT_EQ(ui_.messages, (std::vector<std::u16string>{
+                              u"Error saving class file",
+                              Detail(nowhere / "class.lst", u"No such file or directory"),
+                              u"Error saving database file",
+                              Detail(nowhere / "tagl.txt", u"No such file or directory")}));
+
+  // A folder in the way of tagl.txt fails that file alone.
+  ui_.messages.clear();
+  std::filesystem::create_directory(out_ / "tagl.txt");
+  EXPECT_FALSE(Run(out_));
+  EXPECT_EQ(ui_.messages,
+            (std::vector<std::u16string>{u"Error saving database file",
+                                         Detail(out_ / "tagl.txt", u"Is a directory")}));
+  EXPECT_FALSE(std::filesystem::exists(out_ / "class.lst"));
 }
 
 // Fails writes to files whose name ends in the given text, with an error,
@@ -226,8 +248,11 @@ TEST_F(MergeCommandTest, ReadOnlyOutputFolderLeavesExistingFilesUntouched) {
   } env(out_);
   WriteDatabaseFile(out_ / "tagl.txt", u"old");
   EXPECT_FALSE(Run(out_, &env));
-  EXPECT_EQ(ui_.messages, (std::vector<std::u16string>{u"Error saving class file",
-                                                       u"Error saving database file"}));
+  EXPECT_EQ(
+      ui_.messages,
+      (std::vector<std::u16string>{
+          u"Error saving class file", Detail(out_ / "class.lst", u"Read-only file system"),
+          u"Error saving database file", Detail(out_ / "tagl.txt", u"Read-only file system")}));
   EXPECT_EQ(ReadBytes(out_ / "tagl.txt"), Utf16FileBytes(u"old"));
 }
 
