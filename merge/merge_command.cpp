@@ -109,6 +109,10 @@ bool RunMergeCommand(MergeFolders& folders, MergeUi& ui, Env* env) {
   EnsureTrailingBackslash(output);
 
   const WriteResult written = WriteMergedDatabase(output, first_classes, first_tags, env);
+  if (!written.busy_folder.empty()) {
+    ui.ShowMessage(FormatMessage(LoadResourceString(IDS_OUTPUT_FOLDER_BUSY),
+                                 PathToUtf16(written.busy_folder)));
+  }
   ShowSaveError(ui, IDS_ERROR_SAVING_CLASSES, written.class_error);
   ShowSaveError(ui, IDS_ERROR_SAVING_TAGS, written.tag_error);
   return written.ok();

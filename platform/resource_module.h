@@ -25,6 +25,7 @@ enum StringId : unsigned {
   IDS_TAG_CONFLICT = 112,
   IDS_ERROR_READING_FILE = 113,
   IDS_FILE_ERROR = 114,
+  IDS_OUTPUT_FOLDER_BUSY = 115,
 };
 
 // Resource IDs of the dialog templates and the icon.

@@ -19,6 +19,7 @@ constexpr JunctraString kStrings[] = {
     {112, "Tag '%s' has different definitions"},
     {113, "Error reading file %1 at line %2"},
     {114, "%1: %2"},
+    {115, "Another merge is writing into %1"},
 };
 
 constexpr uint32_t kVisible = JUNCTRA_WS_VISIBLE;

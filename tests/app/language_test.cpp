@@ -310,6 +310,8 @@ TEST_F(GermanSatelliteTest, SettingsFileSelectsGermanTexts) {
             u"Klasse „C1“ ist unterschiedlich definiert");
   EXPECT_EQ(FormatMessage(LoadResourceString(IDS_ERROR_READING_FILE), u"a.txt", u"3"),
             u"Fehler beim Lesen der Datei a.txt in Zeile 3");
+  EXPECT_EQ(FormatMessage(LoadResourceString(IDS_OUTPUT_FOLDER_BUSY), u"out/"),
+            u"Eine andere Zusammenführung schreibt gerade in out/");
   for (unsigned id = IDS_ABOUTBOX; id <= IDS_ERROR_READING_FILE; ++id) {
     EXPECT_FALSE(LoadResourceString(id).empty()) << id;
     EXPECT_NE(LoadResourceString(id), ResourceModule::BuiltIn().LoadString(id)) << id;

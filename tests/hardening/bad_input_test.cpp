@@ -183,7 +183,16 @@ TEST_F(BadInputTest, FilesThatCannotBeRead) {
   }
   // Temporaries that cannot be created.
   for (const char* name : {"class.lst", "tagl.txt"}) {
-    UnreadableEnv env(b_ / (std::string(name) + kTemporarySuffix), true);
+    struct NoTemporaryEnv : EnvWrapper {
+      explicit NoTemporaryEnv(std::string file) : EnvWrapper(Env::Default()), file_(file) {}
+      int CreateNewFile(const std::filesystem::path& path, const FileStatus* like,
+                        std::unique_ptr<File>* file) override {
+        const std::string name = path.filename().string();
+        if (IsTemporaryName(name) && name.starts_with(file_)) return EACCES;
+        return target()->CreateNewFile(path, like, file);
+      }
+      std::string file_;
+    } env(name);
     EXPECT_FALSE(Run(b_, &env));
     EXPECT_EQ(ui_.messages, (std::vector<std::u16string>{name == std::string("class.lst")
                                                              ? u"Error saving class file"

@@ -169,19 +169,33 @@ TEST_F(MergeCommandTest, SaveFailuresNameTheFileAndTheReason) {
   EXPECT_FALSE(std::filesystem::exists(out_ / "class.lst"));
 }
 
-// Fails writes to files whose name ends in the given text, with an error,
-// once more than `budget` bytes were written to them.
+TEST_F(MergeCommandTest, BusyOutputFolderIsNamedAndNothingIsWritten) {
+  // Another run kept the folder for the whole wait.
+  struct BusyEnv : EnvWrapper {
+    BusyEnv() : EnvWrapper(Env::Default()) {}
+    int LockFolder(const std::filesystem::path&, std::chrono::milliseconds,
+                   std::unique_ptr<FolderLock>*) override {
+      return EWOULDBLOCK;
+    }
+  } env;
+  EXPECT_FALSE(Run(out_, &env));
+  EXPECT_EQ(ui_.messages, std::vector<std::u16string>{u"Another merge is writing into " +
+                                                      PathToUtf16(out_ / "")});
+  EXPECT_TRUE(std::filesystem::is_empty(out_));
+}
+
+// Fails writes to temporary files whose name starts with the given text,
+// with an error, once more than `budget` bytes were written to them.
 class FailingWritesEnv : public EnvWrapper {
  public:
-  FailingWritesEnv(std::string suffix, int error, std::size_t budget)
-      : EnvWrapper(Env::Default()), suffix_(std::move(suffix)), error_(error), budget_(budget) {}
+  FailingWritesEnv(std::string prefix, int error, std::size_t budget)
+      : EnvWrapper(Env::Default()), prefix_(std::move(prefix)), error_(error), budget_(budget) {}
 
   int OpenFile(const std::filesystem::path& path, const OpenMode& mode,
                std::unique_ptr<File>* file) override {
     int err = target()->OpenFile(path, mode, file);
-    const std::string& name = path.native();
-    if (err == 0 && mode.write && name.size() >= suffix_.size() &&
-        name.compare(name.size() - suffix_.size(), suffix_.size(), suffix_) == 0) {
+    const std::string name = path.filename().string();
+    if (err == 0 && mode.write && IsTemporaryName(name) && name.starts_with(prefix_)) {
       *file = std::make_unique<Limited>(std::move(*file), error_, budget_);
     }
     return err;
@@ -210,7 +224,7 @@ class FailingWritesEnv : public EnvWrapper {
     std::size_t budget_;
   };
 
-  std::string suffix_;
+  std::string prefix_;
   int error_;
   std::size_t budget_;
 };
@@ -219,15 +233,15 @@ TEST_F(MergeCommandTest, DiskFullLeavesTheTargetFolderAsItWas) {
   // Writing into the second folder, as a two-folder batch run does.
   const std::string classes = ReadBytes(b_ / "class.lst");
   const std::string tags = ReadBytes(b_ / "tagl.txt");
-  for (const char* suffix : {"tagl.txt" /* temporary's prefix */, "class.lst", ""}) {
+  for (const char* prefix : {"tagl.txt", "class.lst", ""}) {
     for (int error : {ENOSPC, EIO}) {
-      FailingWritesEnv env(std::string(suffix) + kTemporarySuffix, error, 10);
+      FailingWritesEnv env(prefix, error, 10);
       ui_.messages.clear();
       EXPECT_FALSE(Run(b_, &env));
       EXPECT_FALSE(ui_.messages.empty());
       EXPECT_EQ(ReadBytes(b_ / "class.lst"), classes);
       EXPECT_EQ(ReadBytes(b_ / "tagl.txt"), tags);
-      EXPECT_EQ(std::distance(std::filesystem::directory_iterator(b_), {}), 2) << suffix;
+      EXPECT_EQ(std::distance(std::filesystem::directory_iterator(b_), {}), 2) << prefix;
     }
   }
 }
