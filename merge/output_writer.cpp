@@ -4,6 +4,7 @@
 #include <cerrno>
 #include <cstdio>
 #include <functional>
+#include <optional>
 #include <string>
 #include <tuple>
 #include <vector>
@@ -18,6 +19,8 @@ namespace {
 constexpr std::string_view kFileNames[] = {"class.lst", "tagl.txt"};
 // Random names that may already be taken before a run gives up.
 constexpr int kNameAttempts = 8;
+// Symbolic links followed from a target before it counts as a loop.
+constexpr int kMaxLinks = 40;
 
 using Save = std::function<bool(const std::filesystem::path&, Env*)>;
 
@@ -31,6 +34,8 @@ struct Output {
   std::filesystem::path folder;  // the folder it is in, ending in "/"
   std::uint64_t folder_device = 0;
   std::uint64_t folder_inode = 0;
+  // The file being replaced; none when the target is new.
+  std::optional<FileStatus> existing;
   std::filesystem::path temp;  // this run's temporary; empty until created
   SaveError error;
 
@@ -66,22 +71,62 @@ std::filesystem::path TemporaryName(const Output& out, Env* env) {
   return MakeFilePath(out.folder, std::string(out.name) + tag + kTemporarySuffix);
 }
 
-// Creates this run's temporary for out under a name no one else uses, lets
-// save fill it and pushes it to the device. False with out.error set on
-// failure; the caller removes out.temp.
+// Follows a chain of symbolic links from the target to the file it ends at,
+// which may not exist yet: that file is replaced, its temporary goes beside
+// it, and the links stay as they are.
+bool ResolveLinks(Output& out, Env* env) {
+  std::filesystem::path path = out.target;
+  for (int links = 0;; ++links) {
+    std::filesystem::path link;
+    const int err = env->ReadSymbolicLink(path, &link);
+    if (err == EINVAL || err == ENOENT) break;  // a file, a folder, or nothing yet
+    if (err != 0) return out.Fail(err);
+    if (links == kMaxLinks) return out.Fail(ELOOP);
+    path = link.is_absolute() ? link : path.parent_path() / link;
+  }
+  if (path != out.target) {
+    out.target = path;
+    out.folder = path.parent_path();
+    EnsureTrailingBackslash(out.folder);
+  }
+  return true;
+}
+
+// Looks at the file to be replaced, with its folder locked. A folder in its
+// place or a file the user may not write (by access or by its mode alone:
+// root may write anything) is refused.
+bool CheckTarget(Output& out, Env* env) {
+  FileStatus status;
+  const int err = env->StatEntry(out.target, &status);
+  if (err == ENOENT) return true;
+  if (err != 0) return out.Fail(err);
+  if (status.kind == FileStatus::Kind::kDirectory) return out.Fail(EISDIR);
+  // Made a link since it was followed: its mode says nothing; try again.
+  if (status.kind == FileStatus::Kind::kSymbolicLink) return out.Fail(EAGAIN);
+  if (status.write_access != 0) return out.Fail(status.write_access);
+  if ((status.mode & 0222) == 0) return out.Fail(EACCES);
+  out.existing = status;
+  return true;
+}
+
+// Creates this run's temporary for out under a name no one else uses, with
+// the owner and permissions of the file it replaces, lets save fill it and
+// pushes it to the device. False with out.error set on failure; the caller
+// removes out.temp.
 bool WriteTemporary(Output& out, const Save& save, Env* env) {
   std::unique_ptr<File> file;
   int err = EEXIST;
   for (int i = 0; i < kNameAttempts && err == EEXIST; ++i) {
     const auto temp = TemporaryName(out, env);
-    err = env->CreateNewFile(temp, nullptr, &file);
+    err = env->CreateNewFile(temp, out.existing ? &*out.existing : nullptr, &file);
     if (err == 0) out.temp = temp;
   }
   if (err != 0) return out.Fail(err);
   OpenErrorRecorder recorder(env);
   try {
-    if (!save(out.temp, &recorder))
-      return out.Fail(recorder.last_error ? recorder.last_error : EIO);
+    if (!save(out.temp, &recorder)) {
+      return out.Fail(recorder.last_error != 0 ? recorder.last_error : EIO);
+    }
   } catch (const CFileException& e) {
     return out.Fail(e.error());  // disk full, I/O error: a failed save, nothing more
   }
@@ -148,7 +193,7 @@ void RemoveLeftovers(const std::filesystem::path& folder, Env* env) {
 // if tagl.txt cannot be renamed; until then it waits under the temporary's
 // name.
 bool RenameIntoPlace(Output& classes, Output& tags, Env* env) {
-  const bool existed = env->EntryExists(classes.target);
+  const bool existed = classes.existing.has_value();
   bool displaced = false;
   int err = ENOENT;
   if (existed) {
@@ -202,10 +247,18 @@ WriteResult WriteMergedDatabase(const std::filesystem::path& folder, const CClas
   Output& class_out = outputs[0];
   Output& tag_out = outputs[1];
 
+  // Both targets are looked at before anything is written: when either
+  // cannot be replaced, neither is.
   WriteResult result;
   std::vector<std::unique_ptr<FolderLock>> locks;
   std::vector<std::filesystem::path> folders;
-  if (LockFolders(outputs, lock_wait, env, &locks, &folders, &result)) {
+  bool ready = true;
+  for (Output& out : outputs) ready &= ResolveLinks(out, env);
+  ready = ready && LockFolders(outputs, lock_wait, env, &locks, &folders, &result);
+  if (ready) {
+    for (Output& out : outputs) ready &= CheckTarget(out, env);
+  }
+  if (ready) {
     for (const auto& locked : folders) RemoveLeftovers(locked, env);
     const bool classes_saved = WriteTemporary(
         class_out, [&](const auto& p, Env* e) { return classes.SaveClassFile(p, e); }, env);

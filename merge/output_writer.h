@@ -2,6 +2,8 @@
 // existing files are never half replaced: both files are written to
 // temporary files beside their targets, flushed to the device, and only when
 // both are complete renamed over class.lst and tagl.txt, back to back.
+// A replaced file's permissions and owner carry over; a read-only one is
+// not replaced; a symbolic link is written through to the file it ends at.
 // Runs that write into the same folder take turns: each holds an advisory
 // lock on the folder from its first temporary file to its last rename.
 #pragma once

@@ -2,6 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
 #include <cerrno>
 
 #include "merge/output_writer.h"
@@ -167,6 +171,104 @@ TEST_F(MergeCommandTest, SaveFailuresNameTheFileAndTheReason) {
             (std::vector<std::u16string>{u"Error saving database file",
                                          Detail(out_ / "tagl.txt", u"Is a directory")}));
   EXPECT_FALSE(std::filesystem::exists(out_ / "class.lst"));
+}
+
+unsigned Mode(const std::filesystem::path& path) {
+  struct stat st {};
+  stat(path.c_str(), &st);
+  return st.st_mode & 07777;
+}
+
+std::vector<std::string> Entries(const std::filesystem::path& folder) {
+  std::vector<std::string> names;
+  for (const auto& entry : std::filesystem::directory_iterator(folder)) {
+    names.push_back(entry.path().filename().string());
+  }
+  std::sort(names.begin(), names.end());
+  return names;
+}
+
+TEST_F(MergeCommandTest, ReplacedFilesKeepTheirPermissionsAndOwner) {
+  WriteDatabaseFile(out_ / "class.lst", u"old");
+  WriteDatabaseFile(out_ / "tagl.txt", u"old");
+  for (auto [class_mode, tag_mode] : {std::pair(0600u, 0640u), {0640u, 0600u}, {0604u, 0660u}}) {
+    chmod((out_ / "class.lst").c_str(), class_mode);
+    chmod((out_ / "tagl.txt").c_str(), tag_mode);
+    EXPECT_TRUE(Run(out_));
+    EXPECT_EQ(Mode(out_ / "class.lst"), class_mode);
+    EXPECT_EQ(Mode(out_ / "tagl.txt"), tag_mode);
+  }
+  if (geteuid() == 0) {  // only root may give files away
+    ASSERT_EQ(chown((out_ / "class.lst").c_str(), 1234, 5678), 0);
+    ASSERT_EQ(chown((out_ / "tagl.txt").c_str(), 4321, 8765), 0);
+    EXPECT_TRUE(Run(out_));
+    struct stat classes {
+    }, tags{};
+    stat((out_ / "class.lst").c_str(), &classes);
+    stat((out_ / "tagl.txt").c_str(), &tags);
+    EXPECT_EQ(std::pair(classes.st_uid, classes.st_gid), std::pair(1234u, 5678u));
+    EXPECT_EQ(std::pair(tags.st_uid, tags.st_gid), std::pair(4321u, 8765u));
+  }
+  // New files get the system's default.
+  const mode_t saved = umask(027);
+  std::filesystem::create_directory(dir_.path() / "new");
+  EXPECT_TRUE(Run(dir_.path() / "new"));
+  umask(saved);
+  EXPECT_EQ(Mode(dir_.path() / "new" / "class.lst"), 0640u);
+  EXPECT_EQ(Mode(dir_.path() / "new" / "tagl.txt"), 0640u);
+}
+
+TEST_F(MergeCommandTest, ReadOnlyTargetsAreRefusedAndNeitherFileIsReplaced) {
+  WriteDatabaseFile(out_ / "class.lst", u"old classes");
+  WriteDatabaseFile(out_ / "tagl.txt", u"old tags");
+  // Read-only by its mode alone, which also stops root.
+  for (const char* name : {"class.lst", "tagl.txt"}) {
+    ui_.messages.clear();
+    chmod((out_ / name).c_str(), 0444);
+    EXPECT_FALSE(Run(out_));
+    EXPECT_EQ(ui_.messages, (std::vector<std::u16string>{
+                                name == std::string("class.lst") ? u"Error saving class file"
+                                                                 : u"Error saving database file",
+                                Detail(out_ / name, u"Permission denied")}));
+    EXPECT_EQ(ReadBytes(out_ / "class.lst"), Utf16FileBytes(u"old classes"));
+    EXPECT_EQ(ReadBytes(out_ / "tagl.txt"), Utf16FileBytes(u"old tags"));
+    EXPECT_EQ(Mode(out_ / name), 0444u);
+    EXPECT_EQ(Entries(out_), (std::vector<std::string>{"class.lst", "tagl.txt"}));
+    chmod((out_ / name).c_str(), 0644);
+  }
+}
+
+TEST_F(MergeCommandTest, LinkedTargetsAreWrittenThroughAndStayLinks) {
+  EXPECT_TRUE(Run(out_));  // the merged files, for comparison
+  const auto shared = dir_.path() / "shared", linked = dir_.path() / "linked";
+  std::filesystem::create_directory(shared);
+  std::filesystem::create_directory(linked);
+  WriteDatabaseFile(shared / "tags", u"old");
+  chmod((shared / "tags").c_str(), 0640);
+  // tagl.txt: two relative links to a shared file; class.lst: an absolute
+  // link to one that does not exist yet.
+  std::filesystem::create_symlink("hop", linked / "tagl.txt");
+  std::filesystem::create_symlink("../shared/tags", linked / "hop");
+  std::filesystem::create_symlink(shared / "classes", linked / "class.lst");
+  EXPECT_TRUE(Run(linked));
+  EXPECT_TRUE(ui_.messages.empty());
+  EXPECT_EQ(std::filesystem::read_symlink(linked / "tagl.txt"), "hop");
+  EXPECT_EQ(std::filesystem::read_symlink(linked / "hop"), "../shared/tags");
+  EXPECT_EQ(std::filesystem::read_symlink(linked / "class.lst"), shared / "classes");
+  EXPECT_EQ(ReadBytes(shared / "tags"), ReadBytes(out_ / "tagl.txt"));
+  EXPECT_EQ(ReadBytes(shared / "classes"), ReadBytes(out_ / "class.lst"));
+  EXPECT_EQ(Mode(shared / "tags"), 0640u);
+  EXPECT_EQ(Entries(shared), (std::vector<std::string>{"classes", "tags"}));
+  EXPECT_EQ(Entries(linked), (std::vector<std::string>{"class.lst", "hop", "tagl.txt"}));
+
+  // A link that leads back to itself is refused.
+  std::filesystem::remove(linked / "hop");
+  std::filesystem::create_symlink("tagl.txt", linked / "hop");
+  EXPECT_FALSE(Run(linked));
+  EXPECT_EQ(ui_.messages, (std::vector<std::u16string>{
+                              u"Error saving database file",
+                              Detail(linked / "tagl.txt", u"Too many levels of symbolic links")}));
+  EXPECT_EQ(ReadBytes(shared / "classes"), ReadBytes(out_ / "class.lst"));
 }
 
 TEST_F(MergeCommandTest, BusyOutputFolderIsNamedAndNothingIsWritten) {
