@@ -238,8 +238,7 @@ bool IsTemporaryName(std::string_view name) {
 }
 
 WriteResult WriteMergedDatabase(const std::filesystem::path& folder, const CClassList& classes,
-                                const CTagList& tags, Env* env,
-                                std::chrono::milliseconds lock_wait) {
+                                const CTagList& tags, Env* env) {
   std::vector<Output> outputs;
   for (std::string_view name : kFileNames) {
     outputs.emplace_back(name, folder);
@@ -254,7 +253,7 @@ WriteResult WriteMergedDatabase(const std::filesystem::path& folder, const CClas
   std::vector<std::filesystem::path> folders;
   bool ready = true;
   for (Output& out : outputs) ready &= ResolveLinks(out, env);
-  ready = ready && LockFolders(outputs, lock_wait, env, &locks, &folders, &result);
+  ready = ready && LockFolders(outputs, kFolderLockWait, env, &locks, &folders, &result);
   if (ready) {
     for (Output& out : outputs) ready &= CheckTarget(out, env);
   }

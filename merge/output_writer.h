@@ -23,7 +23,8 @@ namespace junctra {
 // never match a database file's name.
 inline constexpr char kTemporarySuffix[] = ".junctra-new";
 
-// How long a run waits while another one writes into the same folder.
+// How long a run waits while another one writes into the same folder
+// (tests shorten it in their Env's LockFolder).
 inline constexpr std::chrono::milliseconds kFolderLockWait{60000};
 
 // Why a file could not be saved: the file and the system's error.
@@ -51,8 +52,7 @@ struct WriteResult {
 // folder ends in "/". On any failure neither target is touched and no
 // temporary file of this run is left behind.
 WriteResult WriteMergedDatabase(const std::filesystem::path& folder, const CClassList& classes,
-                                const CTagList& tags, Env* env = Env::Default(),
-                                std::chrono::milliseconds lock_wait = kFolderLockWait);
+                                const CTagList& tags, Env* env = Env::Default());
 
 // A temporary file's name, of any run (this version's or an earlier one's
 // "tagl.txt.junctra-new"), for class.lst or tagl.txt.

@@ -154,7 +154,7 @@ std::u16string Detail(const std::filesystem::path& path, std::u16string_view rea
   return PathToUtf16(path) + u": " + std::u16string(reason);
 }
 
-TEST_F(MergeCommandTest, SaveFailuresNameTheFileAndTheReason) {
+TEST_F(MergeCommandTest, MissingOutputFolderReportsBothFilesAndFails) {
   const auto nowhere = dir_.path() / "nowhere";
   EXPECT_FALSE(Run(nowhere));
   EXPECT_EQ(ui_.messages, (std::vector<std::u16string>{
@@ -162,15 +162,6 @@ TEST_F(MergeCommandTest, SaveFailuresNameTheFileAndTheReason) {
                               Detail(nowhere / "class.lst", u"No such file or directory"),
                               u"Error saving database file",
                               Detail(nowhere / "tagl.txt", u"No such file or directory")}));
-
-  // A folder in the way of tagl.txt fails that file alone.
-  ui_.messages.clear();
-  std::filesystem::create_directory(out_ / "tagl.txt");
-  EXPECT_FALSE(Run(out_));
-  EXPECT_EQ(ui_.messages,
-            (std::vector<std::u16string>{u"Error saving database file",
-                                         Detail(out_ / "tagl.txt", u"Is a directory")}));
-  EXPECT_FALSE(std::filesystem::exists(out_ / "class.lst"));
 }
 
 unsigned Mode(const std::filesystem::path& path) {
@@ -271,16 +262,19 @@ TEST_F(MergeCommandTest, LinkedTargetsAreWrittenThroughAndStayLinks) {
   EXPECT_EQ(ReadBytes(shared / "classes"), ReadBytes(out_ / "class.lst"));
 }
 
-TEST_F(MergeCommandTest, BusyOutputFolderIsNamedAndNothingIsWritten) {
-  // Another run kept the folder for the whole wait.
-  struct BusyEnv : EnvWrapper {
-    BusyEnv() : EnvWrapper(Env::Default()) {}
-    int LockFolder(const std::filesystem::path&, std::chrono::milliseconds,
-                   std::unique_ptr<FolderLock>*) override {
-      return EWOULDBLOCK;
+TEST_F(MergeCommandTest, ARunWaitsForAnotherOnTheFolderThenGivesUpWritingNothing) {
+  struct ShortWaitEnv : EnvWrapper {
+    ShortWaitEnv() : EnvWrapper(Env::Default()) {}
+    int LockFolder(const std::filesystem::path& folder, std::chrono::milliseconds,
+                   std::unique_ptr<FolderLock>* lock) override {
+      return target()->LockFolder(folder, std::chrono::milliseconds(300), lock);
     }
   } env;
+  std::unique_ptr<FolderLock> other;
+  ASSERT_EQ(env.LockFolder(out_, {}, &other), 0);
+  const auto start = std::chrono::steady_clock::now();
   EXPECT_FALSE(Run(out_, &env));
+  EXPECT_GE(std::chrono::steady_clock::now() - start, std::chrono::milliseconds(300));
   EXPECT_EQ(ui_.messages, std::vector<std::u16string>{u"Another merge is writing into " +
                                                       PathToUtf16(out_ / "")});
   EXPECT_TRUE(std::filesystem::is_empty(out_));
