@@ -28,7 +28,10 @@ void BatchUi::ShowErrorList(const std::vector<std::u16string>& errors) {
 
 bool BatchUi::BrowseForFolder(std::filesystem::path&, const std::u16string&) { return false; }
 
-void BatchUi::ShowMessage(const std::u16string& text) { PrintLine(text); }
+void BatchUi::ShowMessage(const std::u16string& text, const std::u16string& detail) {
+  PrintLine(text);
+  if (!detail.empty()) PrintLine(detail);
+}
 
 void BatchUi::PrintLine(const std::u16string& text) {
   // Names and paths come from files and the command line: control

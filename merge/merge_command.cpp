@@ -8,6 +8,7 @@
 #include "merge/output_writer.h"
 #include "merge/path_ops.h"
 #include "merge/tag_merge.h"
+#include "platform/error_text.h"
 #include "platform/resource_module.h"
 #include "platform/stdio_file.h"
 #include "platform/text.h"
@@ -15,16 +16,24 @@
 namespace junctra {
 namespace {
 
+// "PATH: reason", the line that follows a failure's message.
+std::u16string FileError(const std::filesystem::path& path, int error) {
+  return FormatMessage(LoadResourceString(IDS_FILE_ERROR), PathToUtf16(path),
+                       Utf8ToUtf16(ErrorText(error)));
+}
+
 // Runs one loader and turns anything short of a complete read into message
 // 107 or 113. A database file that is missing or only partly read must
 // never reach the output: its tags or classes would be lost.
 template <class Load>
 bool LoadInput(const std::filesystem::path& path, Load load, MergeUi& ui) {
   LoadReport report;
+  int read_error = 0;
   try {
     load(path, &report);
-  } catch (const CFileException&) {
+  } catch (const CFileException& e) {
     // The loader has refused the line it was reading, if it got that far.
+    read_error = e.error();
   }
   if (!report.opened) {
     ui.ShowMessage(FormatMessage(LoadResourceString(IDS_CANNOT_OPEN_FILE), PathToUtf16(path)));
@@ -32,7 +41,8 @@ bool LoadInput(const std::filesystem::path& path, Load load, MergeUi& ui) {
   }
   if (!report.complete) {
     ui.ShowMessage(FormatMessage(LoadResourceString(IDS_ERROR_READING_FILE), PathToUtf16(path),
-                                 Utf8ToUtf16(std::to_string(report.first_unread_line))));
+                                 Utf8ToUtf16(std::to_string(report.first_unread_line))),
+                   read_error != 0 ? FileError(path, read_error) : std::u16string());
     return false;
   }
   return true;
@@ -49,6 +59,12 @@ bool LoadTags(const std::filesystem::path& folder, CTagList& list, MergeUi& ui, 
   return LoadInput(
       MakeFilePath(folder, "tagl.txt"),
       [&](const auto& p, LoadReport* report) { list.LoadTagFile(p, report, env); }, ui);
+}
+
+// Message 109 or 110, followed by the file and the system's reason.
+void ShowSaveError(MergeUi& ui, unsigned message, const SaveError& failure) {
+  if (!failure) return;
+  ui.ShowMessage(LoadResourceString(message), FileError(failure.path, failure.error));
 }
 
 }  // namespace
@@ -100,8 +116,12 @@ bool RunMergeCommand(MergeFolders& folders, MergeUi& ui, Env* env) {
   EnsureTrailingBackslash(output);
 
   const WriteResult written = WriteMergedDatabase(output, first_classes, first_tags, env);
-  if (!written.classes_written) ui.ShowMessage(LoadResourceString(IDS_ERROR_SAVING_CLASSES));
-  if (!written.tags_written) ui.ShowMessage(LoadResourceString(IDS_ERROR_SAVING_TAGS));
+  if (!written.busy_folder.empty()) {
+    ui.ShowMessage(FormatMessage(LoadResourceString(IDS_OUTPUT_FOLDER_BUSY),
+                                 PathToUtf16(written.busy_folder)));
+  }
+  ShowSaveError(ui, IDS_ERROR_SAVING_CLASSES, written.class_error);
+  ShowSaveError(ui, IDS_ERROR_SAVING_TAGS, written.tag_error);
   return written.ok();
 }
 

@@ -20,8 +20,9 @@ class MergeUi {
   // Asks for a folder with a prompt; false when the user cancels. Only
   // called in interactive use.
   virtual bool BrowseForFolder(std::filesystem::path& folder, const std::u16string& prompt) = 0;
-  // Shows one message: a string-table text, already formatted.
-  virtual void ShowMessage(const std::u16string& text) = 0;
+  // Shows one message: a string-table text, already formatted, and when
+  // given a detail below it (the file and the system's reason).
+  virtual void ShowMessage(const std::u16string& text, const std::u16string& detail = {}) = 0;
 };
 
 struct MergeFolders {

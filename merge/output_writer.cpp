@@ -1,8 +1,13 @@
 #include "merge/output_writer.h"
 
+#include <algorithm>
 #include <cerrno>
+#include <cstdio>
 #include <functional>
+#include <optional>
 #include <string>
+#include <tuple>
+#include <vector>
 
 #include "merge/path_ops.h"
 #include "platform/stdio_file.h"
@@ -10,83 +15,269 @@
 namespace junctra {
 namespace {
 
-// Creates path exclusively, lets save fill it, and pushes it to the device.
-// False on any failure; the caller removes the file.
-bool WriteTemporary(const std::filesystem::path& path,
-                    const std::function<bool(const std::filesystem::path&)>& save, Env* env) {
-  OpenMode create;
-  create.read = false;
-  create.write = true;
-  create.create = true;
-  create.exclusive = true;
-  std::unique_ptr<File> file;
-  if (env->OpenFile(path, create, &file) != 0) return false;
-  if (file->Close() != 0) return false;
-  try {
-    if (!save(path)) return false;
-  } catch (const CFileException&) {
-    return false;  // disk full, I/O error: a failed save, nothing more
+// The files of a database, in the order they are written and renamed.
+constexpr std::string_view kFileNames[] = {"class.lst", "tagl.txt"};
+// Random names that may already be taken before a run gives up.
+constexpr int kNameAttempts = 8;
+// Symbolic links followed from a target before it counts as a loop.
+constexpr int kMaxLinks = 40;
+
+using Save = std::function<bool(const std::filesystem::path&, Env*)>;
+
+// One of the files: where it goes and how far it got.
+struct Output {
+  Output(std::string_view file, const std::filesystem::path& in)
+      : name(file), target(MakeFilePath(in, file)), folder(in) {}
+
+  std::string_view name;
+  std::filesystem::path target;  // the file to replace
+  std::filesystem::path folder;  // the folder it is in, ending in "/"
+  std::uint64_t folder_device = 0;
+  std::uint64_t folder_inode = 0;
+  // The file being replaced; none when the target is new.
+  std::optional<FileStatus> existing;
+  std::filesystem::path temp;  // this run's temporary; empty until created
+  SaveError error;
+
+  bool Fail(int err) {
+    error = {target, err};
+    return false;
   }
-  OpenMode reopen;
-  if (env->OpenFile(path, reopen, &file) != 0) return false;
-  int err = file->Sync();
-  int close_err = file->Close();
-  return err == 0 && close_err == 0;
+};
+
+// Remembers why the last open failed: the savers report only that they
+// could not open their file.
+class OpenErrorRecorder : public EnvWrapper {
+ public:
+  explicit OpenErrorRecorder(Env* target) : EnvWrapper(target) {}
+  int OpenFile(const std::filesystem::path& path, const OpenMode& mode,
+               std::unique_ptr<File>* file) override {
+    last_error = target()->OpenFile(path, mode, file);
+    return last_error;
+  }
+  int last_error = 0;
+};
+
+bool IsDigits(std::string_view text, bool hex) {
+  return !text.empty() && std::all_of(text.begin(), text.end(), [hex](char c) {
+    return (c >= '0' && c <= '9') || (hex && c >= 'a' && c <= 'f');
+  });
+}
+
+std::filesystem::path TemporaryName(const Output& out, Env* env) {
+  char tag[32];
+  std::snprintf(tag, sizeof tag, ".%d-%08x", env->ProcessId(),
+                static_cast<unsigned>(env->RandomNumber() & 0xFFFFFFFFu));
+  return MakeFilePath(out.folder, std::string(out.name) + tag + kTemporarySuffix);
+}
+
+// Follows a chain of symbolic links from the target to the file it ends at,
+// which may not exist yet: that file is replaced, its temporary goes beside
+// it, and the links stay as they are.
+bool ResolveLinks(Output& out, Env* env) {
+  std::filesystem::path path = out.target;
+  for (int links = 0;; ++links) {
+    std::filesystem::path link;
+    const int err = env->ReadSymbolicLink(path, &link);
+    if (err == EINVAL || err == ENOENT) break;  // a file, a folder, or nothing yet
+    if (err != 0) return out.Fail(err);
+    if (links == kMaxLinks) return out.Fail(ELOOP);
+    path = link.is_absolute() ? link : path.parent_path() / link;
+  }
+  if (path != out.target) {
+    out.target = path;
+    out.folder = path.parent_path();
+    EnsureTrailingBackslash(out.folder);
+  }
+  return true;
+}
+
+// Looks at the file to be replaced, with its folder locked. A folder in its
+// place or a file the user may not write (by access or by its mode alone:
+// root may write anything) is refused.
+bool CheckTarget(Output& out, Env* env) {
+  FileStatus status;
+  const int err = env->StatEntry(out.target, &status);
+  if (err == ENOENT) return true;
+  if (err != 0) return out.Fail(err);
+  if (status.kind == FileStatus::Kind::kDirectory) return out.Fail(EISDIR);
+  // Made a link since it was followed: its mode says nothing; try again.
+  if (status.kind == FileStatus::Kind::kSymbolicLink) return out.Fail(EAGAIN);
+  if (status.write_access != 0) return out.Fail(status.write_access);
+  if ((status.mode & 0222) == 0) return out.Fail(EACCES);
+  out.existing = status;
+  return true;
+}
+
+// Creates this run's temporary for out under a name no one else uses, with
+// the owner and permissions of the file it replaces, lets save fill it and
+// pushes it to the device. False with out.error set on failure; the caller
+// removes out.temp.
+bool WriteTemporary(Output& out, const Save& save, Env* env) {
+  std::unique_ptr<File> file;
+  int err = EEXIST;
+  for (int i = 0; i < kNameAttempts && err == EEXIST; ++i) {
+    const auto temp = TemporaryName(out, env);
+    err = env->CreateNewFile(temp, out.existing ? &*out.existing : nullptr, &file);
+    if (err == 0) out.temp = temp;
+  }
+  if (err != 0) return out.Fail(err);
+  OpenErrorRecorder recorder(env);
+  try {
+    if (!save(out.temp, &recorder)) {
+      return out.Fail(recorder.last_error != 0 ? recorder.last_error : EIO);
+    }
+  } catch (const CFileException& e) {
+    return out.Fail(e.error());  // disk full, I/O error: a failed save, nothing more
+  }
+  // fsync pushes the file's data whichever descriptor wrote it.
+  err = file->Sync();
+  const int close_err = file->Close();
+  return (err == 0 && close_err == 0) || out.Fail(err != 0 ? err : close_err);
+}
+
+// Locks every folder the outputs go into, each once and all in one order
+// (by identity, whatever the path says), so that two runs never wait for
+// each other crosswise. The folders locked are added to folders. False when
+// one cannot be had: a busy folder in result, or the outputs' errors.
+bool LockFolders(std::vector<Output>& outputs, std::chrono::milliseconds wait, Env* env,
+                 std::vector<std::unique_ptr<FolderLock>>* locks,
+                 std::vector<std::filesystem::path>* folders, WriteResult* result) {
+  std::vector<Output*> order;
+  for (Output& out : outputs) {
+    FileStatus status;
+    if (int err = env->StatEntry(out.folder, &status)) {
+      out.Fail(err);
+      continue;
+    }
+    out.folder_device = status.device;
+    out.folder_inode = status.inode;
+    order.push_back(&out);
+  }
+  if (order.size() != outputs.size()) return false;
+  auto identity = [](const Output* out) { return std::tie(out->folder_device, out->folder_inode); };
+  std::sort(order.begin(), order.end(),
+            [&](const Output* a, const Output* b) { return identity(a) < identity(b); });
+  for (std::size_t i = 0; i < order.size(); ++i) {
+    if (i > 0 && identity(order[i]) == identity(order[i - 1])) continue;
+    std::unique_ptr<FolderLock> lock;
+    const int err = env->LockFolder(order[i]->folder, wait, &lock);
+    if (err == EWOULDBLOCK) {
+      result->busy_folder = order[i]->folder;
+      return false;
+    }
+    if (err != 0) {
+      for (Output* out : order) {
+        if (identity(out) == identity(order[i])) out->Fail(err);
+      }
+      return false;
+    }
+    locks->push_back(std::move(lock));
+    folders->push_back(order[i]->folder);
+  }
+  return true;
+}
+
+// Removes the temporaries of runs that were killed. Called only with the
+// folder locked, when no live run has a temporary there.
+void RemoveLeftovers(const std::filesystem::path& folder, Env* env) {
+  std::vector<std::string> names;
+  if (env->ListFolder(folder, &names) != 0) return;  // they go with a later run
+  for (const std::string& name : names) {
+    if (IsTemporaryName(name)) env->RemoveFile(MakeFilePath(folder, name));
+  }
+}
+
+// Renames both temporaries over their targets, back to back. An existing
+// class.lst is exchanged rather than replaced, so that it can be put back
+// if tagl.txt cannot be renamed; until then it waits under the temporary's
+// name.
+bool RenameIntoPlace(Output& classes, Output& tags, Env* env) {
+  const bool existed = classes.existing.has_value();
+  bool displaced = false;
+  int err = ENOENT;
+  if (existed) {
+    err = env->ExchangeFiles(classes.temp, classes.target);
+    displaced = err == 0;
+  }
+  if (err == ENOENT || err == EINVAL || err == ENOSYS || err == EOPNOTSUPP) {
+    err = env->RenameFile(classes.temp, classes.target);
+  }
+  if (err != 0) return classes.Fail(err);
+  if ((err = env->RenameFile(tags.temp, tags.target)) != 0) {
+    if (displaced) {
+      env->RenameFile(classes.temp, classes.target);
+    } else if (!existed) {
+      env->RemoveFile(classes.target);
+    }
+    return tags.Fail(err);
+  }
+  return true;
 }
 
 }  // namespace
 
+bool IsTemporaryName(std::string_view name) {
+  constexpr std::string_view suffix = kTemporarySuffix;
+  for (std::string_view file : kFileNames) {
+    if (name.size() < file.size() + suffix.size() || !name.starts_with(file) ||
+        !name.ends_with(suffix)) {
+      continue;
+    }
+    std::string_view tag = name.substr(file.size(), name.size() - file.size() - suffix.size());
+    if (tag.empty()) return true;  // an earlier version's fixed name
+    if (tag.front() != '.') continue;
+    tag.remove_prefix(1);
+    const std::size_t dash = tag.find('-');
+    if (dash != std::string_view::npos && IsDigits(tag.substr(0, dash), false) &&
+        IsDigits(tag.substr(dash + 1), true)) {
+      return true;
+    }
+  }
+  return false;
+}
+
 WriteResult WriteMergedDatabase(const std::filesystem::path& folder, const CClassList& classes,
                                 const CTagList& tags, Env* env) {
-  const auto class_target = MakeFilePath(folder, "class.lst");
-  const auto tag_target = MakeFilePath(folder, "tagl.txt");
-  const auto class_temp = MakeFilePath(folder, std::string("class.lst") + kTemporarySuffix);
-  const auto tag_temp = MakeFilePath(folder, std::string("tagl.txt") + kTemporarySuffix);
-
-  // Leftovers of a run that was killed.
-  env->RemoveFile(class_temp);
-  env->RemoveFile(tag_temp);
-
-  WriteResult result;
-  result.classes_written = WriteTemporary(
-      class_temp, [&](const std::filesystem::path& p) { return classes.SaveClassFile(p, env); },
-      env);
-  result.tags_written = WriteTemporary(
-      tag_temp, [&](const std::filesystem::path& p) { return tags.SaveTagFile(p, env); }, env);
-
-  if (result.ok()) {
-    // The two renames run back to back. An existing class.lst is exchanged
-    // rather than replaced, so that it can be put back if tagl.txt cannot
-    // be renamed; until then it waits under the temporary's name.
-    const bool existed = env->EntryExists(class_target);
-    bool displaced = false;
-    int err = ENOENT;
-    if (existed) {
-      err = env->ExchangeFiles(class_temp, class_target);
-      displaced = err == 0;
-    }
-    if (err == ENOENT || err == EINVAL || err == ENOSYS || err == EOPNOTSUPP) {
-      err = env->RenameFile(class_temp, class_target);
-    }
-    if (err != 0) {
-      result.classes_written = false;
-      result.tags_written = false;
-    } else if (env->RenameFile(tag_temp, tag_target) != 0) {
-      result.tags_written = false;
-      if (displaced) {
-        env->RenameFile(class_temp, class_target);
-      } else if (!existed) {
-        env->RemoveFile(class_target);
-      }
-    }
-    // The files are in place; a folder that cannot be synced changes
-    // nothing about that, so it is not reported.
-    if (result.ok()) env->SyncDirectory(folder);
+  std::vector<Output> outputs;
+  for (std::string_view name : kFileNames) {
+    outputs.emplace_back(name, folder);
   }
-  // What is left: the temporaries of a failed run, or the class.lst that
-  // was exchanged out.
-  env->RemoveFile(class_temp);
-  env->RemoveFile(tag_temp);
+  Output& class_out = outputs[0];
+  Output& tag_out = outputs[1];
+
+  // Both targets are looked at before anything is written: when either
+  // cannot be replaced, neither is.
+  WriteResult result;
+  std::vector<std::unique_ptr<FolderLock>> locks;
+  std::vector<std::filesystem::path> folders;
+  bool ready = true;
+  for (Output& out : outputs) ready &= ResolveLinks(out, env);
+  ready = ready && LockFolders(outputs, kFolderLockWait, env, &locks, &folders, &result);
+  if (ready) {
+    for (Output& out : outputs) ready &= CheckTarget(out, env);
+  }
+  if (ready) {
+    for (const auto& locked : folders) RemoveLeftovers(locked, env);
+    const bool classes_saved = WriteTemporary(
+        class_out, [&](const auto& p, Env* e) { return classes.SaveClassFile(p, e); }, env);
+    const bool tags_saved = WriteTemporary(
+        tag_out, [&](const auto& p, Env* e) { return tags.SaveTagFile(p, e); }, env);
+    if (classes_saved && tags_saved && RenameIntoPlace(class_out, tag_out, env)) {
+      result.classes_written = true;
+      result.tags_written = true;
+      // The files are in place; a folder that cannot be synced changes
+      // nothing about that, so it is not reported.
+      for (const auto& locked : folders) env->SyncDirectory(locked);
+    }
+    // What is left: the temporaries of a failed run, or the class.lst that
+    // was exchanged out. The locks are still held.
+    for (const Output& out : outputs) {
+      if (!out.temp.empty()) env->RemoveFile(out.temp);
+    }
+  }
+  result.class_error = class_out.error;
+  result.tag_error = tag_out.error;
   return result;
 }
 

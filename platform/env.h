@@ -4,12 +4,14 @@
 // can put a fake in its place. Env::Default() is the real one.
 #pragma once
 
+#include <chrono>
 #include <cstddef>
 #include <cstdint>
 #include <filesystem>
 #include <memory>
 #include <optional>
 #include <string>
+#include <vector>
 
 namespace junctra {
 
@@ -43,6 +45,28 @@ struct OpenMode {
   bool exclusive_share = false;
 };
 
+// An entry of a folder as StatEntry sees it: the entry itself, a symbolic
+// link not followed.
+struct FileStatus {
+  enum class Kind { kFile, kDirectory, kSymbolicLink, kOther };
+  Kind kind = Kind::kFile;
+  unsigned mode = 0;  // permission bits, 07777
+  std::uint32_t owner = 0;
+  std::uint32_t group = 0;
+  // Together the entry's identity: equal for two names of one file or folder.
+  std::uint64_t device = 0;
+  std::uint64_t inode = 0;
+  // 0 when this process may write to it, else why not (EACCES, EROFS, ...).
+  int write_access = 0;
+};
+
+// An advisory lock held on a folder; released when destroyed, or when the
+// process ends in any way.
+class FolderLock {
+ public:
+  virtual ~FolderLock() = default;
+};
+
 // A loaded dynamic library; unloads itself when destroyed.
 class Library {
  public:
@@ -73,6 +97,29 @@ class Env {
   virtual int RemoveFile(const std::filesystem::path& path) = 0;
   // Makes a rename or creation inside the folder durable (fsync of the folder).
   virtual int SyncDirectory(const std::filesystem::path& folder) = 0;
+  // The entry at path; a symbolic link is not followed. ENOENT when missing.
+  virtual int StatEntry(const std::filesystem::path& path, FileStatus* status) = 0;
+  // What the symbolic link at path points to, as written in the link.
+  // EINVAL when path is not a link, ENOENT when nothing is there.
+  virtual int ReadSymbolicLink(const std::filesystem::path& path,
+                               std::filesystem::path* target) = 0;
+  // Creates a file that must not exist yet and opens it for writing. With
+  // like, it is private (0600) from the start, then takes like's owner and
+  // group as far as the process may set them (EPERM is no failure) and
+  // like's permission bits, all before a byte is written; without, the
+  // system's default (0666 less the umask). On failure nothing is left.
+  virtual int CreateNewFile(const std::filesystem::path& path, const FileStatus* like,
+                            std::unique_ptr<File>* file) = 0;
+  // Takes an exclusive advisory lock on the folder itself, retrying while
+  // another process holds it for up to wait; EWOULDBLOCK when it is still
+  // held then. Writes nothing into the folder.
+  virtual int LockFolder(const std::filesystem::path& folder, std::chrono::milliseconds wait,
+                         std::unique_ptr<FolderLock>* lock) = 0;
+  // Names of the folder's entries, without "." and "..".
+  virtual int ListFolder(const std::filesystem::path& folder, std::vector<std::string>* names) = 0;
+  virtual int ProcessId() = 0;
+  // Random bits from the system, for names no other process picks.
+  virtual std::uint64_t RandomNumber() = 0;
 
   // The program's own file; empty when it cannot be had.
   virtual std::filesystem::path ModuleFileName() = 0;
@@ -118,6 +165,25 @@ class EnvWrapper : public Env {
   int SyncDirectory(const std::filesystem::path& folder) override {
     return target_->SyncDirectory(folder);
   }
+  int StatEntry(const std::filesystem::path& path, FileStatus* status) override {
+    return target_->StatEntry(path, status);
+  }
+  int ReadSymbolicLink(const std::filesystem::path& path, std::filesystem::path* target) override {
+    return target_->ReadSymbolicLink(path, target);
+  }
+  int CreateNewFile(const std::filesystem::path& path, const FileStatus* like,
+                    std::unique_ptr<File>* file) override {
+    return target_->CreateNewFile(path, like, file);
+  }
+  int LockFolder(const std::filesystem::path& folder, std::chrono::milliseconds wait,
+                 std::unique_ptr<FolderLock>* lock) override {
+    return target_->LockFolder(folder, wait, lock);
+  }
+  int ListFolder(const std::filesystem::path& folder, std::vector<std::string>* names) override {
+    return target_->ListFolder(folder, names);
+  }
+  int ProcessId() override { return target_->ProcessId(); }
+  std::uint64_t RandomNumber() override { return target_->RandomNumber(); }
   std::filesystem::path ModuleFileName() override { return target_->ModuleFileName(); }
   int OsMajorVersion() override { return target_->OsMajorVersion(); }
   std::optional<std::filesystem::path> KnownLocalAppDataFolder() override {

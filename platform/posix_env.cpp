@@ -1,14 +1,19 @@
 // The real Env on Linux.
+#include <dirent.h>
 #include <dlfcn.h>
 #include <fcntl.h>
 #include <pwd.h>
 #include <sys/file.h>
+#include <sys/random.h>
 #include <sys/stat.h>
+#include <time.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
+#include <string_view>
 
 #include "platform/env.h"
 
@@ -81,6 +86,18 @@ class PosixLibrary : public Library {
  private:
   void* handle_;
 };
+
+class PosixFolderLock : public FolderLock {
+ public:
+  explicit PosixFolderLock(int fd) : fd_(fd) {}
+  ~PosixFolderLock() override { ::close(fd_); }
+
+ private:
+  int fd_;
+};
+
+// How often a waiting run looks whether a folder's lock is free.
+constexpr std::chrono::milliseconds kLockPollInterval{10};
 
 bool StatPath(const std::filesystem::path& path, struct stat* st) {
   return !path.empty() && ::stat(path.c_str(), st) == 0;
@@ -173,6 +190,123 @@ class PosixEnv : public Env {
     int err = ::fsync(fd) == 0 ? 0 : errno;
     ::close(fd);
     return err;
+  }
+
+  int StatEntry(const std::filesystem::path& path, FileStatus* status) override {
+    struct stat st;
+    if (::lstat(path.c_str(), &st) != 0) return errno;
+    if (S_ISREG(st.st_mode)) {
+      status->kind = FileStatus::Kind::kFile;
+    } else if (S_ISDIR(st.st_mode)) {
+      status->kind = FileStatus::Kind::kDirectory;
+    } else if (S_ISLNK(st.st_mode)) {
+      status->kind = FileStatus::Kind::kSymbolicLink;
+    } else {
+      status->kind = FileStatus::Kind::kOther;
+    }
+    status->mode = st.st_mode & 07777;
+    status->owner = st.st_uid;
+    status->group = st.st_gid;
+    status->device = st.st_dev;
+    status->inode = st.st_ino;
+    // With the effective IDs, as open() will check them.
+    status->write_access = 0;
+    if (!S_ISLNK(st.st_mode) && ::faccessat(AT_FDCWD, path.c_str(), W_OK, AT_EACCESS) != 0) {
+      status->write_access = errno;
+    }
+    return 0;
+  }
+
+  int ReadSymbolicLink(const std::filesystem::path& path, std::filesystem::path* target) override {
+    std::string buffer(256, '\0');
+    for (;;) {
+      const ssize_t n = ::readlink(path.c_str(), buffer.data(), buffer.size());
+      if (n < 0) return errno;
+      if (static_cast<std::size_t>(n) < buffer.size()) {
+        buffer.resize(static_cast<std::size_t>(n));
+        *target = buffer;
+        return 0;
+      }
+      buffer.resize(buffer.size() * 2);  // possibly cut short
+    }
+  }
+
+  int CreateNewFile(const std::filesystem::path& path, const FileStatus* like,
+                    std::unique_ptr<File>* file) override {
+    int fd;
+    do {
+      fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, like ? 0600 : 0666);
+    } while (fd < 0 && errno == EINTR);
+    if (fd < 0) return errno;
+    int err = 0;
+    if (like != nullptr) {
+      // Owner first: a change of owner may clear bits that fchmod then sets.
+      if (::fchown(fd, like->owner, like->group) != 0) {
+        err = errno;
+        // Not allowed to give the file away; the group alone may still go.
+        if (err == EPERM &&
+            (::fchown(fd, static_cast<uid_t>(-1), like->group) == 0 || errno == EPERM)) {
+          err = 0;
+        }
+      }
+      if (err == 0 && ::fchmod(fd, like->mode & 07777) != 0) err = errno;
+    }
+    if (err != 0) {
+      ::close(fd);
+      ::unlink(path.c_str());
+      return err;
+    }
+    *file = std::make_unique<PosixFile>(fd);
+    return 0;
+  }
+
+  int LockFolder(const std::filesystem::path& folder, std::chrono::milliseconds wait,
+                 std::unique_ptr<FolderLock>* lock) override {
+    const int fd =
+        ::open(folder.empty() ? "." : folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd < 0) return errno;
+    auto held = std::make_unique<PosixFolderLock>(fd);
+    const auto deadline = std::chrono::steady_clock::now() + wait;
+    for (;;) {
+      if (::flock(fd, LOCK_EX | LOCK_NB) == 0) {
+        *lock = std::move(held);
+        return 0;
+      }
+      if (errno == EINTR) continue;
+      if (errno != EWOULDBLOCK) return errno;
+      const auto left = deadline - std::chrono::steady_clock::now();
+      if (left <= std::chrono::steady_clock::duration::zero()) return EWOULDBLOCK;
+      const auto pause = std::chrono::duration_cast<std::chrono::nanoseconds>(
+          std::min<std::chrono::steady_clock::duration>(left, kLockPollInterval));
+      timespec delay{0, static_cast<long>(pause.count())};
+      ::nanosleep(&delay, nullptr);
+    }
+  }
+
+  int ListFolder(const std::filesystem::path& folder, std::vector<std::string>* names) override {
+    std::unique_ptr<DIR, int (*)(DIR*)> dir(::opendir(folder.empty() ? "." : folder.c_str()),
+                                            &::closedir);
+    if (dir == nullptr) return errno;
+    names->clear();
+    for (;;) {
+      errno = 0;
+      const dirent* entry = ::readdir(dir.get());
+      if (entry == nullptr) return errno;
+      const std::string_view name = entry->d_name;
+      if (name != "." && name != "..") names->emplace_back(name);
+    }
+  }
+
+  int ProcessId() override { return static_cast<int>(::getpid()); }
+
+  std::uint64_t RandomNumber() override {
+    std::uint64_t value = 0;
+    if (::getrandom(&value, sizeof value, GRND_NONBLOCK) == sizeof value) return value;
+    // Early in boot the pool may not be ready; the clock differs per call.
+    timespec now{};
+    ::clock_gettime(CLOCK_MONOTONIC, &now);
+    return static_cast<std::uint64_t>(now.tv_nsec) * 0x9E3779B97F4A7C15u ^
+           static_cast<std::uint64_t>(now.tv_sec);
   }
 
   std::filesystem::path ModuleFileName() override {

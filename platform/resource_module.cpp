@@ -21,7 +21,7 @@ std::u16string ResourceModule::LoadString(unsigned id) const {
       if (entry.id == id && entry.text != nullptr) return Utf8ToUtf16(entry.text);
     }
   }
-  if (id == IDS_ERROR_READING_FILE && this != &BuiltIn()) return BuiltIn().LoadString(id);
+  if (id >= IDS_ERROR_READING_FILE && this != &BuiltIn()) return BuiltIn().LoadString(id);
   return {};
 }
 

@@ -24,6 +24,8 @@ enum StringId : unsigned {
   IDS_CLASS_CONFLICT = 111,
   IDS_TAG_CONFLICT = 112,
   IDS_ERROR_READING_FILE = 113,
+  IDS_FILE_ERROR = 114,
+  IDS_OUTPUT_FOLDER_BUSY = 115,
 };
 
 // Resource IDs of the dialog templates and the icon.
@@ -42,8 +44,9 @@ class ResourceModule {
   // The program's own, US English module.
   static const ResourceModule& BuiltIn();
 
-  // The string, or empty when the module lacks it. String 113 is newer than
-  // the satellites' tables: a module without it gives the built-in text.
+  // The string, or empty when the module lacks it. Strings from 113 on are
+  // newer than some satellites' tables: a module without one gives the
+  // built-in text.
   std::u16string LoadString(unsigned id) const;
   // Null when the module lacks the template.
   const JunctraDialog* FindDialog(unsigned id) const;

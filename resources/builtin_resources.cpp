@@ -18,6 +18,8 @@ constexpr JunctraString kStrings[] = {
     {111, "Class '%s' has different definitions"},
     {112, "Tag '%s' has different definitions"},
     {113, "Error reading file %1 at line %2"},
+    {114, "%1: %2"},
+    {115, "Another merge is writing into %1"},
 };
 
 constexpr uint32_t kVisible = JUNCTRA_WS_VISIBLE;

@@ -18,9 +18,10 @@ namespace junctra {
 
 class FaultInjectionEnv : public EnvWrapper {
  public:
-  // Kinds of operation, as a bit mask. A write is any write of buffered
-  // data, the flush at close included; a sync is a file's or a folder's;
-  // a rename is a plain one or an exchange.
+  // Kinds of operation, as a bit mask. An open is any open or creation; a
+  // write is any write of buffered data, the flush at close included; a sync
+  // is a file's or a folder's; a rename is a plain one or an exchange; a
+  // stat is a look at an entry or a link.
   enum Kind : unsigned {
     kOpen = 1u << 0,
     kRead = 1u << 1,
@@ -29,7 +30,9 @@ class FaultInjectionEnv : public EnvWrapper {
     kRename = 1u << 4,
     kClose = 1u << 5,
     kSize = 1u << 6,
-    kAll = (1u << 7) - 1,
+    kStat = 1u << 7,
+    kLock = 1u << 8,
+    kAll = (1u << 9) - 1,
   };
 
   explicit FaultInjectionEnv(Env* target = Env::Default()) : EnvWrapper(target) {}
@@ -72,6 +75,10 @@ class FaultInjectionEnv : public EnvWrapper {
         return "close";
       case kSize:
         return "size";
+      case kStat:
+        return "stat";
+      case kLock:
+        return "lock";
       default:
         return "?";
     }
@@ -84,6 +91,27 @@ class FaultInjectionEnv : public EnvWrapper {
     if (int err = target()->OpenFile(path, mode, &real)) return err;
     *file = std::make_unique<FaultFile>(this, path, std::move(real));
     return 0;
+  }
+  int CreateNewFile(const std::filesystem::path& path, const FileStatus* like,
+                    std::unique_ptr<File>* file) override {
+    if (Hit(kOpen, path)) return error_;
+    std::unique_ptr<File> real;
+    if (int err = target()->CreateNewFile(path, like, &real)) return err;
+    *file = std::make_unique<FaultFile>(this, path, std::move(real));
+    return 0;
+  }
+  int StatEntry(const std::filesystem::path& path, FileStatus* status) override {
+    if (Hit(kStat, path)) return error_;
+    return target()->StatEntry(path, status);
+  }
+  int ReadSymbolicLink(const std::filesystem::path& path, std::filesystem::path* link) override {
+    if (Hit(kStat, path)) return error_;
+    return target()->ReadSymbolicLink(path, link);
+  }
+  int LockFolder(const std::filesystem::path& folder, std::chrono::milliseconds wait,
+                 std::unique_ptr<FolderLock>* lock) override {
+    if (Hit(kLock, folder)) return error_;
+    return target()->LockFolder(folder, wait, lock);
   }
   int RenameFile(const std::filesystem::path& from, const std::filesystem::path& to) override {
     if (Hit(kRename, from)) return error_;

@@ -2,6 +2,7 @@
 
 #include <QCoreApplication>
 #include <QFileDialog>
+#include <QLabel>
 #include <QMessageBox>
 
 #include "ui/qt_text.h"
@@ -19,8 +20,9 @@ class DesktopFolderChooser : public FolderChooser {
 
 class DesktopMessageBoxes : public MessageBoxService {
  public:
-  void ShowMessage(QWidget* owner, const std::u16string& text) override {
-    ShowMessageBox(owner, text);
+  void ShowMessage(QWidget* owner, const std::u16string& text,
+                   const std::u16string& detail) override {
+    ShowMessageBox(owner, text, detail);
   }
 };
 
@@ -45,10 +47,18 @@ bool BrowseForFolder(QWidget* owner, std::filesystem::path& result, const std::u
   return true;
 }
 
-void ShowMessageBox(QWidget* owner, const std::u16string& text) {
+void ShowMessageBox(QWidget* owner, const std::u16string& text, const std::u16string& detail) {
   QMessageBox box(QMessageBox::Warning, QCoreApplication::applicationName(), ToQString(text),
                   QMessageBox::Ok, owner);
   box.setTextFormat(Qt::PlainText);
+  if (!detail.empty()) {
+    box.setInformativeText(ToQString(detail));
+    // Its label guesses at markup whatever the box's format; a path is never
+    // markup.
+    for (auto* label : box.findChildren<QLabel*>(QStringLiteral("qt_msgbox_informativelabel"))) {
+      label->setTextFormat(Qt::PlainText);
+    }
+  }
   box.exec();
 }
 

@@ -22,9 +22,11 @@ class FolderChooser {
 class MessageBoxService {
  public:
   virtual ~MessageBoxService() = default;
-  // Shows the text with an OK button and a warning icon, captioned with the
-  // application's name, modal to owner; returns when it is closed.
-  virtual void ShowMessage(QWidget* owner, const std::u16string& text) = 0;
+  // Shows the text, and any detail below it, with an OK button and a warning
+  // icon, captioned with the application's name, modal to owner; returns
+  // when it is closed.
+  virtual void ShowMessage(QWidget* owner, const std::u16string& text,
+                           const std::u16string& detail = {}) = 0;
 };
 
 struct DialogServices {
@@ -39,8 +41,8 @@ DialogServices DefaultDialogServices();
 // trailing separator, except for the root "/".
 bool BrowseForFolder(QWidget* owner, std::filesystem::path& result, const std::u16string& prompt);
 
-// A modal message box: the text, an OK button, a warning icon, the
-// application's name as caption.
-void ShowMessageBox(QWidget* owner, const std::u16string& text);
+// A modal message box: the text, the detail (if any) as its informative
+// text, an OK button, a warning icon, the application's name as caption.
+void ShowMessageBox(QWidget* owner, const std::u16string& text, const std::u16string& detail = {});
 
 }  // namespace junctra

@@ -140,8 +140,8 @@ bool CJunctraDlg::BrowseForFolder(std::filesystem::path& folder, const std::u16s
   return services_.folders->BrowseForFolder(this, folder, prompt);
 }
 
-void CJunctraDlg::ShowMessage(const std::u16string& text) {
-  services_.messages->ShowMessage(this, text);
+void CJunctraDlg::ShowMessage(const std::u16string& text, const std::u16string& detail) {
+  services_.messages->ShowMessage(this, text, detail);
 }
 
 }  // namespace junctra

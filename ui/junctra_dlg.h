@@ -51,7 +51,7 @@ class CJunctraDlg : public TemplateDialog, private MergeUi {
   // MergeUi
   void ShowErrorList(const std::vector<std::u16string>& errors) override;
   bool BrowseForFolder(std::filesystem::path& folder, const std::u16string& prompt) override;
-  void ShowMessage(const std::u16string& text) override;
+  void ShowMessage(const std::u16string& text, const std::u16string& detail = {}) override;
 
   DialogServices services_;
   Env* env_;

@@ -19,6 +19,8 @@ constexpr JunctraString kStrings[] = {
     {111, "Klasse „%s“ ist unterschiedlich definiert"},
     {112, "Tag „%s“ ist unterschiedlich definiert"},
     {113, "Fehler beim Lesen der Datei %1 in Zeile %2"},
+    {114, "%1: %2"},
+    {115, "Eine andere Zusammenführung schreibt gerade in %1"},
 };
 
 constexpr uint32_t kVisible = JUNCTRA_WS_VISIBLE;

@@ -104,7 +104,7 @@ TEST(SatelliteFileNameTest, MovesKnownExtensionsBehindTheName) {
   EXPECT_EQ(SatelliteFileName(""), "");
 }
 
-// Fake satellite tables: one without string 113 and 105, one of another
+// Fake satellite tables: one without strings 105, 113 and 114, one of another
 // format version.
 constexpr JunctraString kPartialStrings[] = {{111, "Klasse '%s' anders"}, {101, "&Info"}};
 constexpr JunctraResourceTable kPartialTable = {
@@ -256,7 +256,7 @@ TEST_F(SatelliteTest, HandleOwnsTheLibraryUntilReleased) {
   EXPECT_TRUE(handle_.is_null());
 }
 
-TEST_F(SatelliteTest, MissingStringsAreEmptyExceptTheNewestOne) {
+TEST_F(SatelliteTest, MissingStringsAreEmptyExceptTheNewerOnes) {
   env_.fake_libraries[program_ + "junctra-mui.so"] = PartialTable;
   Load(u"xx");
   ASSERT_TRUE(handle_.is_satellite());
@@ -266,6 +266,7 @@ TEST_F(SatelliteTest, MissingStringsAreEmptyExceptTheNewestOne) {
   EXPECT_EQ(module.LoadString(IDS_ERROR_READING_FILE),
             ResourceModule::BuiltIn().LoadString(IDS_ERROR_READING_FILE));
   EXPECT_FALSE(module.LoadString(IDS_ERROR_READING_FILE).empty());
+  EXPECT_EQ(module.LoadString(IDS_FILE_ERROR), u"%1: %2");
 }
 
 // The German satellite as CMake builds it beside the program.
@@ -309,6 +310,8 @@ TEST_F(GermanSatelliteTest, SettingsFileSelectsGermanTexts) {
             u"Klasse „C1“ ist unterschiedlich definiert");
   EXPECT_EQ(FormatMessage(LoadResourceString(IDS_ERROR_READING_FILE), u"a.txt", u"3"),
             u"Fehler beim Lesen der Datei a.txt in Zeile 3");
+  EXPECT_EQ(FormatMessage(LoadResourceString(IDS_OUTPUT_FOLDER_BUSY), u"out/"),
+            u"Eine andere Zusammenführung schreibt gerade in out/");
   for (unsigned id = IDS_ABOUTBOX; id <= IDS_ERROR_READING_FILE; ++id) {
     EXPECT_FALSE(LoadResourceString(id).empty()) << id;
     EXPECT_NE(LoadResourceString(id), ResourceModule::BuiltIn().LoadString(id)) << id;

@@ -140,9 +140,12 @@ TEST_F(BatchRunTest, UnreadableInputAndUnwritableOutputFail) {
   EXPECT_EQ(r.err, "Can not open file " + (b_ / "tagl.txt").string() + "\n");
   EXPECT_TRUE(std::filesystem::is_empty(out_));
 
-  r = Run({a_.string(), a_.string(), (dir_.path() / "missing").string()});
+  const auto missing = dir_.path() / "missing";
+  r = Run({a_.string(), a_.string(), missing.string()});
   EXPECT_EQ(r.exit_code, 1);
-  EXPECT_EQ(r.err, "Error saving class file\nError saving database file\n");
+  EXPECT_EQ(r.err, "Error saving class file\n" + (missing / "class.lst").string() +
+                       ": No such file or directory\nError saving database file\n" +
+                       (missing / "tagl.txt").string() + ": No such file or directory\n");
 }
 
 TEST_F(BatchRunTest, SettingsFileChoosesGerman) {

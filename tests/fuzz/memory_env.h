@@ -6,10 +6,12 @@
 #include <cerrno>
 #include <cstring>
 #include <filesystem>
+#include <functional>
 #include <map>
 #include <memory>
 #include <set>
 #include <string>
+#include <vector>
 
 #include "platform/env.h"
 
@@ -79,6 +81,41 @@ class MemoryEnv : public Env {
     return files_.erase(path.native()) != 0 ? 0 : ENOENT;
   }
   int SyncDirectory(const std::filesystem::path&) override { return 0; }
+  int StatEntry(const std::filesystem::path& path, FileStatus* status) override {
+    const std::string& name = path.native();
+    const bool folder = folders_.count(Strip(name)) != 0;
+    if (!folder && files_.count(name) == 0) return ENOENT;
+    *status = FileStatus();
+    status->kind = folder ? FileStatus::Kind::kDirectory : FileStatus::Kind::kFile;
+    status->mode = folder ? 0755 : 0644;
+    status->inode = std::hash<std::string>()(folder ? Strip(name) : name);
+    return 0;
+  }
+  int ReadSymbolicLink(const std::filesystem::path& path, std::filesystem::path*) override {
+    return EntryExists(path) ? EINVAL : ENOENT;
+  }
+  int CreateNewFile(const std::filesystem::path& path, const FileStatus*,
+                    std::unique_ptr<File>* file) override {
+    OpenMode mode;
+    mode.write = true;
+    mode.create = true;
+    mode.exclusive = true;
+    return OpenFile(path, mode, file);
+  }
+  int LockFolder(const std::filesystem::path& folder, std::chrono::milliseconds,
+                 std::unique_ptr<FolderLock>* lock) override {
+    if (!DirectoryExists(folder)) return ENOENT;
+    *lock = std::make_unique<FolderLock>();
+    return 0;
+  }
+  int ListFolder(const std::filesystem::path& folder, std::vector<std::string>* names) override {
+    if (!DirectoryExists(folder)) return ENOENT;
+    names->clear();
+    for (const auto& [name, bytes] : FilesIn(folder.native())) names->push_back(name);
+    return 0;
+  }
+  int ProcessId() override { return 1; }
+  std::uint64_t RandomNumber() override { return ++random_; }
 
   std::filesystem::path ModuleFileName() override { return {}; }
   int OsMajorVersion() override { return 10; }
@@ -126,6 +163,7 @@ class MemoryEnv : public Env {
 
   std::map<std::string, std::shared_ptr<std::string>> files_;
   std::set<std::string> folders_;
+  std::uint64_t random_ = 0;
 };
 
 }  // namespace junctra

@@ -31,7 +31,7 @@ class RecordingUi : public MergeUi {
     FUZZ_CHECK(false);  // batch use never asks
     return false;
   }
-  void ShowMessage(const std::u16string&) override { ++messages; }
+  void ShowMessage(const std::u16string&, const std::u16string& = {}) override { ++messages; }
 
   bool conflicts = false;
   int messages = 0;

@@ -25,7 +25,11 @@ class RecordingUi : public MergeUi {
     error_lists.push_back(errors);
   }
   bool BrowseForFolder(std::filesystem::path&, const std::u16string&) override { return false; }
-  void ShowMessage(const std::u16string& text) override { messages.push_back(text); }
+  // As batch use prints them: the text, then any detail as a line of its own.
+  void ShowMessage(const std::u16string& text, const std::u16string& detail = {}) override {
+    messages.push_back(text);
+    if (!detail.empty()) messages.push_back(detail);
+  }
 
   std::vector<std::vector<std::u16string>> error_lists;
   std::vector<std::u16string> messages;
@@ -100,6 +104,10 @@ class BadInputTest : public ::testing::Test {
   std::u16string Named(const std::filesystem::path& path) {
     return u"Can not open file " + PathToUtf16(path);
   }
+  // The line under a save error.
+  std::u16string Detail(const std::filesystem::path& path, std::u16string_view reason) {
+    return PathToUtf16(path) + u": " + std::u16string(reason);
+  }
 
   TempDir dir_;
   std::filesystem::path a_ = dir_.path() / "a", b_ = dir_.path() / "b", out_ = dir_.path() / "out";
@@ -126,8 +134,9 @@ TEST_F(BadInputTest, FoldersWhereFilesShouldBe) {
   std::filesystem::create_directory(out_ / "class.lst");
   auto before = Snapshot(out_);
   EXPECT_FALSE(Run(out_));
-  EXPECT_EQ(ui_.messages, (std::vector<std::u16string>{u"Error saving class file",
-                                                       u"Error saving database file"}));
+  EXPECT_EQ(ui_.messages,
+            (std::vector<std::u16string>{u"Error saving class file",
+                                         Detail(out_ / "class.lst", u"Is a directory")}));
   EXPECT_EQ(Snapshot(out_), before);
 
   std::filesystem::remove_all(out_);
@@ -136,15 +145,19 @@ TEST_F(BadInputTest, FoldersWhereFilesShouldBe) {
   std::filesystem::create_directory(out_ / "tagl.txt");
   before = Snapshot(out_);
   EXPECT_FALSE(Run(out_));
-  EXPECT_EQ(ui_.messages, std::vector<std::u16string>{u"Error saving database file"});
+  EXPECT_EQ(ui_.messages,
+            (std::vector<std::u16string>{u"Error saving database file",
+                                         Detail(out_ / "tagl.txt", u"Is a directory")}));
   EXPECT_EQ(Snapshot(out_), before);
 
   // An output "folder" that is a file.
   std::filesystem::remove_all(out_);
   WriteBytes(out_, "not a folder");
   EXPECT_FALSE(Run(out_));
-  EXPECT_EQ(ui_.messages, (std::vector<std::u16string>{u"Error saving class file",
-                                                       u"Error saving database file"}));
+  EXPECT_EQ(ui_.messages,
+            (std::vector<std::u16string>{
+                u"Error saving class file", Detail(out_ / "class.lst", u"Not a directory"),
+                u"Error saving database file", Detail(out_ / "tagl.txt", u"Not a directory")}));
   EXPECT_EQ(ReadBytes(out_), "not a folder");
 
   // An input "folder" that is a file is no database.
@@ -170,11 +183,21 @@ TEST_F(BadInputTest, FilesThatCannotBeRead) {
   }
   // Temporaries that cannot be created.
   for (const char* name : {"class.lst", "tagl.txt"}) {
-    UnreadableEnv env(b_ / (std::string(name) + kTemporarySuffix), true);
+    struct NoTemporaryEnv : EnvWrapper {
+      explicit NoTemporaryEnv(std::string file) : EnvWrapper(Env::Default()), file_(file) {}
+      int CreateNewFile(const std::filesystem::path& path, const FileStatus* like,
+                        std::unique_ptr<File>* file) override {
+        const std::string name = path.filename().string();
+        if (IsTemporaryName(name) && name.starts_with(file_)) return EACCES;
+        return target()->CreateNewFile(path, like, file);
+      }
+      std::string file_;
+    } env(name);
     EXPECT_FALSE(Run(b_, &env));
-    EXPECT_EQ(ui_.messages, std::vector<std::u16string>{name == std::string("class.lst")
-                                                            ? u"Error saving class file"
-                                                            : u"Error saving database file"});
+    EXPECT_EQ(ui_.messages, (std::vector<std::u16string>{name == std::string("class.lst")
+                                                             ? u"Error saving class file"
+                                                             : u"Error saving database file",
+                                                         Detail(b_ / name, u"Permission denied")}));
     EXPECT_EQ(Snapshot(b_), before);
   }
 }

@@ -55,8 +55,6 @@ TEST(CrashTest, KilledRunsLeaveEachFileOldOrNew) {
   ASSERT_NE(new_tags, old_tags);
   restore();
 
-  const std::string class_temp = std::string("class.lst") + kTemporarySuffix;
-  const std::string tag_temp = std::string("tagl.txt") + kTemporarySuffix;
   std::mt19937 random(Seed());
   std::uniform_real_distribution<double> moment(0.0, longest * 1.1);
   int kills = 0, completed = 0, both_old = 0, both_new = 0, mixed = 0, leftovers = 0;
@@ -74,9 +72,7 @@ TEST(CrashTest, KilledRunsLeaveEachFileOldOrNew) {
         << "tagl.txt damaged, killed after " << delay.count() << " us";
     // Nothing but the database files and the temporaries.
     for (const std::string& name : FolderEntries(b)) {
-      ASSERT_TRUE(name == "class.lst" || name == "tagl.txt" || name == class_temp ||
-                  name == tag_temp)
-          << name;
+      ASSERT_TRUE(name == "class.lst" || name == "tagl.txt" || IsTemporaryName(name)) << name;
     }
     if (!run.killed) {
       ++completed;
@@ -98,17 +94,23 @@ TEST(CrashTest, KilledRunsLeaveEachFileOldOrNew) {
   }
   EXPECT_GE(kills, kKills);
 
-  // Leftover temporaries never count as a database and go with the next run.
+  // Leftover temporaries, this version's and an earlier one's, never count
+  // as a database and go with the next run; other files stay.
   std::filesystem::remove(b / "tagl.txt");
-  WriteDatabaseFile(b / class_temp, u"stale");
-  WriteDatabaseFile(b / tag_temp, u"stale");
+  const std::vector<std::string> stale = {"class.lst.4711-0badf00d.junctra-new",
+                                          "tagl.txt.4711-0badf00d.junctra-new",
+                                          "class.lst.junctra-new", "tagl.txt.junctra-new"};
+  for (const std::string& name : stale) WriteDatabaseFile(b / name, u"stale");
+  const std::vector<std::string> kept = {"notes.txt.1-ab.junctra-new", "tagl.txt.bak.junctra-new"};
+  for (const std::string& name : kept) WriteDatabaseFile(b / name, u"mine");
   ChildResult run = RunProgram(args, err_file);
   EXPECT_EQ(run.exit_code, 1);
   EXPECT_EQ(run.err, "Second folder does not contain database files\n");
   WriteBytes(b / "tagl.txt", old_tags);
   run = RunProgram(args, err_file);
   EXPECT_EQ(run.exit_code, 0) << run.err;
-  EXPECT_EQ(FolderEntries(b), (std::vector<std::string>{"class.lst", "tagl.txt"}));
+  EXPECT_EQ(FolderEntries(b), (std::vector<std::string>{"class.lst", "notes.txt.1-ab.junctra-new",
+                                                        "tagl.txt", "tagl.txt.bak.junctra-new"}));
   EXPECT_EQ(ReadBytes(b / "tagl.txt"), new_tags);
 
   std::cout << "[ crash ] seed " << Seed() << ", run " << longest * 1000 << " ms, " << kills

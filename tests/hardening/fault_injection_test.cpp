@@ -24,7 +24,11 @@ class RecordingUi : public MergeUi {
     for (const auto& e : errors) messages.push_back(e);
   }
   bool BrowseForFolder(std::filesystem::path&, const std::u16string&) override { return false; }
-  void ShowMessage(const std::u16string& text) override { messages.push_back(text); }
+  // As batch use prints them: the text, then any detail as a line of its own.
+  void ShowMessage(const std::u16string& text, const std::u16string& detail = {}) override {
+    messages.push_back(text);
+    if (!detail.empty()) messages.push_back(detail);
+  }
 
   bool Mentions(std::u16string_view text) const {
     for (const auto& m : messages) {
@@ -35,6 +39,12 @@ class RecordingUi : public MergeUi {
 
   std::vector<std::u16string> messages;
 };
+
+// A temporary file of this run or another, for class.lst or tagl.txt.
+bool IsTemporaryOf(const std::filesystem::path& path, std::string_view file) {
+  const std::string name = path.filename().string();
+  return IsTemporaryName(name) && name.starts_with(file);
+}
 
 struct Files {
   std::string classes;  // empty: no class.lst
@@ -130,12 +140,16 @@ TEST_P(FaultInjectionTest, EveryFailedOperationLeavesTheTargetAsItWasOrComplete)
       const Files now = ReadFiles(b_);
       EXPECT_EQ(now.classes, before_.classes) << where;
       EXPECT_EQ(now.tags, before_.tags) << where;
-      // The message names the file that could not be read or written.
-      const std::string path = env.fired_path().string();
-      if (path.ends_with(std::string("class.lst") + kTemporarySuffix)) {
+      // The message names the file that could not be read or written, and
+      // a save error the system's reason.
+      const std::filesystem::path& path = env.fired_path();
+      const std::u16string reason = u": " + Utf8ToUtf16(std::strerror(error));
+      if (IsTemporaryOf(path, "class.lst")) {
         EXPECT_TRUE(ui.Mentions(u"Error saving class file")) << where;
-      } else if (path.ends_with(std::string("tagl.txt") + kTemporarySuffix)) {
+        EXPECT_TRUE(ui.Mentions(PathToUtf16(b_ / "class.lst") + reason)) << where;
+      } else if (IsTemporaryOf(path, "tagl.txt")) {
         EXPECT_TRUE(ui.Mentions(u"Error saving database file")) << where;
+        EXPECT_TRUE(ui.Mentions(PathToUtf16(b_ / "tagl.txt") + reason)) << where;
       } else {
         EXPECT_TRUE(ui.Mentions(PathToUtf16(env.fired_path()))) << where;
       }
@@ -165,16 +179,16 @@ TEST_P(FaultInjectionTest, TheTwoRenamesFollowEachOtherDirectly) {
   }
   ASSERT_EQ(renames.size(), 2u);
   EXPECT_EQ(renames[1], renames[0] + 1);
-  EXPECT_EQ(trace[renames[0]].second, b_ / (std::string("class.lst") + kTemporarySuffix));
-  EXPECT_EQ(trace[renames[1]].second, b_ / (std::string("tagl.txt") + kTemporarySuffix));
+  EXPECT_TRUE(IsTemporaryOf(trace[renames[0]].second, "class.lst"));
+  EXPECT_TRUE(IsTemporaryOf(trace[renames[1]].second, "tagl.txt"));
   // Both temporaries were synced before.
-  for (const char* name : {"class.lst", "tagl.txt"}) {
-    const auto temp = b_ / (std::string(name) + kTemporarySuffix);
+  for (std::size_t rename : renames) {
+    const auto temp = trace[rename].second;
     bool synced = false;
     for (std::size_t i = 0; i < renames[0]; ++i) {
       synced |= trace[i].first == FaultInjectionEnv::kSync && trace[i].second == temp;
     }
-    EXPECT_TRUE(synced) << name;
+    EXPECT_TRUE(synced) << temp;
   }
   // Then only the folder's sync.
   ASSERT_EQ(trace.size(), renames[1] + 2);

@@ -127,10 +127,16 @@ struct ChildResult {
   std::string err;  // standard error
 };
 
-// Runs command[0] with the rest as arguments; standard error goes to
-// err_file. With a kill_after, sends SIGKILL once that much time has passed.
-inline ChildResult Spawn(std::vector<std::string> command, const std::filesystem::path& err_file,
-                         std::chrono::microseconds kill_after = std::chrono::microseconds(-1)) {
+// A child process started and not yet waited for.
+struct Child {
+  pid_t pid = -1;  // -1: it could not be started
+  std::chrono::steady_clock::time_point start;
+  std::filesystem::path err_file;
+};
+
+// Starts command[0] with the rest as arguments; standard error goes to
+// err_file.
+inline Child StartChild(std::vector<std::string> command, const std::filesystem::path& err_file) {
   std::vector<char*> argv;
   for (auto& a : command) argv.push_back(a.data());
   argv.push_back(nullptr);
@@ -140,32 +146,51 @@ inline ChildResult Spawn(std::vector<std::string> command, const std::filesystem
   posix_spawn_file_actions_addopen(&actions, 1, "/dev/null", O_WRONLY, 0);
   posix_spawn_file_actions_addopen(&actions, 2, err_file.c_str(), O_WRONLY | O_CREAT | O_TRUNC,
                                    0644);
-  ChildResult result;
-  const auto start = std::chrono::steady_clock::now();
-  pid_t pid;
-  result.started = posix_spawn(&pid, argv[0], &actions, nullptr, argv.data(), environ) == 0;
+  Child child;
+  child.start = std::chrono::steady_clock::now();
+  child.err_file = err_file;
+  if (posix_spawn(&child.pid, argv[0], &actions, nullptr, argv.data(), environ) != 0) {
+    child.pid = -1;
+  }
   posix_spawn_file_actions_destroy(&actions);
+  return child;
+}
+
+// Waits for the child. With a kill_after, sends SIGKILL once that much time
+// has passed since its start, unless it ended first.
+inline ChildResult WaitChild(const Child& child,
+                             std::chrono::microseconds kill_after = std::chrono::microseconds(-1)) {
+  ChildResult result;
+  result.started = child.pid >= 0;
   if (!result.started) return result;
   int status = 0;
   bool ended = false;
   if (kill_after.count() >= 0) {
-    // Waits in steps of a tenth of a millisecond so that a child that ends
-    // first is not waited for.
-    const auto deadline = start + kill_after;
+    // Polls every tenth of a millisecond: a child that ends first is not
+    // waited for.
+    const auto deadline = child.start + kill_after;
     while (!ended && std::chrono::steady_clock::now() < deadline) {
-      ended = waitpid(pid, &status, WNOHANG) == pid;
+      ended = waitpid(child.pid, &status, WNOHANG) == child.pid;
       timespec step{0, 100000};
       if (!ended) nanosleep(&step, nullptr);
     }
-    if (!ended) kill(pid, SIGKILL);
+    if (!ended) kill(child.pid, SIGKILL);
   }
-  while (!ended && waitpid(pid, &status, 0) < 0) {
+  while (!ended && waitpid(child.pid, &status, 0) < 0) {
   }
-  result.seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+  result.seconds =
+      std::chrono::duration<double>(std::chrono::steady_clock::now() - child.start).count();
   result.killed = WIFSIGNALED(status) && WTERMSIG(status) == SIGKILL;
   if (WIFEXITED(status)) result.exit_code = WEXITSTATUS(status);
-  result.err = ReadBytes(err_file);
+  result.err = ReadBytes(child.err_file);
   return result;
+}
+
+// Runs command[0] with the rest as arguments; standard error goes to
+// err_file.
+inline ChildResult Spawn(std::vector<std::string> command, const std::filesystem::path& err_file,
+                         std::chrono::microseconds kill_after = std::chrono::microseconds(-1)) {
+  return WaitChild(StartChild(std::move(command), err_file), kill_after);
 }
 
 // Runs the program with args.
@@ -175,6 +200,22 @@ inline ChildResult RunProgram(
   std::vector<std::string> command = {ProgramPath().string()};
   command.insert(command.end(), args.begin(), args.end());
   return Spawn(std::move(command), err_file, kill_after);
+}
+
+// Starts the program once per argument list, all at once, and waits for
+// every run; run i writes its standard error to err_files[i].
+inline std::vector<ChildResult> RunProgramsTogether(
+    const std::vector<std::vector<std::string>>& runs,
+    const std::vector<std::filesystem::path>& err_files) {
+  std::vector<Child> children;
+  for (std::size_t i = 0; i < runs.size(); ++i) {
+    std::vector<std::string> command = {ProgramPath().string()};
+    command.insert(command.end(), runs[i].begin(), runs[i].end());
+    children.push_back(StartChild(std::move(command), err_files[i]));
+  }
+  std::vector<ChildResult> results;
+  for (const Child& child : children) results.push_back(WaitChild(child));
+  return results;
 }
 
 // Runs the program with args and measures its peak resident set size.

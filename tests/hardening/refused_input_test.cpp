@@ -106,8 +106,11 @@ class RecordingUi : public MergeUi {
  public:
   void ShowErrorList(const std::vector<std::u16string>&) override {}
   bool BrowseForFolder(std::filesystem::path&, const std::u16string&) override { return false; }
-  void ShowMessage(const std::u16string& text) override { messages.push_back(text); }
-  std::vector<std::u16string> messages;
+  void ShowMessage(const std::u16string& text, const std::u16string& detail) override {
+    messages.push_back(text);
+    details.push_back(detail);
+  }
+  std::vector<std::u16string> messages, details;
 };
 
 // Reads of one file fail from a byte on.
@@ -163,6 +166,7 @@ TEST_F(RefusedInputTest, AReadErrorInsideAFileIsAReadError) {
   const auto line = std::stoul(message.substr(start.size()));
   EXPECT_GT(line, 1u);
   EXPECT_LE(line, last);
+  EXPECT_EQ(Utf16ToUtf8(ui.details[0]), (b_ / "tagl.txt").string() + ": Input/output error");
 }
 
 // Names and paths reach the terminal without their control characters.

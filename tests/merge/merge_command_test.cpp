@@ -2,6 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
 #include <cerrno>
 
 #include "merge/output_writer.h"
@@ -23,7 +27,11 @@ class RecordingUi : public MergeUi {
     folder = *answer;
     return true;
   }
-  void ShowMessage(const std::u16string& text) override { messages.push_back(text); }
+  // As batch use prints them: the text, then any detail as a line of its own.
+  void ShowMessage(const std::u16string& text, const std::u16string& detail = {}) override {
+    messages.push_back(text);
+    if (!detail.empty()) messages.push_back(detail);
+  }
 
   std::optional<std::filesystem::path> answer;
   std::vector<std::vector<std::u16string>> error_lists;
@@ -141,25 +149,149 @@ TEST_F(MergeCommandTest, InteractiveUseAsksForTheOutputFolder) {
   EXPECT_TRUE(std::filesystem::exists(out_ / "tagl.txt"));
 }
 
-TEST_F(MergeCommandTest, MissingOutputFolderReportsBothFilesAndFails) {
-  EXPECT_FALSE(Run(dir_.path() / "nowhere"));
-  EXPECT_EQ(ui_.messages, (std::vector<std::u16string>{u"Error saving class file",
-                                                       u"Error saving database file"}));
+// The detail line under message 109 or 110.
+std::u16string Detail(const std::filesystem::path& path, std::u16string_view reason) {
+  return PathToUtf16(path) + u": " + std::u16string(reason);
 }
 
-// Fails writes to files whose name ends in the given text, with an error,
-// once more than `budget` bytes were written to them.
+TEST_F(MergeCommandTest, MissingOutputFolderReportsBothFilesAndFails) {
+  const auto nowhere = dir_.path() / "nowhere";
+  EXPECT_FALSE(Run(nowhere));
+  EXPECT_EQ(ui_.messages, (std::vector<std::u16string>{
+                              u"Error saving class file",
+                              Detail(nowhere / "class.lst", u"No such file or directory"),
+                              u"Error saving database file",
+                              Detail(nowhere / "tagl.txt", u"No such file or directory")}));
+}
+
+unsigned Mode(const std::filesystem::path& path) {
+  struct stat st {};
+  stat(path.c_str(), &st);
+  return st.st_mode & 07777;
+}
+
+std::vector<std::string> Entries(const std::filesystem::path& folder) {
+  std::vector<std::string> names;
+  for (const auto& entry : std::filesystem::directory_iterator(folder)) {
+    names.push_back(entry.path().filename().string());
+  }
+  std::sort(names.begin(), names.end());
+  return names;
+}
+
+TEST_F(MergeCommandTest, ReplacedFilesKeepTheirPermissionsAndOwner) {
+  WriteDatabaseFile(out_ / "class.lst", u"old");
+  WriteDatabaseFile(out_ / "tagl.txt", u"old");
+  for (auto [class_mode, tag_mode] : {std::pair(0600u, 0640u), {0640u, 0600u}, {0604u, 0660u}}) {
+    chmod((out_ / "class.lst").c_str(), class_mode);
+    chmod((out_ / "tagl.txt").c_str(), tag_mode);
+    EXPECT_TRUE(Run(out_));
+    EXPECT_EQ(Mode(out_ / "class.lst"), class_mode);
+    EXPECT_EQ(Mode(out_ / "tagl.txt"), tag_mode);
+  }
+  if (geteuid() == 0) {  // only root may give files away
+    ASSERT_EQ(chown((out_ / "class.lst").c_str(), 1234, 5678), 0);
+    ASSERT_EQ(chown((out_ / "tagl.txt").c_str(), 4321, 8765), 0);
+    EXPECT_TRUE(Run(out_));
+    struct stat classes {
+    }, tags{};
+    stat((out_ / "class.lst").c_str(), &classes);
+    stat((out_ / "tagl.txt").c_str(), &tags);
+    EXPECT_EQ(std::pair(classes.st_uid, classes.st_gid), std::pair(1234u, 5678u));
+    EXPECT_EQ(std::pair(tags.st_uid, tags.st_gid), std::pair(4321u, 8765u));
+  }
+  // New files get the system's default.
+  const mode_t saved = umask(027);
+  std::filesystem::create_directory(dir_.path() / "new");
+  EXPECT_TRUE(Run(dir_.path() / "new"));
+  umask(saved);
+  EXPECT_EQ(Mode(dir_.path() / "new" / "class.lst"), 0640u);
+  EXPECT_EQ(Mode(dir_.path() / "new" / "tagl.txt"), 0640u);
+}
+
+TEST_F(MergeCommandTest, ReadOnlyTargetsAreRefusedAndNeitherFileIsReplaced) {
+  WriteDatabaseFile(out_ / "class.lst", u"old classes");
+  WriteDatabaseFile(out_ / "tagl.txt", u"old tags");
+  // Read-only by its mode alone, which also stops root.
+  for (const char* name : {"class.lst", "tagl.txt"}) {
+    ui_.messages.clear();
+    chmod((out_ / name).c_str(), 0444);
+    EXPECT_FALSE(Run(out_));
+    EXPECT_EQ(ui_.messages, (std::vector<std::u16string>{
+                                name == std::string("class.lst") ? u"Error saving class file"
+                                                                 : u"Error saving database file",
+                                Detail(out_ / name, u"Permission denied")}));
+    EXPECT_EQ(ReadBytes(out_ / "class.lst"), Utf16FileBytes(u"old classes"));
+    EXPECT_EQ(ReadBytes(out_ / "tagl.txt"), Utf16FileBytes(u"old tags"));
+    EXPECT_EQ(Mode(out_ / name), 0444u);
+    EXPECT_EQ(Entries(out_), (std::vector<std::string>{"class.lst", "tagl.txt"}));
+    chmod((out_ / name).c_str(), 0644);
+  }
+}
+
+TEST_F(MergeCommandTest, LinkedTargetsAreWrittenThroughAndStayLinks) {
+  EXPECT_TRUE(Run(out_));  // the merged files, for comparison
+  const auto shared = dir_.path() / "shared", linked = dir_.path() / "linked";
+  std::filesystem::create_directory(shared);
+  std::filesystem::create_directory(linked);
+  WriteDatabaseFile(shared / "tags", u"old");
+  chmod((shared / "tags").c_str(), 0640);
+  // tagl.txt: two relative links to a shared file; class.lst: an absolute
+  // link to one that does not exist yet.
+  std::filesystem::create_symlink("hop", linked / "tagl.txt");
+  std::filesystem::create_symlink("../shared/tags", linked / "hop");
+  std::filesystem::create_symlink(shared / "classes", linked / "class.lst");
+  EXPECT_TRUE(Run(linked));
+  EXPECT_TRUE(ui_.messages.empty());
+  EXPECT_EQ(std::filesystem::read_symlink(linked / "tagl.txt"), "hop");
+  EXPECT_EQ(std::filesystem::read_symlink(linked / "hop"), "../shared/tags");
+  EXPECT_EQ(std::filesystem::read_symlink(linked / "class.lst"), shared / "classes");
+  EXPECT_EQ(ReadBytes(shared / "tags"), ReadBytes(out_ / "tagl.txt"));
+  EXPECT_EQ(ReadBytes(shared / "classes"), ReadBytes(out_ / "class.lst"));
+  EXPECT_EQ(Mode(shared / "tags"), 0640u);
+  EXPECT_EQ(Entries(shared), (std::vector<std::string>{"classes", "tags"}));
+  EXPECT_EQ(Entries(linked), (std::vector<std::string>{"class.lst", "hop", "tagl.txt"}));
+
+  // A link that leads back to itself is refused.
+  std::filesystem::remove(linked / "hop");
+  std::filesystem::create_symlink("tagl.txt", linked / "hop");
+  EXPECT_FALSE(Run(linked));
+  EXPECT_EQ(ui_.messages, (std::vector<std::u16string>{
+                              u"Error saving database file",
+                              Detail(linked / "tagl.txt", u"Too many levels of symbolic links")}));
+  EXPECT_EQ(ReadBytes(shared / "classes"), ReadBytes(out_ / "class.lst"));
+}
+
+TEST_F(MergeCommandTest, ARunWaitsForAnotherOnTheFolderThenGivesUpWritingNothing) {
+  struct ShortWaitEnv : EnvWrapper {
+    ShortWaitEnv() : EnvWrapper(Env::Default()) {}
+    int LockFolder(const std::filesystem::path& folder, std::chrono::milliseconds,
+                   std::unique_ptr<FolderLock>* lock) override {
+      return target()->LockFolder(folder, std::chrono::milliseconds(300), lock);
+    }
+  } env;
+  std::unique_ptr<FolderLock> other;
+  ASSERT_EQ(env.LockFolder(out_, {}, &other), 0);
+  const auto start = std::chrono::steady_clock::now();
+  EXPECT_FALSE(Run(out_, &env));
+  EXPECT_GE(std::chrono::steady_clock::now() - start, std::chrono::milliseconds(300));
+  EXPECT_EQ(ui_.messages, std::vector<std::u16string>{u"Another merge is writing into " +
+                                                      PathToUtf16(out_ / "")});
+  EXPECT_TRUE(std::filesystem::is_empty(out_));
+}
+
+// Fails writes to temporary files whose name starts with the given text,
+// with an error, once more than `budget` bytes were written to them.
 class FailingWritesEnv : public EnvWrapper {
  public:
-  FailingWritesEnv(std::string suffix, int error, std::size_t budget)
-      : EnvWrapper(Env::Default()), suffix_(std::move(suffix)), error_(error), budget_(budget) {}
+  FailingWritesEnv(std::string prefix, int error, std::size_t budget)
+      : EnvWrapper(Env::Default()), prefix_(std::move(prefix)), error_(error), budget_(budget) {}
 
   int OpenFile(const std::filesystem::path& path, const OpenMode& mode,
                std::unique_ptr<File>* file) override {
     int err = target()->OpenFile(path, mode, file);
-    const std::string& name = path.native();
-    if (err == 0 && mode.write && name.size() >= suffix_.size() &&
-        name.compare(name.size() - suffix_.size(), suffix_.size(), suffix_) == 0) {
+    const std::string name = path.filename().string();
+    if (err == 0 && mode.write && IsTemporaryName(name) && name.starts_with(prefix_)) {
       *file = std::make_unique<Limited>(std::move(*file), error_, budget_);
     }
     return err;
@@ -188,7 +320,7 @@ class FailingWritesEnv : public EnvWrapper {
     std::size_t budget_;
   };
 
-  std::string suffix_;
+  std::string prefix_;
   int error_;
   std::size_t budget_;
 };
@@ -197,15 +329,15 @@ TEST_F(MergeCommandTest, DiskFullLeavesTheTargetFolderAsItWas) {
   // Writing into the second folder, as a two-folder batch run does.
   const std::string classes = ReadBytes(b_ / "class.lst");
   const std::string tags = ReadBytes(b_ / "tagl.txt");
-  for (const char* suffix : {"tagl.txt" /* temporary's prefix */, "class.lst", ""}) {
+  for (const char* prefix : {"tagl.txt", "class.lst", ""}) {
     for (int error : {ENOSPC, EIO}) {
-      FailingWritesEnv env(std::string(suffix) + kTemporarySuffix, error, 10);
+      FailingWritesEnv env(prefix, error, 10);
       ui_.messages.clear();
       EXPECT_FALSE(Run(b_, &env));
       EXPECT_FALSE(ui_.messages.empty());
       EXPECT_EQ(ReadBytes(b_ / "class.lst"), classes);
       EXPECT_EQ(ReadBytes(b_ / "tagl.txt"), tags);
-      EXPECT_EQ(std::distance(std::filesystem::directory_iterator(b_), {}), 2) << suffix;
+      EXPECT_EQ(std::distance(std::filesystem::directory_iterator(b_), {}), 2) << prefix;
     }
   }
 }
@@ -226,8 +358,11 @@ TEST_F(MergeCommandTest, ReadOnlyOutputFolderLeavesExistingFilesUntouched) {
   } env(out_);
   WriteDatabaseFile(out_ / "tagl.txt", u"old");
   EXPECT_FALSE(Run(out_, &env));
-  EXPECT_EQ(ui_.messages, (std::vector<std::u16string>{u"Error saving class file",
-                                                       u"Error saving database file"}));
+  EXPECT_EQ(
+      ui_.messages,
+      (std::vector<std::u16string>{
+          u"Error saving class file", Detail(out_ / "class.lst", u"Read-only file system"),
+          u"Error saving database file", Detail(out_ / "tagl.txt", u"Read-only file system")}));
   EXPECT_EQ(ReadBytes(out_ / "tagl.txt"), Utf16FileBytes(u"old"));
 }
 

@@ -4,6 +4,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
+#include <QMessageBox>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTest>
@@ -200,6 +201,27 @@ TEST(BrowseForFolderTest, DirectoryChooserWithThePromptAsTitle) {
   });
   EXPECT_TRUE(BrowseForFolder(nullptr, result, u"prompt"));
   EXPECT_EQ(result, "/");
+}
+
+TEST(MessageBoxTest, TheDetailStandsUnderTheTextAsPlainText) {
+  ModalWatchdog watchdog;
+  QString text, detail;
+  bool plain = false;
+  WhenModal([&](QDialog* modal) {
+    auto* box = qobject_cast<QMessageBox*>(modal);
+    ASSERT_NE(box, nullptr);
+    text = box->text();
+    detail = box->informativeText();
+    // A path is shown as it is, never as markup.
+    for (const QLabel* label : box->findChildren<QLabel*>()) {
+      if (label->text() == detail) plain = label->textFormat() == Qt::PlainText;
+    }
+    box->accept();
+  });
+  ShowMessageBox(nullptr, u"Error saving database file", u"<b>out</b>/tagl.txt: Permission denied");
+  EXPECT_EQ(text, "Error saving database file");
+  EXPECT_EQ(detail, "<b>out</b>/tagl.txt: Permission denied");
+  EXPECT_TRUE(plain);
 }
 
 // Sets or (with null) removes environment variables for one scope.

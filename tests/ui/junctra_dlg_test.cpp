@@ -217,6 +217,25 @@ TEST_F(JunctraDlgTest, MergeAsksForTheOutputFolderAndWritesTheMergedFiles) {
             (std::vector<std::u16string>{u"Beta", u"shared"}));
 }
 
+TEST_F(JunctraDlgTest, FailedSaveShowsTheFileAndTheReasonUnderEachMessage) {
+  WriteDatabase(Folder("a"), {{u"Alpha", 1, 2}});
+  WriteDatabase(Folder("b"), {{u"Beta", 2, 2}});
+  CJunctraDlg dialog(nullptr, services());
+  WhenModal([&](QDialog* modal) {
+    ASSERT_TRUE(Select(modal, Folder("a"), Folder("b")));
+    chooser_.Answer(Folder("missing"));
+    Click(modal, kMerge);
+    Click(modal, kExit);
+  });
+  EXPECT_EQ(dialog.DoModal(), 1);
+  EXPECT_EQ(messages_.texts, (std::vector<std::u16string>{u"Error saving class file",
+                                                          u"Error saving database file"}));
+  EXPECT_EQ(messages_.details,
+            (std::vector<std::u16string>{
+                PathToUtf16(Folder("missing") / "class.lst") + u": No such file or directory",
+                PathToUtf16(Folder("missing") / "tagl.txt") + u": No such file or directory"}));
+}
+
 TEST_F(JunctraDlgTest, CancelledOutputFolderWritesNothingAndMergeReadsAnewNextTime) {
   WriteDatabase(Folder("a"), {{u"Alpha", 1, 2}});
   WriteDatabase(Folder("b"), {{u"Beta", 2, 2}});

@@ -43,7 +43,7 @@ class ScriptedChooser : public FolderChooser {
 
 class SilentMessages : public MessageBoxService {
  public:
-  void ShowMessage(QWidget*, const std::u16string&) override {}
+  void ShowMessage(QWidget*, const std::u16string&, const std::u16string& = {}) override {}
 };
 
 void WriteTags(const std::filesystem::path& folder,

@@ -70,11 +70,14 @@ class FakeFolderChooser : public FolderChooser {
 
 class RecordingMessages : public MessageBoxService {
  public:
-  void ShowMessage(QWidget* owner, const std::u16string& text) override {
+  void ShowMessage(QWidget* owner, const std::u16string& text,
+                   const std::u16string& detail = {}) override {
     texts.push_back(text);
+    details.push_back(detail);
     owners.push_back(owner);
   }
   std::vector<std::u16string> texts;
+  std::vector<std::u16string> details;
   std::vector<QWidget*> owners;
 };
 
