@@ -6,7 +6,7 @@
 #include "app/command_line.h"
 #include "app/settings_folder.h"
 #include "merge/merge_command.h"
-#include "merge/path_ops.h"
+#include "platform/path_ops.h"
 #include "platform/resource_module.h"
 
 namespace junctra {

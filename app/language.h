@@ -9,7 +9,7 @@
 #include <string>
 #include <string_view>
 
-#include "app/culture_table.h"
+#include "platform/culture_table.h"
 #include "platform/env.h"
 #include "platform/resource_module.h"
 

@@ -3,7 +3,7 @@
 #include <optional>
 #include <string>
 
-#include "merge/path_ops.h"
+#include "platform/path_ops.h"
 #include "platform/profile.h"
 #include "platform/text.h"
 

@@ -9,7 +9,7 @@
 #include <tuple>
 #include <vector>
 
-#include "merge/path_ops.h"
+#include "platform/path_ops.h"
 #include "platform/stdio_file.h"
 
 namespace junctra {

@@ -2,7 +2,7 @@
 
 #include <QContextMenuEvent>
 
-#include "merge/path_ops.h"
+#include "platform/path_ops.h"
 #include "platform/resource_module.h"
 #include "ui/about_dlg.h"
 #include "ui/app_icon.h"

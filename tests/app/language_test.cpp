@@ -5,7 +5,7 @@
 #include <set>
 
 #include "app/settings_folder.h"
-#include "merge/path_ops.h"
+#include "platform/path_ops.h"
 #include "platform/text.h"
 #include "tests/app/app_fake_env.h"
 #include "tests/temp_dir.h"

@@ -4,7 +4,7 @@
 #include <string>
 #include <string_view>
 
-#include "app/culture_table.h"
+#include "platform/culture_table.h"
 #include "platform/text.h"
 
 namespace junctra {

@@ -1,4 +1,4 @@
-#include "merge/path_ops.h"
+#include "platform/path_ops.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "app/culture_table.h"
+#include "platform/culture_table.h"
 
 #include "platform/text.h"
 
