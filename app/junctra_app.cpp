@@ -21,7 +21,7 @@ int RunBatchMerge(const std::filesystem::path& first, const std::filesystem::pat
                   const std::filesystem::path& output, Env* env) {
   MergeFolders folders{first, second, output};
   BatchUi ui;
-  return RunMergeCommand(folders, ui, env) ? 1 : 2;
+  return RunMergeCommand(folders, ui, CurrentResourceModule(), env) ? 1 : 2;
 }
 
 }  // namespace

@@ -19,9 +19,8 @@ struct CClassInfo {
   std::vector<std::uint16_t> m_memberTypes;
   std::vector<std::u16string> m_memberTexts;
 
-  // Defined with the class check (merge/class_merge.cpp).
+  // Differs from other beyond the case of A to Z in names and texts.
   bool IsDifferent(const CClassInfo& other) const;
-  void CopyFrom(const CClassInfo& other);
 };
 
 class CClassList {

@@ -17,9 +17,9 @@ struct CDatabaseItem {
   std::vector<std::u16string> m_historyLines;
   std::vector<std::u16string> m_parameterLines;
 
-  // Defined with the tag check (merge/tag_merge.cpp).
-  bool IsDifferent(const CDatabaseItem& other) const;
-  void CopyFrom(const CDatabaseItem& other);
+  // Differs from other beyond the case of A to Z in texts, this record's
+  // type code taken as type (the tag check translates class references).
+  bool IsDifferent(const CDatabaseItem& other, std::int32_t type) const;
 };
 
 }  // namespace junctra

@@ -17,8 +17,9 @@ namespace junctra {
 namespace {
 
 // "PATH: reason", the line that follows a failure's message.
-std::u16string FileError(const std::filesystem::path& path, int error) {
-  return FormatMessage(LoadResourceString(IDS_FILE_ERROR), PathToUtf16(path),
+std::u16string FileError(const std::filesystem::path& path, int error,
+                         const ResourceModule& strings) {
+  return FormatMessage(strings.LoadString(IDS_FILE_ERROR), PathToUtf16(path),
                        Utf8ToUtf16(ErrorText(error)));
 }
 
@@ -26,7 +27,8 @@ std::u16string FileError(const std::filesystem::path& path, int error) {
 // 107 or 113. A database file that is missing or only partly read must
 // never reach the output: its tags or classes would be lost.
 template <class Load>
-bool LoadInput(const std::filesystem::path& path, Load load, MergeUi& ui) {
+bool LoadInput(const std::filesystem::path& path, Load load, MergeUi& ui,
+               const ResourceModule& strings) {
   LoadReport report;
   int read_error = 0;
   try {
@@ -36,73 +38,78 @@ bool LoadInput(const std::filesystem::path& path, Load load, MergeUi& ui) {
     read_error = e.error();
   }
   if (!report.opened) {
-    ui.ShowMessage(FormatMessage(LoadResourceString(IDS_CANNOT_OPEN_FILE), PathToUtf16(path)));
+    ui.ShowMessage(FormatMessage(strings.LoadString(IDS_CANNOT_OPEN_FILE), PathToUtf16(path)));
     return false;
   }
   if (!report.complete) {
-    ui.ShowMessage(FormatMessage(LoadResourceString(IDS_ERROR_READING_FILE), PathToUtf16(path),
+    ui.ShowMessage(FormatMessage(strings.LoadString(IDS_ERROR_READING_FILE), PathToUtf16(path),
                                  Utf8ToUtf16(std::to_string(report.first_unread_line))),
-                   read_error != 0 ? FileError(path, read_error) : std::u16string());
+                   read_error != 0 ? FileError(path, read_error, strings) : std::u16string());
     return false;
   }
   return true;
 }
 
-bool LoadClasses(const std::filesystem::path& folder, CClassList& list, MergeUi& ui, Env* env) {
+bool LoadClasses(const std::filesystem::path& folder, CClassList& list, MergeUi& ui,
+                 const ResourceModule& strings, Env* env) {
   const auto path = MakeFilePath(folder, "class.lst");
   if (!env->EntryExists(path)) return true;  // class.lst is optional
   return LoadInput(
-      path, [&](const auto& p, LoadReport* report) { list.LoadClassFile(p, report, env); }, ui);
+      path, [&](const auto& p, LoadReport* report) { list.LoadClassFile(p, report, env); }, ui,
+      strings);
 }
 
-bool LoadTags(const std::filesystem::path& folder, CTagList& list, MergeUi& ui, Env* env) {
+bool LoadTags(const std::filesystem::path& folder, CTagList& list, MergeUi& ui,
+              const ResourceModule& strings, Env* env) {
   return LoadInput(
       MakeFilePath(folder, "tagl.txt"),
-      [&](const auto& p, LoadReport* report) { list.LoadTagFile(p, report, env); }, ui);
+      [&](const auto& p, LoadReport* report) { list.LoadTagFile(p, report, env); }, ui, strings);
 }
 
 // Message 109 or 110, followed by the file and the system's reason.
-void ShowSaveError(MergeUi& ui, unsigned message, const SaveError& failure) {
+void ShowSaveError(MergeUi& ui, unsigned message, const SaveError& failure,
+                   const ResourceModule& strings) {
   if (!failure) return;
-  ui.ShowMessage(LoadResourceString(message), FileError(failure.path, failure.error));
+  ui.ShowMessage(strings.LoadString(message), FileError(failure.path, failure.error, strings));
 }
 
 }  // namespace
 
-bool RunMergeCommand(MergeFolders& folders, MergeUi& ui, Env* env) {
+bool RunMergeCommand(MergeFolders& folders, MergeUi& ui, const ResourceModule& strings, Env* env) {
   const bool batch = !folders.output.empty();
 
   // An empty folder would turn into "/" and name the root folder.
   if (folders.first.empty() || folders.second.empty()) return false;
   EnsureTrailingBackslash(folders.first);
   if (!HasTagListFile(folders.first, env)) {
-    if (batch) ui.ShowMessage(LoadResourceString(IDS_FIRST_NO_DATABASE));
+    if (batch) ui.ShowMessage(strings.LoadString(IDS_FIRST_NO_DATABASE));
     return false;
   }
   EnsureTrailingBackslash(folders.second);
   if (!HasTagListFile(folders.second, env)) {
-    if (batch) ui.ShowMessage(LoadResourceString(IDS_SECOND_NO_DATABASE));
+    if (batch) ui.ShowMessage(strings.LoadString(IDS_SECOND_NO_DATABASE));
     return false;
   }
 
   CClassList first_classes;
-  if (!LoadClasses(folders.first, first_classes, ui, env)) return false;
+  if (!LoadClasses(folders.first, first_classes, ui, strings, env)) return false;
   CClassList second_classes;
-  if (!LoadClasses(folders.second, second_classes, ui, env)) return false;
+  if (!LoadClasses(folders.second, second_classes, ui, strings, env)) return false;
 
   std::vector<std::u16string> errors;
   std::vector<std::size_t> class_positions;
-  if (!MergeClassLists(first_classes, std::move(second_classes), errors, &class_positions)) {
+  if (!MergeClassLists(first_classes, std::move(second_classes), errors, strings,
+                       class_positions)) {
     ui.ShowErrorList(errors);
     return false;
   }
 
   CTagList first_tags;
-  if (!LoadTags(folders.first, first_tags, ui, env)) return false;
+  if (!LoadTags(folders.first, first_tags, ui, strings, env)) return false;
   CTagList second_tags;
-  if (!LoadTags(folders.second, second_tags, ui, env)) return false;
+  if (!LoadTags(folders.second, second_tags, ui, strings, env)) return false;
 
-  if (!MergeTagLists(first_tags, std::move(second_tags), errors, &class_positions)) {
+  if (!MergeTagLists(first_tags, std::move(second_tags), errors, strings, class_positions)) {
     ui.ShowErrorList(errors);
     return false;
   }
@@ -110,18 +117,18 @@ bool RunMergeCommand(MergeFolders& folders, MergeUi& ui, Env* env) {
   std::filesystem::path output;
   if (batch) {
     output = folders.output;
-  } else if (!ui.BrowseForFolder(output, LoadResourceString(IDS_SELECT_OUTPUT))) {
+  } else if (!ui.BrowseForFolder(output, strings.LoadString(IDS_SELECT_OUTPUT))) {
     return true;  // cancelled: nothing written, nothing failed
   }
   EnsureTrailingBackslash(output);
 
   const WriteResult written = WriteMergedDatabase(output, first_classes, first_tags, env);
   if (!written.busy_folder.empty()) {
-    ui.ShowMessage(FormatMessage(LoadResourceString(IDS_OUTPUT_FOLDER_BUSY),
+    ui.ShowMessage(FormatMessage(strings.LoadString(IDS_OUTPUT_FOLDER_BUSY),
                                  PathToUtf16(written.busy_folder)));
   }
-  ShowSaveError(ui, IDS_ERROR_SAVING_CLASSES, written.class_error);
-  ShowSaveError(ui, IDS_ERROR_SAVING_TAGS, written.tag_error);
+  ShowSaveError(ui, IDS_ERROR_SAVING_CLASSES, written.class_error, strings);
+  ShowSaveError(ui, IDS_ERROR_SAVING_TAGS, written.tag_error, strings);
   return written.ok();
 }
 

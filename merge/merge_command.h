@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "platform/env.h"
+#include "platform/resource_module.h"
 
 namespace junctra {
 
@@ -37,6 +38,8 @@ struct MergeFolders {
 // Runs the merge once. Returns false on every failure that batch use
 // reports through its exit code (the main dialog's m_bMergeFailed); a
 // cancelled output folder is not a failure.
-bool RunMergeCommand(MergeFolders& folders, MergeUi& ui, Env* env = Env::Default());
+// Every text comes from strings.
+bool RunMergeCommand(MergeFolders& folders, MergeUi& ui, const ResourceModule& strings,
+                     Env* env = Env::Default());
 
 }  // namespace junctra

@@ -114,7 +114,7 @@ void CJunctraDlg::OnMerge() {
   }
   MergeFolders folders{QStringToPath(m_strFirstFolder), QStringToPath(m_strSecondFolder),
                        QStringToPath(m_strOutputFolder)};
-  const bool merged = RunMergeCommand(folders, *this, env_);
+  const bool merged = RunMergeCommand(folders, *this, CurrentResourceModule(), env_);
   // The folder fields keep the trailing separator the run gave them.
   m_strFirstFolder = PathToQString(folders.first);
   m_strSecondFolder = PathToQString(folders.second);

@@ -107,7 +107,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
   RecordingUi ui;
   MergeFolders folders{"/a", "/b", "/b"};
-  const bool ok = RunMergeCommand(folders, ui, &env);
+  const bool ok = RunMergeCommand(folders, ui, ResourceModule::BuiltIn(), &env);
 
   if (!ok) {
     FUZZ_CHECK(ui.conflicts || ui.messages > 0);
@@ -151,12 +151,14 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     std::vector<std::u16string> errors;
     std::vector<std::size_t> positions;
     const std::string classes_before = Saved(inputs, first.classes);
-    if (!MergeClassLists(first.classes, second.classes, errors, &positions)) {
+    if (!MergeClassLists(first.classes, std::move(second.classes), errors,
+                         ResourceModule::BuiltIn(), positions)) {
       FUZZ_CHECK(!errors.empty());
       FUZZ_CHECK(Saved(inputs, first.classes) == classes_before);
     } else {
       const std::string tags_before = Saved(inputs, first.tags);
-      FUZZ_CHECK(!MergeTagLists(first.tags, second.tags, errors, &positions));
+      FUZZ_CHECK(!MergeTagLists(first.tags, std::move(second.tags), errors,
+                                ResourceModule::BuiltIn(), positions));
       FUZZ_CHECK(!errors.empty());
       FUZZ_CHECK(Saved(inputs, first.tags) == tags_before);
     }

@@ -88,7 +88,7 @@ class BadInputTest : public ::testing::Test {
   bool Run(const std::filesystem::path& output, Env* env = Env::Default()) {
     ui_ = RecordingUi();
     MergeFolders folders{a_, b_, output};
-    return RunMergeCommand(folders, ui_, env);
+    return RunMergeCommand(folders, ui_, ResourceModule::BuiltIn(), env);
   }
 
   // The folder's entries with each regular file's bytes; folders as "/".
@@ -165,7 +165,7 @@ TEST_F(BadInputTest, FoldersWhereFilesShouldBe) {
   WriteBytes(a_file, "x");
   MergeFolders folders{a_file, b_, b_};
   ui_ = RecordingUi();
-  EXPECT_FALSE(RunMergeCommand(folders, ui_));
+  EXPECT_FALSE(RunMergeCommand(folders, ui_, ResourceModule::BuiltIn()));
   EXPECT_EQ(ui_.messages,
             std::vector<std::u16string>{u"First folder does not contain database files"});
 }
@@ -320,42 +320,6 @@ TEST_F(BadInputTest, TheProgramNamesAFolderInTheWay) {
   EXPECT_EQ(run.exit_code, 1);
   EXPECT_EQ(run.err, "Can not open file " + (a_ / "tagl.txt").string() + "\n");
   EXPECT_EQ(Snapshot(b_), before);
-}
-
-// The merge command moves what it adds out of the second lists; the result
-// must be what copying gives.
-TEST(MovingMergeTest, GivesWhatCopyingGives) {
-  TempDir dir;
-  WriteDatabaseFile(dir.path() / "a.lst", GeneratedClasses(u"C", 50));
-  WriteDatabaseFile(dir.path() / "b.lst", GeneratedClasses(u"C", 80));
-  WriteDatabaseFile(dir.path() / "a.txt", GeneratedTags(u"T", 300, 50));
-  WriteDatabaseFile(dir.path() / "b.txt", GeneratedTags(u"T", 300, 50, 200));
-  CClassList copied, moved, second, second_copy;
-  for (auto* list : {&copied, &moved}) list->LoadClassFile(dir.path() / "a.lst");
-  second.LoadClassFile(dir.path() / "b.lst");
-  second_copy.LoadClassFile(dir.path() / "b.lst");
-  std::vector<std::u16string> errors;
-  std::vector<std::size_t> positions_copied, positions_moved;
-  ASSERT_TRUE(MergeClassLists(copied, second_copy, errors, &positions_copied));
-  ASSERT_TRUE(MergeClassLists(moved, std::move(second), errors, &positions_moved));
-  EXPECT_EQ(moved.m_classNames, copied.m_classNames);
-  ASSERT_EQ(moved.m_classInfos.size(), copied.m_classInfos.size());
-  for (std::size_t i = 0; i < moved.m_classInfos.size(); ++i) {
-    EXPECT_FALSE(moved.m_classInfos[i].IsDifferent(copied.m_classInfos[i])) << i;
-  }
-  EXPECT_EQ(positions_moved, positions_copied);
-
-  CTagList tags_copied, tags_moved, tags_second, tags_second_copy;
-  for (auto* list : {&tags_copied, &tags_moved}) list->LoadTagFile(dir.path() / "a.txt");
-  tags_second.LoadTagFile(dir.path() / "b.txt");
-  tags_second_copy.LoadTagFile(dir.path() / "b.txt");
-  ASSERT_TRUE(MergeTagLists(tags_copied, tags_second_copy, errors, &positions_copied));
-  ASSERT_TRUE(MergeTagLists(tags_moved, std::move(tags_second), errors, &positions_moved));
-  EXPECT_TRUE(errors.empty());
-  TempDir out;
-  ASSERT_TRUE(tags_copied.SaveTagFile(out.path() / "copied"));
-  ASSERT_TRUE(tags_moved.SaveTagFile(out.path() / "moved"));
-  EXPECT_EQ(ReadBytes(out.path() / "moved"), ReadBytes(out.path() / "copied"));
 }
 
 }  // namespace

@@ -158,7 +158,7 @@ TEST_F(RefusedInputTest, AReadErrorInsideAFileIsAReadError) {
   FailingReadsEnv env(b_ / "tagl.txt", from);
   RecordingUi ui;
   MergeFolders folders{a_, b_, b_};
-  EXPECT_FALSE(RunMergeCommand(folders, ui, &env));
+  EXPECT_FALSE(RunMergeCommand(folders, ui, ResourceModule::BuiltIn(), &env));
   ASSERT_EQ(ui.messages.size(), 1u);
   const std::string message = Utf16ToUtf8(ui.messages[0]);
   const std::string start = "Error reading file " + (b_ / "tagl.txt").string() + " at line ";

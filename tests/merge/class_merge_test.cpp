@@ -17,39 +17,16 @@ CClassInfo Members(std::vector<std::u16string> names, std::vector<std::uint16_t>
 CClassInfo Pump() { return Members({u"Speed", u"Running"}, {2, 1}, {u"rpm", u"on/off"}); }
 CClassInfo Valve() { return Members({u"Open"}, {1}, {u"position"}); }
 
-TEST(ListHelpersTest, StringArraysFoldOnlyAsciiCase) {
-  EXPECT_FALSE(CompareStringArrays({}, {}));
-  EXPECT_FALSE(CompareStringArrays({u"Abc", u"x"}, {u"aBC", u"X"}));
-  EXPECT_TRUE(CompareStringArrays({u"a"}, {u"a", u"b"}));
-  EXPECT_TRUE(CompareStringArrays({u"a", u"b"}, {u"b", u"a"}));
-  EXPECT_TRUE(CompareStringArrays({u"Ä"}, {u"ä"}));
-  EXPECT_TRUE(CompareStringArrays({u"a\n"}, {u"a"}));
-  EXPECT_FALSE(CompareWordArrays({1, 2}, {1, 2}));
-  EXPECT_TRUE(CompareWordArrays({1, 2}, {2, 1}));
-  EXPECT_TRUE(CompareWordArrays({1}, {}));
-}
-
-TEST(ClassInfoTest, DefinitionsDifferInOrderCountAndTypesButNotAsciiCase) {
-  EXPECT_FALSE(Pump().IsDifferent(Members({u"SPEED", u"running"}, {2, 1}, {u"RPM", u"ON/OFF"})));
-  EXPECT_TRUE(Pump().IsDifferent(Members({u"Running", u"Speed"}, {1, 2}, {u"on/off", u"rpm"})));
-  EXPECT_TRUE(Pump().IsDifferent(
-      Members({u"Speed", u"Running", u"Fault"}, {2, 1, 1}, {u"rpm", u"on/off", u""})));
-  EXPECT_TRUE(Pump().IsDifferent(Members({u"Speed", u"Running"}, {3, 1}, {u"rpm", u"on/off"})));
-
-  CClassInfo copy = Valve();
-  copy.CopyFrom(Pump());
-  EXPECT_EQ(copy.m_memberNames, Pump().m_memberNames);
-  EXPECT_EQ(copy.m_memberTypes, Pump().m_memberTypes);
-  EXPECT_EQ(copy.m_memberTexts, Pump().m_memberTexts);
-}
-
 class MergeClassListsTest : public ::testing::Test {
  protected:
   CClassList first_, second_;
   std::vector<std::u16string> errors_;
   std::vector<std::size_t> positions_;
 
-  bool Merge() { return MergeClassLists(first_, second_, errors_, &positions_); }
+  bool Merge() {
+    return MergeClassLists(first_, std::move(second_), errors_, ResourceModule::BuiltIn(),
+                           positions_);
+  }
 };
 
 TEST_F(MergeClassListsTest, EmptyListsMergeToNothing) {

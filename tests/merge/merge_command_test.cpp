@@ -54,7 +54,7 @@ class MergeCommandTest : public ::testing::Test {
 
   bool Run(const std::filesystem::path& output, Env* env = Env::Default()) {
     MergeFolders folders{a_, b_, output};
-    return RunMergeCommand(folders, ui_, env);
+    return RunMergeCommand(folders, ui_, ResourceModule::BuiltIn(), env);
   }
 
   TempDir dir_;

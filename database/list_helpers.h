@@ -1,0 +1,17 @@
+// Comparisons of the record lists, shared by the class and tag records.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace junctra {
+
+// True when the lists differ: another length, or an entry that differs
+// beyond the case of A to Z.
+bool CompareStringArrays(const std::vector<std::u16string>& a,
+                         const std::vector<std::u16string>& b);
+// True when the lists differ; entries compared exactly.
+bool CompareWordArrays(const std::vector<std::uint16_t>& a, const std::vector<std::uint16_t>& b);
+
+}  // namespace junctra
