@@ -4,25 +4,8 @@
 #include "platform/text.h"
 
 namespace junctra {
-namespace {
-
-// The error list's heading: the first text of its dialog template, so that a
-// satellite translates it with the dialog.
-std::u16string ErrorListHeading() {
-  const JunctraDialog* dialog = CurrentResourceModule().FindDialog(IDD_ERROR_DIALOG);
-  if (dialog == nullptr) dialog = ResourceModule::BuiltIn().FindDialog(IDD_ERROR_DIALOG);
-  for (std::size_t i = 0; dialog != nullptr && i < dialog->control_count; ++i) {
-    if (dialog->controls[i].kind == JUNCTRA_CONTROL_STATIC_TEXT) {
-      return Utf8ToUtf16(dialog->controls[i].text);
-    }
-  }
-  return {};
-}
-
-}  // namespace
-
 void BatchUi::ShowErrorList(const std::vector<std::u16string>& errors) {
-  PrintLine(ErrorListHeading());
+  PrintLine(strings_.LoadString(IDS_CONFLICTS_HEADING));
   for (const auto& line : errors) PrintLine(line);
 }
 

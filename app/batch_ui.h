@@ -10,7 +10,8 @@ namespace junctra {
 
 class BatchUi : public MergeUi {
  public:
-  explicit BatchUi(std::FILE* out = stderr) : out_(out) {}
+  // Texts come from strings.
+  BatchUi(const ResourceModule& strings, std::FILE* out) : strings_(strings), out_(out) {}
 
   // The heading of the error list, then every line.
   void ShowErrorList(const std::vector<std::u16string>& errors) override;
@@ -22,6 +23,7 @@ class BatchUi : public MergeUi {
  private:
   void PrintLine(const std::u16string& text);
 
+  const ResourceModule& strings_;
   std::FILE* out_;
 };
 

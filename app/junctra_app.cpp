@@ -20,8 +20,9 @@ namespace {
 int RunBatchMerge(const std::filesystem::path& first, const std::filesystem::path& second,
                   const std::filesystem::path& output, Env* env) {
   MergeFolders folders{first, second, output};
-  BatchUi ui;
-  return RunMergeCommand(folders, ui, CurrentResourceModule(), env) ? 1 : 2;
+  const ResourceModule& strings = CurrentResourceModule();
+  BatchUi ui(strings, stderr);
+  return RunMergeCommand(folders, ui, strings, env) ? 1 : 2;
 }
 
 }  // namespace
@@ -33,14 +34,17 @@ int CJunctraApp::InitInstance(int argc, char** argv, MainDialogRunner run_dialog
   SetCurrentResourceModule(m_hLangResourceDLL.module());
 
   const CommandLineFolders args = ParseCommandLine(argc, argv);
-  // The output folder is the third folder, or else the second, whatever it
-  // holds; both database folders given means batch use.
-  const std::filesystem::path output = args.output.empty() ? args.second : args.output;
+  // Both database folders given means batch use. It runs here, without the
+  // dialog, so that scripts need no display; its result is the one the
+  // dialog would have ended with. The output folder is the third folder, or
+  // else the second, whatever it holds. With fewer folders the dialog runs
+  // interactively: it never merges by itself.
   int result;
   if (!args.first.empty() && !args.second.empty()) {
+    const std::filesystem::path output = args.output.empty() ? args.second : args.output;
     result = RunBatchMerge(args.first, args.second, output, env_);
   } else if (run_dialog != nullptr) {
-    result = run_dialog(argc, argv, args.first, args.second, output);
+    result = run_dialog(argc, argv, args.first);
   } else {
     std::fputs("junctra: the dialog is not available in this build; name two database folders\n",
                stderr);

@@ -9,12 +9,11 @@
 
 namespace junctra {
 
-// Runs the main dialog modally with the command line's folders and returns
-// its result: 1 (Exit) or 2 (cancelled); any other value when the dialog
-// cannot be created. Supplied by the dialogs, which core code cannot see.
-using MainDialogRunner = int (*)(int& argc, char** argv, const std::filesystem::path& first,
-                                 const std::filesystem::path& second,
-                                 const std::filesystem::path& output);
+// Runs the main dialog modally, its first folder field showing first, and
+// returns its result: 1 (Exit) or 2 (cancelled); any other value when the
+// dialog cannot be created. Supplied by the dialogs, which start-up cannot
+// see.
+using MainDialogRunner = int (*)(int& argc, char** argv, const std::filesystem::path& first);
 
 class CJunctraApp {
  public:

@@ -137,6 +137,9 @@ class Env {
   virtual std::unique_ptr<Library> LoadLibrary(const std::filesystem::path& path) = 0;
 };
 
+// Process-wide settings made once at start, before anything else runs.
+void PrepareProcess();
+
 // Forwards every call to another Env; tests derive from it and override
 // only what they fake.
 class EnvWrapper : public Env {

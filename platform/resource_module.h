@@ -26,6 +26,7 @@ enum StringId : unsigned {
   IDS_ERROR_READING_FILE = 113,
   IDS_FILE_ERROR = 114,
   IDS_OUTPUT_FOLDER_BUSY = 115,
+  IDS_CONFLICTS_HEADING = 116,
 };
 
 // Resource IDs of the dialog templates and the icon.

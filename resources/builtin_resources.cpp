@@ -20,6 +20,7 @@ constexpr JunctraString kStrings[] = {
     {113, "Error reading file %1 at line %2"},
     {114, "%1: %2"},
     {115, "Another merge is writing into %1"},
+    {116, "Can not merge databases due to the following inconsistencies:"},
 };
 
 constexpr uint32_t kVisible = JUNCTRA_WS_VISIBLE;

@@ -47,12 +47,6 @@ bool CJunctraDlg::OnInitDialog() {
 
   setWindowIcon(m_hIcon);
 
-  if (!m_strFirstFolder.isEmpty() && !m_strSecondFolder.isEmpty()) {
-    m_bMergeFailed = false;
-    OnMerge();
-    EndDialog(m_bMergeFailed ? 2 : 1);
-  }
-
   if (m_btnMerge != nullptr) m_btnMerge->setEnabled(false);
   return true;
 }
@@ -106,19 +100,14 @@ void CJunctraDlg::OnSelect() {
 }
 
 void CJunctraDlg::OnMerge() {
-  // The folders are never empty here: Merge is enabled only after a
-  // successful Select, and batch use needs both.
-  if (m_strFirstFolder.isEmpty() || m_strSecondFolder.isEmpty()) {
-    m_bMergeFailed = true;
-    return;
-  }
-  MergeFolders folders{QStringToPath(m_strFirstFolder), QStringToPath(m_strSecondFolder),
-                       QStringToPath(m_strOutputFolder)};
-  const bool merged = RunMergeCommand(folders, *this, CurrentResourceModule(), env_);
+  // Merge is enabled only after a successful Select.
+  if (m_strFirstFolder.isEmpty() || m_strSecondFolder.isEmpty()) return;
+  // No output folder: the merge asks for one.
+  MergeFolders folders{QStringToPath(m_strFirstFolder), QStringToPath(m_strSecondFolder), {}};
+  RunMergeCommand(folders, *this, CurrentResourceModule(), env_);
   // The folder fields keep the trailing separator the run gave them.
   m_strFirstFolder = PathToQString(folders.first);
   m_strSecondFolder = PathToQString(folders.second);
-  if (!merged) m_bMergeFailed = true;
 }
 
 void CJunctraDlg::contextMenuEvent(QContextMenuEvent* event) {
@@ -130,8 +119,6 @@ void CJunctraDlg::contextMenuEvent(QContextMenuEvent* event) {
 }
 
 void CJunctraDlg::ShowErrorList(const std::vector<std::u16string>& errors) {
-  // Batch use shows no error list; the result tells the caller.
-  if (!m_strOutputFolder.isEmpty()) return;
   CErrorDlg dialog(&errors, this);
   dialog.DoModal();
 }

@@ -1,7 +1,6 @@
 // The main dialog: two read-only folder fields, Exit, Select and Merge.
-// Start-up fills the folder fields; with both database folders given, the
-// dialog runs the merge during its initialisation and ends itself with the
-// batch result (1: merged, 2: failed).
+// Start-up may fill the first folder field; Merge is enabled once Select has
+// chosen both folders. Batch use never comes here: start-up runs it.
 #pragma once
 
 #include <QIcon>
@@ -29,9 +28,6 @@ class CJunctraDlg : public TemplateDialog, private MergeUi {
   QPushButton* m_btnMerge = nullptr;
   QString m_strFirstFolder;
   QString m_strSecondFolder;
-  // Output folder of a batch merge; set by start-up only, shown nowhere.
-  QString m_strOutputFolder;
-  bool m_bMergeFailed = false;
   QIcon m_hIcon;
 
   WindowMenu& window_menu() { return *window_menu_; }

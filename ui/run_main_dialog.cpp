@@ -1,6 +1,5 @@
 #include "ui/run_main_dialog.h"
 
-#include <unistd.h>
 #include <QApplication>
 #include <QFileInfo>
 #include <cstdio>
@@ -9,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/env.h"
 #include "platform/resource_module.h"
 #include "ui/app_icon.h"
 #include "ui/junctra_dlg.h"
@@ -23,9 +23,9 @@ std::string ProgramName(char** argv) {
 }
 
 std::optional<std::string> Variable(const char* name) {
-  const char* value = std::getenv(name);
-  if (value == nullptr || *value == '\0') return std::nullopt;
-  return std::string(value);
+  std::optional<std::string> value = Env::Default()->GetEnvironmentVariable(name);
+  if (value && value->empty()) value.reset();
+  return value;
 }
 
 std::string g_program_name;
@@ -61,7 +61,7 @@ void GuardPlatformStart(QtMsgType type, const QMessageLogContext& context, const
     reason = text.section(u'\n', 0, 0).toStdString();
   }
   PrintNoDisplay(reason);
-  _exit(1);
+  std::_Exit(1);
 }
 
 void ReleaseHeldMessages() {
@@ -91,8 +91,7 @@ bool DisplayLooksAvailable(std::string* reason) {
   return true;  // offscreen, vnc and the like need no display
 }
 
-int RunMainDialog(int& argc, char** argv, const std::filesystem::path& first,
-                  const std::filesystem::path& second, const std::filesystem::path& output) {
+int RunMainDialog(int& argc, char** argv, const std::filesystem::path& first) {
   g_program_name = ProgramName(argv);
   std::string reason;
   if (!DisplayLooksAvailable(&reason)) {
@@ -112,8 +111,6 @@ int RunMainDialog(int& argc, char** argv, const std::filesystem::path& first,
 
   CJunctraDlg dialog;
   if (!first.empty()) dialog.m_strFirstFolder = PathToQString(first);
-  if (!second.empty()) dialog.m_strSecondFolder = PathToQString(second);
-  dialog.m_strOutputFolder = PathToQString(output.empty() ? second : output);
   return dialog.DoModal();
 }
 

@@ -7,12 +7,10 @@
 namespace junctra {
 
 // Creates the application's Qt object, runs the main dialog modally with
-// its folder fields set, and returns the dialog result: 1 (Exit, or a batch
-// merge that succeeded), 2 (cancelled, or a batch merge that failed), -1
-// when the dialog cannot be created. When no display can be opened it
-// prints one line on standard error and returns 0.
-int RunMainDialog(int& argc, char** argv, const std::filesystem::path& first,
-                  const std::filesystem::path& second, const std::filesystem::path& output);
+// its first folder field showing first, and returns the dialog result: 1
+// (Exit), 2 (cancelled), -1 when the dialog cannot be created. When no
+// display can be opened it prints one line on standard error and returns 0.
+int RunMainDialog(int& argc, char** argv, const std::filesystem::path& first);
 
 // Whether the Qt platform the process would use has a display to work on;
 // otherwise why not.

@@ -21,6 +21,7 @@ constexpr JunctraString kStrings[] = {
     {113, "Fehler beim Lesen der Datei %1 in Zeile %2"},
     {114, "%1: %2"},
     {115, "Eine andere Zusammenführung schreibt gerade in %1"},
+    {116, "Nicht zusammenführbar wegen folgender Konflikte:"},
 };
 
 constexpr uint32_t kVisible = JUNCTRA_WS_VISIBLE;

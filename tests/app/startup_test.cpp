@@ -33,10 +33,8 @@ class StartupTest : public ::testing::Test {
     for (auto& a : args) argv.push_back(a.data());
     CJunctraApp app(&env_);
     testing::internal::CaptureStderr();
-    int code = app.InitInstance(
-        static_cast<int>(argv.size()), argv.data(),
-        [](int&, char**, const std::filesystem::path&, const std::filesystem::path&,
-           const std::filesystem::path&) { return 1; });
+    int code = app.InitInstance(static_cast<int>(argv.size()), argv.data(),
+                                [](int&, char**, const std::filesystem::path&) { return 1; });
     stderr_ = testing::internal::GetCapturedStderr();
     EXPECT_TRUE(app.m_hLangResourceDLL.is_null());
     return code;

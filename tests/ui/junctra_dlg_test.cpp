@@ -263,34 +263,6 @@ TEST_F(JunctraDlgTest, CancelledOutputFolderWritesNothingAndMergeReadsAnewNextTi
   EXPECT_TRUE(messages_.texts.empty());
 }
 
-TEST_F(JunctraDlgTest, BatchUseMergesDuringInitialisationAndEndsWithItsResult) {
-  WriteDatabase(Folder("a"), {{u"Alpha", 1, 2}});
-  WriteDatabase(Folder("b"), {{u"Beta", 2, 2}});
-  WriteDatabase(Folder("c"), {{u"Alpha", 7, 2}});
-  std::filesystem::create_directories(Folder("out"));
-  {
-    CJunctraDlg dialog(nullptr, services());
-    dialog.m_strFirstFolder = PathToQString(Folder("a"));
-    dialog.m_strSecondFolder = PathToQString(Folder("b"));
-    dialog.m_strOutputFolder = PathToQString(Folder("out"));
-    EXPECT_EQ(dialog.DoModal(), 1);
-    EXPECT_FALSE(dialog.isVisible());
-    EXPECT_FALSE(dialog.m_bMergeFailed);
-    EXPECT_EQ(ReadTagNames(Folder("out") / "tagl.txt").size(), 2u);
-  }
-  {
-    // A conflict fails the run without showing the error list.
-    CJunctraDlg dialog(nullptr, services());
-    dialog.m_strFirstFolder = PathToQString(Folder("a"));
-    dialog.m_strSecondFolder = PathToQString(Folder("c"));
-    dialog.m_strOutputFolder = PathToQString(Folder("c"));
-    EXPECT_EQ(dialog.DoModal(), 2);
-    EXPECT_TRUE(dialog.m_bMergeFailed);
-    EXPECT_EQ(ReadTagNames(Folder("c") / "tagl.txt"), (std::vector<std::u16string>{u"Alpha"}));
-  }
-  EXPECT_TRUE(chooser_.prompts.empty());
-}
-
 TEST_F(JunctraDlgTest, WindowMenuHoldsMoveCloseAndAboutWhichOpensTheAboutBox) {
   CJunctraDlg dialog(nullptr, services());
   QString about_caption;
