@@ -16,8 +16,6 @@ namespace junctra {
 template <class Value, class Hash, class Equal, class KeyOf>
 class NameIndex {
  public:
-  std::size_t size() const { return count_; }
-
   void Reserve(std::size_t count) {
     if (Fits(count, slots_.size())) return;
     std::size_t capacity = 16;

@@ -24,16 +24,6 @@ CDatabaseItem& TagMap::SetAt(std::u16string_view name, CDatabaseItem item) {
   return entry->item;
 }
 
-CDatabaseItem* TagMap::Lookup(std::u16string_view name) {
-  Entry* const* found = index_.Find(name);
-  return found == nullptr ? nullptr : &(*found)->item;
-}
-
-const CDatabaseItem* TagMap::Lookup(std::u16string_view name) const {
-  Entry* const* found = index_.Find(name);
-  return found == nullptr ? nullptr : &(*found)->item;
-}
-
 std::vector<const TagMap::Entry*> TagMap::InIterationOrder() const {
   std::vector<const Entry*> order;
   order.reserve(entries_.size());

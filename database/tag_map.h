@@ -36,8 +36,6 @@ class TagMap {
   // Stores item under name. A new name goes to the front of its bucket's
   // chain; an existing one keeps its place and takes the new record.
   CDatabaseItem& SetAt(std::u16string_view name, CDatabaseItem item);
-  CDatabaseItem* Lookup(std::u16string_view name);
-  const CDatabaseItem* Lookup(std::u16string_view name) const;
 
   // Makes room in the name index for count names.
   void Reserve(std::size_t count) { index_.Reserve(count); }

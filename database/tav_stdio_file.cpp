@@ -314,17 +314,6 @@ const char16_t* CTAVStdioFile::ReadString(char16_t* buffer, std::uint32_t nMax) 
   return buffer;
 }
 
-bool CTAVStdioFile::ReadString(std::u16string& line) {
-  line.clear();
-  const std::uint32_t unit = m_bUnicode ? 2 : 1;
-  bool lineEnded = false;
-  while (FetchChunk(static_cast<std::uint32_t>(m_convBuffer.size() / unit), &lineEnded, false)) {
-    line += m_strChunk;
-    if (lineEnded) break;
-  }
-  return lineEnded || !line.empty();
-}
-
 void CTAVStdioFile::WriteString(std::u16string_view text) {
   if (text.empty()) return;
   // Each character takes two bytes, a line end four.

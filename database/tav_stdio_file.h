@@ -34,8 +34,6 @@ class CTAVStdioFile : public CStdioFile {
   const char16_t* ReadString(char16_t* buffer, std::uint32_t nMax);
   // Characters that the last ReadString into a buffer delivered.
   std::size_t GetLastReadLength() const { return m_nLastReadLength; }
-  // The next line without its "\n"; false at the end of the file.
-  bool ReadString(std::u16string& line);
   // Each "\n" and each "\r" becomes CR LF; the text ends at its first NUL.
   void WriteString(std::u16string_view text);
   void WriteString(const char16_t* text) { WriteString(std::u16string_view(text)); }

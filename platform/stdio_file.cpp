@@ -38,8 +38,7 @@ bool CStdioFile::Open(const std::filesystem::path& path, unsigned flags) {
   }
   mode.deny_write = (flags & CFile::shareDenyWrite) != 0;
   mode.exclusive_share = (flags & CFile::shareExclusive) != 0;
-  open_error_ = env_->OpenFile(path, mode, &file_);
-  if (open_error_ != 0) {
+  if (env_->OpenFile(path, mode, &file_) != 0) {
     file_.reset();
     return false;
   }
@@ -115,11 +114,6 @@ void CStdioFile::Write(const void* src, std::uint32_t count) {
   write_buffer_.insert(write_buffer_.end(), in, in + count);
   position_ += count;
   if (write_buffer_.size() >= kBufferSize) FlushWriteBuffer();
-}
-
-void CStdioFile::Flush() {
-  if (file_ == nullptr) return;
-  FlushWriteBuffer();
 }
 
 void CStdioFile::Close() {

@@ -61,15 +61,9 @@ class CStdioFile {
   virtual std::uint64_t Seek(std::int64_t offset, int origin);
   // Writes all bytes or throws.
   virtual void Write(const void* src, std::uint32_t count);
-  virtual void Flush();
   virtual void Close();
 
-  std::uint64_t GetPosition() const { return position_; }
   std::uint64_t GetLength();
-  const std::filesystem::path& GetFilePath() const { return path_; }
-  bool IsOpen() const { return file_ != nullptr; }
-  // The system error of the last failed Open, 0 after a successful one.
-  int LastOpenError() const { return open_error_; }
 
  protected:
   Env* env() const { return env_; }
@@ -83,7 +77,6 @@ class CStdioFile {
   Env* env_;
   std::unique_ptr<File> file_;
   std::filesystem::path path_;
-  int open_error_ = 0;
   std::uint64_t position_ = 0;
   // Read-ahead: bytes [read_start_, read_start_ + read_buffer_.size()).
   std::vector<char> read_buffer_;

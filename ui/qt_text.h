@@ -18,7 +18,6 @@ inline QString PathToQString(const std::filesystem::path& path) {
   return ToQString(PathToUtf16(path));
 }
 
-inline std::u16string ToU16String(const QString& text) { return text.toStdU16String(); }
 inline std::filesystem::path QStringToPath(const QString& text) {
   return Utf16ToPath(text.toStdU16String());
 }

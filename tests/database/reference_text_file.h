@@ -49,18 +49,6 @@ class ReferenceTextFile {
     return text;
   }
 
-  std::optional<std::u16string> ReadLine() {
-    std::u16string line;
-    const std::uint32_t unit = unicode_ ? 2 : 1;
-    bool ended = false;
-    while (FetchChunk(static_cast<std::uint32_t>(conv_.size() / unit), &ended, false)) {
-      line += chunk_;
-      if (ended) break;
-    }
-    if (ended || !line.empty()) return line;
-    return std::nullopt;
-  }
-
  private:
   std::uint32_t StreamRead(char* dst, std::uint64_t at, std::uint32_t count) const {
     if (at >= bytes_.size()) return 0;

@@ -8,6 +8,7 @@
 
 #include "platform/text.h"
 #include "tests/database/file_bytes.h"
+#include "tests/tag_lookup.h"
 #include "tests/temp_dir.h"
 
 namespace junctra {
@@ -222,9 +223,9 @@ TEST_F(TagListTest, FileEndsEarly) {
                    u"#Alarm\n#History\nH1\nH2");
   ExpectComplete(false);
   EXPECT_EQ(list->m_tags.GetCount(), 2u);
-  ASSERT_NE(list->m_tags.Lookup(u"B"), nullptr);
+  ASSERT_NE(FindTag(*list, u"B"), nullptr);
   // The last line, cut off by the end of the file, gets its line feed.
-  EXPECT_EQ(list->m_tags.Lookup(u"B")->m_historyLines, (Strings{u"H1\n", u"H2\n"}));
+  EXPECT_EQ(FindTag(*list, u"B")->m_historyLines, (Strings{u"H1\n", u"H2\n"}));
 }
 
 TEST_F(TagListTest, SameNameReplacesDifferentCaseAdds) {
@@ -235,10 +236,10 @@ TEST_F(TagListTest, SameNameReplacesDifferentCaseAdds) {
   auto list = Load(std::u16string(kHeader) + blocks);
   ExpectComplete(true);
   EXPECT_EQ(list->m_tags.GetCount(), 2u);
-  ASSERT_NE(list->m_tags.Lookup(u"Pump"), nullptr);
-  EXPECT_EQ(list->m_tags.Lookup(u"Pump")->m_rest, u"|second\n");
-  EXPECT_TRUE(list->m_tags.Lookup(u"Pump")->m_parameterLines.empty());
-  EXPECT_NE(list->m_tags.Lookup(u"PUMP"), nullptr);
+  ASSERT_NE(FindTag(*list, u"Pump"), nullptr);
+  EXPECT_EQ(FindTag(*list, u"Pump")->m_rest, u"|second\n");
+  EXPECT_TRUE(FindTag(*list, u"Pump")->m_parameterLines.empty());
+  EXPECT_NE(FindTag(*list, u"PUMP"), nullptr);
 }
 
 TEST_F(TagListTest, LongLines) {
@@ -251,12 +252,12 @@ TEST_F(TagListTest, LongLines) {
                               u"|3|4" + rest + u"#Parameters\n#Alarm\n#History\n#";
   auto list = Load(text);
   ExpectComplete(true);
-  ASSERT_NE(list->m_tags.Lookup(u"Long"), nullptr);
-  EXPECT_EQ(list->m_tags.Lookup(u"Long")->m_rest, rest);
+  ASSERT_NE(FindTag(*list, u"Long"), nullptr);
+  EXPECT_EQ(FindTag(*list, u"Long")->m_rest, rest);
   EXPECT_EQ(
-      list->m_tags.Lookup(u"Long")->m_parameterLines,
+      FindTag(*list, u"Long")->m_parameterLines,
       (Strings{section.substr(0, 1022), section.substr(0, 1022), section.substr(0, 956) + u"\n"}));
-  ASSERT_NE(list->m_tags.Lookup(std::u16string(1100, u'N')), nullptr);
+  ASSERT_NE(FindTag(*list, std::u16string(1100, u'N')), nullptr);
   const auto again = Load(Saved(*list));
   ExpectComplete(true);
   EXPECT_EQ(Tags(*again).size(), 2u);
@@ -350,16 +351,16 @@ TEST_F(TagListTest, PiecesWriteBackExactlyAsRead) {
                               u"#Alarm\nlong " + piece.substr(5) + u"#History\n#";
   auto list = Load(text);
   ExpectComplete(true);
-  EXPECT_EQ(list->m_tags.Lookup(u"A")->m_parameterLines, Strings{piece});
+  EXPECT_EQ(FindTag(*list, u"A")->m_parameterLines, Strings{piece});
   EXPECT_EQ(Saved(*list), text);
 
   // Cut off: a full piece takes its line feed as a piece of its own, as the
   // file with a line feed at its end would give.
   list = Load(std::u16string(kHeader) + u"#1|A|1|2|r\n#Parameters\n#Alarm\n#History\na\n" + piece);
   ExpectComplete(false);
-  EXPECT_EQ(list->m_tags.Lookup(u"A")->m_historyLines, (Strings{u"a\n", piece, u"\n"}));
+  EXPECT_EQ(FindTag(*list, u"A")->m_historyLines, (Strings{u"a\n", piece, u"\n"}));
   list = Load(std::u16string(kHeader) + u"#1|A|1|2|r");
-  EXPECT_EQ(list->m_tags.Lookup(u"A")->m_rest, u"|r\n");
+  EXPECT_EQ(FindTag(*list, u"A")->m_rest, u"|r\n");
 }
 
 // Numbers beyond 32 bits saturate instead of wrapping onto small values.
@@ -367,10 +368,10 @@ TEST_F(TagListTest, NumbersSaturate) {
   auto list = Load(TagFile(TagBlock(u"A", u"4294967296|4294967300|r") +
                            TagBlock(u"B", u"-99999999999|-4294967292|r")));
   ExpectComplete(true);
-  EXPECT_EQ(list->m_tags.Lookup(u"A")->m_number, 2147483647);
-  EXPECT_EQ(list->m_tags.Lookup(u"A")->m_type, 2147483647);
-  EXPECT_EQ(list->m_tags.Lookup(u"B")->m_number, -2147483647 - 1);
-  EXPECT_EQ(list->m_tags.Lookup(u"B")->m_type, -2147483647 - 1);
+  EXPECT_EQ(FindTag(*list, u"A")->m_number, 2147483647);
+  EXPECT_EQ(FindTag(*list, u"A")->m_type, 2147483647);
+  EXPECT_EQ(FindTag(*list, u"B")->m_number, -2147483647 - 1);
+  EXPECT_EQ(FindTag(*list, u"B")->m_type, -2147483647 - 1);
 }
 
 // A written list loads back to the same records; the second load and save

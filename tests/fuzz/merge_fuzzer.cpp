@@ -17,6 +17,7 @@
 #include "platform/text.h"
 #include "tests/fuzz/fuzz_check.h"
 #include "tests/fuzz/memory_env.h"
+#include "tests/tag_lookup.h"
 
 namespace junctra {
 namespace {
@@ -136,7 +137,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     }
     // The first database's tags keep their own names.
     first.tags.m_tags.ForEach(
-        [&](const TagMap::Entry& e) { FUZZ_CHECK(merged.tags.m_tags.Lookup(e.name) != nullptr); });
+        [&](const TagMap::Entry& e) { FUZZ_CHECK(merged.FindTag(tags, e.name) != nullptr); });
   }
 
   if (ui.conflicts) {

@@ -45,23 +45,6 @@ void ReadPieces(MemoryEnv& env, const std::string& bytes, std::uint32_t nMax) {
   file.Close();
 }
 
-void ReadLines(MemoryEnv& env, const std::string& bytes) {
-  CTAVStdioFile file(&env);
-  FUZZ_CHECK(file.Open(kPath, CFile::typeText | CFile::shareDenyWrite));
-  ReferenceTextFile reference(bytes);
-  std::u16string line;
-  for (;;) {
-    const bool got = file.ReadString(line);
-    const auto expected = reference.ReadLine();
-    FUZZ_CHECK(got == expected.has_value());
-    if (!got) break;
-    FUZZ_CHECK(line.find_first_of(u"\r\n") == std::u16string::npos);
-    FUZZ_CHECK(line.find(char16_t{0}) == std::u16string::npos);
-    FUZZ_CHECK(line == *expected);
-  }
-  file.Close();
-}
-
 }  // namespace
 }  // namespace junctra
 
@@ -72,6 +55,5 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   env.AddFolder("/");
   env.SetFile(kPath, bytes);
   for (std::uint32_t nMax : {1u, 2u, 1023u, 1024u}) ReadPieces(env, bytes, nMax);
-  ReadLines(env, bytes);
   return 0;
 }

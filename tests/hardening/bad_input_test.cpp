@@ -14,6 +14,7 @@
 #include "merge/tag_merge.h"
 #include "platform/text.h"
 #include "tests/hardening/hardening_support.h"
+#include "tests/tag_lookup.h"
 #include "tests/temp_dir.h"
 
 namespace junctra {
@@ -274,10 +275,10 @@ TEST_F(BadInputTest, NamesOfEveryCodeUnitIncludingLoneSurrogates) {
   ASSERT_EQ(classes.m_classNames.size(), 2 * units.size());
   for (std::size_t i = 0; i < units.size(); ++i) {
     const std::u16string unit(1, units[i]);
-    const CDatabaseItem* a = tags.m_tags.Lookup(unit);
+    const CDatabaseItem* a = FindTag(tags, unit);
     ASSERT_NE(a, nullptr) << i;
     EXPECT_EQ(a->m_parameterLines, std::vector<std::u16string>{u"p" + unit + u"\n"}) << i;
-    const CDatabaseItem* b = tags.m_tags.Lookup(u"x" + unit);
+    const CDatabaseItem* b = FindTag(tags, u"x" + unit);
     ASSERT_NE(b, nullptr) << i;
     EXPECT_EQ(b->m_rest, u"|y" + unit + u"\n") << i;
     EXPECT_EQ(classes.m_classNames[i], u"C" + unit + u"C");
@@ -296,8 +297,7 @@ TEST_F(BadInputTest, EightBitNamesBecomeLatin1) {
   ASSERT_TRUE(Run(out_));
   CTagList tags;
   ASSERT_TRUE(tags.LoadTagFile(out_ / "tagl.txt"));
-  for (char16_t c = 0x80; c <= 0xFF; ++c)
-    EXPECT_NE(tags.m_tags.Lookup(std::u16string(1, c)), nullptr);
+  for (char16_t c = 0x80; c <= 0xFF; ++c) EXPECT_NE(FindTag(tags, std::u16string(1, c)), nullptr);
 }
 
 TEST_F(BadInputTest, ConflictsOnLoneSurrogatesArePrintedReadably) {

@@ -7,6 +7,7 @@
 #include "database/class_list.h"
 #include "database/tag_list.h"
 #include "tests/hardening/hardening_support.h"
+#include "tests/tag_lookup.h"
 #include "tests/temp_dir.h"
 
 namespace junctra {
@@ -84,10 +85,10 @@ TEST_F(HugeInputTest, AMillionTags) {
   ASSERT_TRUE(merged.LoadTagFile(out_ / "tagl.txt", &report));
   EXPECT_TRUE(report.complete);
   EXPECT_EQ(merged.m_tags.GetCount(), kCount + 1);
-  ASSERT_NE(merged.m_tags.Lookup(u"T999999"), nullptr);
-  EXPECT_EQ(merged.m_tags.Lookup(u"T123456")->m_parameterLines,
+  ASSERT_NE(FindTag(merged, u"T999999"), nullptr);
+  EXPECT_EQ(FindTag(merged, u"T123456")->m_parameterLines,
             std::vector<std::u16string>{u"Address=123456\n"});
-  EXPECT_NE(merged.m_tags.Lookup(u"Extra"), nullptr);
+  EXPECT_NE(FindTag(merged, u"Extra"), nullptr);
 }
 
 TEST_F(HugeInputTest, ASectionLineOfAMillionCharacters) {
@@ -104,13 +105,13 @@ TEST_F(HugeInputTest, ASectionLineOfAMillionCharacters) {
   LoadReport report;
   ASSERT_TRUE(merged.LoadTagFile(out_ / "tagl.txt", &report));
   ASSERT_TRUE(report.complete);
-  const CDatabaseItem* tag = merged.m_tags.Lookup(u"Long");
+  const CDatabaseItem* tag = FindTag(merged, u"Long");
   ASSERT_NE(tag, nullptr);
   // Read back in pieces of the read limit; together they are the line.
   std::u16string joined;
   for (const auto& piece : tag->m_parameterLines) joined += piece;
   EXPECT_EQ(joined, u"Before\n" + line + u"\nAfter\n");
-  EXPECT_NE(merged.m_tags.Lookup(u"Other"), nullptr);
+  EXPECT_NE(FindTag(merged, u"Other"), nullptr);
 }
 
 // A line is read in pieces of 1022 characters, and a piece that begins with
@@ -147,9 +148,9 @@ TEST_F(HugeInputTest, AHundredThousandClasses) {
   EXPECT_EQ(merged.m_classNames.back(), u"C" + Utf16Number(kCount + kCount / 2 - 1));
   CTagList tags;
   ASSERT_TRUE(tags.LoadTagFile(out_ / "tagl.txt"));
-  ASSERT_NE(tags.m_tags.Lookup(u"B"), nullptr);
+  ASSERT_NE(FindTag(tags, u"B"), nullptr);
   // Class C149999 stands at the end of the merged list.
-  EXPECT_EQ(tags.m_tags.Lookup(u"B")->m_type, static_cast<int>(4 + kCount + kCount / 2 - 1));
+  EXPECT_EQ(FindTag(tags, u"B")->m_type, static_cast<int>(4 + kCount + kCount / 2 - 1));
 }
 
 }  // namespace

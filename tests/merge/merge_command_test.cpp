@@ -11,6 +11,7 @@
 #include "merge/output_writer.h"
 #include "platform/text.h"
 #include "tests/database_files.h"
+#include "tests/tag_lookup.h"
 #include "tests/temp_dir.h"
 
 namespace junctra {
@@ -72,9 +73,9 @@ TEST_F(MergeCommandTest, BatchMergeWritesTheUnionWithClassCodesFollowed) {
   LoadReport report;
   EXPECT_TRUE(merged.LoadTagFile(out_ / "tagl.txt", &report));
   EXPECT_TRUE(report.complete);
-  ASSERT_NE(merged.m_tags.Lookup(u"V1"), nullptr);
-  EXPECT_EQ(merged.m_tags.Lookup(u"V1")->m_type, 5);  // Valve is class 2 of the merged list
-  EXPECT_EQ(merged.m_tags.Lookup(u"P1")->m_type, 4);
+  ASSERT_NE(FindTag(merged, u"V1"), nullptr);
+  EXPECT_EQ(FindTag(merged, u"V1")->m_type, 5);  // Valve is class 2 of the merged list
+  EXPECT_EQ(FindTag(merged, u"P1")->m_type, 4);
   EXPECT_EQ(std::distance(std::filesystem::directory_iterator(out_), {}), 2);
 }
 

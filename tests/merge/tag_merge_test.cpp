@@ -5,6 +5,7 @@
 #include <random>
 
 #include "platform/text.h"
+#include "tests/tag_lookup.h"
 
 namespace junctra {
 namespace {
@@ -57,7 +58,7 @@ TEST_F(MergeTagListsTest, CommonTagKeepsTheFirstRecordAndName) {
   second_.m_tags.SetAt(u"LEVEL", Tag(1, 1, u"|TANK\n"));
   EXPECT_TRUE(Merge(second_));
   EXPECT_EQ(Names(first_), std::vector<std::u16string>{u"Level"});
-  EXPECT_EQ(first_.m_tags.Lookup(u"Level")->m_rest, u"|tank\n");
+  EXPECT_EQ(FindTag(first_, u"Level")->m_rest, u"|tank\n");
 }
 
 TEST_F(MergeTagListsTest, ConflictsAreAllListedAndNothingIsAdded) {
@@ -73,7 +74,7 @@ TEST_F(MergeTagListsTest, ConflictsAreAllListedAndNothingIsAdded) {
   });
   EXPECT_EQ(errors_, expected);
   EXPECT_EQ(first_.m_tags.GetCount(), 5u);
-  EXPECT_EQ(first_.m_tags.Lookup(u"Only"), nullptr);
+  EXPECT_EQ(FindTag(first_, u"Only"), nullptr);
 }
 
 TEST_F(MergeTagListsTest, MessageNamesTheTagAsTheSecondListHoldsIt) {
@@ -101,9 +102,9 @@ TEST_F(MergeTagListsTest, SecondTagsClassCodesFollowTheMergedClassList) {
   second_.m_tags.SetAt(u"Plain", Tag(1, 3));
   second_.m_tags.SetAt(u"Odd", Tag(1, 6));  // names no class of the second list
   EXPECT_TRUE(Merge(second_, positions));
-  EXPECT_EQ(first_.m_tags.Lookup(u"V1")->m_type, 6);
-  EXPECT_EQ(first_.m_tags.Lookup(u"Plain")->m_type, 3);
-  EXPECT_EQ(first_.m_tags.Lookup(u"Odd")->m_type, 6);
+  EXPECT_EQ(FindTag(first_, u"V1")->m_type, 6);
+  EXPECT_EQ(FindTag(first_, u"Plain")->m_type, 3);
+  EXPECT_EQ(FindTag(first_, u"Odd")->m_type, 6);
 
   CTagList conflicting;
   conflicting.m_tags.SetAt(u"P1", Tag(1, 4));  // Valve in the second: another class

@@ -1,0 +1,20 @@
+// A tag's record by exact name, for tests: the program itself never looks a
+// tag up by name.
+#pragma once
+
+#include <string_view>
+
+#include "database/tag_list.h"
+
+namespace junctra {
+
+// Null when list holds no tag of that name.
+inline const CDatabaseItem* FindTag(const CTagList& list, std::u16string_view name) {
+  const CDatabaseItem* found = nullptr;
+  list.m_tags.ForEach([&](const TagMap::Entry& entry) {
+    if (found == nullptr && entry.name == name) found = &entry.item;
+  });
+  return found;
+}
+
+}  // namespace junctra
