@@ -16,12 +16,6 @@ constexpr std::uint32_t kReadLimit = 1024;
 constexpr std::u16string_view kClassPrefix = u"Class:";
 constexpr std::u16string_view kHeader = u"V4.x - CLASS LIST\n";
 
-std::u16string_view Trim(std::u16string_view text) {
-  while (!text.empty() && IsWhiteSpace(text.front())) text.remove_prefix(1);
-  while (!text.empty() && IsWhiteSpace(text.back())) text.remove_suffix(1);
-  return text;
-}
-
 std::u16string_view WithoutLineFeed(std::u16string_view text) {
   if (!text.empty() && text.back() == u'\n') text.remove_suffix(1);
   return text;
@@ -57,12 +51,6 @@ void AddMember(std::u16string_view line, CClassInfo& info) {
   info.m_memberTypes.push_back(
       count >= 3 ? static_cast<std::uint16_t>(ParseDecimal(fields[2]) & 0xFFFF) : 0);
   info.m_memberTexts.emplace_back(count >= 4 ? WithoutLineFeed(fields[3]) : std::u16string_view());
-}
-
-void Append(std::u16string& out, std::uint32_t value) {
-  char digits[16];
-  const auto [end, ec] = std::to_chars(digits, digits + sizeof(digits), value);
-  out.append(digits, end);
 }
 
 }  // namespace
@@ -129,7 +117,7 @@ bool CClassList::SaveClassFile(const std::filesystem::path& path, Env* env) cons
       line.assign(info.m_memberNames[j].starts_with(kClassPrefix) ? u"|" : u"");
       line += info.m_memberNames[j];
       line += u"|0|";
-      Append(line, j < info.m_memberTypes.size() ? info.m_memberTypes[j] : 0);
+      AppendDecimal(line, j < info.m_memberTypes.size() ? info.m_memberTypes[j] : 0);
       line += u'|';
       if (j < info.m_memberTexts.size()) line += info.m_memberTexts[j];
       line += u'\n';

@@ -89,12 +89,6 @@ SectionEnd ReadSection(LineReader& reader, std::vector<std::u16string>& lines,
   return SectionEnd::kHashLine;
 }
 
-void AppendNumber(std::u16string& out, std::int32_t value) {
-  char digits[16];
-  const auto [end, ec] = std::to_chars(digits, digits + sizeof(digits), value);
-  out.append(digits, end);
-}
-
 }  // namespace
 
 bool CTagList::LoadTagFile(const std::filesystem::path& path, LoadReport* report, Env* env) {
@@ -188,13 +182,13 @@ bool CTagList::SaveTagFile(const std::filesystem::path& path, Env* env) const {
   m_tags.ForEach([&](const TagMap::Entry& entry) {
     const CDatabaseItem& item = entry.item;
     line.assign(u"#");
-    AppendNumber(line, ++sequence);
+    AppendDecimal(line, ++sequence);
     line += u'|';
     line += entry.name;
     line += u'|';
-    AppendNumber(line, item.m_number);
+    AppendDecimal(line, item.m_number);
     line += u'|';
-    AppendNumber(line, item.m_type);
+    AppendDecimal(line, item.m_type);
     line += item.m_rest;
     // A tag line without rest keeps its line feed in the type field.
     if (!EndsInLineFeed(line)) line += u'\n';

@@ -8,16 +8,13 @@
 #include <emmintrin.h>
 #endif
 
+#include "platform/text.h"
+
 namespace junctra {
 namespace {
 
 constexpr std::uint32_t kReadAhead = 2048;
 constexpr std::size_t kInitialConvBuffer = 128;
-
-inline char16_t LoadUnit(const char* p) {
-  return static_cast<char16_t>(static_cast<unsigned char>(p[0]) |
-                               (static_cast<unsigned char>(p[1]) << 8));
-}
 
 constexpr bool kLittleEndian = std::endian::native == std::endian::little;
 constexpr std::uint64_t kLanes = 0x0001000100010001u;
@@ -54,7 +51,7 @@ std::size_t FindSpecialUnit(const char* p, std::size_t n) {
     }
   }
   for (; i < n; ++i) {
-    const char16_t c = LoadUnit(p + 2 * i);
+    const char16_t c = LoadUtf16Le(p + 2 * i);
     if (c == u'\n' || c == u'\r' || c == 0) return i;
   }
   return n;
@@ -74,15 +71,6 @@ std::size_t FindSpecialByte(const char* p, std::size_t n) {
     if (p[i] == '\n' || p[i] == '\r' || p[i] == 0) return i;
   }
   return n;
-}
-
-// n UTF-16LE units from p to out.
-inline void CopyUnits(char16_t* out, const char* p, std::size_t n) {
-  if constexpr (kLittleEndian) {
-    std::memcpy(out, p, n * 2);
-  } else {
-    for (std::size_t k = 0; k < n; ++k) out[k] = LoadUnit(p + 2 * k);
-  }
 }
 
 // n characters to UTF-16LE bytes at out.
@@ -209,19 +197,16 @@ std::uint64_t CTAVStdioFile::ConvertUntilStop(const char* data, std::uint64_t fr
         at + unit * (m_bUnicode ? FindSpecialUnit(data + at, (to - at) / 2)
                                 : FindSpecialByte(data + at, to - at));
     const std::size_t run = static_cast<std::size_t>(special - at) / unit;
-    if (run > 0) {
-      const std::size_t old = m_strChunk.size();
-      m_strChunk.resize(old + run);
-      char16_t* out = m_strChunk.data() + old;
-      if (m_bUnicode) {
-        CopyUnits(out, data + at, run);
-      } else {
-        for (std::size_t k = 0; k < run; ++k) out[k] = static_cast<unsigned char>(data[at + k]);
-      }
+    if (m_bUnicode) {
+      AppendUtf16Le(m_strChunk, data + at, run);
+    } else {
+      // ISO 8859-1: each byte is the character of that code.
+      const auto* bytes = reinterpret_cast<const unsigned char*>(data + at);
+      m_strChunk.append(bytes, bytes + run);
     }
     if (special >= to) return to;
     const char16_t c =
-        m_bUnicode ? LoadUnit(data + special) : static_cast<unsigned char>(data[special]);
+        m_bUnicode ? LoadUtf16Le(data + special) : static_cast<unsigned char>(data[special]);
     if (c != u'\r') {
       *stop = c == 0 ? Stop::kNul : Stop::kLineFeed;
       return special;

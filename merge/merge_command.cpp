@@ -42,9 +42,11 @@ bool LoadInput(const std::filesystem::path& path, Load load, MergeUi& ui,
     return false;
   }
   if (!report.complete) {
-    ui.ShowMessage(FormatMessage(strings.LoadString(IDS_ERROR_READING_FILE), PathToUtf16(path),
-                                 Utf8ToUtf16(std::to_string(report.first_unread_line))),
-                   read_error != 0 ? FileError(path, read_error, strings) : std::u16string());
+    std::u16string line;
+    AppendDecimal(line, static_cast<std::int64_t>(report.first_unread_line));
+    ui.ShowMessage(
+        FormatMessage(strings.LoadString(IDS_ERROR_READING_FILE), PathToUtf16(path), line),
+        read_error != 0 ? FileError(path, read_error, strings) : std::u16string());
     return false;
   }
   return true;

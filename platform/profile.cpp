@@ -8,14 +8,6 @@
 namespace junctra {
 namespace {
 
-bool IsBlank(char16_t c) { return c == u' ' || c == u'\t' || c == u'\v' || c == u'\f'; }
-
-std::u16string_view Trim(std::u16string_view text) {
-  while (!text.empty() && IsBlank(text.front())) text.remove_prefix(1);
-  while (!text.empty() && IsBlank(text.back())) text.remove_suffix(1);
-  return text;
-}
-
 // The whole file as text; empty optional when it cannot be read.
 std::optional<std::u16string> ReadText(const std::filesystem::path& path, Env* env) {
   if (path.empty()) return std::nullopt;
@@ -30,11 +22,7 @@ std::optional<std::u16string> ReadText(const std::filesystem::path& path, Env* e
 
   if (bytes.size() >= 2 && bytes[0] == '\xFF' && bytes[1] == '\xFE') {
     std::u16string text;
-    text.reserve(bytes.size() / 2);
-    for (std::size_t i = 2; i + 1 < bytes.size(); i += 2) {
-      text.push_back(static_cast<char16_t>(static_cast<unsigned char>(bytes[i]) |
-                                           (static_cast<unsigned char>(bytes[i + 1]) << 8)));
-    }
+    AppendUtf16Le(text, bytes.data() + 2, (bytes.size() - 2) / 2);
     return text;
   }
   std::string_view utf8 = bytes;
@@ -96,7 +84,9 @@ std::u16string GetPrivateProfileString(std::u16string_view section, std::u16stri
   if (value) {
     result = *value;
   } else {
-    while (!default_value.empty() && IsBlank(default_value.back())) default_value.remove_suffix(1);
+    while (!default_value.empty() && IsWhiteSpace(default_value.back())) {
+      default_value.remove_suffix(1);
+    }
     result = default_value;
   }
   CutToBufferSize(result, buffer_size);

@@ -1,6 +1,9 @@
 #include "platform/text.h"
 
 #include <algorithm>
+#include <bit>
+#include <charconv>
+#include <cstring>
 
 namespace junctra {
 namespace {
@@ -128,6 +131,28 @@ std::int32_t ParseDecimal(std::u16string_view text) {
     value = std::min(limit, value * 10 + (text[i] - u'0'));
   }
   return static_cast<std::int32_t>(negative ? -value : value);
+}
+
+std::u16string_view Trim(std::u16string_view text) {
+  while (!text.empty() && IsWhiteSpace(text.front())) text.remove_prefix(1);
+  while (!text.empty() && IsWhiteSpace(text.back())) text.remove_suffix(1);
+  return text;
+}
+
+void AppendDecimal(std::u16string& out, std::int64_t value) {
+  char digits[24];
+  const auto [end, ec] = std::to_chars(digits, digits + sizeof(digits), value);
+  out.append(digits, end);
+}
+
+void AppendUtf16Le(std::u16string& out, const char* bytes, std::size_t units) {
+  const std::size_t old = out.size();
+  out.resize(old + units);
+  if constexpr (std::endian::native == std::endian::little) {
+    std::memcpy(out.data() + old, bytes, units * 2);
+  } else {
+    for (std::size_t k = 0; k < units; ++k) out[old + k] = LoadUtf16Le(bytes + 2 * k);
+  }
 }
 
 std::u16string FormatMessage(std::u16string_view format, std::u16string_view arg1,

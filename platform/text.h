@@ -33,6 +33,19 @@ std::int32_t ParseDecimal(std::u16string_view text);
 
 // White space as the C library's iswspace classes it in the default locale.
 bool IsWhiteSpace(char16_t c);
+// text without white space at either end.
+std::u16string_view Trim(std::u16string_view text);
+
+// The decimal digits of value, with a "-" when negative.
+void AppendDecimal(std::u16string& out, std::int64_t value);
+
+// The code unit stored little-endian at p.
+inline char16_t LoadUtf16Le(const char* p) {
+  return static_cast<char16_t>(static_cast<unsigned char>(p[0]) |
+                               (static_cast<unsigned char>(p[1]) << 8));
+}
+// units UTF-16LE code units from bytes, appended to out.
+void AppendUtf16Le(std::u16string& out, const char* bytes, std::size_t units);
 
 // Replaces "%s", "%1" and "%2" in a string-table format with the arguments
 // ("%s" takes the first).
