@@ -4,7 +4,7 @@
 # harness for a minute (FUZZ_SECONDS) and fails on any finding.
 set -euo pipefail
 cd "$(dirname "$0")/.."
-bash scripts/deps.sh
+bash scripts/deps.sh test fuzz
 export QT_QPA_PLATFORM=offscreen
 for preset in default asan; do
   echo "== $preset build"
