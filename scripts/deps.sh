@@ -5,13 +5,14 @@
 #   scripts/deps.sh SET...
 #
 #   build        the program and its German satellite
-#   test         build, plus the test libraries
+#   test         build, plus the test libraries and the packaging tools
 #   fuzz         build, plus clang and its libFuzzer runtime
 #   screenshots  test, plus an X server and the tools that grab its windows
 set -euo pipefail
 
 build=(cmake ninja-build g++ pkg-config qt6-base-dev libgl-dev)
-test=(libgtest-dev libgmock-dev libbenchmark-dev)
+# dpkg-dev and file for cpack's shared library dependencies.
+test=(libgtest-dev libgmock-dev libbenchmark-dev dpkg-dev file)
 fuzz=(clang-14 libclang-rt-14-dev)
 screenshots=(xvfb xauth x11-utils imagemagick fonts-dejavu-core)
 
