@@ -12,7 +12,7 @@ set -euo pipefail
 
 build=(cmake ninja-build g++ pkg-config qt6-base-dev libgl-dev)
 # dpkg-dev and file for cpack's shared library dependencies.
-test=(libgtest-dev libgmock-dev libbenchmark-dev dpkg-dev file)
+test=(libgtest-dev libgmock-dev libbenchmark-dev dpkg-dev file appstream lintian)
 fuzz=(clang-14 libclang-rt-14-dev)
 screenshots=(xvfb xauth x11-utils imagemagick fonts-dejavu-core)
 
