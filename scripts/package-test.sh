@@ -10,13 +10,19 @@ cd "$(dirname "$0")/.."
 build=${1:-build/default}
 [ -f "$build/CPackConfig.cmake" ] || { echo "package-test.sh: $build is not configured" >&2; exit 2; }
 
+# One run at a time installs the package on this machine; apt-get waits for
+# dpkg's lock instead of failing while another installation holds it.
+exec 9>/var/lock/junctra-package-test.lock
+flock -w 1200 9 || { echo "package-test.sh: another run holds the machine's lock" >&2; exit 1; }
+apt=(apt-get -y -qq -o DPkg::Lock::Timeout=600)
+
 work=$(mktemp -d /tmp/junctra-package-XXXXXX)
 # apt-get reads the package as the user _apt.
 chmod 755 "$work"
 cleanup() {
   local status=$?
   if dpkg-query -W junctra >/dev/null 2>&1; then
-    apt-get remove -y -qq junctra </dev/null >/dev/null || status=1
+    "${apt[@]}" remove junctra </dev/null >/dev/null || status=1
   fi
   rm -rf "$work"
   exit "$status"
@@ -37,7 +43,7 @@ lintian --fail-on error "$deb"
 dpkg-deb -x "$deb" "$work/tree"
 appstreamcli validate-tree --no-net "$work/tree"
 
-DEBIAN_FRONTEND=noninteractive apt-get install -y -qq "$deb" </dev/null >/dev/null
+DEBIAN_FRONTEND=noninteractive "${apt[@]}" install "$deb" </dev/null >/dev/null
 echo "Installed $(dpkg-query -W -f='${Package} ${Version}' junctra)"
 
 # No settings file of the machine's users chooses the language.
@@ -60,7 +66,7 @@ LC_ALL=de_DE.UTF-8 /usr/bin/junctra examples/plant-a examples/plant-c "$work/con
   { echo "package-test.sh: no German texts (exit code $status)" >&2; exit 1; }
 echo "The conflict example fails with exit code 1, in English and German"
 
-apt-get remove -y -qq junctra </dev/null >/dev/null
+"${apt[@]}" remove junctra </dev/null >/dev/null
 [ ! -e /usr/bin/junctra ] && [ ! -e /usr/lib/junctra ] ||
   { echo "package-test.sh: files are left after apt-get remove" >&2; exit 1; }
 echo "Removed junctra"
