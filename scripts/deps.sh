@@ -1,24 +1,40 @@
 #!/usr/bin/env bash
-# Installs the Debian packages Junctra builds and tests with. Quick when they
-# are already there: apt-get runs only for what is missing.
+# Installs the Debian packages of the named sets. Quick when they are already
+# there: apt-get runs only for what is missing.
+#
+#   scripts/deps.sh SET...
+#
+#   build        the program and its German satellite
+#   test         build, plus the test libraries and the packaging tools
+#   fuzz         build, plus clang and its libFuzzer runtime
+#   screenshots  test, plus an X server and the tools that grab its windows
 set -euo pipefail
 
-packages=(
-  cmake ninja-build g++ pkg-config
-  qt6-base-dev libgl-dev
-  libgtest-dev libgmock-dev libbenchmark-dev
-  clang-14 libclang-rt-14-dev
-  xvfb xauth
-)
-if [ "${1:-}" = "--screenshots" ]; then packages+=(imagemagick fonts-dejavu-core x11-utils); fi
+build=(cmake ninja-build g++ pkg-config qt6-base-dev libgl-dev)
+# dpkg-dev and file for cpack's shared library dependencies.
+test=(libgtest-dev libgmock-dev libbenchmark-dev dpkg-dev file appstream lintian)
+fuzz=(clang-14 libclang-rt-14-dev)
+screenshots=(xvfb xauth x11-utils imagemagick fonts-dejavu-core)
+
+[ "$#" -gt 0 ] || { echo "usage: scripts/deps.sh build|test|fuzz|screenshots..." >&2; exit 2; }
+packages=()
+for set in "$@"; do
+  case $set in
+    build) packages+=("${build[@]}") ;;
+    test) packages+=("${build[@]}" "${test[@]}") ;;
+    fuzz) packages+=("${build[@]}" "${fuzz[@]}") ;;
+    screenshots) packages+=("${build[@]}" "${test[@]}" "${screenshots[@]}") ;;
+    *) echo "deps.sh: unknown set '$set'" >&2; exit 2 ;;
+  esac
+done
 
 missing=()
-for p in "${packages[@]}"; do
-  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
+for p in $(printf '%s\n' "${packages[@]}" | awk '!seen[$0]++'); do
+  [ "$(dpkg-query -W -f='${Status}' "$p" 2>/dev/null)" = "install ok installed" ] || missing+=("$p")
 done
 if [ "${#missing[@]}" -gt 0 ]; then
   echo "Installing: ${missing[*]}"
   export DEBIAN_FRONTEND=noninteractive
   apt-get update -qq
-  apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
+  apt-get install -y -qq -o DPkg::Lock::Timeout=600 --no-install-recommends "${missing[@]}" >/dev/null
 fi

@@ -1,15 +1,18 @@
 #!/usr/bin/env bash
-# Builds Junctra and merges the two example databases into a fresh folder.
+# Builds the program and its German satellite (no tests) and merges the two
+# example databases into a fresh folder.
 set -euo pipefail
 cd "$(dirname "$0")/.."
-bash scripts/deps.sh
-cmake --preset default >/dev/null
-cmake --build --preset default
+bash scripts/deps.sh build
+cmake --preset program >/dev/null
+cmake --build --preset program --target junctra junctra_de
 out=$(mktemp -d /tmp/junctra-merged-XXXXXX)
-if build/default/program/junctra examples/plant-a examples/plant-b "$out"; then
+status=0
+build/program/program/junctra examples/plant-a examples/plant-b "$out" || status=$?
+if [ "$status" -eq 0 ]; then
   echo "Merged examples/plant-a and examples/plant-b into $out:"
   ls -l "$out"
 else
-  echo "The merge failed (exit code $?)." >&2
+  echo "The merge failed (exit code $status)." >&2
   exit 1
 fi

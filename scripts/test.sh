@@ -1,10 +1,12 @@
 #!/usr/bin/env bash
 # Builds Junctra and runs every test: once in an optimised build, once more
-# under AddressSanitizer and UndefinedBehaviorSanitizer; then runs every fuzz
-# harness for a minute (FUZZ_SECONDS) and fails on any finding.
+# under AddressSanitizer and UndefinedBehaviorSanitizer; then builds the
+# Debian package from the optimised build, installs, runs and removes it;
+# then runs every fuzz harness for a minute (FUZZ_SECONDS) and fails on any
+# finding.
 set -euo pipefail
 cd "$(dirname "$0")/.."
-bash scripts/deps.sh
+bash scripts/deps.sh test fuzz
 export QT_QPA_PLATFORM=offscreen
 for preset in default asan; do
   echo "== $preset build"
@@ -12,6 +14,8 @@ for preset in default asan; do
   cmake --build --preset "$preset"
   ctest --preset "$preset"
 done
+echo "== Debian package"
+bash scripts/package-test.sh build/default
 echo "== fuzz build"
 cmake --preset fuzz >/dev/null
 cmake --build --preset fuzz

@@ -99,11 +99,7 @@ inline std::filesystem::path BuiltProgramFolder() {
   if (const char* folder = std::getenv("JUNCTRA_PROGRAM_DIR"); folder != nullptr && *folder) {
     return folder;
   }
-#ifdef JUNCTRA_TEST_PROGRAM_DIR
   return JUNCTRA_TEST_PROGRAM_DIR;
-#else
-  return {};
-#endif
 }
 
 }  // namespace junctra

@@ -113,7 +113,7 @@ class GermanTest : public testing::Test {
  protected:
   void SetUp() override {
     german_ = GermanModule();
-    if (german_ == nullptr) GTEST_SKIP() << "the German satellite is not built";
+    ASSERT_NE(german_, nullptr) << "the German satellite is not built";
     SetCurrentResourceModule(german_);
   }
   void TearDown() override { SetCurrentResourceModule(nullptr); }
