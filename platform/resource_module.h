@@ -60,7 +60,8 @@ class ResourceModule {
   const JunctraResourceTable* table_;
 };
 
-// The framework's current resource module; the built-in one until set.
+// The current resource module, as Windows programs have one; the built-in
+// one until set.
 const ResourceModule& CurrentResourceModule();
 // null restores the built-in module. The module must outlive its use.
 void SetCurrentResourceModule(const ResourceModule* module);

@@ -1,4 +1,4 @@
-// Buffered binary file stream by path: the stand-in for the framework's
+// Buffered binary file stream by path: the stand-in for Windows'
 // CFile/CStdioFile. Open reports failure by its result; errors while reading,
 // seeking, writing or closing throw CFileException.
 #pragma once
@@ -28,7 +28,7 @@ class CFileException : public std::exception {
   std::string message_;
 };
 
-// Open flags and seek origins, with the framework's values.
+// Open flags and seek origins, with the values Windows' file class uses.
 struct CFile {
   static constexpr unsigned modeRead = 0x0000;
   static constexpr unsigned modeWrite = 0x0001;

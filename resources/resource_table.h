@@ -30,7 +30,7 @@ typedef enum JunctraControlKind {
   JUNCTRA_CONTROL_DEFAULT_PUSH_BUTTON = 5
 } JunctraControlKind;
 
-/* Control and dialog styles, with the platform's values. */
+/* Control and dialog styles, with Windows' values. */
 #define JUNCTRA_WS_VISIBLE 0x10000000u
 #define JUNCTRA_WS_BORDER 0x00800000u
 #define JUNCTRA_WS_TABSTOP 0x00010000u

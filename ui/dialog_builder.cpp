@@ -16,7 +16,7 @@
 namespace junctra {
 namespace {
 
-// a * b / c rounded half away from zero, as the platform's MulDiv.
+// a * b / c rounded half away from zero, as Windows' MulDiv.
 int MulDiv(int a, int b, int c) {
   const long long product = static_cast<long long>(a) * b;
   const long long half = c / 2;
@@ -107,7 +107,7 @@ QWidget* MakeEdit(const JunctraControl& control, QDialog* dialog) {
 
 QWidget* MakeButton(const JunctraControl& control, QDialog* dialog) {
   auto* button = new QPushButton(ToQString(control.text), dialog);
-  // As in the platform's dialogs, a focused push button takes Return.
+  // As in Windows dialogs, a focused push button takes Return.
   button->setAutoDefault(true);
   button->setDefault(control.kind == JUNCTRA_CONTROL_DEFAULT_PUSH_BUTTON ||
                      HasStyle(control, JUNCTRA_BS_DEFPUSHBUTTON));

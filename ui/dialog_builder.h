@@ -1,7 +1,7 @@
 // Builds a Qt dialog from a dialog template of a resource module: caption,
 // fixed size, font, and the controls with their IDs, texts, positions,
 // styles and tab order. Template coordinates are dialog units, converted to
-// pixels from the dialog font the way the platform's dialog manager does.
+// pixels from the dialog font the way Windows' dialog manager does.
 #pragma once
 
 #include <QFont>

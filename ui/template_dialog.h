@@ -1,5 +1,5 @@
 // A modal dialog built from a dialog template of the current resource
-// module, with the framework dialog's life cycle: DoModal runs
+// module, with the life cycle of a Windows dialog: DoModal runs
 // OnInitDialog and then the modal loop, EndDialog sets the result, button 1
 // is OK (data exchange from the controls, result 1) and button 2, Escape and
 // the close button are Cancel (result 2).
@@ -69,7 +69,7 @@ class TemplateDialog : public QDialog {
   void keyPressEvent(QKeyEvent* event) override;
 
  private:
-  // Arrow keys on a push button move within its group, as in the platform's
+  // Arrow keys on a push button move within its group, as in Windows
   // dialogs.
   bool MoveWithinGroup(QWidget* from, bool forward);
 

@@ -14,7 +14,7 @@ namespace junctra {
 
 class WindowMenu {
  public:
-  // The platform's command IDs of the standard entries.
+  // Windows' command IDs of the standard entries.
   static constexpr unsigned kMove = 0xF010;
   static constexpr unsigned kClose = 0xF060;
 
