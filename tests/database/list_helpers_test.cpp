@@ -5,31 +5,10 @@
 #include "database/class_list.h"
 #include "database/database_item.h"
 #include "database/list_helpers.h"
+#include "tests/records.h"
 
 namespace junctra {
 namespace {
-
-CClassInfo Members(std::vector<std::u16string> names, std::vector<std::uint16_t> types,
-                   std::vector<std::u16string> texts) {
-  CClassInfo info;
-  info.m_memberNames = std::move(names);
-  info.m_memberTypes = std::move(types);
-  info.m_memberTexts = std::move(texts);
-  return info;
-}
-
-CClassInfo Pump() { return Members({u"Speed", u"Running"}, {2, 1}, {u"rpm", u"on/off"}); }
-
-CDatabaseItem Tag(std::int32_t number, std::int32_t type, std::u16string rest = u"|x\n",
-                  std::vector<std::u16string> alarm = {}) {
-  CDatabaseItem item;
-  item.m_number = number;
-  item.m_type = type;
-  item.m_rest = std::move(rest);
-  item.m_alarmLines = std::move(alarm);
-  item.m_parameterLines = {u"P=1\n"};
-  return item;
-}
 
 TEST(ListHelpersTest, StringArraysFoldOnlyAsciiCase) {
   EXPECT_FALSE(CompareStringArrays({}, {}));

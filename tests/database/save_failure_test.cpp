@@ -9,6 +9,7 @@
 #include "database/tav_stdio_file.h"
 #include "platform/stdio_file.h"
 #include "tests/database/file_bytes.h"
+#include "tests/file_wrapper.h"
 #include "tests/temp_dir.h"
 
 namespace junctra {
@@ -27,19 +28,10 @@ class FullDiskEnv : public EnvWrapper {
   }
 
  private:
-  class FullFile : public File {
+  class FullFile : public FileWrapper {
    public:
-    explicit FullFile(std::unique_ptr<File> real) : real_(std::move(real)) {}
-    int ReadAt(std::uint64_t offset, void* dst, std::size_t n, std::size_t* got) override {
-      return real_->ReadAt(offset, dst, n, got);
-    }
+    using FileWrapper::FileWrapper;
     int WriteAt(std::uint64_t, const void*, std::size_t) override { return ENOSPC; }
-    int Sync() override { return real_->Sync(); }
-    int Size(std::uint64_t* size) override { return real_->Size(size); }
-    int Close() override { return real_->Close(); }
-
-   private:
-    std::unique_ptr<File> real_;
   };
 };
 

@@ -137,7 +137,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     }
     // The first database's tags keep their own names.
     first.tags.m_tags.ForEach(
-        [&](const TagMap::Entry& e) { FUZZ_CHECK(merged.FindTag(tags, e.name) != nullptr); });
+        [&](const TagMap::Entry& e) { FUZZ_CHECK(FindTag(merged.tags, e.name) != nullptr); });
   }
 
   if (ui.conflicts) {

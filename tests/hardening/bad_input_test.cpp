@@ -13,6 +13,7 @@
 #include "merge/output_writer.h"
 #include "merge/tag_merge.h"
 #include "platform/text.h"
+#include "tests/file_wrapper.h"
 #include "tests/hardening/hardening_support.h"
 #include "tests/tag_lookup.h"
 #include "tests/temp_dir.h"
@@ -54,22 +55,13 @@ class UnreadableEnv : public EnvWrapper {
   }
 
  private:
-  class Unreadable : public File {
+  class Unreadable : public FileWrapper {
    public:
-    explicit Unreadable(std::unique_ptr<File> real) : real_(std::move(real)) {}
+    using FileWrapper::FileWrapper;
     int ReadAt(std::uint64_t, void*, std::size_t, std::size_t* got) override {
       *got = 0;
       return EIO;
     }
-    int WriteAt(std::uint64_t o, const void* s, std::size_t n) override {
-      return real_->WriteAt(o, s, n);
-    }
-    int Sync() override { return real_->Sync(); }
-    int Size(std::uint64_t* size) override { return real_->Size(size); }
-    int Close() override { return real_->Close(); }
-
-   private:
-    std::unique_ptr<File> real_;
   };
 
   std::filesystem::path path_;

@@ -8,6 +8,7 @@
 
 #include "merge/merge_command.h"
 #include "platform/text.h"
+#include "tests/file_wrapper.h"
 #include "tests/hardening/hardening_support.h"
 #include "tests/temp_dir.h"
 
@@ -126,22 +127,16 @@ class FailingReadsEnv : public EnvWrapper {
   }
 
  private:
-  class Failing : public File {
+  class Failing : public FileWrapper {
    public:
-    Failing(std::unique_ptr<File> real, std::uint64_t from) : real_(std::move(real)), from_(from) {}
+    Failing(std::unique_ptr<File> real, std::uint64_t from)
+        : FileWrapper(std::move(real)), from_(from) {}
     int ReadAt(std::uint64_t offset, void* dst, std::size_t n, std::size_t* got) override {
       *got = 0;
-      return offset + n > from_ ? EIO : real_->ReadAt(offset, dst, n, got);
+      return offset + n > from_ ? EIO : FileWrapper::ReadAt(offset, dst, n, got);
     }
-    int WriteAt(std::uint64_t o, const void* s, std::size_t n) override {
-      return real_->WriteAt(o, s, n);
-    }
-    int Sync() override { return real_->Sync(); }
-    int Size(std::uint64_t* size) override { return real_->Size(size); }
-    int Close() override { return real_->Close(); }
 
    private:
-    std::unique_ptr<File> real_;
     std::uint64_t from_;
   };
   std::filesystem::path path_;

@@ -2,19 +2,11 @@
 
 #include <gtest/gtest.h>
 
+#include "tests/records.h"
+
 namespace junctra {
 namespace {
 
-CClassInfo Members(std::vector<std::u16string> names, std::vector<std::uint16_t> types,
-                   std::vector<std::u16string> texts) {
-  CClassInfo info;
-  info.m_memberNames = std::move(names);
-  info.m_memberTypes = std::move(types);
-  info.m_memberTexts = std::move(texts);
-  return info;
-}
-
-CClassInfo Pump() { return Members({u"Speed", u"Running"}, {2, 1}, {u"rpm", u"on/off"}); }
 CClassInfo Valve() { return Members({u"Open"}, {1}, {u"position"}); }
 
 class MergeClassListsTest : public ::testing::Test {

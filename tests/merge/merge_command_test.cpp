@@ -11,6 +11,7 @@
 #include "merge/output_writer.h"
 #include "platform/text.h"
 #include "tests/database_files.h"
+#include "tests/file_wrapper.h"
 #include "tests/tag_lookup.h"
 #include "tests/temp_dir.h"
 
@@ -299,24 +300,17 @@ class FailingWritesEnv : public EnvWrapper {
   }
 
  private:
-  class Limited : public File {
+  class Limited : public FileWrapper {
    public:
     Limited(std::unique_ptr<File> base, int error, std::size_t budget)
-        : base_(std::move(base)), error_(error), budget_(budget) {}
-    int ReadAt(std::uint64_t o, void* d, std::size_t n, std::size_t* got) override {
-      return base_->ReadAt(o, d, n, got);
-    }
+        : FileWrapper(std::move(base)), error_(error), budget_(budget) {}
     int WriteAt(std::uint64_t o, const void* s, std::size_t n) override {
       if (n > budget_) return error_;
       budget_ -= n;
-      return base_->WriteAt(o, s, n);
+      return FileWrapper::WriteAt(o, s, n);
     }
-    int Sync() override { return base_->Sync(); }
-    int Size(std::uint64_t* size) override { return base_->Size(size); }
-    int Close() override { return base_->Close(); }
 
    private:
-    std::unique_ptr<File> base_;
     int error_;
     std::size_t budget_;
   };

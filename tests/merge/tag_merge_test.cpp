@@ -5,21 +5,11 @@
 #include <random>
 
 #include "platform/text.h"
+#include "tests/records.h"
 #include "tests/tag_lookup.h"
 
 namespace junctra {
 namespace {
-
-CDatabaseItem Tag(std::int32_t number, std::int32_t type, std::u16string rest = u"|x\n",
-                  std::vector<std::u16string> alarm = {}) {
-  CDatabaseItem item;
-  item.m_number = number;
-  item.m_type = type;
-  item.m_rest = std::move(rest);
-  item.m_alarmLines = std::move(alarm);
-  item.m_parameterLines = {u"P=1\n"};
-  return item;
-}
 
 std::vector<std::u16string> Names(const CTagList& list) {
   std::vector<std::u16string> names;
