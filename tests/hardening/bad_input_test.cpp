@@ -265,14 +265,15 @@ TEST_F(BadInputTest, NamesOfEveryCodeUnitIncludingLoneSurrogates) {
   classes.LoadClassFile(out_ / "class.lst", &report);
   ASSERT_TRUE(report.complete);
   ASSERT_EQ(classes.m_classNames.size(), 2 * units.size());
+  const auto by_name = TagsByName(tags);
   for (std::size_t i = 0; i < units.size(); ++i) {
     const std::u16string unit(1, units[i]);
-    const CDatabaseItem* a = FindTag(tags, unit);
-    ASSERT_NE(a, nullptr) << i;
-    EXPECT_EQ(a->m_parameterLines, std::vector<std::u16string>{u"p" + unit + u"\n"}) << i;
-    const CDatabaseItem* b = FindTag(tags, u"x" + unit);
-    ASSERT_NE(b, nullptr) << i;
-    EXPECT_EQ(b->m_rest, u"|y" + unit + u"\n") << i;
+    const auto a = by_name.find(unit);
+    ASSERT_NE(a, by_name.end()) << i;
+    EXPECT_EQ(a->second->m_parameterLines, std::vector<std::u16string>{u"p" + unit + u"\n"}) << i;
+    const auto b = by_name.find(u"x" + unit);
+    ASSERT_NE(b, by_name.end()) << i;
+    EXPECT_EQ(b->second->m_rest, u"|y" + unit + u"\n") << i;
     EXPECT_EQ(classes.m_classNames[i], u"C" + unit + u"C");
     EXPECT_EQ(classes.m_classInfos[i].m_memberTexts, std::vector<std::u16string>{u"t" + unit});
     EXPECT_EQ(classes.m_classNames[units.size() + i], u"D" + unit + u"D");
@@ -289,7 +290,8 @@ TEST_F(BadInputTest, EightBitNamesBecomeLatin1) {
   ASSERT_TRUE(Run(out_));
   CTagList tags;
   ASSERT_TRUE(tags.LoadTagFile(out_ / "tagl.txt"));
-  for (char16_t c = 0x80; c <= 0xFF; ++c) EXPECT_NE(FindTag(tags, std::u16string(1, c)), nullptr);
+  const auto by_name = TagsByName(tags);
+  for (char16_t c = 0x80; c <= 0xFF; ++c) EXPECT_TRUE(by_name.contains(std::u16string(1, c)));
 }
 
 TEST_F(BadInputTest, ConflictsOnLoneSurrogatesArePrintedReadably) {
