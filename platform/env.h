@@ -94,6 +94,10 @@ class Env {
   // put back. EISDIR when either is a folder; EINVAL or ENOSYS where the
   // file system cannot do it.
   virtual int ExchangeFiles(const std::filesystem::path& a, const std::filesystem::path& b) = 0;
+  // Gives the file at existing a second name, link, which must not exist
+  // yet (a hard link). EXDEV, EPERM or ENOSYS where the file system cannot.
+  virtual int LinkFile(const std::filesystem::path& existing,
+                       const std::filesystem::path& link) = 0;
   virtual int RemoveFile(const std::filesystem::path& path) = 0;
   // Makes a rename or creation inside the folder durable (fsync of the folder).
   virtual int SyncDirectory(const std::filesystem::path& folder) = 0;
@@ -163,6 +167,9 @@ class EnvWrapper : public Env {
   }
   int ExchangeFiles(const std::filesystem::path& a, const std::filesystem::path& b) override {
     return target_->ExchangeFiles(a, b);
+  }
+  int LinkFile(const std::filesystem::path& existing, const std::filesystem::path& link) override {
+    return target_->LinkFile(existing, link);
   }
   int RemoveFile(const std::filesystem::path& path) override { return target_->RemoveFile(path); }
   int SyncDirectory(const std::filesystem::path& folder) override {

@@ -181,6 +181,10 @@ class PosixEnv : public Env {
     return ::renameat2(AT_FDCWD, a.c_str(), AT_FDCWD, b.c_str(), RENAME_EXCHANGE) == 0 ? 0 : errno;
   }
 
+  int LinkFile(const std::filesystem::path& existing, const std::filesystem::path& link) override {
+    return ::link(existing.c_str(), link.c_str()) == 0 ? 0 : errno;
+  }
+
   int RemoveFile(const std::filesystem::path& path) override {
     return ::unlink(path.c_str()) == 0 ? 0 : errno;
   }
