@@ -58,12 +58,12 @@ TEST(EnvTest, PathsLongerThan260CharactersWork) {
   // The test makes its folders through the long form itself.
   make = L"\\\\?\\" + make.native();
 #endif
-  std::filesystem::path top;
+  std::vector<std::filesystem::path> made;
   for (int i = 0; i < 6; ++i) {
     const std::string name(50, static_cast<char>('a' + i));
     folder /= name;
     make /= name;
-    if (top.empty()) top = make;
+    made.push_back(make);
   }
   ASSERT_TRUE(std::filesystem::create_directories(make));
   const auto path = folder / "tagl.txt";
@@ -81,7 +81,8 @@ TEST(EnvTest, PathsLongerThan260CharactersWork) {
   file.reset();
   EXPECT_EQ(env->RenameFile(path, folder / "class.lst"), 0);
   EXPECT_EQ(env->RemoveFile(folder / "class.lst"), 0);
-  std::filesystem::remove_all(top);
+  // One by one: remove_all does not walk the long form.
+  for (auto it = made.rbegin(); it != made.rend(); ++it) std::filesystem::remove(*it);
 }
 
 }  // namespace
