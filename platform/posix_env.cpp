@@ -371,6 +371,10 @@ void PrepareProcess() {
 #endif
 }
 
+std::vector<std::string> ProgramArguments(int argc, char** argv) {
+  return std::vector<std::string>(argv, argv + argc);
+}
+
 Env* Env::Default() {
   static PosixEnv env;
   return &env;

@@ -113,6 +113,14 @@ std::filesystem::path Utf16ToPath(std::u16string_view text) {
 #endif
 }
 
+std::filesystem::path Utf8ToPath(std::string_view text) {
+#ifdef _WIN32
+  return Utf16ToPath(Utf8ToUtf16(text));
+#else
+  return std::filesystem::path(text);
+#endif
+}
+
 bool EqualsIgnoringAsciiCase(std::u16string_view a, std::u16string_view b) {
   if (a.size() != b.size()) return false;
   if (a == b) return true;  // the common case, compared in bulk

@@ -17,6 +17,8 @@ std::string Utf16ToUtf8(std::u16string_view text);
 std::u16string PathToUtf16(const std::filesystem::path& path);
 // A path from UTF-16 text (on POSIX stored as UTF-8 bytes).
 std::filesystem::path Utf16ToPath(std::u16string_view text);
+// A path from UTF-8 text; on POSIX its bytes as they are, valid or not.
+std::filesystem::path Utf8ToPath(std::string_view text);
 
 // The letters A to Z folded to a to z; nothing else changes.
 inline char16_t FoldAsciiCase(char16_t c) {

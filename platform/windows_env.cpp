@@ -10,6 +10,7 @@
 // These need <windows.h> first.
 #include <bcrypt.h>
 #include <knownfolders.h>
+#include <shellapi.h>
 #include <shlobj.h>
 
 #include <fcntl.h>
@@ -533,6 +534,16 @@ void PrepareProcess() {
   // Line ends as on POSIX ("\n"), so that scripts read the same bytes.
   _setmode(_fileno(stdout), _O_BINARY);
   _setmode(_fileno(stderr), _O_BINARY);
+}
+
+std::vector<std::string> ProgramArguments(int argc, char** argv) {
+  int count = 0;
+  wchar_t** wide = ::CommandLineToArgvW(::GetCommandLineW(), &count);
+  if (wide == nullptr) return std::vector<std::string>(argv, argv + argc);
+  std::vector<std::string> arguments;
+  for (int i = 0; i < count; ++i) arguments.push_back(Utf8(wide[i]));
+  ::LocalFree(wide);
+  return arguments;
 }
 
 Env* Env::Default() {
