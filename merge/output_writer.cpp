@@ -220,7 +220,8 @@ bool RenameIntoPlace(Output& classes, Output& tags, Env* env) {
     if (displaced) {
       env->RenameFile(classes.temp, classes.target);
     } else if (!kept.empty()) {
-      env->RenameFile(kept, classes.target);  // when this fails, the next run removes it
+      // Should this fail too, the old file is still there under the second name.
+      env->RenameFile(kept, classes.target);
     } else if (!existed) {
       env->RemoveFile(classes.target);
     }

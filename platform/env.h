@@ -144,8 +144,8 @@ class Env {
 // Process-wide settings made once at start, before anything else runs.
 void PrepareProcess();
 // The program's arguments, argv[0] first, as UTF-8 (on POSIX as they came).
-// Windows hands main() its arguments in the ANSI code page; the wide command
-// line holds every character.
+// Windows hands main() its arguments in the ANSI code page; for main()'s own
+// argv they come from the wide command line, which holds every character.
 std::vector<std::string> ProgramArguments(int argc, char** argv);
 
 // Forwards every call to another Env; tests derive from it and override

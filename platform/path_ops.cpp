@@ -39,7 +39,11 @@ bool SplitFileName(const std::filesystem::path& path, std::filesystem::path* fol
   while (end > 0 && !IsSeparator(text[end - 1])) --end;
   if (end == 0) return false;
   *folder = std::filesystem::path(text.substr(0, end));
+#ifdef _WIN32
   *name = Utf16ToUtf8(PathToUtf16(std::filesystem::path(text.substr(end))));
+#else
+  *name = text.substr(end);  // the bytes as they are
+#endif
   return true;
 }
 

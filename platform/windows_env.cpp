@@ -20,6 +20,7 @@
 #include <cerrno>
 #include <cstdio>
 #include <string>
+#include <string_view>
 #include <thread>
 #include <utility>
 
@@ -537,11 +538,20 @@ void PrepareProcess() {
 }
 
 std::vector<std::string> ProgramArguments(int argc, char** argv) {
+  std::vector<std::string> arguments(argv, argv + argc);
+  // Only the C runtime's own arguments (main() gets a copy) stand for the
+  // command line; others, a test's, are taken as they are.
+  if (argc != __argc) return arguments;
+  for (int i = 0; i < argc; ++i) {
+    if (std::string_view(argv[i]) != __argv[i]) return arguments;
+  }
   int count = 0;
   wchar_t** wide = ::CommandLineToArgvW(::GetCommandLineW(), &count);
-  if (wide == nullptr) return std::vector<std::string>(argv, argv + argc);
-  std::vector<std::string> arguments;
-  for (int i = 0; i < count; ++i) arguments.push_back(Utf8(wide[i]));
+  if (wide == nullptr) return arguments;
+  // Split the same way, the wide ones replace the ANSI ones.
+  if (count == argc) {
+    for (int i = 0; i < count; ++i) arguments[i] = Utf8(wide[i]);
+  }
   ::LocalFree(wide);
   return arguments;
 }
