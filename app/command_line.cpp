@@ -2,6 +2,8 @@
 
 #include <array>
 
+#include "platform/text.h"
+
 namespace junctra {
 
 CommandLineFolders ParseCommandLine(int argc, const char* const* argv) {
@@ -11,7 +13,7 @@ CommandLineFolders ParseCommandLine(int argc, const char* const* argv) {
   std::size_t next = 0;
   for (int i = 1; i < argc && next < slots.size(); ++i) {
     if (argv[i] == nullptr || argv[i][0] == '\0') continue;
-    *slots[next++] = argv[i];
+    *slots[next++] = Utf8ToPath(argv[i]);
   }
   return folders;
 }

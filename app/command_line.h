@@ -14,7 +14,8 @@ struct CommandLineFolders {
 
 // Every argument after the program's own is a path, even one that begins
 // with "-" or "/". Each goes into the first empty slot; an empty argument
-// fills nothing; arguments beyond the fourth slot are ignored.
+// fills nothing; arguments beyond the fourth slot are ignored. The
+// arguments are UTF-8 (ProgramArguments).
 CommandLineFolders ParseCommandLine(int argc, const char* const* argv);
 
 }  // namespace junctra

@@ -1,6 +1,8 @@
 #include "app/junctra_app.h"
 
 #include <cstdio>
+#include <string>
+#include <vector>
 
 #include "app/batch_ui.h"
 #include "app/command_line.h"
@@ -33,7 +35,11 @@ int CJunctraApp::InitInstance(int argc, char** argv, MainDialogRunner run_dialog
   LoadSatelliteResources(culture, &m_hLangResourceDLL, env_);
   SetCurrentResourceModule(m_hLangResourceDLL.module());
 
-  const CommandLineFolders args = ParseCommandLine(argc, argv);
+  const std::vector<std::string> arguments = ProgramArguments(argc, argv);
+  std::vector<const char*> pointers;
+  for (const std::string& argument : arguments) pointers.push_back(argument.c_str());
+  const CommandLineFolders args =
+      ParseCommandLine(static_cast<int>(pointers.size()), pointers.data());
   // Both database folders given means batch use. It runs here, without the
   // dialog, so that scripts need no display; its result is the one the
   // dialog would have ended with. The output folder is the third folder, or

@@ -3,6 +3,7 @@
 #include <utility>
 
 #include "platform/locale.h"
+#include "platform/path_ops.h"
 #include "platform/profile.h"
 #include "platform/text.h"
 
@@ -117,23 +118,25 @@ void LoadSatelliteResources(std::u16string_view culture, ModuleHandle* handle, E
   if (EqualsIgnoringAsciiCase(culture, u"en-US")) return;
   if (!IsSafeCultureName(culture)) culture = {};
 
-  const std::string module = env->ModuleFileName().native();
-  const std::size_t slash = module.rfind('/');
-  if (slash == std::string::npos) return;
-  const std::string program_folder = module.substr(0, slash + 1);
-  const std::string file_name = SatelliteFileName(std::string_view(module).substr(slash + 1));
+  std::filesystem::path program_folder;
+  std::string module_name;
+  if (!SplitFileName(env->ModuleFileName(), &program_folder, &module_name)) return;
+  const std::string file_name = SatelliteFileName(module_name);
   if (file_name.empty()) return;
 
   // Only the first existing culture folder counts, whether or not it holds
   // the library.
   std::string folder = Utf16ToUtf8(culture);
-  while (!folder.empty() && !env->DirectoryExists(program_folder + folder)) {
+  while (!folder.empty() && !env->DirectoryExists(MakeFilePath(program_folder, folder))) {
     std::size_t dash = folder.rfind('-');
     folder.resize(dash == std::string::npos ? 0 : dash);
   }
-  std::string path = program_folder;
-  if (!folder.empty()) path += folder + "/";
-  path += file_name;
+  std::filesystem::path path = program_folder;
+  if (!folder.empty()) {
+    path = MakeFilePath(program_folder, folder);
+    EnsureTrailingBackslash(path);
+  }
+  path = MakeFilePath(path, file_name);
 
   std::unique_ptr<Library> library = env->LoadLibrary(path);
   if (library == nullptr) return;

@@ -35,29 +35,31 @@ std::u16string GetProductFolderName(const std::filesystem::path& product_file, b
 }
 
 std::filesystem::path GetSettingsFolder(Env* env) {
-  const std::string module = env->ModuleFileName().native();
-  const std::size_t slash = module.rfind('/');
-  if (slash == std::string::npos) return {};
-  const std::filesystem::path program_folder = module.substr(0, slash + 1);
+  std::filesystem::path program_folder;
+  std::string module_name;
+  if (!SplitFileName(env->ModuleFileName(), &program_folder, &module_name)) return {};
 
   if (env->OsMajorVersion() <= 4) return program_folder;
 
   const std::filesystem::path product_file = MakeFilePath(program_folder, kProgramSettingsFileName);
-  std::string product_folder;
+  std::optional<std::string> product_folder;
   if (env->FileExists(product_file)) {
     std::int32_t company =
         ParseDecimal(GetPrivateProfileString(u"OEM", u"CompanyID", u"0", 128, product_file, env));
     product_folder =
         Utf16ToUtf8(GetProductFolderName(product_file, company != kCompanyWithoutVersion, env));
-    product_folder += '/';
   }
 
   std::optional<std::filesystem::path> base = NonEmpty(env->KnownLocalAppDataFolder());
   if (!base) base = NonEmpty(env->LocalAppDataFolder());
   if (!base) return program_folder;
-  std::string folder = base->native();
-  if (folder.back() != '/') folder += '/';
-  return folder + product_folder;
+  std::filesystem::path folder = *base;
+  EnsureTrailingBackslash(folder);
+  if (product_folder) {
+    folder = MakeFilePath(folder, *product_folder);
+    folder += std::filesystem::path::preferred_separator;
+  }
+  return folder;
 }
 
 }  // namespace junctra

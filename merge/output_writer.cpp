@@ -191,28 +191,44 @@ void RemoveLeftovers(const std::filesystem::path& folder, Env* env) {
 // Renames both temporaries over their targets, back to back. An existing
 // class.lst is exchanged rather than replaced, so that it can be put back
 // if tagl.txt cannot be renamed; until then it waits under the temporary's
-// name.
+// name. Where the file system cannot exchange, a second name (a hard link
+// named like a temporary) keeps it instead; where it has no links either,
+// class.lst is simply replaced.
 bool RenameIntoPlace(Output& classes, Output& tags, Env* env) {
   const bool existed = classes.existing.has_value();
   bool displaced = false;
+  std::filesystem::path kept;
   int err = ENOENT;
   if (existed) {
     err = env->ExchangeFiles(classes.temp, classes.target);
     displaced = err == 0;
+    if (err == EINVAL || err == ENOSYS || err == EOPNOTSUPP) {
+      err = EEXIST;
+      for (int i = 0; i < kNameAttempts && err == EEXIST; ++i) {
+        kept = TemporaryName(classes, env);
+        err = env->LinkFile(classes.target, kept);
+      }
+      if (err != 0) kept.clear();
+      if (err != 0 && err != ENOSYS && err != EPERM && err != EXDEV && err != EOPNOTSUPP) {
+        return classes.Fail(err);
+      }
+      err = ENOENT;
+    }
   }
-  if (err == ENOENT || err == EINVAL || err == ENOSYS || err == EOPNOTSUPP) {
-    err = env->RenameFile(classes.temp, classes.target);
-  }
-  if (err != 0) return classes.Fail(err);
-  if ((err = env->RenameFile(tags.temp, tags.target)) != 0) {
+  if (err == ENOENT) err = env->RenameFile(classes.temp, classes.target);
+  if (err == 0 && (err = env->RenameFile(tags.temp, tags.target)) != 0) {
     if (displaced) {
       env->RenameFile(classes.temp, classes.target);
+    } else if (!kept.empty()) {
+      // Should this fail too, the old file is still there under the second name.
+      env->RenameFile(kept, classes.target);
     } else if (!existed) {
       env->RemoveFile(classes.target);
     }
     return tags.Fail(err);
   }
-  return true;
+  if (!kept.empty()) env->RemoveFile(kept);
+  return err == 0 || classes.Fail(err);
 }
 
 }  // namespace

@@ -94,6 +94,10 @@ class Env {
   // put back. EISDIR when either is a folder; EINVAL or ENOSYS where the
   // file system cannot do it.
   virtual int ExchangeFiles(const std::filesystem::path& a, const std::filesystem::path& b) = 0;
+  // Gives the file at existing a second name, link, which must not exist
+  // yet (a hard link). EXDEV, EPERM or ENOSYS where the file system cannot.
+  virtual int LinkFile(const std::filesystem::path& existing,
+                       const std::filesystem::path& link) = 0;
   virtual int RemoveFile(const std::filesystem::path& path) = 0;
   // Makes a rename or creation inside the folder durable (fsync of the folder).
   virtual int SyncDirectory(const std::filesystem::path& folder) = 0;
@@ -139,6 +143,10 @@ class Env {
 
 // Process-wide settings made once at start, before anything else runs.
 void PrepareProcess();
+// The program's arguments, argv[0] first, as UTF-8 (on POSIX as they came).
+// Windows hands main() its arguments in the ANSI code page; for main()'s own
+// argv they come from the wide command line, which holds every character.
+std::vector<std::string> ProgramArguments(int argc, char** argv);
 
 // Forwards every call to another Env; tests derive from it and override
 // only what they fake.
@@ -163,6 +171,9 @@ class EnvWrapper : public Env {
   }
   int ExchangeFiles(const std::filesystem::path& a, const std::filesystem::path& b) override {
     return target_->ExchangeFiles(a, b);
+  }
+  int LinkFile(const std::filesystem::path& existing, const std::filesystem::path& link) override {
+    return target_->LinkFile(existing, link);
   }
   int RemoveFile(const std::filesystem::path& path) override { return target_->RemoveFile(path); }
   int SyncDirectory(const std::filesystem::path& folder) override {

@@ -2,12 +2,31 @@
 
 #include <string.h>
 
+#include <cerrno>
+
 namespace junctra {
 
+#ifdef _WIN32
+std::string ErrorText(int error) {
+  // The C runtime knows no text for the POSIX codes it added later.
+  switch (error) {
+    case EWOULDBLOCK:
+      return "Resource temporarily unavailable";
+    case ELOOP:
+      return "Too many levels of symbolic links";
+    case EOPNOTSUPP:
+      return "Operation not supported";
+  }
+  char buffer[256];
+  if (::strerror_s(buffer, sizeof buffer, error) != 0) return "Unknown error";
+  return buffer;
+}
+#else
 std::string ErrorText(int error) {
   char buffer[256];
   // The GNU strerror_r: returns the text, which need not be in buffer.
   return ::strerror_r(error, buffer, sizeof buffer);
 }
+#endif
 
 }  // namespace junctra

@@ -181,6 +181,10 @@ class PosixEnv : public Env {
     return ::renameat2(AT_FDCWD, a.c_str(), AT_FDCWD, b.c_str(), RENAME_EXCHANGE) == 0 ? 0 : errno;
   }
 
+  int LinkFile(const std::filesystem::path& existing, const std::filesystem::path& link) override {
+    return ::link(existing.c_str(), link.c_str()) == 0 ? 0 : errno;
+  }
+
   int RemoveFile(const std::filesystem::path& path) override {
     return ::unlink(path.c_str()) == 0 ? 0 : errno;
   }
@@ -365,6 +369,10 @@ void PrepareProcess() {
   // make that several times slower than the merge itself.
   mallopt(M_MXFAST, 0);
 #endif
+}
+
+std::vector<std::string> ProgramArguments(int argc, char** argv) {
+  return std::vector<std::string>(argv, argv + argc);
 }
 
 Env* Env::Default() {

@@ -4,11 +4,15 @@
 #include <cerrno>
 #include <cstring>
 
+#include "platform/error_text.h"
+#include "platform/text.h"
+
 namespace junctra {
 
 CFileException::CFileException(std::filesystem::path path, int error, const char* operation)
     : path_(std::move(path)), error_(error) {
-  message_ = std::string(operation) + " " + path_.string() + ": " + std::strerror(error);
+  message_ =
+      std::string(operation) + " " + Utf16ToUtf8(PathToUtf16(path_)) + ": " + ErrorText(error);
 }
 
 CStdioFile::CStdioFile(Env* env) : env_(env) {}

@@ -13,10 +13,12 @@ namespace junctra {
 std::u16string Utf8ToUtf16(std::string_view text);
 // UTF-16 to UTF-8; unpaired surrogates become U+FFFD.
 std::string Utf16ToUtf8(std::u16string_view text);
-// A path for display and messages (its bytes taken as UTF-8).
+// A path for display and messages (on POSIX its bytes taken as UTF-8).
 std::u16string PathToUtf16(const std::filesystem::path& path);
-// A path from UTF-16 text (stored as UTF-8 bytes).
+// A path from UTF-16 text (on POSIX stored as UTF-8 bytes).
 std::filesystem::path Utf16ToPath(std::u16string_view text);
+// A path from UTF-8 text; on POSIX its bytes as they are, valid or not.
+std::filesystem::path Utf8ToPath(std::string_view text);
 
 // The letters A to Z folded to a to z; nothing else changes.
 inline char16_t FoldAsciiCase(char16_t c) {

@@ -8,6 +8,8 @@
 #   test         build, plus the test libraries and the packaging tools
 #   fuzz         build, plus clang and its libFuzzer runtime
 #   screenshots  test, plus an X server and the tools that grab its windows
+#   windows      the Windows cross build (mingw-w64), GoogleTest's sources
+#                and Wine to run the tests
 set -euo pipefail
 
 build=(cmake ninja-build g++ pkg-config qt6-base-dev libgl-dev)
@@ -15,8 +17,9 @@ build=(cmake ninja-build g++ pkg-config qt6-base-dev libgl-dev)
 test=(libgtest-dev libgmock-dev libbenchmark-dev dpkg-dev file appstream lintian)
 fuzz=(clang-14 libclang-rt-14-dev)
 screenshots=(xvfb xauth x11-utils imagemagick fonts-dejavu-core)
+windows=(cmake ninja-build g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 googletest wine64)
 
-[ "$#" -gt 0 ] || { echo "usage: scripts/deps.sh build|test|fuzz|screenshots..." >&2; exit 2; }
+[ "$#" -gt 0 ] || { echo "usage: scripts/deps.sh build|test|fuzz|screenshots|windows..." >&2; exit 2; }
 packages=()
 for set in "$@"; do
   case $set in
@@ -24,6 +27,7 @@ for set in "$@"; do
     test) packages+=("${build[@]}" "${test[@]}") ;;
     fuzz) packages+=("${build[@]}" "${fuzz[@]}") ;;
     screenshots) packages+=("${build[@]}" "${test[@]}" "${screenshots[@]}") ;;
+    windows) packages+=("${windows[@]}") ;;
     *) echo "deps.sh: unknown set '$set'" >&2; exit 2 ;;
   esac
 done

@@ -3,7 +3,9 @@
 
 #include <stdlib.h>
 
+#include <cstdio>
 #include <filesystem>
+#include <random>
 #include <string>
 
 namespace junctra {
@@ -11,9 +13,21 @@ namespace junctra {
 class TempDir {
  public:
   TempDir() {
+#ifdef _WIN32
+    // No mkdtemp: a random name, created only when it is new.
+    std::random_device random;
+    for (int attempt = 0; attempt < 100 && path_.empty(); ++attempt) {
+      char name[32];
+      std::snprintf(name, sizeof name, "junctra-test-%08x", static_cast<unsigned>(random()));
+      auto candidate = std::filesystem::temp_directory_path() / name;
+      if (std::filesystem::create_directory(candidate)) path_ = candidate;
+    }
+    if (path_.empty()) throw std::filesystem::filesystem_error("create_directory", {});
+#else
     std::string pattern = (std::filesystem::temp_directory_path() / "junctra-test-XXXXXX").string();
     if (mkdtemp(pattern.data()) == nullptr) throw std::filesystem::filesystem_error("mkdtemp", {});
     path_ = pattern;
+#endif
   }
   ~TempDir() {
     std::error_code ec;

@@ -5,6 +5,13 @@
 
 #include <cstdlib>
 
+#ifdef _WIN32
+// The C runtime has no setenv; this one never overwrites, as used here.
+static int setenv(const char* name, const char* value, int) {
+  return std::getenv(name) != nullptr ? 0 : _putenv_s(name, value);
+}
+#endif
+
 int main(int argc, char** argv) {
   setenv("JUNCTRA_PROGRAM_DIR", JUNCTRA_TEST_PROGRAM_DIR, 0);
   setenv("JUNCTRA_SOURCE_DIR", JUNCTRA_TEST_SOURCE_DIR, 0);

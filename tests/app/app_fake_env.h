@@ -14,6 +14,13 @@
 #include "platform/env.h"
 #include "resources/resource_table.h"
 
+// The German satellite is not built for Windows yet.
+#ifdef _WIN32
+#define SKIP_WITHOUT_SATELLITE() GTEST_SKIP() << "no German satellite in the Windows build yet"
+#else
+#define SKIP_WITHOUT_SATELLITE() static_cast<void>(0)
+#endif
+
 namespace junctra {
 
 class AppFakeEnv : public EnvWrapper {

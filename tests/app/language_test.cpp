@@ -62,6 +62,9 @@ class ReadCultureNameTest : public ::testing::Test {
 };
 
 TEST_F(ReadCultureNameTest, SettingThenUserLocale) {
+#ifdef _WIN32
+  GTEST_SKIP() << "the user locale comes from LANG here; Windows has no locale variables";
+#endif
   env_.variables["LANG"] = "de_AT.UTF-8";
   // No file, then no section, no key, an empty value: the locale decides.
   EXPECT_EQ(Read(), u"de-AT");
@@ -121,7 +124,7 @@ const JunctraResourceTable* NoTable() { return nullptr; }
 class SatelliteTest : public ::testing::Test {
  protected:
   SatelliteTest() {
-    program_ = dir_.path().native() + "/program/";
+    program_ = dir_.path().generic_string() + "/program/";
     std::filesystem::create_directories(program_);
     env_.module_file = program_ + "junctra";
   }
@@ -290,8 +293,9 @@ std::u16string DialogText(const JunctraDialog* dialog, std::size_t index) {
 }
 
 TEST_F(GermanSatelliteTest, SettingsFileSelectsGermanTexts) {
+  SKIP_WITHOUT_SATELLITE();
   std::filesystem::path settings =
-      MakeFilePath(dir_.path().native() + "/", kProgramSettingsFileName);
+      MakeFilePath(dir_.path().generic_string() + "/", kProgramSettingsFileName);
   WriteFile(settings, "[Language]\nCultureName=de-DE\n");
   std::u16string culture = ReadCultureName(settings, kCultureNameBufferSize, &env_);
   EXPECT_EQ(culture, u"de-DE");
@@ -348,6 +352,7 @@ TEST_F(GermanSatelliteTest, SettingsFileSelectsGermanTexts) {
 }
 
 TEST_F(GermanSatelliteTest, UserLocaleSelectsGermanFromRegionalName) {
+  SKIP_WITHOUT_SATELLITE();
   env_.variables["LANG"] = "de_CH.UTF-8";
   std::u16string culture = ReadCultureName(dir_.path() / "missing.ini", 255, &env_);
   EXPECT_EQ(culture, u"de-CH");

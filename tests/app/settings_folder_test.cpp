@@ -20,8 +20,9 @@ class SettingsFolderTest : public ::testing::Test {
   void WriteProductFile(const std::string& text) {
     WriteFile(program_ / kProgramSettingsFileName, text);
   }
-  std::string Folder() { return GetSettingsFolder(&env_).native(); }
-  std::string ProgramFolder() const { return program_.native() + "/"; }
+  // In "/" form, so that the expectations hold with either separator.
+  std::string Folder() { return GetSettingsFolder(&env_).generic_string(); }
+  std::string ProgramFolder() const { return program_.generic_string() + "/"; }
 
   TempDir dir_;
   std::filesystem::path program_;

@@ -47,6 +47,7 @@ class StartupTest : public ::testing::Test {
 };
 
 TEST_F(StartupTest, GermanSettingPrintsBatchMessagesInGermanAndReleasesTheSatellite) {
+  SKIP_WITHOUT_SATELLITE();
   SetCulture("de-DE");
   EXPECT_EQ(Run({a_.string(), b_.string()}), 1);
   EXPECT_EQ(stderr_,

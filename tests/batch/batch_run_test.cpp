@@ -1,8 +1,13 @@
 // Runs the built program in batch use, as a script would.
 #include <fcntl.h>
 #include <gtest/gtest.h>
+#ifdef _WIN32
+#include <io.h>
+#include <process.h>
+#else
 #include <spawn.h>
 #include <sys/wait.h>
+#endif
 
 #include <cstdlib>
 #include <vector>
@@ -10,7 +15,9 @@
 #include "tests/database_files.h"
 #include "tests/temp_dir.h"
 
-extern char** environ;
+#ifndef _WIN32
+extern char** environ;  // <stdlib.h> declares it on Windows
+#endif
 
 namespace junctra {
 namespace {
@@ -48,6 +55,44 @@ RunResult RunJunctra(const std::vector<std::string>& args, const std::filesystem
   envp.push_back(nullptr);
 
   const auto out_path = scratch / "stdout", err_path = scratch / "stderr";
+  RunResult result;
+#ifdef _WIN32
+  // The C runtime joins the arguments unquoted; quote each as it splits them.
+  std::vector<std::string> quoted;
+  for (char* a : argv) {
+    if (a == nullptr) break;
+    std::string q = "\"";
+    std::size_t backslashes = 0;
+    for (const char* c = a; *c; ++c) {
+      if (*c == '\\') {
+        ++backslashes;
+      } else {
+        if (*c == '"') q.append(backslashes + 1, '\\');
+        backslashes = 0;
+      }
+      q += *c;
+    }
+    q.append(backslashes, '\\');
+    quoted.push_back(q + "\"");
+  }
+  std::vector<char*> quoted_argv;
+  for (auto& q : quoted) quoted_argv.push_back(q.data());
+  quoted_argv.push_back(nullptr);
+  program += ".exe";
+  // The child inherits descriptors 1 and 2, pointed at the files meanwhile.
+  std::fflush(stdout);
+  std::fflush(stderr);
+  const int saved_out = _dup(1), saved_err = _dup(2);
+  const int out_fd = _wopen(out_path.c_str(), _O_WRONLY | _O_CREAT | _O_TRUNC | _O_BINARY, 0644);
+  const int err_fd = _wopen(err_path.c_str(), _O_WRONLY | _O_CREAT | _O_TRUNC | _O_BINARY, 0644);
+  _dup2(out_fd, 1);
+  _dup2(err_fd, 2);
+  result.exit_code =
+      static_cast<int>(_spawnve(_P_WAIT, program.c_str(), quoted_argv.data(), envp.data()));
+  _dup2(saved_out, 1);
+  _dup2(saved_err, 2);
+  for (int fd : {out_fd, err_fd, saved_out, saved_err}) _close(fd);
+#else
   posix_spawn_file_actions_t actions;
   posix_spawn_file_actions_init(&actions);
   posix_spawn_file_actions_addopen(&actions, 1, out_path.c_str(), O_WRONLY | O_CREAT | O_TRUNC,
@@ -55,13 +100,13 @@ RunResult RunJunctra(const std::vector<std::string>& args, const std::filesystem
   posix_spawn_file_actions_addopen(&actions, 2, err_path.c_str(), O_WRONLY | O_CREAT | O_TRUNC,
                                    0644);
   pid_t pid;
-  RunResult result;
   if (posix_spawn(&pid, program.c_str(), &actions, nullptr, argv.data(), envp.data()) == 0) {
     int status = 0;
     waitpid(pid, &status, 0);
     result.exit_code = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
   }
   posix_spawn_file_actions_destroy(&actions);
+#endif
   result.out = ReadBytes(out_path);
   result.err = ReadBytes(err_path);
   return result;
@@ -149,6 +194,9 @@ TEST_F(BatchRunTest, UnreadableInputAndUnwritableOutputFail) {
 }
 
 TEST_F(BatchRunTest, SettingsFileChoosesGerman) {
+#ifdef _WIN32
+  GTEST_SKIP() << "no German satellite in the Windows build yet; HOME and LANG mean nothing there";
+#endif
   const auto home = dir_.path() / "home";
   std::filesystem::create_directories(home / ".config/Junctra");
   std::ofstream(home / ".config/Junctra/Program Settings.ini") << "[Language]\nCultureName=de-DE\n";

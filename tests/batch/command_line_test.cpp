@@ -4,6 +4,8 @@
 
 #include <vector>
 
+#include "platform/text.h"
+
 namespace junctra {
 namespace {
 
@@ -24,6 +26,9 @@ TEST(CommandLineTest, FillsSlotsInOrderSkippingEmptyArguments) {
   EXPECT_EQ(three.first, "/a");
   EXPECT_EQ(three.second, "-b");  // not a switch
   EXPECT_EQ(three.output, "/c");
+
+  // UTF-8 in, the same characters in the path on either system.
+  EXPECT_EQ(PathToUtf16(Parse({"d\xC3\xA4ta"}).first), u"d\u00E4ta");
 
   auto five = Parse({"a", "b", "c", "d", "e", "f"});
   EXPECT_EQ(five.output, "c");

@@ -77,6 +77,9 @@ class MemoryEnv : public Env {
     std::swap(first->second, second->second);
     return 0;
   }
+  int LinkFile(const std::filesystem::path&, const std::filesystem::path&) override {
+    return ENOSYS;
+  }
   int RemoveFile(const std::filesystem::path& path) override {
     return files_.erase(path.native()) != 0 ? 0 : ENOENT;
   }

@@ -124,7 +124,7 @@ TEST_P(FaultInjectionTest, EveryFailedOperationLeavesTheTargetAsItWasOrComplete)
         // syncing the folder after the renames.
         const bool input_close =
             env.fired_kind() == FaultInjectionEnv::kClose &&
-            env.fired_path().native().find(kTemporarySuffix) == std::string::npos;
+            env.fired_path().filename().string().find(kTemporarySuffix) == std::string::npos;
         const bool folder_sync =
             env.fired_kind() == FaultInjectionEnv::kSync && env.fired_path() == b_ / "";
         EXPECT_TRUE(input_close || folder_sync) << where;
@@ -176,6 +176,12 @@ TEST_P(FaultInjectionTest, TheTwoRenamesFollowEachOtherDirectly) {
   std::vector<std::size_t> renames;
   for (std::size_t i = 0; i < trace.size(); ++i) {
     if (trace[i].first == FaultInjectionEnv::kRename) renames.push_back(i);
+  }
+  // An exchange the file system refuses changes nothing; the rename of the
+  // same temporary comes right after it.
+  if (renames.size() == 3 && renames[1] == renames[0] + 1 &&
+      trace[renames[0]].second == trace[renames[1]].second) {
+    renames.erase(renames.begin());
   }
   ASSERT_EQ(renames.size(), 2u);
   EXPECT_EQ(renames[1], renames[0] + 1);

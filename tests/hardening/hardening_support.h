@@ -2,11 +2,13 @@
 // tests that try to break Junctra.
 #pragma once
 
+#ifndef _WIN32
 #include <fcntl.h>
 #include <signal.h>
 #include <spawn.h>
 #include <sys/wait.h>
 #include <time.h>
+#endif
 
 #include <algorithm>
 #include <chrono>
@@ -20,7 +22,9 @@
 
 #include "tests/database_files.h"
 
+#ifndef _WIN32
 extern char** environ;
+#endif
 
 namespace junctra {
 
@@ -113,6 +117,8 @@ inline std::vector<std::string> FolderEntries(const std::filesystem::path& folde
   return names;
 }
 
+// Running the program as a child process is POSIX only so far.
+#ifndef _WIN32
 inline std::filesystem::path ProgramPath() {
   const char* dir = std::getenv("JUNCTRA_PROGRAM_DIR");
   return std::filesystem::path(dir != nullptr ? dir : ".") / "junctra";
@@ -228,5 +234,6 @@ inline ChildResult RunMeasured(const std::vector<std::string>& args,
   result.peak_rss_kb = std::atol(ReadBytes(report).c_str());
   return result;
 }
+#endif  // _WIN32
 
 }  // namespace junctra

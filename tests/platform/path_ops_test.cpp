@@ -10,6 +10,17 @@ namespace junctra {
 namespace {
 
 TEST(PathOpsTest, TrailingSeparatorIsAddedOnce) {
+#ifdef _WIN32
+  std::filesystem::path folder = L"C:\\data\\plant";
+  EnsureTrailingBackslash(folder);
+  EXPECT_EQ(folder.native(), L"C:\\data\\plant\\");
+  EnsureTrailingBackslash(folder);
+  EXPECT_EQ(folder.native(), L"C:\\data\\plant\\");
+  std::filesystem::path slash = L"C:/data/";  // a separator here too
+  EnsureTrailingBackslash(slash);
+  EXPECT_EQ(slash.native(), L"C:/data/");
+  EXPECT_EQ(MakeFilePath(L"C:\\data\\", "t\xC3\xA4gl.txt").native(), L"C:\\data\\t\u00E4gl.txt");
+#else
   std::filesystem::path folder = "/data/plant";
   EnsureTrailingBackslash(folder);
   EXPECT_EQ(folder, "/data/plant/");
@@ -22,18 +33,41 @@ TEST(PathOpsTest, TrailingSeparatorIsAddedOnce) {
   EnsureTrailingBackslash(backslash);
   EXPECT_EQ(backslash, "a\\/");
   EXPECT_EQ(MakeFilePath("/data/plant/", "tagl.txt"), "/data/plant/tagl.txt");
+#endif
   EXPECT_EQ(MakeFilePath("", "Program Settings.ini"), "Program Settings.ini");
 }
 
-TEST(PathOpsTest, TagListFileIsAnyEntryOfThatExactName) {
+TEST(PathOpsTest, SplitFileNameCutsAfterTheLastSeparator) {
+  std::filesystem::path folder;
+  std::string name;
+  EXPECT_FALSE(SplitFileName("junctra", &folder, &name));
+#ifdef _WIN32
+  ASSERT_TRUE(SplitFileName(L"C:\\app/bin\\j\u00FCnctra.exe", &folder, &name));
+  EXPECT_EQ(folder.native(), L"C:\\app/bin\\");
+  EXPECT_EQ(name, "j\xC3\xBCnctra.exe");
+#else
+  ASSERT_TRUE(SplitFileName("/opt/a\\b/j\xC3\xBCnctra", &folder, &name));
+  EXPECT_EQ(folder.native(), "/opt/a\\b/");
+  EXPECT_EQ(name, "j\xC3\xBCnctra");
+#endif
+}
+
+TEST(PathOpsTest, TagListFileIsAnyEntryOfThatName) {
   TempDir dir;
   auto folder = dir.path() / "";
   EXPECT_FALSE(HasTagListFile(folder));
-  std::ofstream(dir.path() / "TAGL.TXT") << "x";
   std::ofstream(dir.path() / "class.lst") << "x";
+  EXPECT_FALSE(HasTagListFile(folder));
+#ifdef _WIN32
+  // File names match without regard to case on Windows.
+  std::ofstream(dir.path() / "TAGL.TXT") << "x";
+  EXPECT_TRUE(HasTagListFile(folder));
+#else
+  std::ofstream(dir.path() / "TAGL.TXT") << "x";
   EXPECT_FALSE(HasTagListFile(folder));
   std::filesystem::create_directory(dir.path() / "tagl.txt");
   EXPECT_TRUE(HasTagListFile(folder));
+#endif
 }
 
 }  // namespace

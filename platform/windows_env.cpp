@@ -1,0 +1,564 @@
+// The real Env on Windows.
+
+// Before <windows.h>: its macros would rename Env::LoadLibrary and
+// Env::GetEnvironmentVariable in these declarations.
+#include "platform/env.h"
+#include "platform/text.h"
+#include "platform/windows_error.h"
+
+#include <windows.h>
+// These need <windows.h> first.
+#include <bcrypt.h>
+#include <knownfolders.h>
+#include <shellapi.h>
+#include <shlobj.h>
+
+#include <fcntl.h>
+#include <io.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <cstdio>
+#include <string>
+#include <string_view>
+#include <thread>
+#include <utility>
+
+#undef GetEnvironmentVariable
+#undef LoadLibrary
+
+namespace junctra {
+namespace {
+
+// How often a waiting run looks whether a folder's lock is free.
+constexpr std::chrono::milliseconds kLockPollInterval{10};
+// The most one ReadFile or WriteFile call moves.
+constexpr std::size_t kMaxChunk = 1u << 30;
+
+int LastError() { return ErrnoFromWin32(::GetLastError()); }
+
+std::wstring Wide(std::u16string_view text) { return std::wstring(text.begin(), text.end()); }
+
+std::string Utf8(std::wstring_view text) {
+  return Utf16ToUtf8(std::u16string(text.begin(), text.end()));
+}
+
+// The path as the system calls take it. Beyond MAX_PATH only the "\\?\" form
+// of the full path reaches the file, so a long path gets it rather than
+// being cut or refused.
+std::wstring SystemPath(const std::filesystem::path& path) {
+  const std::wstring& text = path.native();
+  if (text.size() < MAX_PATH - 12 || text.starts_with(L"\\\\?\\")) return text;
+  DWORD n = ::GetFullPathNameW(text.c_str(), 0, nullptr, nullptr);
+  if (n == 0) return text;
+  std::wstring full(n, L'\0');
+  n = ::GetFullPathNameW(text.c_str(), n, full.data(), nullptr);
+  if (n == 0 || n >= full.size()) return text;
+  full.resize(n);
+  if (full.starts_with(L"\\\\")) return L"\\\\?\\UNC\\" + full.substr(2);
+  return L"\\\\?\\" + full;
+}
+
+std::wstring FolderPath(const std::filesystem::path& folder) {
+  return folder.empty() ? std::wstring(L".") : SystemPath(folder);
+}
+
+DWORD Attributes(const std::filesystem::path& path) {
+  if (path.empty()) return INVALID_FILE_ATTRIBUTES;
+  return ::GetFileAttributesW(SystemPath(path).c_str());
+}
+
+// Closes the handle when it goes.
+class Handle {
+ public:
+  explicit Handle(HANDLE h = INVALID_HANDLE_VALUE) : h_(h) {}
+  Handle(Handle&& other) noexcept : h_(std::exchange(other.h_, INVALID_HANDLE_VALUE)) {}
+  Handle& operator=(Handle&& other) noexcept {
+    Reset(std::exchange(other.h_, INVALID_HANDLE_VALUE));
+    return *this;
+  }
+  ~Handle() { Reset(); }
+  HANDLE get() const { return h_; }
+  bool valid() const { return h_ != INVALID_HANDLE_VALUE && h_ != nullptr; }
+  int Close() {
+    if (!valid()) return 0;
+    const BOOL ok = ::CloseHandle(std::exchange(h_, INVALID_HANDLE_VALUE));
+    return ok ? 0 : LastError();
+  }
+  void Reset(HANDLE h = INVALID_HANDLE_VALUE) {
+    if (valid()) ::CloseHandle(h_);
+    h_ = h;
+  }
+
+ private:
+  HANDLE h_;
+};
+
+OVERLAPPED At(std::uint64_t offset) {
+  OVERLAPPED ov{};
+  ov.Offset = static_cast<DWORD>(offset);
+  ov.OffsetHigh = static_cast<DWORD>(offset >> 32);
+  return ov;
+}
+
+int ReadHandleAt(HANDLE h, std::uint64_t offset, void* dst, std::size_t n, std::size_t* got) {
+  *got = 0;
+  auto* out = static_cast<char*>(dst);
+  while (*got < n) {
+    OVERLAPPED ov = At(offset + *got);
+    DWORD r = 0;
+    const auto chunk = static_cast<DWORD>(std::min(n - *got, kMaxChunk));
+    if (!::ReadFile(h, out + *got, chunk, &r, &ov)) {
+      const DWORD e = ::GetLastError();
+      if (e == ERROR_HANDLE_EOF) break;
+      return ErrnoFromWin32(e);
+    }
+    if (r == 0) break;
+    *got += r;
+  }
+  return 0;
+}
+
+int WriteHandleAt(HANDLE h, std::uint64_t offset, const void* src, std::size_t n) {
+  const auto* in = static_cast<const char*>(src);
+  std::size_t done = 0;
+  while (done < n) {
+    OVERLAPPED ov = At(offset + done);
+    DWORD r = 0;
+    const auto chunk = static_cast<DWORD>(std::min(n - done, kMaxChunk));
+    if (!::WriteFile(h, in + done, chunk, &r, &ov)) return LastError();
+    if (r == 0) return ENOSPC;
+    done += r;
+  }
+  return 0;
+}
+
+class WindowsFile : public File {
+ public:
+  explicit WindowsFile(Handle h) : h_(std::move(h)) {}
+
+  int ReadAt(std::uint64_t offset, void* dst, std::size_t n, std::size_t* got) override {
+    return ReadHandleAt(h_.get(), offset, dst, n, got);
+  }
+  int WriteAt(std::uint64_t offset, const void* src, std::size_t n) override {
+    return WriteHandleAt(h_.get(), offset, src, n);
+  }
+  int Sync() override { return ::FlushFileBuffers(h_.get()) ? 0 : LastError(); }
+  int Size(std::uint64_t* size) override {
+    LARGE_INTEGER value;
+    if (!::GetFileSizeEx(h_.get(), &value)) return LastError();
+    *size = static_cast<std::uint64_t>(value.QuadPart);
+    return 0;
+  }
+  int Close() override { return h_.Close(); }
+
+ private:
+  Handle h_;
+};
+
+// A file just created, opened only when used: holding it open would make
+// the saver's exclusive open of the same file a sharing violation.
+class DeferredFile : public File {
+ public:
+  explicit DeferredFile(std::wstring path) : path_(std::move(path)) {}
+
+  int ReadAt(std::uint64_t offset, void* dst, std::size_t n, std::size_t* got) override {
+    *got = 0;
+    if (int err = Ensure()) return err;
+    return ReadHandleAt(h_.get(), offset, dst, n, got);
+  }
+  int WriteAt(std::uint64_t offset, const void* src, std::size_t n) override {
+    if (int err = Ensure()) return err;
+    return WriteHandleAt(h_.get(), offset, src, n);
+  }
+  // Flushes the file's data whichever handle wrote it.
+  int Sync() override {
+    if (int err = Ensure()) return err;
+    return ::FlushFileBuffers(h_.get()) ? 0 : LastError();
+  }
+  int Size(std::uint64_t* size) override {
+    if (int err = Ensure()) return err;
+    LARGE_INTEGER value;
+    if (!::GetFileSizeEx(h_.get(), &value)) return LastError();
+    *size = static_cast<std::uint64_t>(value.QuadPart);
+    return 0;
+  }
+  int Close() override { return h_.Close(); }
+
+ private:
+  int Ensure() {
+    if (h_.valid()) return 0;
+    h_.Reset(::CreateFileW(path_.c_str(), GENERIC_READ | GENERIC_WRITE,
+                           FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                           OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    return h_.valid() ? 0 : LastError();
+  }
+
+  std::wstring path_;
+  Handle h_;
+};
+
+class WindowsLibrary : public Library {
+ public:
+  explicit WindowsLibrary(HMODULE module) : module_(module) {}
+  ~WindowsLibrary() override { ::FreeLibrary(module_); }
+  void* Symbol(const char* name) override {
+    return reinterpret_cast<void*>(::GetProcAddress(module_, name));
+  }
+
+ private:
+  HMODULE module_;
+};
+
+class WindowsFolderLock : public FolderLock {
+ public:
+  explicit WindowsFolderLock(Handle h) : h_(std::move(h)) {}
+
+ private:
+  Handle h_;
+};
+
+// A function of a system DLL looked up at run time, so that the program
+// still starts where it is missing.
+template <typename Function>
+Function SystemFunction(const wchar_t* module, const char* name) {
+  HMODULE handle = ::GetModuleHandleW(module);
+  if (handle == nullptr) return nullptr;
+  // Through void(*)() so that the compiler accepts the change of type.
+  return reinterpret_cast<Function>(reinterpret_cast<void (*)()>(::GetProcAddress(handle, name)));
+}
+
+std::filesystem::path WithoutTrailingSeparator(std::wstring path) {
+  while (path.size() > 3 && (path.back() == L'\\' || path.back() == L'/')) path.pop_back();
+  return path;
+}
+
+class WindowsEnv : public Env {
+ public:
+  int OpenFile(const std::filesystem::path& path, const OpenMode& mode,
+               std::unique_ptr<File>* file) override {
+    const std::wstring name = SystemPath(path);
+    // A folder cannot be opened as a file; say so rather than "access denied".
+    const DWORD attributes = ::GetFileAttributesW(name.c_str());
+    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY)) {
+      return EISDIR;
+    }
+    DWORD access = 0;
+    if (mode.read || !mode.write) access |= GENERIC_READ;
+    if (mode.write) access |= GENERIC_WRITE;
+    DWORD share = FILE_SHARE_READ | FILE_SHARE_WRITE;
+    if (mode.exclusive_share) {
+      share = 0;
+    } else if (mode.deny_write) {
+      share = FILE_SHARE_READ;
+    }
+    DWORD disposition = OPEN_EXISTING;
+    if (mode.create) disposition = mode.exclusive ? CREATE_NEW : OPEN_ALWAYS;
+    Handle h(::CreateFileW(name.c_str(), access, share, nullptr, disposition, FILE_ATTRIBUTE_NORMAL,
+                           nullptr));
+    if (!h.valid()) return LastError();
+    // Only regular files are text files: no device, pipe or console.
+    if (::GetFileType(h.get()) != FILE_TYPE_DISK) return EINVAL;
+    BY_HANDLE_FILE_INFORMATION info;
+    if (!::GetFileInformationByHandle(h.get(), &info)) return LastError();
+    if (info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) return EISDIR;
+    // Emptied only once the sharing checks have let the open through.
+    if (mode.truncate && mode.write) {
+      FILE_END_OF_FILE_INFO end{};
+      if (!::SetFileInformationByHandle(h.get(), FileEndOfFileInfo, &end, sizeof end)) {
+        return LastError();
+      }
+    }
+    *file = std::make_unique<WindowsFile>(std::move(h));
+    return 0;
+  }
+
+  bool EntryExists(const std::filesystem::path& path) override {
+    return Attributes(path) != INVALID_FILE_ATTRIBUTES;
+  }
+
+  bool FileExists(const std::filesystem::path& path) override {
+    const std::wstring& text = path.native();
+    // Wildcards would make this a search; no file name holds them.
+    if (text.empty() || text.find_first_of(L"*?") != std::wstring::npos) return false;
+    WIN32_FIND_DATAW data;
+    HANDLE find = ::FindFirstFileW(SystemPath(path).c_str(), &data);
+    if (find == INVALID_HANDLE_VALUE) return false;
+    ::FindClose(find);
+    return (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) == 0;
+  }
+
+  bool DirectoryExists(const std::filesystem::path& path) override {
+    const DWORD attributes = Attributes(path);
+    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
+  }
+
+  int RenameFile(const std::filesystem::path& from, const std::filesystem::path& to) override {
+    return ::MoveFileExW(SystemPath(from).c_str(), SystemPath(to).c_str(),
+                         MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)
+               ? 0
+               : LastError();
+  }
+
+  int ExchangeFiles(const std::filesystem::path& a, const std::filesystem::path& b) override {
+    for (const auto* path : {&a, &b}) {
+      const DWORD attributes = Attributes(*path);
+      if (attributes == INVALID_FILE_ATTRIBUTES) return LastError();
+      if (attributes & FILE_ATTRIBUTE_DIRECTORY) return EISDIR;
+    }
+    // No swap in one step here; the writer keeps the old file another way.
+    return ENOSYS;
+  }
+
+  int LinkFile(const std::filesystem::path& existing, const std::filesystem::path& link) override {
+    if (::CreateHardLinkW(SystemPath(link).c_str(), SystemPath(existing).c_str(), nullptr))
+      return 0;
+    const DWORD e = ::GetLastError();
+    // FAT and other file systems without links.
+    return e == ERROR_INVALID_FUNCTION ? ENOSYS : ErrnoFromWin32(e);
+  }
+
+  int RemoveFile(const std::filesystem::path& path) override {
+    return ::DeleteFileW(SystemPath(path).c_str()) ? 0 : LastError();
+  }
+
+  // MoveFileEx with MOVEFILE_WRITE_THROUGH has already made the rename durable.
+  int SyncDirectory(const std::filesystem::path&) override { return 0; }
+
+  int StatEntry(const std::filesystem::path& path, FileStatus* status) override {
+    if (path.empty()) return ENOENT;
+    const std::wstring name = SystemPath(path);
+    Handle h(::CreateFileW(name.c_str(), FILE_READ_ATTRIBUTES,
+                           FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                           OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+    if (!h.valid()) return LastError();
+    BY_HANDLE_FILE_INFORMATION info;
+    if (!::GetFileInformationByHandle(h.get(), &info)) return LastError();
+    const bool folder = (info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
+    const bool disk = ::GetFileType(h.get()) == FILE_TYPE_DISK;
+    status->kind = folder ? FileStatus::Kind::kDirectory
+                   : disk ? FileStatus::Kind::kFile
+                          : FileStatus::Kind::kOther;
+    // Permission bits as the C library shows them: the read-only attribute
+    // takes the write bits away.
+    status->mode = folder ? 0777 : (info.dwFileAttributes & FILE_ATTRIBUTE_READONLY) ? 0444 : 0666;
+    status->owner = 0;
+    status->group = 0;
+    status->device = info.dwVolumeSerialNumber;
+    status->inode = (std::uint64_t{info.nFileIndexHigh} << 32) | info.nFileIndexLow;
+    status->write_access = 0;
+    if (status->kind == FileStatus::Kind::kFile) {
+      // The access control list decides; someone else's open is no refusal.
+      Handle probe(::CreateFileW(name.c_str(), FILE_WRITE_DATA,
+                                 FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                 OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+      if (!probe.valid()) {
+        const int err = LastError();
+        if (err != EWOULDBLOCK) status->write_access = err;
+      }
+    }
+    return 0;
+  }
+
+  // Links are not followed here yet: every entry counts as no link.
+  int ReadSymbolicLink(const std::filesystem::path& path, std::filesystem::path*) override {
+    return Attributes(path) == INVALID_FILE_ATTRIBUTES ? ENOENT : EINVAL;
+  }
+
+  // The new file takes the folder's inherited access control list; like's
+  // owner and mode bits have no counterpart to copy.
+  int CreateNewFile(const std::filesystem::path& path, const FileStatus*,
+                    std::unique_ptr<File>* file) override {
+    std::wstring name = SystemPath(path);
+    Handle h(::CreateFileW(name.c_str(), GENERIC_WRITE,
+                           FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                           CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!h.valid()) return LastError();
+    if (int err = h.Close()) {
+      ::DeleteFileW(name.c_str());
+      return err;
+    }
+    *file = std::make_unique<DeferredFile>(std::move(name));
+    return 0;
+  }
+
+  // The lock is a handle on the folder that asks to add files and lets no
+  // one else do so by handle; creating, renaming and listing entries stay
+  // free. It goes with the handle, however the process ends.
+  int LockFolder(const std::filesystem::path& folder, std::chrono::milliseconds wait,
+                 std::unique_ptr<FolderLock>* lock) override {
+    const std::wstring name = FolderPath(folder);
+    const auto deadline = std::chrono::steady_clock::now() + wait;
+    for (;;) {
+      Handle h(::CreateFileW(name.c_str(), FILE_ADD_FILE | SYNCHRONIZE, FILE_SHARE_READ, nullptr,
+                             OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+      if (h.valid()) {
+        *lock = std::make_unique<WindowsFolderLock>(std::move(h));
+        return 0;
+      }
+      const int err = LastError();
+      if (err != EWOULDBLOCK) return err;
+      const auto left = deadline - std::chrono::steady_clock::now();
+      if (left <= std::chrono::steady_clock::duration::zero()) return EWOULDBLOCK;
+      std::this_thread::sleep_for(
+          std::min<std::chrono::steady_clock::duration>(left, kLockPollInterval));
+    }
+  }
+
+  int ListFolder(const std::filesystem::path& folder, std::vector<std::string>* names) override {
+    std::wstring pattern = FolderPath(folder);
+    if (pattern.back() != L'\\' && pattern.back() != L'/') pattern += L'\\';
+    pattern += L'*';
+    WIN32_FIND_DATAW data;
+    HANDLE find = ::FindFirstFileW(pattern.c_str(), &data);
+    names->clear();
+    if (find == INVALID_HANDLE_VALUE) {
+      const DWORD e = ::GetLastError();
+      return e == ERROR_FILE_NOT_FOUND ? 0 : ErrnoFromWin32(e);
+    }
+    do {
+      const std::wstring_view name = data.cFileName;
+      if (name != L"." && name != L"..") names->push_back(Utf8(name));
+    } while (::FindNextFileW(find, &data));
+    const DWORD e = ::GetLastError();
+    ::FindClose(find);
+    return e == ERROR_NO_MORE_FILES ? 0 : ErrnoFromWin32(e);
+  }
+
+  int ProcessId() override { return static_cast<int>(::GetCurrentProcessId()); }
+
+  std::uint64_t RandomNumber() override {
+    std::uint64_t value = 0;
+    if (::BCryptGenRandom(nullptr, reinterpret_cast<PUCHAR>(&value), sizeof value,
+                          BCRYPT_USE_SYSTEM_PREFERRED_RNG) == 0) {
+      return value;
+    }
+    LARGE_INTEGER now;
+    ::QueryPerformanceCounter(&now);
+    return static_cast<std::uint64_t>(now.QuadPart) * 0x9E3779B97F4A7C15u;
+  }
+
+  std::filesystem::path ModuleFileName() override {
+    std::wstring buffer(MAX_PATH, L'\0');
+    for (;;) {
+      const DWORD n = ::GetModuleFileNameW(nullptr, buffer.data(), buffer.size());
+      if (n == 0) return {};
+      if (n < buffer.size()) {
+        buffer.resize(n);
+        break;
+      }
+      buffer.resize(buffer.size() * 2);  // cut short
+    }
+    // The long form of each name, as the user sees the folder.
+    using LongPathName = DWORD(WINAPI*)(LPCWSTR, LPWSTR, DWORD);
+    if (auto long_name = SystemFunction<LongPathName>(L"kernel32.dll", "GetLongPathNameW")) {
+      const DWORD n = long_name(buffer.c_str(), nullptr, 0);
+      if (n > 0) {
+        std::wstring full(n, L'\0');
+        const DWORD m = long_name(buffer.c_str(), full.data(), n);
+        if (m > 0 && m < n) {
+          full.resize(m);
+          return full;
+        }
+      }
+    }
+    return buffer;
+  }
+
+  int OsMajorVersion() override {
+    // GetVersionEx reports what the program's manifest admits to, not the system.
+    using RtlGetVersion = LONG(WINAPI*)(OSVERSIONINFOW*);
+    if (auto get = SystemFunction<RtlGetVersion>(L"ntdll.dll", "RtlGetVersion")) {
+      OSVERSIONINFOW info{};
+      info.dwOSVersionInfoSize = sizeof info;
+      if (get(&info) == 0) return static_cast<int>(info.dwMajorVersion);
+    }
+    return 10;
+  }
+
+  std::optional<std::filesystem::path> KnownLocalAppDataFolder() override {
+    PWSTR folder = nullptr;
+    const HRESULT result = ::SHGetKnownFolderPath(FOLDERID_LocalAppData, 0, nullptr, &folder);
+    std::optional<std::filesystem::path> path;
+    if (SUCCEEDED(result) && folder != nullptr) path = WithoutTrailingSeparator(folder);
+    ::CoTaskMemFree(folder);
+    return path;
+  }
+
+  std::optional<std::filesystem::path> LocalAppDataFolder() override {
+    wchar_t folder[MAX_PATH];
+    if (FAILED(::SHGetFolderPathW(nullptr, CSIDL_LOCAL_APPDATA, nullptr, SHGFP_TYPE_CURRENT,
+                                  folder))) {
+      return std::nullopt;
+    }
+    return WithoutTrailingSeparator(folder);
+  }
+
+  std::optional<std::string> GetEnvironmentVariable(const std::string& name) override {
+    const std::wstring key = Wide(Utf8ToUtf16(name));
+    std::wstring value(64, L'\0');
+    for (;;) {
+      ::SetLastError(0);
+      const DWORD n = ::GetEnvironmentVariableW(key.c_str(), value.data(), value.size());
+      if (n == 0) {
+        if (::GetLastError() == ERROR_ENVVAR_NOT_FOUND) return std::nullopt;
+        return std::string();
+      }
+      if (n < value.size()) {
+        value.resize(n);
+        return Utf8(value);
+      }
+      value.resize(n);  // n counts the terminator here
+    }
+  }
+
+  // Code is loaded from the library for now; the satellite, a resource-only
+  // DLL, will be loaded as data (LOAD_LIBRARY_AS_DATAFILE |
+  // LOAD_LIBRARY_AS_IMAGE_RESOURCE) once it exists.
+  std::unique_ptr<Library> LoadLibrary(const std::filesystem::path& path) override {
+    if (!path.is_absolute()) return nullptr;
+    // No "missing DLL" box from the system: a library that does not load is
+    // simply not used.
+    const UINT old_mode = ::SetErrorMode(SEM_FAILCRITICALERRORS | SEM_NOOPENFILEERRORBOX);
+    HMODULE module = ::LoadLibraryW(SystemPath(path).c_str());
+    ::SetErrorMode(old_mode);
+    if (module == nullptr) return nullptr;
+    return std::make_unique<WindowsLibrary>(module);
+  }
+};
+
+}  // namespace
+
+void PrepareProcess() {
+  // Messages go out as UTF-8; a console shows them right with this code page.
+  ::SetConsoleOutputCP(CP_UTF8);
+  // Line ends as on POSIX ("\n"), so that scripts read the same bytes.
+  _setmode(_fileno(stdout), _O_BINARY);
+  _setmode(_fileno(stderr), _O_BINARY);
+}
+
+std::vector<std::string> ProgramArguments(int argc, char** argv) {
+  std::vector<std::string> arguments(argv, argv + argc);
+  // Only the C runtime's own arguments (main() gets a copy) stand for the
+  // command line; others, a test's, are taken as they are.
+  if (argc != __argc) return arguments;
+  for (int i = 0; i < argc; ++i) {
+    if (std::string_view(argv[i]) != __argv[i]) return arguments;
+  }
+  int count = 0;
+  wchar_t** wide = ::CommandLineToArgvW(::GetCommandLineW(), &count);
+  if (wide == nullptr) return arguments;
+  // Split the same way, the wide ones replace the ANSI ones.
+  if (count == argc) {
+    for (int i = 0; i < count; ++i) arguments[i] = Utf8(wide[i]);
+  }
+  ::LocalFree(wide);
+  return arguments;
+}
+
+Env* Env::Default() {
+  static WindowsEnv env;
+  return &env;
+}
+
+}  // namespace junctra
