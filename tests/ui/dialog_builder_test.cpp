@@ -1,7 +1,7 @@
 // Dialogs built from the templates of the built-in module and of the German
 // satellite: caption, size, controls with IDs, texts, positions, styles and
 // tab order, and texts that fit their controls.
-#include "ui/dialog_builder.h"
+#include "ui/qt/dialog_builder.h"
 
 #include <QFontInfo>
 #include <QFontMetrics>
@@ -12,7 +12,7 @@
 
 #include "platform/resource_module.h"
 #include "tests/ui/ui_test_support.h"
-#include "ui/template_dialog.h"
+#include "ui/qt/template_dialog.h"
 
 namespace junctra {
 namespace {

@@ -16,11 +16,11 @@
 #include "platform/resource_module.h"
 #include "tests/temp_dir.h"
 #include "tests/ui/ui_test_support.h"
-#include "ui/about_dlg.h"
-#include "ui/dialog_services.h"
-#include "ui/error_dlg.h"
-#include "ui/junctra_dlg.h"
-#include "ui/run_main_dialog.h"
+#include "ui/qt/about_dlg.h"
+#include "ui/qt/dialog_services.h"
+#include "ui/qt/error_dlg.h"
+#include "ui/qt/junctra_dlg.h"
+#include "ui/qt/display.h"
 
 namespace junctra {
 namespace {

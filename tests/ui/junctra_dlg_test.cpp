@@ -1,6 +1,6 @@
 // The main dialog driven as a user would: Select, Merge, Exit, Escape and
 // the window menu, with a fake folder chooser and recorded message boxes.
-#include "ui/junctra_dlg.h"
+#include "ui/qt/junctra_dlg.h"
 
 #include <QAction>
 #include <QContextMenuEvent>

@@ -20,9 +20,9 @@
 
 #include "platform/env.h"
 #include "platform/resource_module.h"
-#include "ui/dialog_builder.h"
-#include "ui/junctra_dlg.h"
-#include "ui/qt_text.h"
+#include "ui/qt/dialog_builder.h"
+#include "ui/qt/junctra_dlg.h"
+#include "ui/qt/qt_text.h"
 
 namespace junctra {
 namespace {

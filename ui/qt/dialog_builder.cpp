@@ -1,4 +1,4 @@
-#include "ui/dialog_builder.h"
+#include "ui/qt/dialog_builder.h"
 
 #include <QDialog>
 #include <QFontDatabase>
@@ -10,8 +10,8 @@
 #include <QPushButton>
 #include <algorithm>
 
-#include "ui/app_icon.h"
-#include "ui/qt_text.h"
+#include "ui/qt/app_icon.h"
+#include "ui/qt/qt_text.h"
 
 namespace junctra {
 namespace {

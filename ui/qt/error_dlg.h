@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "ui/template_dialog.h"
+#include "ui/qt/template_dialog.h"
 
 namespace junctra {
 
