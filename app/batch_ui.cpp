@@ -4,9 +4,15 @@
 #include "platform/text.h"
 
 namespace junctra {
-void BatchUi::ShowErrorList(const std::vector<std::u16string>& errors) {
+void BatchUi::ShowErrorList(const std::vector<std::u16string>& errors,
+                            const std::vector<ConflictDetail>& details) {
   PrintLine(strings_.LoadString(IDS_CONFLICTS_HEADING));
-  for (const auto& line : errors) PrintLine(line);
+  for (std::size_t i = 0; i < errors.size(); ++i) {
+    PrintLine(errors[i]);
+    if (i < details.size() && !details[i].part.empty()) {
+      PrintLine(u"  " + DetailLine(details[i], strings_));
+    }
+  }
 }
 
 bool BatchUi::BrowseForFolder(std::filesystem::path&, const std::u16string&) { return false; }

@@ -99,10 +99,11 @@ bool RunMergeCommand(MergeFolders& folders, MergeUi& ui, const ResourceModule& s
   if (!LoadClasses(folders.second, second_classes, ui, strings, env)) return false;
 
   std::vector<std::u16string> errors;
+  std::vector<ConflictDetail> details;
   std::vector<std::size_t> class_positions;
-  if (!MergeClassLists(first_classes, std::move(second_classes), errors, strings,
-                       class_positions)) {
-    ui.ShowErrorList(errors);
+  if (!MergeClassLists(first_classes, std::move(second_classes), errors, strings, class_positions,
+                       &details)) {
+    ui.ShowErrorList(errors, details);
     return false;
   }
 
@@ -111,8 +112,9 @@ bool RunMergeCommand(MergeFolders& folders, MergeUi& ui, const ResourceModule& s
   CTagList second_tags;
   if (!LoadTags(folders.second, second_tags, ui, strings, env)) return false;
 
-  if (!MergeTagLists(first_tags, std::move(second_tags), errors, strings, class_positions)) {
-    ui.ShowErrorList(errors);
+  if (!MergeTagLists(first_tags, std::move(second_tags), errors, strings, class_positions, &details,
+                     first_classes.m_classNames)) {
+    ui.ShowErrorList(errors, details);
     return false;
   }
 

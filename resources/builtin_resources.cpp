@@ -21,6 +21,18 @@ constexpr JunctraString kStrings[] = {
     {114, "%1: %2"},
     {115, "Another merge is writing into %1"},
     {116, "Can not merge databases due to the following inconsistencies:"},
+    {117, "%1: first %2, second %3"},
+    {118, "Number"},
+    {119, "Type"},
+    {120, "Rest of the tag line"},
+    {121, "Parameters line %1"},
+    {122, "Alarm line %1"},
+    {123, "History line %1"},
+    {124, "Member count"},
+    {125, "Member %1 (%2), name"},
+    {126, "Member %1 (%2), type"},
+    {127, "Member %1 (%2), text"},
+    {128, "(none)"},
 };
 
 constexpr uint32_t kVisible = JUNCTRA_WS_VISIBLE;

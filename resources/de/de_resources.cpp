@@ -22,6 +22,18 @@ constexpr JunctraString kStrings[] = {
     {114, "%1: %2"},
     {115, "Eine andere Zusammenführung schreibt gerade in %1"},
     {116, "Nicht zusammenführbar wegen folgender Konflikte:"},
+    {117, "%1: erste %2, zweite %3"},
+    {118, "Nummer"},
+    {119, "Typ"},
+    {120, "Rest der Tag-Zeile"},
+    {121, "Parameters Zeile %1"},
+    {122, "Alarm Zeile %1"},
+    {123, "History Zeile %1"},
+    {124, "Anzahl der Mitglieder"},
+    {125, "Mitglied %1 (%2), Name"},
+    {126, "Mitglied %1 (%2), Typ"},
+    {127, "Mitglied %1 (%2), Text"},
+    {128, "(keine)"},
 };
 
 constexpr uint32_t kVisible = JUNCTRA_WS_VISIBLE;

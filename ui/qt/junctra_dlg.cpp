@@ -81,7 +81,8 @@ void CJunctraDlg::EnableMerge(bool enabled) {
   if (m_btnMerge != nullptr) m_btnMerge->setEnabled(enabled);
 }
 
-void CJunctraDlg::ShowErrorList(const std::vector<std::u16string>& errors) {
+void CJunctraDlg::ShowErrorList(const std::vector<std::u16string>& errors,
+                                const std::vector<ConflictDetail>&) {
   CErrorDlg dialog(&errors, this);
   dialog.DoModal();
 }
