@@ -38,11 +38,21 @@ struct MergeFolders {
   std::filesystem::path output;
 };
 
+// What a successful merge wrote.
+struct MergeSummary {
+  bool written = false;          // false: nothing was written (failed or cancelled)
+  std::filesystem::path output;  // the output folder as chosen or given
+  std::size_t classes = 0;       // in the merged class list
+  std::size_t tags = 0;          // in the merged tag list
+  std::size_t classes_from_second = 0;
+  std::size_t tags_from_second = 0;
+};
+
 // Runs the merge once. Returns false on every failure that batch use
 // reports through its exit code (the main dialog's m_bMergeFailed); a
 // cancelled output folder is not a failure.
-// Every text comes from strings.
+// Every text comes from strings. With summary, it receives what was written.
 bool RunMergeCommand(MergeFolders& folders, MergeUi& ui, const ResourceModule& strings,
-                     Env* env = Env::Default());
+                     Env* env = Env::Default(), MergeSummary* summary = nullptr);
 
 }  // namespace junctra

@@ -39,6 +39,8 @@ enum StringId : unsigned {
   IDS_DETAIL_MEMBER_TYPE = 126,
   IDS_DETAIL_MEMBER_TEXT = 127,
   IDS_DETAIL_NONE = 128,
+  IDS_MERGE_RESULT = 129,
+  IDS_DIGIT_GROUP_SEPARATOR = 130,
 };
 
 // Resource IDs of the dialog templates and the icon.

@@ -33,6 +33,8 @@ constexpr JunctraString kStrings[] = {
     {126, "Member %1 (%2), type"},
     {127, "Member %1 (%2), text"},
     {128, "(none)"},
+    {129, "Merged into %1: %2 classes, %3 tags (%4 classes and %5 tags from the second database)."},
+    {130, ","},
 };
 
 constexpr uint32_t kVisible = JUNCTRA_WS_VISIBLE;
@@ -68,6 +70,7 @@ constexpr JunctraControl kMainControls[] = {
      kVisible | JUNCTRA_WS_TABSTOP, 0},
     {1005, JUNCTRA_CONTROL_PUSH_BUTTON, "&Merge...", 121, 49, 57, 14, kVisible | JUNCTRA_WS_TABSTOP,
      0},
+    {1012, JUNCTRA_CONTROL_STATIC_TEXT, "", 7, 68, 171, 24, kVisible | JUNCTRA_SS_NOPREFIX, 0},
 };
 
 constexpr JunctraControl kErrorControls[] = {
@@ -86,7 +89,7 @@ constexpr JunctraControl kErrorControls[] = {
 constexpr JunctraDialog kDialogs[] = {
     {100, "About Junctra", 217, 55, kDialogStyle, 0, "MS Sans Serif", 8, kAboutControls,
      sizeof(kAboutControls) / sizeof(kAboutControls[0])},
-    {102, "Junctra", 185, 70, kDialogStyle | JUNCTRA_WS_VISIBLE, JUNCTRA_WS_EX_APPWINDOW,
+    {102, "Junctra", 185, 96, kDialogStyle | JUNCTRA_WS_VISIBLE, JUNCTRA_WS_EX_APPWINDOW,
      "MS Sans Serif", 8, kMainControls, sizeof(kMainControls) / sizeof(kMainControls[0])},
     {130, "Error List", 211, 183, kDialogStyle, 0, "MS Sans Serif", 8, kErrorControls,
      sizeof(kErrorControls) / sizeof(kErrorControls[0])},

@@ -9,6 +9,7 @@ enum ControlId : int {
   IDC_SECOND_FOLDER = 1004,
   IDC_MERGE = 1005,
   IDC_ERRORS = 1006,
+  IDC_RESULT = 1012,
 };
 
 // Command ID of the About entry of the main dialog's system menu.

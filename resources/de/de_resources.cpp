@@ -34,6 +34,8 @@ constexpr JunctraString kStrings[] = {
     {126, "Mitglied %1 (%2), Typ"},
     {127, "Mitglied %1 (%2), Text"},
     {128, "(keine)"},
+    {129, "Vereint in %1: %2 Klassen, %3 Tags (%4 Klassen und %5 Tags aus der zweiten Datenbank)."},
+    {130, "."},
 };
 
 constexpr uint32_t kVisible = JUNCTRA_WS_VISIBLE;
@@ -71,6 +73,7 @@ constexpr JunctraControl kMainControls[] = {
      kVisible | JUNCTRA_WS_TABSTOP, 0},
     {1005, JUNCTRA_CONTROL_PUSH_BUTTON, "&Vereinen...", 121, 49, 57, 14,
      kVisible | JUNCTRA_WS_TABSTOP, 0},
+    {1012, JUNCTRA_CONTROL_STATIC_TEXT, "", 7, 68, 171, 24, kVisible | JUNCTRA_SS_NOPREFIX, 0},
 };
 
 constexpr JunctraControl kErrorControls[] = {
@@ -88,7 +91,7 @@ constexpr JunctraControl kErrorControls[] = {
 constexpr JunctraDialog kDialogs[] = {
     {100, "Info über Junctra", 217, 55, kDialogStyle, 0, "MS Sans Serif", 8, kAboutControls,
      sizeof(kAboutControls) / sizeof(kAboutControls[0])},
-    {102, "Junctra", 185, 70, kDialogStyle | JUNCTRA_WS_VISIBLE, JUNCTRA_WS_EX_APPWINDOW,
+    {102, "Junctra", 185, 96, kDialogStyle | JUNCTRA_WS_VISIBLE, JUNCTRA_WS_EX_APPWINDOW,
      "MS Sans Serif", 8, kMainControls, sizeof(kMainControls) / sizeof(kMainControls[0])},
     {130, "Fehlerliste", 211, 183, kDialogStyle, 0, "MS Sans Serif", 8, kErrorControls,
      sizeof(kErrorControls) / sizeof(kErrorControls[0])},

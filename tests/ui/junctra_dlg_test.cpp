@@ -4,6 +4,7 @@
 
 #include <QAction>
 #include <QContextMenuEvent>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
 #include <QPlainTextEdit>
@@ -23,6 +24,7 @@ constexpr int kFirstEdit = 1003;
 constexpr int kSecondEdit = 1004;
 constexpr int kMerge = 1005;
 constexpr int kErrorsEdit = 1006;
+constexpr int kResult = 1012;
 
 class JunctraDlgTest : public testing::Test {
  protected:
@@ -199,8 +201,14 @@ TEST_F(JunctraDlgTest, MergeAsksForTheOutputFolderAndWritesTheMergedFiles) {
     ASSERT_TRUE(Select(modal, Folder("a"), Folder("b")));
     chooser_.Answer(Folder("out"));
     Click(modal, kMerge);
-    // The run changes neither the shown folders nor the buttons.
+    // The run changes neither the shown folders nor the buttons; the result
+    // shows under them.
     EXPECT_TRUE(ControlOf<QPushButton>(modal, kMerge)->isEnabled());
+    const QString result = ControlOf<QLabel>(modal, kResult)->text();
+    EXPECT_TRUE(result.startsWith("Merged into " + PathToQString(Folder("out")) + ": "))
+        << result.toStdString();
+    EXPECT_TRUE(result.endsWith("(0 classes and 1 tags from the second database)."))
+        << result.toStdString();
     Click(modal, kExit);
   });
   EXPECT_EQ(dialog.DoModal(), 1);
