@@ -7,11 +7,8 @@ namespace junctra {
 void BatchUi::ShowErrorList(const std::vector<std::u16string>& errors,
                             const std::vector<ConflictDetail>& details) {
   PrintLine(strings_.LoadString(IDS_CONFLICTS_HEADING));
-  for (std::size_t i = 0; i < errors.size(); ++i) {
-    PrintLine(errors[i]);
-    if (i < details.size() && !details[i].part.empty()) {
-      PrintLine(u"  " + DetailLine(details[i], strings_));
-    }
+  for (const std::u16string& line : ConflictReportLines(errors, details, strings_)) {
+    PrintLine(line);
   }
 }
 

@@ -120,4 +120,18 @@ std::u16string DetailLine(const ConflictDetail& detail, const ResourceModule& st
                        {detail.part, detail.first, detail.second});
 }
 
+std::vector<std::u16string> ConflictReportLines(const std::vector<std::u16string>& errors,
+                                                const std::vector<ConflictDetail>& details,
+                                                const ResourceModule& strings) {
+  std::vector<std::u16string> lines;
+  lines.reserve(errors.size() * 2);
+  for (std::size_t i = 0; i < errors.size(); ++i) {
+    lines.push_back(errors[i]);
+    if (i < details.size() && !details[i].part.empty()) {
+      lines.push_back(u"  " + DetailLine(details[i], strings));
+    }
+  }
+  return lines;
+}
+
 }  // namespace junctra

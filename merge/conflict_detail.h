@@ -48,4 +48,10 @@ ConflictDetail DescribeClassDifference(const CClassInfo& first, const CClassInfo
 
 std::u16string DetailLine(const ConflictDetail& detail, const ResourceModule& strings);
 
+// The whole report: each conflict line, then its detail line indented by
+// two spaces; details[i] belongs to errors[i].
+std::vector<std::u16string> ConflictReportLines(const std::vector<std::u16string>& errors,
+                                                const std::vector<ConflictDetail>& details,
+                                                const ResourceModule& strings);
+
 }  // namespace junctra

@@ -6,6 +6,7 @@
 #include <QContextMenuEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QListWidget>
 #include <QMenu>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -23,7 +24,7 @@ constexpr int kSelect = 1000;
 constexpr int kFirstEdit = 1003;
 constexpr int kSecondEdit = 1004;
 constexpr int kMerge = 1005;
-constexpr int kErrorsEdit = 1006;
+constexpr int kErrorsList = 1006;
 constexpr int kResult = 1012;
 
 class JunctraDlgTest : public testing::Test {
@@ -166,7 +167,8 @@ TEST_F(JunctraDlgTest, MergeWithConflictsShowsEveryLineOfTheErrorList) {
     WhenModal([&](QDialog* errors) {
       EXPECT_NE(errors, modal);
       caption = errors->windowTitle();
-      shown = ControlOf<QPlainTextEdit>(errors, kErrorsEdit)->toPlainText();
+      auto* list = ControlOf<QListWidget>(errors, kErrorsList);
+      for (int i = 0; i < list->count(); ++i) shown += list->item(i)->text() + "\n";
       Click(errors, 1);
     });
     Click(modal, kMerge);
@@ -259,7 +261,8 @@ TEST_F(JunctraDlgTest, CancelledOutputFolderWritesNothingAndMergeReadsAnewNextTi
 
     WriteDatabase(Folder("b"), {{u"Alpha", 9, 2}});
     WhenModal([&](QDialog* errors) {
-      shown = ControlOf<QPlainTextEdit>(errors, kErrorsEdit)->toPlainText();
+      auto* list = ControlOf<QListWidget>(errors, kErrorsList);
+      for (int i = 0; i < list->count(); ++i) shown += list->item(i)->text() + "\n";
       QTest::keyClick(errors, Qt::Key_Escape);
     });
     Click(modal, kMerge);

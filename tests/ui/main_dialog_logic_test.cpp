@@ -10,7 +10,6 @@
 #include "platform/resource_module.h"
 #include "tests/database_files.h"
 #include "tests/temp_dir.h"
-#include "ui/error_list_text.h"
 #include "ui/result_line.h"
 
 namespace junctra {
@@ -123,8 +122,8 @@ TEST_F(MainDialogLogicTest, MergeShowsConflictsOrWritesWhereTheUserChooses) {
   Select(a, b);
   logic_.OnMerge();
   ASSERT_EQ(view_.error_lists.size(), 1u);
-  EXPECT_EQ(ErrorListText(view_.error_lists[0], u"\r\n"),
-            u"Tag 'Level' has different definitions\r\n");
+  EXPECT_EQ(view_.error_lists[0],
+            std::vector<std::u16string>{u"Tag 'Level' has different definitions"});
   EXPECT_FALSE(std::filesystem::exists(out / "tagl.txt"));
 
   Select(a, c);

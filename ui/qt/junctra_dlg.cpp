@@ -87,8 +87,8 @@ void CJunctraDlg::ShowResult(const std::u16string& text) {
 }
 
 void CJunctraDlg::ShowErrorList(const std::vector<std::u16string>& errors,
-                                const std::vector<ConflictDetail>&) {
-  CErrorDlg dialog(&errors, this);
+                                const std::vector<ConflictDetail>& details) {
+  CErrorDlg dialog(&errors, &details, this);
   dialog.DoModal();
 }
 
