@@ -206,7 +206,8 @@ TEST_F(BatchRunTest, SettingsFileChoosesGerman) {
   EXPECT_EQ(r.exit_code, 1);
   EXPECT_EQ(r.err,
             "Nicht zusammenführbar wegen folgender Konflikte:\n"
-            "Tag „Shared“ ist unterschiedlich definiert\n");
+            "Tag „Shared“ ist unterschiedlich definiert\n"
+            "  Typ: erste 1, zweite 2\n");
 
   // Without the setting, the locale decides.
   std::filesystem::remove(home / ".config/Junctra/Program Settings.ini");

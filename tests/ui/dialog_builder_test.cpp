@@ -1,18 +1,19 @@
 // Dialogs built from the templates of the built-in module and of the German
 // satellite: caption, size, controls with IDs, texts, positions, styles and
 // tab order, and texts that fit their controls.
-#include "ui/dialog_builder.h"
+#include "ui/qt/dialog_builder.h"
 
 #include <QFontInfo>
 #include <QFontMetrics>
 #include <QLabel>
 #include <QLineEdit>
+#include <QListWidget>
 #include <QPlainTextEdit>
 #include <QPushButton>
 
 #include "platform/resource_module.h"
 #include "tests/ui/ui_test_support.h"
-#include "ui/template_dialog.h"
+#include "ui/qt/template_dialog.h"
 
 namespace junctra {
 namespace {
@@ -120,6 +121,14 @@ void ExpectControlMatches(const JunctraControl& control, QWidget* widget,
       EXPECT_EQ(button->text(), text);
       EXPECT_EQ(button->geometry(), rect);
       EXPECT_EQ(button->isDefault(), control.kind == JUNCTRA_CONTROL_DEFAULT_PUSH_BUTTON);
+      break;
+    }
+    case JUNCTRA_CONTROL_LIST_BOX: {
+      auto* list = qobject_cast<QListWidget*>(widget);
+      ASSERT_NE(list, nullptr);
+      EXPECT_EQ(list->geometry(), rect);
+      EXPECT_EQ(list->verticalScrollBarPolicy() == Qt::ScrollBarAsNeeded,
+                (control.style & JUNCTRA_WS_VSCROLL) != 0);
       break;
     }
     default:

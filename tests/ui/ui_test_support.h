@@ -17,9 +17,9 @@
 #include <vector>
 
 #include "platform/resource_module.h"
-#include "ui/dialog_builder.h"
-#include "ui/dialog_services.h"
-#include "ui/qt_text.h"
+#include "ui/qt/dialog_builder.h"
+#include "ui/qt/dialog_services.h"
+#include "ui/qt/qt_text.h"
 
 namespace junctra {
 

@@ -1,11 +1,11 @@
-#include "ui/dialog_services.h"
+#include "ui/qt/dialog_services.h"
 
 #include <QCoreApplication>
 #include <QFileDialog>
 #include <QLabel>
 #include <QMessageBox>
 
-#include "ui/qt_text.h"
+#include "ui/qt/qt_text.h"
 
 namespace junctra {
 namespace {

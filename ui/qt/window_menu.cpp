@@ -1,4 +1,4 @@
-#include "ui/window_menu.h"
+#include "ui/qt/window_menu.h"
 
 #include <QAction>
 #include <QCoreApplication>

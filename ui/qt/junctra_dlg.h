@@ -1,6 +1,6 @@
-// The main dialog: two read-only folder fields, Exit, Select and Merge.
-// Start-up may fill the first folder field; Merge is enabled once Select has
-// chosen both folders. Batch use never comes here: start-up runs it.
+// The main dialog in Qt: two read-only folder fields, Exit, Select and
+// Merge, over the shared MainDialogLogic. Start-up may fill the first folder
+// field. Batch use never comes here: start-up runs it.
 #pragma once
 
 #include <QIcon>
@@ -8,19 +8,16 @@
 #include <QString>
 #include <memory>
 
-#include "merge/merge_command.h"
 #include "platform/env.h"
-#include "ui/dialog_services.h"
-#include "ui/template_dialog.h"
-#include "ui/window_menu.h"
+#include "ui/main_dialog_logic.h"
+#include "ui/qt/dialog_services.h"
+#include "ui/qt/template_dialog.h"
+#include "ui/qt/window_menu.h"
 
 namespace junctra {
 
-class CJunctraDlg : public TemplateDialog, private MergeUi {
+class CJunctraDlg : public TemplateDialog, private MainDialogView {
  public:
-  // Command ID of the About entry of the window menu.
-  static constexpr unsigned IDM_ABOUTBOX = 0x0010;
-
   explicit CJunctraDlg(QWidget* parent = nullptr, DialogServices services = DefaultDialogServices(),
                        Env* env = Env::Default());
   ~CJunctraDlg() override;
@@ -37,20 +34,22 @@ class CJunctraDlg : public TemplateDialog, private MergeUi {
   bool OnInitDialog() override;
   void OnCommand(int id) override;
   void OnSysCommand(unsigned id);
-  void OnSelect();
-  // The merge command with this dialog as its interface.
-  void OnMerge();
 
   void contextMenuEvent(QContextMenuEvent* event) override;
 
  private:
-  // MergeUi
-  void ShowErrorList(const std::vector<std::u16string>& errors) override;
+  // MainDialogView
+  void ShowFolders(const std::filesystem::path& first,
+                   const std::filesystem::path& second) override;
+  void EnableMerge(bool enabled) override;
+  void ShowResult(const std::u16string& text) override;
+  void ShowErrorList(const std::vector<std::u16string>& errors,
+                     const std::vector<ConflictDetail>& details) override;
   bool BrowseForFolder(std::filesystem::path& folder, const std::u16string& prompt) override;
   void ShowMessage(const std::u16string& text, const std::u16string& detail = {}) override;
 
   DialogServices services_;
-  Env* env_;
+  MainDialogLogic logic_;
   std::unique_ptr<WindowMenu> window_menu_;
   bool about_entry_added_ = false;
 };

@@ -1,4 +1,4 @@
-#include "ui/about_dlg.h"
+#include "ui/qt/about_dlg.h"
 
 #include "platform/resource_module.h"
 

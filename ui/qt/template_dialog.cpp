@@ -1,4 +1,4 @@
-#include "ui/template_dialog.h"
+#include "ui/qt/template_dialog.h"
 
 #include <QAbstractButton>
 #include <QKeyEvent>
@@ -7,7 +7,7 @@
 
 #include "platform/resource_module.h"
 #include "resources/resource_table.h"
-#include "ui/dialog_builder.h"
+#include "ui/qt/dialog_builder.h"
 
 namespace junctra {
 

@@ -1,7 +1,7 @@
 // The About box: program icon, name and version, a notice line, OK.
 #pragma once
 
-#include "ui/template_dialog.h"
+#include "ui/qt/template_dialog.h"
 
 namespace junctra {
 

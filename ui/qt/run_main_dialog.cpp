@@ -1,4 +1,5 @@
 #include "ui/run_main_dialog.h"
+#include "ui/qt/display.h"
 
 #include <QApplication>
 #include <QFileInfo>
@@ -10,9 +11,9 @@
 
 #include "platform/env.h"
 #include "platform/resource_module.h"
-#include "ui/app_icon.h"
-#include "ui/junctra_dlg.h"
-#include "ui/qt_text.h"
+#include "ui/qt/app_icon.h"
+#include "ui/qt/junctra_dlg.h"
+#include "ui/qt/qt_text.h"
 
 namespace junctra {
 namespace {

@@ -1,0 +1,159 @@
+// The dialogs' shared behaviour, without a toolkit: a recording view stands
+// in for the dialog, so these run wherever the core runs.
+#include "ui/main_dialog_logic.h"
+
+#include <gtest/gtest.h>
+
+#include <deque>
+#include <optional>
+
+#include "platform/resource_module.h"
+#include "tests/database_files.h"
+#include "tests/temp_dir.h"
+#include "ui/result_line.h"
+
+namespace junctra {
+namespace {
+
+class RecordingView : public MainDialogView {
+ public:
+  void ShowFolders(const std::filesystem::path& first,
+                   const std::filesystem::path& second) override {
+    shown = {first, second};
+  }
+  void EnableMerge(bool enabled) override { merge_enabled = enabled; }
+  void ShowResult(const std::u16string& text) override { result = text; }
+  void ShowErrorList(const std::vector<std::u16string>& errors,
+                     const std::vector<ConflictDetail>&) override {
+    error_lists.push_back(errors);
+  }
+  bool BrowseForFolder(std::filesystem::path& folder, const std::u16string& prompt) override {
+    prompts.push_back(prompt);
+    if (answers.empty() || !answers.front()) {
+      if (!answers.empty()) answers.pop_front();
+      return false;
+    }
+    folder = *answers.front();
+    answers.pop_front();
+    return true;
+  }
+  void ShowMessage(const std::u16string& text, const std::u16string& detail) override {
+    messages.push_back(detail.empty() ? text : text + u" | " + detail);
+  }
+
+  std::deque<std::optional<std::filesystem::path>> answers;
+  std::vector<std::u16string> prompts;
+  std::vector<std::u16string> messages;
+  std::vector<std::vector<std::u16string>> error_lists;
+  std::pair<std::filesystem::path, std::filesystem::path> shown;
+  std::optional<bool> merge_enabled;
+  std::u16string result;
+};
+
+class MainDialogLogicTest : public testing::Test {
+ protected:
+  std::filesystem::path Database(const char* name, std::u16string_view blocks) {
+    std::filesystem::path folder = dir_.path() / name;
+    std::filesystem::create_directories(folder);
+    WriteDatabaseFile(folder / "tagl.txt", TagFile(blocks));
+    return folder;
+  }
+  // Select with two answers; the folders the dialog then holds.
+  void Select(const std::filesystem::path& first, const std::filesystem::path& second) {
+    view_.answers = {first, second};
+    logic_.OnSelect();
+  }
+  static std::filesystem::path WithSeparator(std::filesystem::path path) {
+    path += std::filesystem::path::preferred_separator;
+    return path;
+  }
+
+  TempDir dir_;
+  RecordingView view_;
+  MainDialogLogic logic_{view_, Env::Default()};
+};
+
+TEST_F(MainDialogLogicTest, SelectRulesKeepTheFoldersUntilBothAreDatabases) {
+  const auto a = Database("a", TagBlock(u"A", u"1|4|x"));
+  const auto b = Database("b", TagBlock(u"B", u"2|4|x"));
+  const auto empty = dir_.path() / "empty";
+  std::filesystem::create_directories(empty);
+
+  logic_.SetFolders(u"/from/start-up", {});
+  logic_.OnInitDialog();
+  EXPECT_EQ(view_.shown.first, u"/from/start-up");
+  EXPECT_EQ(view_.merge_enabled, false);
+  logic_.OnMerge();  // disabled: nothing asked
+  EXPECT_TRUE(view_.prompts.empty());
+
+  Select(a, a);
+  Select(empty, empty / "..");  // compared as given, so not "the same"
+  Select(empty, b);
+  Select(a, empty);
+  view_.answers = {std::nullopt};  // cancelled: the second question is never asked
+  logic_.OnSelect();
+  EXPECT_EQ(
+      view_.messages,
+      (std::vector<std::u16string>{
+          LoadResourceString(IDS_SELECT_DIFFERENT), LoadResourceString(IDS_FIRST_NO_DATABASE),
+          LoadResourceString(IDS_FIRST_NO_DATABASE), LoadResourceString(IDS_SECOND_NO_DATABASE)}));
+  EXPECT_EQ(view_.prompts.size(), 9u);
+  EXPECT_EQ(view_.prompts[0], LoadResourceString(IDS_SELECT_FIRST));
+  EXPECT_EQ(view_.prompts[1], LoadResourceString(IDS_SELECT_SECOND));
+  EXPECT_EQ(view_.merge_enabled, false);
+  EXPECT_EQ(logic_.first_folder(), u"/from/start-up");
+
+  Select(a, b);
+  EXPECT_EQ(logic_.first_folder(), WithSeparator(a));
+  EXPECT_EQ(view_.shown.second, WithSeparator(b));
+  EXPECT_EQ(view_.merge_enabled, true);
+  Select(b, b);  // a failed Select later keeps Merge enabled and the folders
+  EXPECT_TRUE(logic_.merge_enabled());
+  EXPECT_EQ(logic_.second_folder(), WithSeparator(b));
+}
+
+TEST_F(MainDialogLogicTest, MergeShowsConflictsOrWritesWhereTheUserChooses) {
+  const auto a = Database("a", TagBlock(u"Level", u"1|4|x") + TagBlock(u"Pump", u"2|4|x"));
+  const auto b = Database("b", TagBlock(u"Level", u"9|4|x") + TagBlock(u"Valve", u"3|4|x"));
+  const auto c = Database("c", TagBlock(u"Valve", u"3|4|x"));
+  const auto out = dir_.path() / "out";
+  std::filesystem::create_directories(out);
+
+  Select(a, b);
+  logic_.OnMerge();
+  ASSERT_EQ(view_.error_lists.size(), 1u);
+  EXPECT_EQ(view_.error_lists[0],
+            std::vector<std::u16string>{u"Tag 'Level' has different definitions"});
+  EXPECT_FALSE(std::filesystem::exists(out / "tagl.txt"));
+
+  Select(a, c);
+  view_.answers = {std::nullopt};  // output folder cancelled: nothing written, no message
+  logic_.OnMerge();
+  EXPECT_FALSE(std::filesystem::exists(out / "tagl.txt"));
+  EXPECT_EQ(view_.result, u"");
+  view_.answers = {out};
+  logic_.OnMerge();
+  EXPECT_EQ(view_.prompts.back(), LoadResourceString(IDS_SELECT_OUTPUT));
+  EXPECT_TRUE(std::filesystem::exists(out / "tagl.txt"));
+  EXPECT_EQ(view_.result, u"Merged into " + out.u16string() +
+                              u": 0 classes, 3 tags (0 classes and 1 tags from the second "
+                              u"database).");
+  Select(a, b);  // a new choice clears the line
+  EXPECT_EQ(view_.result, u"");
+  EXPECT_TRUE(view_.messages.empty());
+  EXPECT_EQ(view_.error_lists.size(), 1u);
+}
+
+TEST(ResultLineTest, NumbersAreGroupedAsTheLanguageGroupsThem) {
+  EXPECT_EQ(GroupedDecimal(0, u","), u"0");
+  EXPECT_EQ(GroupedDecimal(999, u","), u"999");
+  EXPECT_EQ(GroupedDecimal(48113, u"."), u"48.113");
+  EXPECT_EQ(GroupedDecimal(1234567, u","), u"1,234,567");
+  MergeSummary summary{true, u"/srv/plant", 214, 48113, 12, 3020};
+  EXPECT_EQ(ResultLine(summary, ResourceModule::BuiltIn()),
+            u"Merged into /srv/plant: 214 classes, 48,113 tags (12 classes and 3,020 tags from "
+            u"the second database).");
+}
+
+}  // namespace
+}  // namespace junctra

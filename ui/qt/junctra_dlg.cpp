@@ -1,0 +1,103 @@
+#include "ui/qt/junctra_dlg.h"
+
+#include <QContextMenuEvent>
+#include <QLabel>
+
+#include "platform/resource_module.h"
+#include "ui/control_ids.h"
+#include "ui/qt/about_dlg.h"
+#include "ui/qt/app_icon.h"
+#include "ui/qt/error_dlg.h"
+#include "ui/qt/qt_text.h"
+
+namespace junctra {
+
+CJunctraDlg::CJunctraDlg(QWidget* parent, DialogServices services, Env* env)
+    : TemplateDialog(IDD_JUNCTRA_DIALOG, parent),
+      m_hIcon(LoadIconResource(IDR_MAINFRAME)),
+      services_(services),
+      logic_(*this, env),
+      window_menu_(std::make_unique<WindowMenu>(this, [this](unsigned id) { OnSysCommand(id); })) {}
+
+CJunctraDlg::~CJunctraDlg() = default;
+
+void CJunctraDlg::DoDataExchange(DataExchange& dx) {
+  dx.Control(IDC_MERGE, m_btnMerge);
+  dx.Text(IDC_FIRST_FOLDER, m_strFirstFolder);
+  dx.Text(IDC_SECOND_FOLDER, m_strSecondFolder);
+}
+
+bool CJunctraDlg::OnInitDialog() {
+  TemplateDialog::OnInitDialog();
+
+  if (!about_entry_added_) {
+    const std::u16string about = LoadResourceString(IDS_ABOUTBOX);
+    if (!about.empty()) {
+      window_menu_->AppendSeparator();
+      window_menu_->AppendItem(IDM_ABOUTBOX, ToQString(about));
+    }
+    about_entry_added_ = true;
+  }
+
+  setWindowIcon(m_hIcon);
+
+  logic_.SetFolders(QStringToPath(m_strFirstFolder), QStringToPath(m_strSecondFolder));
+  logic_.OnInitDialog();
+  return true;
+}
+
+void CJunctraDlg::OnCommand(int id) {
+  if (id == IDC_SELECT) {
+    logic_.OnSelect();
+  } else if (id == IDC_MERGE) {
+    logic_.OnMerge();
+  }
+}
+
+void CJunctraDlg::OnSysCommand(unsigned id) {
+  if ((id & 0xFFF0) == IDM_ABOUTBOX) {
+    CAboutDlg about(this);
+    about.DoModal();
+  } else {
+    window_menu_->RunDefault(id);
+  }
+}
+
+void CJunctraDlg::contextMenuEvent(QContextMenuEvent* event) {
+  if (event->reason() == QContextMenuEvent::Mouse) {
+    window_menu_->Popup(event->globalPos());
+  } else {
+    window_menu_->PopupAtWindowCorner();
+  }
+}
+
+void CJunctraDlg::ShowFolders(const std::filesystem::path& first,
+                              const std::filesystem::path& second) {
+  m_strFirstFolder = PathToQString(first);
+  m_strSecondFolder = PathToQString(second);
+  UpdateData(false);
+}
+
+void CJunctraDlg::EnableMerge(bool enabled) {
+  if (m_btnMerge != nullptr) m_btnMerge->setEnabled(enabled);
+}
+
+void CJunctraDlg::ShowResult(const std::u16string& text) {
+  if (auto* label = qobject_cast<QLabel*>(GetDlgItem(IDC_RESULT))) label->setText(ToQString(text));
+}
+
+void CJunctraDlg::ShowErrorList(const std::vector<std::u16string>& errors,
+                                const std::vector<ConflictDetail>& details) {
+  CErrorDlg dialog(&errors, &details, this);
+  dialog.DoModal();
+}
+
+bool CJunctraDlg::BrowseForFolder(std::filesystem::path& folder, const std::u16string& prompt) {
+  return services_.folders->BrowseForFolder(this, folder, prompt);
+}
+
+void CJunctraDlg::ShowMessage(const std::u16string& text, const std::u16string& detail) {
+  services_.messages->ShowMessage(this, text, detail);
+}
+
+}  // namespace junctra
