@@ -5,12 +5,10 @@
 
 #include <cstdint>
 #include <cstring>
-#include <cwchar>
 #include <fstream>
 #include <iterator>
 #include <memory>
 #include <string>
-#include <vector>
 
 #include "platform/env.h"
 #include "platform/resource_module.h"
@@ -216,36 +214,6 @@ TEST(BuiltInResourcesTest, ProgramModuleHoldsTheBuiltInTable) {
 
 TEST_F(GermanDllTest, DllHoldsTheGermanTable) {
   ExpectModuleMatches(*module_, *JunctraGermanResources());
-}
-
-// Version information of a file: the fixed part's file type and the
-// translation its strings are in.
-void ExpectVersionInfo(const std::filesystem::path& file, DWORD file_type, WORD language) {
-  const std::wstring name = file.wstring();
-  std::vector<char> data(::GetFileVersionInfoSizeW(name.c_str(), nullptr));
-  ASSERT_FALSE(data.empty()) << file;
-  ASSERT_TRUE(::GetFileVersionInfoW(name.c_str(), 0, static_cast<DWORD>(data.size()), data.data()));
-  void* value = nullptr;
-  UINT size = 0;
-  ASSERT_TRUE(::VerQueryValueW(data.data(), L"\\", &value, &size));
-  const auto* fixed = static_cast<const VS_FIXEDFILEINFO*>(value);
-  EXPECT_EQ(fixed->dwSignature, 0xFEEF04BDu);
-  EXPECT_EQ(fixed->dwFileType, file_type);
-  ASSERT_TRUE(::VerQueryValueW(data.data(), L"\\VarFileInfo\\Translation", &value, &size));
-  ASSERT_EQ(size, 4u);
-  EXPECT_EQ(static_cast<const WORD*>(value)[0], language);
-  EXPECT_EQ(static_cast<const WORD*>(value)[1], 1200);  // UTF-16
-  wchar_t query[64];
-  std::swprintf(query, 64, L"\\StringFileInfo\\%04X04B0\\ProductName", language);
-  ASSERT_TRUE(::VerQueryValueW(data.data(), query, &value, &size));
-  EXPECT_STREQ(static_cast<const wchar_t*>(value), L"Junctra");
-}
-
-TEST_F(GermanDllTest, VersionInformationNamesTheFileTypeAndLanguage) {
-  wchar_t program[MAX_PATH];
-  ASSERT_GT(::GetModuleFileNameW(nullptr, program, MAX_PATH), 0u);
-  ExpectVersionInfo(program, VFT_APP, 0x0409);
-  ExpectVersionInfo(GermanDll(), VFT_DLL, 0x0407);
 }
 
 // Loaded as data the satellite runs nothing anyway; it has nothing to run
