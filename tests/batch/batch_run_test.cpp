@@ -195,7 +195,7 @@ TEST_F(BatchRunTest, UnreadableInputAndUnwritableOutputFail) {
 
 TEST_F(BatchRunTest, SettingsFileChoosesGerman) {
 #ifdef _WIN32
-  GTEST_SKIP() << "no German satellite in the Windows build yet; HOME and LANG mean nothing there";
+  GTEST_SKIP() << "HOME and LANG, which place the settings file here, mean nothing on Windows";
 #endif
   const auto home = dir_.path() / "home";
   std::filesystem::create_directories(home / ".config/Junctra");
