@@ -17,7 +17,7 @@ build=(cmake ninja-build g++ pkg-config qt6-base-dev libgl-dev)
 test=(libgtest-dev libgmock-dev libbenchmark-dev dpkg-dev file appstream lintian)
 fuzz=(clang-14 libclang-rt-14-dev)
 screenshots=(xvfb xauth x11-utils imagemagick fonts-dejavu-core)
-windows=(cmake ninja-build g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 googletest wine64)
+windows=(cmake ninja-build g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 googletest wine64 nsis)
 
 [ "$#" -gt 0 ] || { echo "usage: scripts/deps.sh build|test|fuzz|screenshots|windows..." >&2; exit 2; }
 packages=()
