@@ -74,7 +74,7 @@ program_files=$("$wine" winepath -u 'C:\Program Files\Junctra' 2>/dev/null)
 program_files=${program_files%/}
 shortcut=$WINEPREFIX/drive_c/ProgramData/Microsoft/Windows/Start\ Menu/Programs/Junctra.lnk
 uninstall_key='HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall\Junctra'
-installed=$(cd "$program_files" && find . -type f | sort | tr '\n' ' ')
+installed=$(cd "$program_files" && find . -type f | LC_ALL=C sort | tr '\n' ' ')
 expected='./Program Settings.ini ./junctra.com ./junctra.exe ./uninstall.exe '
 if [ -f build/windows/program/de/junctra-EXE-mui.dll ]; then
   expected="./Program Settings.ini ./de/junctra-EXE-mui.dll ./de/junctra.com-mui.dll"
