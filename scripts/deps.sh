@@ -8,8 +8,8 @@
 #   test         build, plus the test libraries and the packaging tools
 #   fuzz         build, plus clang and its libFuzzer runtime
 #   screenshots  test, plus an X server and the tools that grab its windows
-#   windows      the Windows cross build (mingw-w64), GoogleTest's sources
-#                and Wine to run the tests
+#   windows      the Windows cross build (mingw-w64), GoogleTest's sources,
+#                Wine to run the tests and NSIS for the installer
 set -euo pipefail
 
 build=(cmake ninja-build g++ pkg-config qt6-base-dev libgl-dev)
