@@ -1,7 +1,7 @@
 #include "app/batch_ui.h"
 
+#include "platform/env.h"
 #include "platform/resource_module.h"
-#include "platform/text.h"
 
 namespace junctra {
 void BatchUi::ShowErrorList(const std::vector<std::u16string>& errors,
@@ -26,10 +26,8 @@ void BatchUi::PrintLine(const std::u16string& text) {
   for (char16_t& c : shown) {
     if (c < 0x20 || c == 0x7F) c = u'\uFFFD';
   }
-  std::string line = Utf16ToUtf8(shown);
-  line.push_back('\n');
-  std::fwrite(line.data(), 1, line.size(), out_);
-  std::fflush(out_);
+  shown.push_back(u'\n');
+  WriteStandardError(shown);
 }
 
 }  // namespace junctra

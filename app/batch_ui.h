@@ -2,8 +2,6 @@
 // failure explained on standard error, one message per line.
 #pragma once
 
-#include <cstdio>
-
 #include "merge/merge_command.h"
 
 namespace junctra {
@@ -11,7 +9,7 @@ namespace junctra {
 class BatchUi : public MergeUi {
  public:
   // Texts come from strings.
-  BatchUi(const ResourceModule& strings, std::FILE* out) : strings_(strings), out_(out) {}
+  explicit BatchUi(const ResourceModule& strings) : strings_(strings) {}
 
   // The heading of the error list, then every line, each followed by its
   // detail indented by two spaces.
@@ -26,7 +24,6 @@ class BatchUi : public MergeUi {
   void PrintLine(const std::u16string& text);
 
   const ResourceModule& strings_;
-  std::FILE* out_;
 };
 
 }  // namespace junctra

@@ -1,6 +1,5 @@
 #include "app/junctra_app.h"
 
-#include <cstdio>
 #include <string>
 #include <vector>
 
@@ -23,7 +22,7 @@ int RunBatchMerge(const std::filesystem::path& first, const std::filesystem::pat
                   const std::filesystem::path& output, Env* env) {
   MergeFolders folders{first, second, output};
   const ResourceModule& strings = CurrentResourceModule();
-  BatchUi ui(strings, stderr);
+  BatchUi ui(strings);
   return RunMergeCommand(folders, ui, strings, env) ? 1 : 2;
 }
 
@@ -52,8 +51,8 @@ int CJunctraApp::InitInstance(int argc, char** argv, MainDialogRunner run_dialog
   } else if (run_dialog != nullptr) {
     result = run_dialog(argc, argv, args.first);
   } else {
-    std::fputs("junctra: the dialog is not available in this build; name two database folders\n",
-               stderr);
+    WriteStandardError(
+        u"junctra: the dialog is not available in this build; name two database folders\n");
     result = 2;
   }
 

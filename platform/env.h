@@ -11,6 +11,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace junctra {
@@ -153,6 +154,11 @@ void PrepareProcess();
 // Windows hands main() its arguments in the ANSI code page; for main()'s own
 // argv they come from the wide command line, which holds every character.
 std::vector<std::string> ProgramArguments(int argc, char** argv);
+// Writes text to standard error: as UTF-16 when that is a Windows console,
+// which then shows every character whatever its code page; otherwise as
+// UTF-8 bytes, "\n" unchanged, so that files and pipes get the same bytes on
+// every system.
+void WriteStandardError(std::u16string_view text);
 
 // Forwards every call to another Env; tests derive from it and override
 // only what they fake.

@@ -17,6 +17,7 @@
 #include <string_view>
 
 #include "platform/env.h"
+#include "platform/text.h"
 
 namespace junctra {
 namespace {
@@ -373,6 +374,12 @@ void PrepareProcess() {
 
 std::vector<std::string> ProgramArguments(int argc, char** argv) {
   return std::vector<std::string>(argv, argv + argc);
+}
+
+void WriteStandardError(std::u16string_view text) {
+  const std::string bytes = Utf16ToUtf8(text);
+  std::fwrite(bytes.data(), 1, bytes.size(), stderr);
+  std::fflush(stderr);
 }
 
 Env* Env::Default() {

@@ -532,9 +532,9 @@ class WindowsEnv : public Env {
 }  // namespace
 
 void PrepareProcess() {
-  // Messages go out as UTF-8; a console shows them right with this code page.
-  ::SetConsoleOutputCP(CP_UTF8);
-  // Line ends as on POSIX ("\n"), so that scripts read the same bytes.
+  // Line ends as on POSIX ("\n"), so that scripts read the same bytes. The
+  // console's code page stays as the user set it: WriteStandardError writes
+  // UTF-16 there.
   _setmode(_fileno(stdout), _O_BINARY);
   _setmode(_fileno(stderr), _O_BINARY);
 }
@@ -556,6 +556,33 @@ std::vector<std::string> ProgramArguments(int argc, char** argv) {
   }
   ::LocalFree(wide);
   return arguments;
+}
+
+void WriteStandardError(std::u16string_view text) {
+  std::fflush(stderr);
+  const int fd = _fileno(stderr);
+  const auto handle = fd < 0 ? INVALID_HANDLE_VALUE : reinterpret_cast<HANDLE>(_get_osfhandle(fd));
+  DWORD mode = 0;
+  if (handle != INVALID_HANDLE_VALUE && handle != nullptr && ::GetConsoleMode(handle, &mode)) {
+    std::wstring wide;  // CR LF line ends, as a console expects
+    for (char16_t c : text) {
+      if (c == u'\n') wide += L'\r';
+      wide += static_cast<wchar_t>(c);
+    }
+    // Older consoles refuse very long writes. A failed write ends the
+    // message: there is nowhere left to report it.
+    constexpr std::size_t kConsoleChunk = 8192;
+    for (std::size_t at = 0; at < wide.size();) {
+      DWORD written = 0;
+      const auto n = static_cast<DWORD>(std::min(wide.size() - at, kConsoleChunk));
+      if (!::WriteConsoleW(handle, wide.data() + at, n, &written, nullptr) || written == 0) break;
+      at += written;
+    }
+    return;
+  }
+  const std::string bytes = Utf16ToUtf8(text);
+  std::fwrite(bytes.data(), 1, bytes.size(), stderr);
+  std::fflush(stderr);
 }
 
 Env* Env::Default() {

@@ -10,7 +10,8 @@
 #   screenshots  test, plus an X server and the tools that grab its windows
 #   windows      the Windows cross build (mingw-w64, and g++ for make_rc,
 #                which writes the resource scripts on the build machine),
-#                GoogleTest's sources and Wine to run the tests
+#                GoogleTest's sources, Wine to run the tests and NSIS for
+#                the installer
 set -euo pipefail
 
 build=(cmake ninja-build g++ pkg-config qt6-base-dev libgl-dev)
@@ -18,7 +19,7 @@ build=(cmake ninja-build g++ pkg-config qt6-base-dev libgl-dev)
 test=(libgtest-dev libgmock-dev libbenchmark-dev dpkg-dev file appstream lintian)
 fuzz=(clang-14 libclang-rt-14-dev)
 screenshots=(xvfb xauth x11-utils imagemagick fonts-dejavu-core)
-windows=(cmake ninja-build g++ g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 googletest wine64)
+windows=(cmake ninja-build g++ g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 googletest wine64 nsis)
 
 [ "$#" -gt 0 ] || { echo "usage: scripts/deps.sh build|test|fuzz|screenshots|windows..." >&2; exit 2; }
 packages=()

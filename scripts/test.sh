@@ -2,11 +2,12 @@
 # Builds Junctra and runs every test: once in an optimised build, once more
 # under AddressSanitizer and UndefinedBehaviorSanitizer; then builds the
 # Debian package from the optimised build, installs, runs and removes it;
-# then runs every fuzz harness for a minute (FUZZ_SECONDS) and fails on any
-# finding.
+# then the Windows part under Wine (scripts/windows-test.sh: the tests, the
+# installer, the installed program against the Linux one); then runs every
+# fuzz harness for a minute (FUZZ_SECONDS) and fails on any finding.
 set -euo pipefail
 cd "$(dirname "$0")/.."
-bash scripts/deps.sh test fuzz
+bash scripts/deps.sh test fuzz windows
 export QT_QPA_PLATFORM=offscreen
 for preset in default asan; do
   echo "== $preset build"
@@ -16,6 +17,8 @@ for preset in default asan; do
 done
 echo "== Debian package"
 bash scripts/package-test.sh build/default
+echo "== Windows, under Wine"
+bash scripts/windows-test.sh build/default/program/junctra
 echo "== fuzz build"
 cmake --preset fuzz >/dev/null
 cmake --build --preset fuzz

@@ -10,8 +10,10 @@
 #endif
 
 #include <cstdlib>
+#include <cwchar>
 #include <vector>
 
+#include "platform/text.h"
 #include "tests/database_files.h"
 #include "tests/temp_dir.h"
 
@@ -28,57 +30,80 @@ struct RunResult {
   std::string err;
 };
 
-RunResult RunJunctra(const std::vector<std::string>& args, const std::filesystem::path& scratch,
-                     std::vector<std::string> extra_env = {}) {
-  const char* program_dir = std::getenv("JUNCTRA_PROGRAM_DIR");
-  std::string program = std::string(program_dir ? program_dir : ".") + "/junctra";
-  std::vector<char*> argv = {program.data()};
-  std::vector<std::string> copies = args;
-  for (auto& a : copies) argv.push_back(a.data());
-  argv.push_back(nullptr);
+// A path as UTF-8 text, the form arguments and messages take.
+std::string Utf8(const std::filesystem::path& path) {
+  const std::u8string text = path.u8string();
+  return std::string(text.begin(), text.end());
+}
 
-  // extra_env: "NAME=value" sets, "-NAME" removes.
+#ifdef _WIN32
+std::wstring Wide(const std::string& utf8) {
+  const std::u16string text = Utf8ToUtf16(utf8);
+  return std::wstring(text.begin(), text.end());
+}
+
+// The C runtime joins the arguments unquoted; quote each as it splits them.
+std::wstring Quoted(const std::wstring& argument) {
+  std::wstring q = L"\"";
+  std::size_t backslashes = 0;
+  for (wchar_t c : argument) {
+    if (c == L'\\') {
+      ++backslashes;
+    } else {
+      if (c == L'"') q.append(backslashes + 1, L'\\');
+      backslashes = 0;
+    }
+    q += c;
+  }
+  q.append(backslashes, L'\\');
+  return q + L"\"";
+}
+#endif
+
+// Runs program_name from the program folder with args (UTF-8) and its
+// standard output and error going to files in scratch.
+RunResult RunProgram(const std::string& program_name, const std::vector<std::string>& args,
+                     const std::filesystem::path& scratch,
+                     const std::vector<std::string>& extra_env = {}) {
+  const char* program_dir = std::getenv("JUNCTRA_PROGRAM_DIR");
+  const std::string program = std::string(program_dir ? program_dir : ".") + "/" + program_name;
+
+  // The environment as UTF-8 "NAME=value" strings; extra_env: "NAME=value"
+  // sets, "-NAME" removes.
+  std::vector<std::string> inherited;
+#ifdef _WIN32
+  _wgetenv(L"PATH");  // makes the C runtime fill _wenviron
+  for (wchar_t** e = _wenviron; e != nullptr && *e != nullptr; ++e) {
+    inherited.push_back(Utf16ToUtf8(std::u16string(*e, *e + std::wcslen(*e))));
+  }
+#else
+  for (char** e = environ; *e; ++e) inherited.emplace_back(*e);
+#endif
   auto key = [](const std::string& e) { return e.substr(0, e.find('=')); };
   std::vector<std::string> env_strings;
-  for (char** e = environ; *e; ++e) {
+  for (const auto& e : inherited) {
     bool replaced = false;
     for (const auto& x : extra_env) {
-      replaced |= key(*e) == (x[0] == '-' ? x.substr(1) : key(x));
+      replaced |= key(e) == (x[0] == '-' ? x.substr(1) : key(x));
     }
-    if (!replaced) env_strings.emplace_back(*e);
+    if (!replaced) env_strings.push_back(e);
   }
-  for (auto& e : extra_env) {
+  for (const auto& e : extra_env) {
     if (e[0] != '-') env_strings.push_back(e);
   }
-  std::vector<char*> envp;
-  for (auto& e : env_strings) envp.push_back(e.data());
-  envp.push_back(nullptr);
 
   const auto out_path = scratch / "stdout", err_path = scratch / "stderr";
   RunResult result;
 #ifdef _WIN32
-  // The C runtime joins the arguments unquoted; quote each as it splits them.
-  std::vector<std::string> quoted;
-  for (char* a : argv) {
-    if (a == nullptr) break;
-    std::string q = "\"";
-    std::size_t backslashes = 0;
-    for (const char* c = a; *c; ++c) {
-      if (*c == '\\') {
-        ++backslashes;
-      } else {
-        if (*c == '"') q.append(backslashes + 1, '\\');
-        backslashes = 0;
-      }
-      q += *c;
-    }
-    q.append(backslashes, '\\');
-    quoted.push_back(q + "\"");
-  }
-  std::vector<char*> quoted_argv;
-  for (auto& q : quoted) quoted_argv.push_back(q.data());
-  quoted_argv.push_back(nullptr);
-  program += ".exe";
+  // Wide arguments and environment, so that every character arrives.
+  std::vector<std::wstring> wide_args = {Quoted(Wide(program))}, wide_env;
+  for (const auto& a : args) wide_args.push_back(Quoted(Wide(a)));
+  for (const auto& e : env_strings) wide_env.push_back(Wide(e));
+  std::vector<const wchar_t*> argv, envp;
+  for (const auto& a : wide_args) argv.push_back(a.c_str());
+  for (const auto& e : wide_env) envp.push_back(e.c_str());
+  argv.push_back(nullptr);
+  envp.push_back(nullptr);
   // The child inherits descriptors 1 and 2, pointed at the files meanwhile.
   std::fflush(stdout);
   std::fflush(stderr);
@@ -88,11 +113,18 @@ RunResult RunJunctra(const std::vector<std::string>& args, const std::filesystem
   _dup2(out_fd, 1);
   _dup2(err_fd, 2);
   result.exit_code =
-      static_cast<int>(_spawnve(_P_WAIT, program.c_str(), quoted_argv.data(), envp.data()));
+      static_cast<int>(_wspawnve(_P_WAIT, Wide(program).c_str(), argv.data(), envp.data()));
   _dup2(saved_out, 1);
   _dup2(saved_err, 2);
   for (int fd : {out_fd, err_fd, saved_out, saved_err}) _close(fd);
 #else
+  std::vector<std::string> copies = args;
+  copies.insert(copies.begin(), program);
+  std::vector<char*> argv, envp;
+  for (auto& a : copies) argv.push_back(a.data());
+  for (auto& e : env_strings) envp.push_back(e.data());
+  argv.push_back(nullptr);
+  envp.push_back(nullptr);
   posix_spawn_file_actions_t actions;
   posix_spawn_file_actions_init(&actions);
   posix_spawn_file_actions_addopen(&actions, 1, out_path.c_str(), O_WRONLY | O_CREAT | O_TRUNC,
@@ -110,6 +142,16 @@ RunResult RunJunctra(const std::vector<std::string>& args, const std::filesystem
   result.out = ReadBytes(out_path);
   result.err = ReadBytes(err_path);
   return result;
+}
+
+// The program scripts run: on Windows the console one, junctra.com.
+RunResult RunJunctra(const std::vector<std::string>& args, const std::filesystem::path& scratch,
+                     const std::vector<std::string>& extra_env = {}) {
+#ifdef _WIN32
+  return RunProgram("junctra.com", args, scratch, extra_env);
+#else
+  return RunProgram("junctra", args, scratch, extra_env);
+#endif
 }
 
 class BatchRunTest : public ::testing::Test {
@@ -193,6 +235,21 @@ TEST_F(BatchRunTest, UnreadableInputAndUnwritableOutputFail) {
                        (missing / "tagl.txt").string() + ": No such file or directory\n");
 }
 
+TEST_F(BatchRunTest, PathsKeepEveryCharacterInArgumentsAndMessages) {
+  const auto output = dir_.path() / u8"Ausgabe Süd";
+  std::filesystem::create_directory(output);
+  RunResult r = Run({Utf8(a_), Utf8(b_), Utf8(output)});
+  EXPECT_EQ(r.exit_code, 0) << r.err;
+  EXPECT_TRUE(std::filesystem::exists(output / "tagl.txt"));
+
+  // Messages are UTF-8 when standard error is a file.
+  std::filesystem::create_directory(output / u8"Prüfstand");
+  std::filesystem::create_directory(output / u8"Prüfstand" / "tagl.txt");
+  r = Run({Utf8(a_), Utf8(output / u8"Prüfstand"), Utf8(out_)});
+  EXPECT_EQ(r.exit_code, 1);
+  EXPECT_EQ(r.err, "Can not open file " + Utf8(output / u8"Prüfstand" / "tagl.txt") + "\n");
+}
+
 TEST_F(BatchRunTest, SettingsFileChoosesGerman) {
 #ifdef _WIN32
   GTEST_SKIP() << "HOME and LANG, which place the settings file here, mean nothing on Windows";
@@ -225,6 +282,41 @@ TEST_F(BatchRunTest, FewerThanTwoFoldersNeedTheDialog) {
   EXPECT_NE(r.err, "");
   EXPECT_EQ(r.err.find('\n'), r.err.size() - 1) << "one line: " << r.err;
 }
+
+#ifdef _WIN32
+// The PE header's subsystem: 2 for a GUI program, 3 for a console program.
+int Subsystem(const std::string& program_name) {
+  const std::string bytes =
+      ReadBytes(std::filesystem::path(std::getenv("JUNCTRA_PROGRAM_DIR")) / program_name);
+  auto at = [&](std::size_t offset, std::size_t size) {
+    unsigned value = 0;
+    for (std::size_t i = 0; i < size && offset + i < bytes.size(); ++i) {
+      value |= static_cast<unsigned char>(bytes[offset + i]) << (8 * i);
+    }
+    return value;
+  };
+  const std::size_t pe = at(0x3C, 4);
+  if (bytes.compare(0, 2, "MZ") != 0 || bytes.compare(pe, 4, std::string("PE\0\0", 4)) != 0) {
+    return -1;
+  }
+  return static_cast<int>(at(pe + 24 + 68, 2));  // the optional header's Subsystem field
+}
+
+// Explorer starts junctra.exe without a console window; cmd.exe waits for
+// junctra.com and shows what it prints.
+TEST_F(BatchRunTest, ExeIsTheGuiProgramAndComTheConsoleProgram) {
+  EXPECT_EQ(Subsystem("junctra.exe"), 2);
+  EXPECT_EQ(Subsystem("junctra.com"), 3);
+
+  // Both merge alike in batch use.
+  RunResult r = RunProgram("junctra.exe", {a_.string(), b_.string(), out_.string()}, scratch_);
+  EXPECT_EQ(r.exit_code, 0) << r.err;
+  EXPECT_TRUE(std::filesystem::exists(out_ / "tagl.txt"));
+  r = RunProgram("junctra.exe", {a_.string(), dir_.path().string()}, scratch_);
+  EXPECT_EQ(r.exit_code, 1);
+  EXPECT_EQ(r.err, "Second folder does not contain database files\n");
+}
+#endif
 
 }  // namespace
 }  // namespace junctra
