@@ -8,17 +8,6 @@
 #include "platform/text.h"
 
 namespace junctra {
-namespace {
-
-// Every array that a count says is there must be there.
-bool TableIsUsable(const JunctraResourceTable* table) {
-  return table != nullptr && table->format_version == JUNCTRA_RESOURCE_FORMAT_VERSION &&
-         (table->string_count == 0 || table->strings != nullptr) &&
-         (table->dialog_count == 0 || table->dialogs != nullptr) &&
-         (table->icon_count == 0 || table->icons != nullptr);
-}
-
-}  // namespace
 
 ModuleHandle ModuleHandle::OwnModule() {
   ModuleHandle handle;
@@ -27,11 +16,11 @@ ModuleHandle ModuleHandle::OwnModule() {
 }
 
 ModuleHandle ModuleHandle::Satellite(std::unique_ptr<Library> library,
-                                     const JunctraResourceTable* table) {
+                                     std::unique_ptr<ResourceModule> module) {
   ModuleHandle handle;
   handle.kind_ = Kind::kSatellite;
   handle.library_ = std::move(library);
-  handle.module_ = std::make_unique<ResourceModule>(table);
+  handle.module_ = std::move(module);
   return handle;
 }
 
@@ -100,9 +89,10 @@ std::string SatelliteFileName(std::string_view program_file_name) {
   std::string extension;
   if (std::size_t dot = name.rfind('.'); dot != std::string::npos) {
     std::u16string after = Utf8ToUtf16(std::string_view(name).substr(dot + 1));
-    for (const char* known : {"DLL", "EXE", "OCX"}) {
+    for (std::string_view known : {"DLL", "EXE", "OCX", "COM"}) {
       if (EqualsIgnoringAsciiCase(after, Utf8ToUtf16(known))) {
-        extension = known;
+        // The console program junctra.com uses junctra.exe's satellite.
+        extension = known == "COM" ? "EXE" : known;
         name.resize(dot);
         break;
       }
@@ -110,7 +100,7 @@ std::string SatelliteFileName(std::string_view program_file_name) {
   }
   if (name.empty()) return {};
   if (!extension.empty()) name += "-" + extension;
-  return name + "-mui.so";
+  return name + std::string(kSatelliteSuffix);
 }
 
 void LoadSatelliteResources(std::u16string_view culture, ModuleHandle* handle, Env* env) {
@@ -140,12 +130,9 @@ void LoadSatelliteResources(std::u16string_view culture, ModuleHandle* handle, E
 
   std::unique_ptr<Library> library = env->LoadLibrary(path);
   if (library == nullptr) return;
-  auto entry =
-      reinterpret_cast<JunctraResourceTableFunction>(library->Symbol(JUNCTRA_RESOURCE_ENTRY_POINT));
-  if (entry == nullptr) return;
-  const JunctraResourceTable* table = entry();
-  if (!TableIsUsable(table)) return;
-  *handle = ModuleHandle::Satellite(std::move(library), table);
+  std::unique_ptr<ResourceModule> module = ResourceModule::FromLibrary(*library);
+  if (module == nullptr) return;
+  *handle = ModuleHandle::Satellite(std::move(library), std::move(module));
 }
 
 void ReleaseSatelliteResources(ModuleHandle* handle) { handle->Reset(); }

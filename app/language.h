@@ -27,9 +27,9 @@ class ModuleHandle {
  public:
   ModuleHandle() = default;
   static ModuleHandle OwnModule();
-  // Takes a library whose table has been checked.
+  // Takes a library and the module over its resources.
   static ModuleHandle Satellite(std::unique_ptr<Library> library,
-                                const JunctraResourceTable* table);
+                                std::unique_ptr<ResourceModule> module);
 
   ModuleHandle(ModuleHandle&& other) noexcept;
   ModuleHandle& operator=(ModuleHandle&& other) noexcept;
@@ -69,8 +69,10 @@ bool IsSafeCultureName(std::u16string_view culture);
 
 // The satellite library's file name for a program file name: a "dll", "exe"
 // or "ocx" extension (any case) moves, upper-cased, behind a "-"; then
-// "-mui.so" follows. "junctra" gives "junctra-mui.so", "Junctra.exe"
-// "Junctra-EXE-mui.so". Empty when nothing is left of the name.
+// kSatelliteSuffix ("-mui.so", on Windows "-mui.dll") follows. "junctra"
+// gives "junctra-mui.so", "Junctra.exe" "Junctra-EXE-mui.dll". A "com"
+// extension counts as "exe": the console program junctra.com shares
+// junctra.exe's satellite. Empty when nothing is left of the name.
 std::string SatelliteFileName(std::string_view program_file_name);
 
 // Frees the satellite that *handle holds, then sets *handle to the satellite

@@ -72,6 +72,10 @@ class Library {
  public:
   virtual ~Library() = default;
   virtual void* Symbol(const char* name) = 0;
+  // The system's handle to the library's resources (an HMODULE on
+  // Windows); null where a library has none and its resources come as a
+  // table through Symbol.
+  virtual void* ResourceHandle() { return nullptr; }
 };
 
 class Env {
@@ -137,7 +141,9 @@ class Env {
   // An environment variable; empty optional when unset.
   virtual std::optional<std::string> GetEnvironmentVariable(const std::string& name) = 0;
 
-  // Loads the library at an absolute path; null when it cannot be loaded.
+  // Loads the (satellite) library at an absolute path; null when it cannot
+  // be loaded. Windows maps it as data: none of its code ever runs, Symbol
+  // finds nothing, ResourceHandle gives its resources.
   virtual std::unique_ptr<Library> LoadLibrary(const std::filesystem::path& path) = 0;
 };
 

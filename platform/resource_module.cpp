@@ -1,5 +1,6 @@
 #include "platform/resource_module.h"
 
+#include "platform/env.h"
 #include "platform/text.h"
 
 namespace junctra {
@@ -7,20 +8,48 @@ namespace {
 
 const ResourceModule* g_current = nullptr;
 
+// Every array that a count says is there must be there.
+bool TableIsUsable(const JunctraResourceTable* table) {
+  return table != nullptr && table->format_version == JUNCTRA_RESOURCE_FORMAT_VERSION &&
+         (table->string_count == 0 || table->strings != nullptr) &&
+         (table->dialog_count == 0 || table->dialogs != nullptr) &&
+         (table->icon_count == 0 || table->icons != nullptr);
+}
+
 }  // namespace
 
-const ResourceModule& ResourceModule::BuiltIn() {
-  static const ResourceModule module(JunctraBuiltInResources());
+ResourceModule ResourceModule::Native(void* handle) {
+  ResourceModule module(nullptr);
+  module.native_ = handle;
   return module;
 }
 
-std::u16string ResourceModule::LoadString(unsigned id) const {
+std::unique_ptr<ResourceModule> ResourceModule::FromLibrary(Library& library) {
+  if (void* handle = library.ResourceHandle(); handle != nullptr) {
+    if (!HasNativeStrings(handle)) return nullptr;
+    return std::make_unique<ResourceModule>(Native(handle));
+  }
+  auto entry =
+      reinterpret_cast<JunctraResourceTableFunction>(library.Symbol(JUNCTRA_RESOURCE_ENTRY_POINT));
+  if (entry == nullptr) return nullptr;
+  const JunctraResourceTable* table = entry();
+  if (!TableIsUsable(table)) return nullptr;
+  return std::make_unique<ResourceModule>(table);
+}
+
+std::optional<std::u16string> ResourceModule::FindString(unsigned id) const {
+  if (native_ != nullptr) return NativeString(native_, id);
   if (table_ != nullptr) {
     for (std::size_t i = 0; i < table_->string_count; ++i) {
       const JunctraString& entry = table_->strings[i];
       if (entry.id == id && entry.text != nullptr) return Utf8ToUtf16(entry.text);
     }
   }
+  return std::nullopt;
+}
+
+std::u16string ResourceModule::LoadString(unsigned id) const {
+  if (std::optional<std::u16string> text = FindString(id)) return *std::move(text);
   if (id >= IDS_ERROR_READING_FILE && this != &BuiltIn()) return BuiltIn().LoadString(id);
   return {};
 }

@@ -198,13 +198,13 @@ class DeferredFile : public File {
   Handle h_;
 };
 
+// A library mapped as data: its resources only.
 class WindowsLibrary : public Library {
  public:
   explicit WindowsLibrary(HMODULE module) : module_(module) {}
   ~WindowsLibrary() override { ::FreeLibrary(module_); }
-  void* Symbol(const char* name) override {
-    return reinterpret_cast<void*>(::GetProcAddress(module_, name));
-  }
+  void* Symbol(const char*) override { return nullptr; }
+  void* ResourceHandle() override { return module_; }
 
  private:
   HMODULE module_;
@@ -512,15 +512,17 @@ class WindowsEnv : public Env {
     }
   }
 
-  // Code is loaded from the library for now; the satellite, a resource-only
-  // DLL, will be loaded as data (LOAD_LIBRARY_AS_DATAFILE |
-  // LOAD_LIBRARY_AS_IMAGE_RESOURCE) once it exists.
+  // A satellite is loaded as data, never as code: LoadLibraryW would run
+  // the entry point of whatever DLL sits under the satellite's name, and
+  // resources need none of it. The image mapping keeps the resources where
+  // the system's resource calls expect them.
   std::unique_ptr<Library> LoadLibrary(const std::filesystem::path& path) override {
     if (!path.is_absolute()) return nullptr;
     // No "missing DLL" box from the system: a library that does not load is
     // simply not used.
     const UINT old_mode = ::SetErrorMode(SEM_FAILCRITICALERRORS | SEM_NOOPENFILEERRORBOX);
-    HMODULE module = ::LoadLibraryW(SystemPath(path).c_str());
+    HMODULE module = ::LoadLibraryExW(SystemPath(path).c_str(), nullptr,
+                                      LOAD_LIBRARY_AS_DATAFILE | LOAD_LIBRARY_AS_IMAGE_RESOURCE);
     ::SetErrorMode(old_mode);
     if (module == nullptr) return nullptr;
     return std::make_unique<WindowsLibrary>(module);

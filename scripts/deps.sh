@@ -8,8 +8,9 @@
 #   test         build, plus the test libraries and the packaging tools
 #   fuzz         build, plus clang and its libFuzzer runtime
 #   screenshots  test, plus an X server and the tools that grab its windows
-#   windows      the Windows cross build (mingw-w64), GoogleTest's sources
-#                and Wine to run the tests
+#   windows      the Windows cross build (mingw-w64, and g++ for make_rc,
+#                which writes the resource scripts on the build machine),
+#                GoogleTest's sources and Wine to run the tests
 set -euo pipefail
 
 build=(cmake ninja-build g++ pkg-config qt6-base-dev libgl-dev)
@@ -17,7 +18,7 @@ build=(cmake ninja-build g++ pkg-config qt6-base-dev libgl-dev)
 test=(libgtest-dev libgmock-dev libbenchmark-dev dpkg-dev file appstream lintian)
 fuzz=(clang-14 libclang-rt-14-dev)
 screenshots=(xvfb xauth x11-utils imagemagick fonts-dejavu-core)
-windows=(cmake ninja-build g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 googletest wine64)
+windows=(cmake ninja-build g++ g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 googletest wine64)
 
 [ "$#" -gt 0 ] || { echo "usage: scripts/deps.sh build|test|fuzz|screenshots|windows..." >&2; exit 2; }
 packages=()

@@ -3,6 +3,7 @@
 
   junctra.svg        the scalable icon,
   junctra-32.png     the 32x32 icon,
+  junctra.ico        the 32x32 and 16x16 icon for the Windows resources,
   ../icon_data.h     the 32x32 PNG bytes for the built-in resources.
 
 Only the standard library is used, so the output is the same everywhere.
@@ -58,17 +59,19 @@ def in_tile(px, py):
     return (px - cx) ** 2 + (py - cy) ** 2 <= r * r
 
 
-def render():
+def render(size):
+    """Rows of RGBA bytes, top to bottom, the drawing scaled to size pixels."""
     lines = [(bezier(points), width / 2, color) for points, width, color in STREAMS]
+    scale = SIZE / size
     rows = []
-    for j in range(SIZE):
-        row = bytearray([0])  # PNG filter: none
-        for i in range(SIZE):
+    for j in range(size):
+        row = bytearray()
+        for i in range(size):
             r = g = b = a = 0.0
             for sj in range(SAMPLES):
                 for si in range(SAMPLES):
-                    px = i + (si + 0.5) / SAMPLES
-                    py = j + (sj + 0.5) / SAMPLES
+                    px = (i + (si + 0.5) / SAMPLES) * scale
+                    py = (j + (sj + 0.5) / SAMPLES) * scale
                     color = TILE["color"] if in_tile(px, py) else None
                     for line, half, stream_color in lines:
                         if distance_to_polyline(px, py, line) <= half:
@@ -81,17 +84,44 @@ def render():
             else:
                 row += bytes([round(r / a), round(g / a), round(b / a), round(255 * a / n)])
         rows.append(bytes(row))
-    return b"".join(rows)
+    return rows
 
 
-def png(pixels):
+def png(rows):
     def chunk(kind, data):
         body = kind + data
         return struct.pack(">I", len(data)) + body + struct.pack(">I", zlib.crc32(body))
 
     header = struct.pack(">IIBBBBB", SIZE, SIZE, 8, 6, 0, 0, 0)  # 8-bit RGBA
+    pixels = b"".join(b"\0" + row for row in rows)  # each row with filter "none"
     return (b"\x89PNG\r\n\x1a\n" + chunk(b"IHDR", header) +
             chunk(b"IDAT", zlib.compress(pixels, 9)) + chunk(b"IEND", b""))
+
+
+def ico(images):
+    """An icon file of 32-bit bitmaps, one per (size, rows), in the form every
+    Windows version reads: a BITMAPINFOHEADER of twice the height, the BGRA
+    pixels bottom-up, then the 1-bit AND mask (set where fully transparent)."""
+    entries, bodies = [], []
+    offset = 6 + 16 * len(images)
+    for size, rows in images:
+        mask_stride = (size + 31) // 32 * 4
+        pixels, mask = bytearray(), bytearray()
+        for row in reversed(rows):
+            bits = bytearray(mask_stride)
+            for i in range(size):
+                r, g, b, a = row[4 * i:4 * i + 4]
+                pixels += bytes([b, g, r, a])
+                if a == 0:
+                    bits[i // 8] |= 0x80 >> (i % 8)
+            mask += bits
+        header = struct.pack("<IiiHHIIiiII", 40, size, 2 * size, 1, 32, 0,
+                             len(pixels) + len(mask), 0, 0, 0, 0)
+        body = header + pixels + mask
+        entries.append(struct.pack("<BBBBHHII", size, size, 0, 0, 1, 32, len(body), offset))
+        bodies.append(body)
+        offset += len(body)
+    return struct.pack("<HHH", 0, 1, len(images)) + b"".join(entries) + b"".join(bodies)
 
 
 def svg():
@@ -123,9 +153,12 @@ def header(data):
 
 
 def main():
-    data = png(render())
+    large = render(SIZE)
+    data = png(large)
     with open(os.path.join(HERE, "junctra-32.png"), "wb") as f:
         f.write(data)
+    with open(os.path.join(HERE, "junctra.ico"), "wb") as f:
+        f.write(ico([(SIZE, large), (16, render(16))]))
     with open(os.path.join(HERE, "junctra.svg"), "w") as f:
         f.write(svg())
     with open(os.path.join(HERE, "..", "icon_data.h"), "w") as f:

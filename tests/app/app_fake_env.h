@@ -14,14 +14,17 @@
 #include "platform/env.h"
 #include "resources/resource_table.h"
 
-// The German satellite is not built for Windows yet.
-#ifdef _WIN32
-#define SKIP_WITHOUT_SATELLITE() GTEST_SKIP() << "no German satellite in the Windows build yet"
-#else
-#define SKIP_WITHOUT_SATELLITE() static_cast<void>(0)
-#endif
-
 namespace junctra {
+
+// The built program's file name and its German satellite's path below the
+// program folder.
+#ifdef _WIN32
+inline constexpr char kProgramFileName[] = "junctra.exe";
+inline constexpr char kGermanSatellite[] = "de/junctra-EXE-mui.dll";
+#else
+inline constexpr char kProgramFileName[] = "junctra";
+inline constexpr char kGermanSatellite[] = "de/junctra-mui.so";
+#endif
 
 class AppFakeEnv : public EnvWrapper {
  public:
@@ -86,6 +89,7 @@ class AppFakeEnv : public EnvWrapper {
     }
     ~CountedLibrary() override { --env_->libraries_alive; }
     void* Symbol(const char* name) override { return real_->Symbol(name); }
+    void* ResourceHandle() override { return real_->ResourceHandle(); }
 
    private:
     AppFakeEnv* env_;
@@ -101,12 +105,12 @@ inline void WriteFile(const std::filesystem::path& path, const std::string& byte
 }
 
 // The build tree's program folder: from the test runner's environment, else
-// as the build configured it.
+// as the build configured it. Absolute also on Windows, where the build's
+// "/work/..." lacks a drive and libraries load only from absolute paths.
 inline std::filesystem::path BuiltProgramFolder() {
-  if (const char* folder = std::getenv("JUNCTRA_PROGRAM_DIR"); folder != nullptr && *folder) {
-    return folder;
-  }
-  return JUNCTRA_TEST_PROGRAM_DIR;
+  const char* folder = std::getenv("JUNCTRA_PROGRAM_DIR");
+  return std::filesystem::absolute(folder != nullptr && *folder ? folder
+                                                                : JUNCTRA_TEST_PROGRAM_DIR);
 }
 
 }  // namespace junctra

@@ -14,7 +14,7 @@ namespace {
 class StartupTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    env_.module_file = BuiltProgramFolder() / "junctra";
+    env_.module_file = BuiltProgramFolder() / kProgramFileName;
     env_.local_folder = home_.path() / ".config";
     env_.load_real_libraries = true;
     for (auto* p : {&a_, &b_}) std::filesystem::create_directory(*p);
@@ -47,14 +47,13 @@ class StartupTest : public ::testing::Test {
 };
 
 TEST_F(StartupTest, GermanSettingPrintsBatchMessagesInGermanAndReleasesTheSatellite) {
-  SKIP_WITHOUT_SATELLITE();
   SetCulture("de-DE");
   EXPECT_EQ(Run({a_.string(), b_.string()}), 1);
   EXPECT_EQ(stderr_,
             "Nicht zusammenführbar wegen folgender Konflikte:\n"
             "Tag „LEVEL“ ist unterschiedlich definiert\n");
   ASSERT_EQ(env_.load_requests.size(), 1u);
-  EXPECT_EQ(env_.load_requests[0], BuiltProgramFolder() / "de/junctra-mui.so");
+  EXPECT_EQ(env_.load_requests[0], BuiltProgramFolder() / kGermanSatellite);
   EXPECT_EQ(env_.libraries_alive, 0);
   EXPECT_EQ(&CurrentResourceModule(), &ResourceModule::BuiltIn());
 }
