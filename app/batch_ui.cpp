@@ -4,9 +4,12 @@
 #include "platform/text.h"
 
 namespace junctra {
-void BatchUi::ShowErrorList(const std::vector<std::u16string>& errors) {
+void BatchUi::ShowErrorList(const std::vector<std::u16string>& errors,
+                            const std::vector<ConflictDetail>& details) {
   PrintLine(strings_.LoadString(IDS_CONFLICTS_HEADING));
-  for (const auto& line : errors) PrintLine(line);
+  for (const std::u16string& line : ConflictReportLines(errors, details, strings_)) {
+    PrintLine(line);
+  }
 }
 
 bool BatchUi::BrowseForFolder(std::filesystem::path&, const std::u16string&) { return false; }

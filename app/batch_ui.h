@@ -13,8 +13,10 @@ class BatchUi : public MergeUi {
   // Texts come from strings.
   BatchUi(const ResourceModule& strings, std::FILE* out) : strings_(strings), out_(out) {}
 
-  // The heading of the error list, then every line.
-  void ShowErrorList(const std::vector<std::u16string>& errors) override;
+  // The heading of the error list, then every line, each followed by its
+  // detail indented by two spaces.
+  void ShowErrorList(const std::vector<std::u16string>& errors,
+                     const std::vector<ConflictDetail>& details) override;
   // Never asked: batch use always has an output folder.
   bool BrowseForFolder(std::filesystem::path& folder, const std::u16string& prompt) override;
   // The text, then the detail on a line of its own.

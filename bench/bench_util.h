@@ -74,9 +74,10 @@ struct Measurement {
   int exit_code = -1;
 };
 
-// Runs argv (stdout to out_file when given) and returns its wall time and
-// peak resident memory.
-inline Measurement Run(const std::vector<std::string>& argv, const std::string& out_file = {}) {
+// Runs argv (stdout to out_file, stderr to err_file when given) and returns
+// its wall time and peak resident memory.
+inline Measurement Run(const std::vector<std::string>& argv, const std::string& out_file = {},
+                       const std::string& err_file = {}) {
   Measurement m;
   std::fflush(nullptr);  // or the child writes our buffered output again
   auto start = std::chrono::steady_clock::now();
@@ -84,6 +85,9 @@ inline Measurement Run(const std::vector<std::string>& argv, const std::string& 
   if (pid == 0) {
     if (!out_file.empty()) {
       if (!std::freopen(out_file.c_str(), "wb", stdout)) _exit(127);
+    }
+    if (!err_file.empty()) {
+      if (!std::freopen(err_file.c_str(), "wb", stderr)) _exit(127);
     }
     std::vector<char*> args;
     for (const auto& a : argv) args.push_back(const_cast<char*>(a.c_str()));

@@ -1,5 +1,6 @@
 // Times the batch merge of two generated databases against concatenating
-// their tag lists with cat, at 100,000 and 400,000 tags each.
+// their tag lists with cat, at 100,000 and 400,000 tags each; then, at the
+// first size, the same run when every shared tag conflicts.
 //
 //   merge_bench PATH_TO_JUNCTRA [TAGS...]
 //
@@ -31,7 +32,10 @@ void WriteClassList(const std::filesystem::path& path) {
 
 // Half of each database's tags are shared with identical definitions; every
 // tenth shared tag is spelt in other letter case in the second database.
-void WriteDatabases(const std::filesystem::path& root, std::uint32_t tags) {
+// conflicting: every shared tag of the second database has one more History
+// line, the last part the check and its details look at.
+void WriteDatabases(const std::filesystem::path& root, std::uint32_t tags,
+                    bool conflicting = false) {
   jb::Utf16Writer first, second;
   first.Append("//4.x - Application Tags\n");
   second.Append("//4.x - Application Tags\n");
@@ -44,6 +48,7 @@ void WriteDatabases(const std::filesystem::path& root, std::uint32_t tags) {
         for (char& c : other) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
       }
       jb::AppendTag(second, other, i, kClasses);
+      if (conflicting) second.Append("Changed in the second database\n");
     } else {
       jb::AppendTag(second, "Second" + name, i + tags, kClasses);
     }
@@ -112,6 +117,22 @@ int main(int argc, char** argv) {
     std::printf("time at %u / time at %u: %.2f\n", sizes[1], sizes[0],
                 merge_times[1] / merge_times[0]);
   }
+
+  // Conflicts cost their details and their lines on standard error; the run
+  // writes no output files.
+  std::filesystem::remove_all(root);
+  WriteDatabases(root, sizes[0], true);
+  const std::string first = (root / "first").string(), second = (root / "second").string();
+  jb::Measurement conflicts = jb::Best(3, [&] {
+    return jb::Run({junctra, first, second, (root / "out").string()}, {},
+                   (root / "errors.txt").string());
+  });
+  if (conflicts.exit_code != 1) {
+    std::cerr << "conflicting merge ended with exit code " << conflicts.exit_code << "\n";
+    return 1;
+  }
+  std::printf("%u conflicts at %u tags: %.3f s, %.2f times the run without conflicts\n",
+              sizes[0] / 2, sizes[0], conflicts.seconds, conflicts.seconds / merge_times[0]);
   if (std::getenv("JUNCTRA_BENCH_KEEP") == nullptr) std::filesystem::remove_all(root);
   return 0;
 }

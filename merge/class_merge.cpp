@@ -9,7 +9,8 @@
 namespace junctra {
 
 bool MergeClassLists(CClassList& first, CClassList&& second, std::vector<std::u16string>& errors,
-                     const ResourceModule& strings, std::vector<std::size_t>& positions) {
+                     const ResourceModule& strings, std::vector<std::size_t>& positions,
+                     std::vector<ConflictDetail>* details) {
   bool result = true;
   // Folded name -> first class of that name in the first list.
   struct Deref {
@@ -30,6 +31,10 @@ bool MergeClassLists(CClassList& first, CClassList&& second, std::vector<std::u1
         result = false;
         errors.push_back(
             FormatMessage(strings.LoadString(IDS_CLASS_CONFLICT), first.m_classNames[j]));
+        if (details != nullptr) {
+          details->push_back(
+              DescribeClassDifference(first.m_classInfos[j], second.m_classInfos[i], strings));
+        }
       }
     } else {
       merged[i] = first.m_classNames.size() + to_add.size();

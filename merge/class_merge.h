@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "database/class_list.h"
+#include "merge/conflict_detail.h"
 #include "platform/resource_module.h"
 
 namespace junctra {
@@ -16,8 +17,9 @@ namespace junctra {
 // Without conflicts, moves the classes first lacks to its end, leaving
 // emptied records in second, and returns true; positions then receives, for
 // each class position p of second, the position of that class in the merged
-// list.
+// list. With details, each conflict also appends where the two differ.
 bool MergeClassLists(CClassList& first, CClassList&& second, std::vector<std::u16string>& errors,
-                     const ResourceModule& strings, std::vector<std::size_t>& positions);
+                     const ResourceModule& strings, std::vector<std::size_t>& positions,
+                     std::vector<ConflictDetail>* details = nullptr);
 
 }  // namespace junctra

@@ -77,7 +77,8 @@ void ShowSaveError(MergeUi& ui, unsigned message, const SaveError& failure,
 
 }  // namespace
 
-bool RunMergeCommand(MergeFolders& folders, MergeUi& ui, const ResourceModule& strings, Env* env) {
+bool RunMergeCommand(MergeFolders& folders, MergeUi& ui, const ResourceModule& strings, Env* env,
+                     MergeSummary* summary) {
   const bool batch = !folders.output.empty();
 
   // An empty folder would turn into "/" and name the root folder.
@@ -99,10 +100,12 @@ bool RunMergeCommand(MergeFolders& folders, MergeUi& ui, const ResourceModule& s
   if (!LoadClasses(folders.second, second_classes, ui, strings, env)) return false;
 
   std::vector<std::u16string> errors;
+  std::vector<ConflictDetail> details;
   std::vector<std::size_t> class_positions;
-  if (!MergeClassLists(first_classes, std::move(second_classes), errors, strings,
-                       class_positions)) {
-    ui.ShowErrorList(errors);
+  const std::size_t first_class_count = first_classes.m_classNames.size();
+  if (!MergeClassLists(first_classes, std::move(second_classes), errors, strings, class_positions,
+                       &details)) {
+    ui.ShowErrorList(errors, details);
     return false;
   }
 
@@ -111,8 +114,10 @@ bool RunMergeCommand(MergeFolders& folders, MergeUi& ui, const ResourceModule& s
   CTagList second_tags;
   if (!LoadTags(folders.second, second_tags, ui, strings, env)) return false;
 
-  if (!MergeTagLists(first_tags, std::move(second_tags), errors, strings, class_positions)) {
-    ui.ShowErrorList(errors);
+  const std::size_t first_tag_count = first_tags.m_tags.GetCount();
+  if (!MergeTagLists(first_tags, std::move(second_tags), errors, strings, class_positions, &details,
+                     first_classes.m_classNames)) {
+    ui.ShowErrorList(errors, details);
     return false;
   }
 
@@ -122,9 +127,18 @@ bool RunMergeCommand(MergeFolders& folders, MergeUi& ui, const ResourceModule& s
   } else if (!ui.BrowseForFolder(output, strings.LoadString(IDS_SELECT_OUTPUT))) {
     return true;  // cancelled: nothing written, nothing failed
   }
+  const std::filesystem::path chosen = output;
   EnsureTrailingBackslash(output);
 
   const WriteResult written = WriteMergedDatabase(output, first_classes, first_tags, env);
+  if (summary != nullptr && written.ok()) {
+    *summary = {true,
+                chosen,
+                first_classes.m_classNames.size(),
+                first_tags.m_tags.GetCount(),
+                first_classes.m_classNames.size() - first_class_count,
+                first_tags.m_tags.GetCount() - first_tag_count};
+  }
   if (!written.busy_folder.empty()) {
     ui.ShowMessage(FormatMessage(strings.LoadString(IDS_OUTPUT_FOLDER_BUSY),
                                  PathToUtf16(written.busy_folder)));

@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "merge/conflict_detail.h"
 #include "platform/env.h"
 #include "platform/resource_module.h"
 
@@ -16,8 +17,10 @@ namespace junctra {
 class MergeUi {
  public:
   virtual ~MergeUi() = default;
-  // Shows the conflicts that stopped the run, one line per conflict.
-  virtual void ShowErrorList(const std::vector<std::u16string>& errors) = 0;
+  // Shows the conflicts that stopped the run, one line per conflict;
+  // details[i], where the two definitions differ, belongs to errors[i].
+  virtual void ShowErrorList(const std::vector<std::u16string>& errors,
+                             const std::vector<ConflictDetail>& details) = 0;
   // Asks for a folder with a prompt; false when the user cancels. Only
   // called in interactive use.
   virtual bool BrowseForFolder(std::filesystem::path& folder, const std::u16string& prompt) = 0;
@@ -35,11 +38,21 @@ struct MergeFolders {
   std::filesystem::path output;
 };
 
+// What a successful merge wrote.
+struct MergeSummary {
+  bool written = false;          // false: nothing was written (failed or cancelled)
+  std::filesystem::path output;  // the output folder as chosen or given
+  std::size_t classes = 0;       // in the merged class list
+  std::size_t tags = 0;          // in the merged tag list
+  std::size_t classes_from_second = 0;
+  std::size_t tags_from_second = 0;
+};
+
 // Runs the merge once. Returns false on every failure that batch use
 // reports through its exit code (the main dialog's m_bMergeFailed); a
 // cancelled output folder is not a failure.
-// Every text comes from strings.
+// Every text comes from strings. With summary, it receives what was written.
 bool RunMergeCommand(MergeFolders& folders, MergeUi& ui, const ResourceModule& strings,
-                     Env* env = Env::Default());
+                     Env* env = Env::Default(), MergeSummary* summary = nullptr);
 
 }  // namespace junctra

@@ -19,7 +19,9 @@ std::int32_t MergedTypeCode(std::int32_t code, const std::vector<std::size_t>& c
 }  // namespace
 
 bool MergeTagLists(CTagList& first, CTagList&& second, std::vector<std::u16string>& errors,
-                   const ResourceModule& strings, const std::vector<std::size_t>& class_positions) {
+                   const ResourceModule& strings, const std::vector<std::size_t>& class_positions,
+                   std::vector<ConflictDetail>* details,
+                   const std::vector<std::u16string>& class_names) {
   bool result = true;
   // Folded name -> first entry met in the first map's iteration order.
   struct NameOf {
@@ -40,6 +42,10 @@ bool MergeTagLists(CTagList& first, CTagList&& second, std::vector<std::u16strin
     if (entry.item.IsDifferent((*match)->item, code)) {
       result = false;
       errors.push_back(FormatMessage(strings.LoadString(IDS_TAG_CONFLICT), entry.name));
+      if (details != nullptr) {
+        details->push_back(
+            DescribeTagDifference((*match)->item, entry.item, code, class_names, strings));
+      }
     }
   });
 

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "database/tag_list.h"
+#include "merge/conflict_detail.h"
 #include "platform/resource_module.h"
 
 namespace junctra {
@@ -16,8 +17,12 @@ namespace junctra {
 // it, leaving emptied records in second, and returns true. class_positions,
 // from MergeClassLists, maps each class position of the second database to
 // the merged list: a second tag whose type code c (c >= 4) names one of them
-// is compared and added with code 4 + class_positions[c - 4].
+// is compared and added with code 4 + class_positions[c - 4]. With details,
+// each conflict also appends where the two differ; class_names, the merged
+// class list's names, then names the classes of differing type codes.
 bool MergeTagLists(CTagList& first, CTagList&& second, std::vector<std::u16string>& errors,
-                   const ResourceModule& strings, const std::vector<std::size_t>& class_positions);
+                   const ResourceModule& strings, const std::vector<std::size_t>& class_positions,
+                   std::vector<ConflictDetail>* details = nullptr,
+                   const std::vector<std::u16string>& class_names = {});
 
 }  // namespace junctra

@@ -175,20 +175,20 @@ void AppendUtf16Le(std::u16string& out, const char* bytes, std::size_t units) {
   }
 }
 
-std::u16string FormatMessage(std::u16string_view format, std::u16string_view arg1,
-                             std::u16string_view arg2) {
+std::u16string FormatMessage(std::u16string_view format,
+                             std::initializer_list<std::u16string_view> args) {
   std::u16string out;
-  out.reserve(format.size() + arg1.size() + arg2.size());
+  std::size_t size = format.size();
+  for (std::u16string_view arg : args) size += arg.size();
+  out.reserve(size);
   for (std::size_t i = 0; i < format.size(); ++i) {
     if (format[i] == u'%' && i + 1 < format.size()) {
-      char16_t next = format[i + 1];
-      if (next == u's' || next == u'1') {
-        out.append(arg1);
-        ++i;
-        continue;
-      }
-      if (next == u'2') {
-        out.append(arg2);
+      const char16_t next = format[i + 1];
+      std::size_t n = args.size();
+      if (next == u's') n = 0;
+      if (next >= u'1' && next <= u'9') n = static_cast<std::size_t>(next - u'1');
+      if (n < args.size()) {
+        out.append(args.begin()[n]);
         ++i;
         continue;
       }

@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <filesystem>
+#include <initializer_list>
 #include <string>
 #include <string_view>
 
@@ -49,9 +50,14 @@ inline char16_t LoadUtf16Le(const char* p) {
 // units UTF-16LE code units from bytes, appended to out.
 void AppendUtf16Le(std::u16string& out, const char* bytes, std::size_t units);
 
-// Replaces "%s", "%1" and "%2" in a string-table format with the arguments
-// ("%s" takes the first).
-std::u16string FormatMessage(std::u16string_view format, std::u16string_view arg1,
-                             std::u16string_view arg2 = {});
+// Replaces "%s" and "%1" to "%9" in a string-table format with the
+// arguments ("%s" takes the first); "%%" gives "%". A number without its
+// argument stays as it is.
+std::u16string FormatMessage(std::u16string_view format,
+                             std::initializer_list<std::u16string_view> args);
+inline std::u16string FormatMessage(std::u16string_view format, std::u16string_view arg1,
+                                    std::u16string_view arg2 = {}) {
+  return FormatMessage(format, {arg1, arg2});
+}
 
 }  // namespace junctra

@@ -21,6 +21,20 @@ constexpr JunctraString kStrings[] = {
     {114, "%1: %2"},
     {115, "Another merge is writing into %1"},
     {116, "Can not merge databases due to the following inconsistencies:"},
+    {117, "%1: first %2, second %3"},
+    {118, "Number"},
+    {119, "Type"},
+    {120, "Rest of the tag line"},
+    {121, "Parameters line %1"},
+    {122, "Alarm line %1"},
+    {123, "History line %1"},
+    {124, "Member count"},
+    {125, "Member %1 (%2), name"},
+    {126, "Member %1 (%2), type"},
+    {127, "Member %1 (%2), text"},
+    {128, "(none)"},
+    {129, "Merged into %1: %2 classes, %3 tags (%4 classes and %5 tags from the second database)."},
+    {130, ","},
 };
 
 constexpr uint32_t kVisible = JUNCTRA_WS_VISIBLE;
@@ -56,27 +70,45 @@ constexpr JunctraControl kMainControls[] = {
      kVisible | JUNCTRA_WS_TABSTOP, 0},
     {1005, JUNCTRA_CONTROL_PUSH_BUTTON, "&Merge...", 121, 49, 57, 14, kVisible | JUNCTRA_WS_TABSTOP,
      0},
+    {1012, JUNCTRA_CONTROL_STATIC_TEXT, "", 7, 68, 171, 24, kVisible | JUNCTRA_SS_NOPREFIX, 0},
 };
 
 constexpr JunctraControl kErrorControls[] = {
     {-1, JUNCTRA_CONTROL_STATIC_TEXT,
-     "Can not merge databases due to the following inconsistencies:", 7, 7, 197, 8,
+     "Can not merge databases due to the following inconsistencies:", 7, 7, 286, 8,
      kVisible | JUNCTRA_WS_GROUP, 0},
-    {1006, JUNCTRA_CONTROL_EDIT, "", 7, 19, 197, 139,
+    {1006, JUNCTRA_CONTROL_LIST_BOX, "", 7, 19, 286, 112,
+     kVisible | JUNCTRA_WS_BORDER | JUNCTRA_WS_TABSTOP | JUNCTRA_WS_VSCROLL | JUNCTRA_WS_HSCROLL |
+         JUNCTRA_LBS_NOTIFY | JUNCTRA_LBS_NOINTEGRALHEIGHT,
+     0},
+    {1010, JUNCTRA_CONTROL_STATIC_TEXT, "", 7, 136, 286, 8,
+     kVisible | JUNCTRA_WS_GROUP | JUNCTRA_SS_NOPREFIX, 0},
+    {-1, JUNCTRA_CONTROL_STATIC_TEXT, "First database", 7, 147, 140, 8, kVisible | JUNCTRA_WS_GROUP,
+     0},
+    {-1, JUNCTRA_CONTROL_STATIC_TEXT, "Second database", 153, 147, 140, 8,
+     kVisible | JUNCTRA_WS_GROUP, 0},
+    {1007, JUNCTRA_CONTROL_EDIT, "", 7, 157, 140, 52,
      kVisible | JUNCTRA_WS_BORDER | JUNCTRA_WS_TABSTOP | JUNCTRA_ES_MULTILINE |
          JUNCTRA_ES_READONLY | JUNCTRA_ES_AUTOVSCROLL | JUNCTRA_ES_AUTOHSCROLL |
-         JUNCTRA_ES_WANTRETURN,
+         JUNCTRA_ES_NOHIDESEL,
      0},
-    {1, JUNCTRA_CONTROL_DEFAULT_PUSH_BUTTON, "OK", 81, 162, 50, 14,
+    {1008, JUNCTRA_CONTROL_EDIT, "", 153, 157, 140, 52,
+     kVisible | JUNCTRA_WS_BORDER | JUNCTRA_WS_TABSTOP | JUNCTRA_ES_MULTILINE |
+         JUNCTRA_ES_READONLY | JUNCTRA_ES_AUTOVSCROLL | JUNCTRA_ES_AUTOHSCROLL |
+         JUNCTRA_ES_NOHIDESEL,
+     0},
+    {1009, JUNCTRA_CONTROL_PUSH_BUTTON, "&Copy", 7, 215, 50, 14,
+     kVisible | JUNCTRA_WS_GROUP | JUNCTRA_WS_TABSTOP, 0},
+    {1, JUNCTRA_CONTROL_DEFAULT_PUSH_BUTTON, "OK", 243, 215, 50, 14,
      kVisible | JUNCTRA_WS_TABSTOP | JUNCTRA_BS_DEFPUSHBUTTON, 0},
 };
 
 constexpr JunctraDialog kDialogs[] = {
     {100, "About Junctra", 217, 55, kDialogStyle, 0, "MS Sans Serif", 8, kAboutControls,
      sizeof(kAboutControls) / sizeof(kAboutControls[0])},
-    {102, "Junctra", 185, 70, kDialogStyle | JUNCTRA_WS_VISIBLE, JUNCTRA_WS_EX_APPWINDOW,
+    {102, "Junctra", 185, 96, kDialogStyle | JUNCTRA_WS_VISIBLE, JUNCTRA_WS_EX_APPWINDOW,
      "MS Sans Serif", 8, kMainControls, sizeof(kMainControls) / sizeof(kMainControls[0])},
-    {130, "Error List", 211, 183, kDialogStyle, 0, "MS Sans Serif", 8, kErrorControls,
+    {130, "Error List", 300, 236, kDialogStyle, 0, "MS Sans Serif", 8, kErrorControls,
      sizeof(kErrorControls) / sizeof(kErrorControls[0])},
 };
 

@@ -14,7 +14,7 @@ extern "C" {
 
 /* Raised whenever the layout below changes; a satellite of another version
  * is not loaded. */
-#define JUNCTRA_RESOURCE_FORMAT_VERSION 1u
+#define JUNCTRA_RESOURCE_FORMAT_VERSION 2u
 #define JUNCTRA_RESOURCE_ENTRY_POINT "JunctraResourceTable"
 
 typedef struct JunctraString {
@@ -27,7 +27,8 @@ typedef enum JunctraControlKind {
   JUNCTRA_CONTROL_STATIC_ICON = 2,
   JUNCTRA_CONTROL_EDIT = 3,
   JUNCTRA_CONTROL_PUSH_BUTTON = 4,
-  JUNCTRA_CONTROL_DEFAULT_PUSH_BUTTON = 5
+  JUNCTRA_CONTROL_DEFAULT_PUSH_BUTTON = 5,
+  JUNCTRA_CONTROL_LIST_BOX = 6
 } JunctraControlKind;
 
 /* Control and dialog styles, with Windows' values. */
@@ -48,6 +49,9 @@ typedef enum JunctraControlKind {
 #define JUNCTRA_ES_AUTOHSCROLL 0x00000080u
 #define JUNCTRA_ES_READONLY 0x00000800u
 #define JUNCTRA_ES_WANTRETURN 0x00001000u
+#define JUNCTRA_ES_NOHIDESEL 0x00000100u
+#define JUNCTRA_LBS_NOTIFY 0x00000001u
+#define JUNCTRA_LBS_NOINTEGRALHEIGHT 0x00000100u
 #define JUNCTRA_SS_LEFT 0x00000000u
 #define JUNCTRA_SS_ICON 0x00000003u
 #define JUNCTRA_SS_NOPREFIX 0x00000080u

@@ -9,6 +9,11 @@ enum ControlId : int {
   IDC_SECOND_FOLDER = 1004,
   IDC_MERGE = 1005,
   IDC_ERRORS = 1006,
+  IDC_DETAIL_FIRST = 1007,
+  IDC_DETAIL_SECOND = 1008,
+  IDC_COPY = 1009,
+  IDC_DETAIL_PART = 1010,
+  IDC_RESULT = 1012,
 };
 
 // Command ID of the About entry of the main dialog's system menu.

@@ -1,15 +1,39 @@
 #include "ui/error_list_text.h"
 
-namespace junctra {
+#include <algorithm>
 
-std::u16string ErrorListText(const std::vector<std::u16string>& errors,
-                             std::u16string_view line_end) {
-  std::u16string text;
-  for (const std::u16string& line : errors) {
+namespace junctra {
+namespace {
+
+bool SameIgnoringAsciiCase(char16_t a, char16_t b) {
+  auto fold = [](char16_t c) { return c >= u'a' && c <= u'z' ? char16_t(c - 32) : c; };
+  return fold(a) == fold(b);
+}
+
+}  // namespace
+
+std::u16string ConflictReportText(const std::vector<std::u16string>& errors,
+                                  const std::vector<ConflictDetail>& details,
+                                  const ResourceModule& strings, std::u16string_view line_end) {
+  std::u16string text = strings.LoadString(IDS_CONFLICTS_HEADING);
+  text += line_end;
+  for (const std::u16string& line : ConflictReportLines(errors, details, strings)) {
     text += line;
     text += line_end;
   }
   return text;
+}
+
+DifferenceMark MarkDifference(std::u16string_view first, std::u16string_view second) {
+  const std::size_t shorter = std::min(first.size(), second.size());
+  std::size_t begin = 0;
+  while (begin < shorter && SameIgnoringAsciiCase(first[begin], second[begin])) ++begin;
+  std::size_t end = 0;  // common code units at the end, not reaching into begin
+  while (end < shorter - begin &&
+         SameIgnoringAsciiCase(first[first.size() - 1 - end], second[second.size() - 1 - end])) {
+    ++end;
+  }
+  return {begin, first.size() - end, second.size() - end};
 }
 
 }  // namespace junctra

@@ -4,6 +4,7 @@
 
 #include "platform/path_ops.h"
 #include "platform/resource_module.h"
+#include "ui/result_line.h"
 
 namespace junctra {
 
@@ -46,6 +47,7 @@ void MainDialogLogic::OnSelect() {
   first_ = std::move(first);
   second_ = std::move(second);
   view_.ShowFolders(first_, second_);
+  view_.ShowResult({});
   EnableMerge(true);
 }
 
@@ -53,7 +55,10 @@ void MainDialogLogic::OnMerge() {
   if (!merge_enabled_ || first_.empty() || second_.empty()) return;
   // No output folder: the merge asks for one.
   MergeFolders folders{first_, second_, {}};
-  RunMergeCommand(folders, view_, CurrentResourceModule(), env_);
+  view_.ShowResult({});
+  MergeSummary summary;
+  RunMergeCommand(folders, view_, CurrentResourceModule(), env_, &summary);
+  if (summary.written) view_.ShowResult(ResultLine(summary, CurrentResourceModule()));
 }
 
 void MainDialogLogic::EnableMerge(bool enabled) {

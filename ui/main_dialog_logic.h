@@ -19,6 +19,8 @@ class MainDialogView : public MergeUi {
   virtual void ShowFolders(const std::filesystem::path& first,
                            const std::filesystem::path& second) = 0;
   virtual void EnableMerge(bool enabled) = 0;
+  // Shows the line under the folder fields; empty clears it.
+  virtual void ShowResult(const std::u16string& text) = 0;
 };
 
 class MainDialogLogic {
@@ -30,11 +32,12 @@ class MainDialogLogic {
 
   // Shows the folders and disables Merge.
   void OnInitDialog();
-  // Asks for both folders; on success shows them and enables Merge for good.
-  // Every failure leaves the folders and Merge as they were.
+  // Asks for both folders; on success shows them, clears the result line
+  // and enables Merge for good. Every failure leaves everything as it was.
   void OnSelect();
   // Runs the merge command on the two folders; the output folder is asked
-  // for. Nothing happens before a successful Select.
+  // for. Nothing happens before a successful Select. A merge that writes
+  // shows its result line; any other outcome clears it.
   void OnMerge();
 
   const std::filesystem::path& first_folder() const { return first_; }

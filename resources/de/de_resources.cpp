@@ -22,6 +22,20 @@ constexpr JunctraString kStrings[] = {
     {114, "%1: %2"},
     {115, "Eine andere Zusammenführung schreibt gerade in %1"},
     {116, "Nicht zusammenführbar wegen folgender Konflikte:"},
+    {117, "%1: erste %2, zweite %3"},
+    {118, "Nummer"},
+    {119, "Typ"},
+    {120, "Rest der Tag-Zeile"},
+    {121, "Parameters Zeile %1"},
+    {122, "Alarm Zeile %1"},
+    {123, "History Zeile %1"},
+    {124, "Anzahl der Mitglieder"},
+    {125, "Mitglied %1 (%2), Name"},
+    {126, "Mitglied %1 (%2), Typ"},
+    {127, "Mitglied %1 (%2), Text"},
+    {128, "(keine)"},
+    {129, "Vereint in %1: %2 Klassen, %3 Tags (%4 Klassen und %5 Tags aus der zweiten Datenbank)."},
+    {130, "."},
 };
 
 constexpr uint32_t kVisible = JUNCTRA_WS_VISIBLE;
@@ -59,26 +73,44 @@ constexpr JunctraControl kMainControls[] = {
      kVisible | JUNCTRA_WS_TABSTOP, 0},
     {1005, JUNCTRA_CONTROL_PUSH_BUTTON, "&Vereinen...", 121, 49, 57, 14,
      kVisible | JUNCTRA_WS_TABSTOP, 0},
+    {1012, JUNCTRA_CONTROL_STATIC_TEXT, "", 7, 68, 171, 24, kVisible | JUNCTRA_SS_NOPREFIX, 0},
 };
 
 constexpr JunctraControl kErrorControls[] = {
-    {-1, JUNCTRA_CONTROL_STATIC_TEXT, "Nicht zusammenführbar wegen folgender Konflikte:", 7, 7, 197,
+    {-1, JUNCTRA_CONTROL_STATIC_TEXT, "Nicht zusammenführbar wegen folgender Konflikte:", 7, 7, 286,
      8, kVisible | JUNCTRA_WS_GROUP, 0},
-    {1006, JUNCTRA_CONTROL_EDIT, "", 7, 19, 197, 139,
+    {1006, JUNCTRA_CONTROL_LIST_BOX, "", 7, 19, 286, 112,
+     kVisible | JUNCTRA_WS_BORDER | JUNCTRA_WS_TABSTOP | JUNCTRA_WS_VSCROLL | JUNCTRA_WS_HSCROLL |
+         JUNCTRA_LBS_NOTIFY | JUNCTRA_LBS_NOINTEGRALHEIGHT,
+     0},
+    {1010, JUNCTRA_CONTROL_STATIC_TEXT, "", 7, 136, 286, 8,
+     kVisible | JUNCTRA_WS_GROUP | JUNCTRA_SS_NOPREFIX, 0},
+    {-1, JUNCTRA_CONTROL_STATIC_TEXT, "Erste Datenbank", 7, 147, 140, 8,
+     kVisible | JUNCTRA_WS_GROUP, 0},
+    {-1, JUNCTRA_CONTROL_STATIC_TEXT, "Zweite Datenbank", 153, 147, 140, 8,
+     kVisible | JUNCTRA_WS_GROUP, 0},
+    {1007, JUNCTRA_CONTROL_EDIT, "", 7, 157, 140, 52,
      kVisible | JUNCTRA_WS_BORDER | JUNCTRA_WS_TABSTOP | JUNCTRA_ES_MULTILINE |
          JUNCTRA_ES_READONLY | JUNCTRA_ES_AUTOVSCROLL | JUNCTRA_ES_AUTOHSCROLL |
-         JUNCTRA_ES_WANTRETURN,
+         JUNCTRA_ES_NOHIDESEL,
      0},
-    {1, JUNCTRA_CONTROL_DEFAULT_PUSH_BUTTON, "OK", 81, 162, 50, 14,
+    {1008, JUNCTRA_CONTROL_EDIT, "", 153, 157, 140, 52,
+     kVisible | JUNCTRA_WS_BORDER | JUNCTRA_WS_TABSTOP | JUNCTRA_ES_MULTILINE |
+         JUNCTRA_ES_READONLY | JUNCTRA_ES_AUTOVSCROLL | JUNCTRA_ES_AUTOHSCROLL |
+         JUNCTRA_ES_NOHIDESEL,
+     0},
+    {1009, JUNCTRA_CONTROL_PUSH_BUTTON, "&Kopieren", 7, 215, 50, 14,
+     kVisible | JUNCTRA_WS_GROUP | JUNCTRA_WS_TABSTOP, 0},
+    {1, JUNCTRA_CONTROL_DEFAULT_PUSH_BUTTON, "OK", 243, 215, 50, 14,
      kVisible | JUNCTRA_WS_TABSTOP | JUNCTRA_BS_DEFPUSHBUTTON, 0},
 };
 
 constexpr JunctraDialog kDialogs[] = {
     {100, "Info über Junctra", 217, 55, kDialogStyle, 0, "MS Sans Serif", 8, kAboutControls,
      sizeof(kAboutControls) / sizeof(kAboutControls[0])},
-    {102, "Junctra", 185, 70, kDialogStyle | JUNCTRA_WS_VISIBLE, JUNCTRA_WS_EX_APPWINDOW,
+    {102, "Junctra", 185, 96, kDialogStyle | JUNCTRA_WS_VISIBLE, JUNCTRA_WS_EX_APPWINDOW,
      "MS Sans Serif", 8, kMainControls, sizeof(kMainControls) / sizeof(kMainControls[0])},
-    {130, "Fehlerliste", 211, 183, kDialogStyle, 0, "MS Sans Serif", 8, kErrorControls,
+    {130, "Fehlerliste", 300, 236, kDialogStyle, 0, "MS Sans Serif", 8, kErrorControls,
      sizeof(kErrorControls) / sizeof(kErrorControls[0])},
 };
 

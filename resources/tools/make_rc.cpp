@@ -5,6 +5,7 @@
 // the build machine, so it is plain C++ with no Windows headers.
 #include <cstdio>
 #include <fstream>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -43,9 +44,13 @@ int main(int argc, char** argv) {
     info.icon_file = argv[3];
     info.original_filename = argv[4];
     info.description = language.description;
-    const std::string rc = junctra::WriteRc(*language.table(), info);
+    const std::optional<std::string> rc = junctra::WriteRc(*language.table(), info);
+    if (!rc) {
+      std::fprintf(stderr, "make_rc: a control of the %s table has no Windows class\n", argv[1]);
+      return 1;
+    }
     std::ofstream out(argv[5], std::ios::binary | std::ios::trunc);
-    out << rc;
+    out << *rc;
     out.close();
     if (!out) {
       std::fprintf(stderr, "make_rc: can not write %s\n", argv[5]);

@@ -5,6 +5,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -27,7 +28,8 @@ struct RcFileInfo {
 std::string RcString(std::string_view text);
 
 // The whole script: UTF-8 code page, language, string table, dialog
-// templates, icons and version information.
-std::string WriteRc(const JunctraResourceTable& table, const RcFileInfo& info);
+// templates, icons and version information. None when a control is of a
+// kind Windows has no class for.
+std::optional<std::string> WriteRc(const JunctraResourceTable& table, const RcFileInfo& info);
 
 }  // namespace junctra

@@ -51,7 +51,8 @@ TEST_F(StartupTest, GermanSettingPrintsBatchMessagesInGermanAndReleasesTheSatell
   EXPECT_EQ(Run({a_.string(), b_.string()}), 1);
   EXPECT_EQ(stderr_,
             "Nicht zusammenführbar wegen folgender Konflikte:\n"
-            "Tag „LEVEL“ ist unterschiedlich definiert\n");
+            "Tag „LEVEL“ ist unterschiedlich definiert\n"
+            "  Nummer: erste 1, zweite 2\n");
   ASSERT_EQ(env_.load_requests.size(), 1u);
   EXPECT_EQ(env_.load_requests[0], BuiltProgramFolder() / kGermanSatellite);
   EXPECT_EQ(env_.libraries_alive, 0);
@@ -63,7 +64,8 @@ TEST_F(StartupTest, EnglishNeedsNoSatellite) {
   EXPECT_EQ(Run({a_.string(), b_.string()}), 1);
   EXPECT_EQ(stderr_,
             "Can not merge databases due to the following inconsistencies:\n"
-            "Tag 'LEVEL' has different definitions\n");
+            "Tag 'LEVEL' has different definitions\n"
+            "  Number: first 1, second 2\n");
   EXPECT_TRUE(env_.load_requests.empty());
 }
 

@@ -24,7 +24,8 @@ namespace {
 
 class RecordingUi : public MergeUi {
  public:
-  void ShowErrorList(const std::vector<std::u16string>& errors) override {
+  void ShowErrorList(const std::vector<std::u16string>& errors,
+                     const std::vector<ConflictDetail>&) override {
     FUZZ_CHECK(!errors.empty());
     conflicts = true;
   }

@@ -23,7 +23,8 @@ namespace {
 
 class RecordingUi : public MergeUi {
  public:
-  void ShowErrorList(const std::vector<std::u16string>& errors) override {
+  void ShowErrorList(const std::vector<std::u16string>& errors,
+                     const std::vector<ConflictDetail>&) override {
     error_lists.push_back(errors);
   }
   bool BrowseForFolder(std::filesystem::path&, const std::u16string&) override { return false; }

@@ -20,7 +20,8 @@ namespace {
 
 class RecordingUi : public MergeUi {
  public:
-  void ShowErrorList(const std::vector<std::u16string>& errors) override {
+  void ShowErrorList(const std::vector<std::u16string>& errors,
+                     const std::vector<ConflictDetail>&) override {
     for (const auto& e : errors) messages.push_back(e);
   }
   bool BrowseForFolder(std::filesystem::path&, const std::u16string&) override { return false; }

@@ -105,7 +105,8 @@ TEST_F(RefusedInputTest, LongPiecesBeforeAHeaderMergeWithTheirSource) {
 
 class RecordingUi : public MergeUi {
  public:
-  void ShowErrorList(const std::vector<std::u16string>&) override {}
+  void ShowErrorList(const std::vector<std::u16string>&,
+                     const std::vector<ConflictDetail>&) override {}
   bool BrowseForFolder(std::filesystem::path&, const std::u16string&) override { return false; }
   void ShowMessage(const std::u16string& text, const std::u16string& detail) override {
     messages.push_back(text);
@@ -167,10 +168,11 @@ TEST_F(RefusedInputTest, AReadErrorInsideAFileIsAReadError) {
 // Names and paths reach the terminal without their control characters.
 TEST_F(RefusedInputTest, ControlCharactersNeverReachTheTerminal) {
   WriteDatabaseFile(a_ / "tagl.txt", TagFile(TagBlock(u"\x1B]0;x\x07", u"1|1|x")));
-  WriteDatabaseFile(b_ / "tagl.txt", TagFile(TagBlock(u"\x1B]0;x\x07", u"2|1|x")));
+  WriteDatabaseFile(b_ / "tagl.txt", TagFile(TagBlock(u"\x1B]0;x\x07", u"1|1|x\x1B[2J")));
   ExpectRefused(
       "Can not merge databases due to the following inconsistencies:\n"
-      "Tag '\xEF\xBF\xBD]0;x\xEF\xBF\xBD' has different definitions");
+      "Tag '\xEF\xBF\xBD]0;x\xEF\xBF\xBD' has different definitions\n"
+      "  Rest of the tag line: first \"|x\", second \"|x\xEF\xBF\xBD[2J\"");
   const auto odd = dir_.path() / "c\x1B[2J\x7F";
   std::filesystem::create_directories(odd / "tagl.txt");
   const ChildResult run = RunProgram({odd.string(), b_.string()}, dir_.path() / "stderr");

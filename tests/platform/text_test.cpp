@@ -44,6 +44,7 @@ TEST(TextTest, FormatMessageFillsPlaceholders) {
   EXPECT_EQ(FormatMessage(u"Error reading file %1 at line %2", u"/a/tagl.txt", u"7"),
             u"Error reading file /a/tagl.txt at line 7");
   EXPECT_EQ(FormatMessage(u"100%% %x", u"a"), u"100% %x");
+  EXPECT_EQ(FormatMessage(u"%3 %1 %4 %2", {u"a", u"b", u"c"}), u"c a %4 b");
 }
 
 }  // namespace

@@ -25,7 +25,7 @@ TEST(RcWriterTest, ScriptCarriesStylesLanguageAndFileType) {
   info.language = 0x0C07;
   info.version = "2.3";
   info.original_filename = "x-EXE-mui.DLL";
-  const std::string rc = WriteRc(table, info);
+  const std::string rc = WriteRc(table, info).value();
   EXPECT_NE(rc.find("#pragma code_page(65001)\n"), std::string::npos);
   EXPECT_NE(rc.find("LANGUAGE 0x07, 0x03\n"), std::string::npos);
   EXPECT_NE(rc.find("CONTROL \"\"\"x\"\"\", 7, 129 /* Edit */, 0x40800000 | NOT 0x10000000, "
@@ -36,6 +36,13 @@ TEST(RcWriterTest, ScriptCarriesStylesLanguageAndFileType) {
   EXPECT_NE(rc.find("FILETYPE 2\n"), std::string::npos);
   EXPECT_NE(rc.find("BLOCK \"0C0704B0\"\n"), std::string::npos);
   EXPECT_NE(rc.find("VALUE \"Translation\", 0x0C07, 1200\n"), std::string::npos);
+
+  // A control of a kind Windows has no class for gives no script at all.
+  constexpr JunctraControl kUnknown[] = {{7, 99, "", 1, 2, 3, 4, 0, 0}};
+  const JunctraDialog unknown = {9, "A", 10, 20, 0, 0, "MS Sans Serif", 8, kUnknown, 1};
+  const JunctraResourceTable broken = {
+      JUNCTRA_RESOURCE_FORMAT_VERSION, nullptr, 0, &unknown, 1, nullptr, 0};
+  EXPECT_FALSE(WriteRc(broken, info).has_value());
 }
 
 }  // namespace

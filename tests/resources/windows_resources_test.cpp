@@ -89,6 +89,8 @@ std::uint16_t ClassAtom(std::int32_t kind) {
     case JUNCTRA_CONTROL_PUSH_BUTTON:
     case JUNCTRA_CONTROL_DEFAULT_PUSH_BUTTON:
       return 0x80;
+    case JUNCTRA_CONTROL_LIST_BOX:
+      return 0x83;
     default:
       return 0x82;
   }

@@ -7,6 +7,7 @@
 #include <QFontMetrics>
 #include <QLabel>
 #include <QLineEdit>
+#include <QListWidget>
 #include <QPlainTextEdit>
 #include <QPushButton>
 
@@ -120,6 +121,14 @@ void ExpectControlMatches(const JunctraControl& control, QWidget* widget,
       EXPECT_EQ(button->text(), text);
       EXPECT_EQ(button->geometry(), rect);
       EXPECT_EQ(button->isDefault(), control.kind == JUNCTRA_CONTROL_DEFAULT_PUSH_BUTTON);
+      break;
+    }
+    case JUNCTRA_CONTROL_LIST_BOX: {
+      auto* list = qobject_cast<QListWidget*>(widget);
+      ASSERT_NE(list, nullptr);
+      EXPECT_EQ(list->geometry(), rect);
+      EXPECT_EQ(list->verticalScrollBarPolicy() == Qt::ScrollBarAsNeeded,
+                (control.style & JUNCTRA_WS_VSCROLL) != 0);
       break;
     }
     default:

@@ -1,8 +1,11 @@
 // The error list dialog, the About box, and the dialogs in German.
 #include <QAction>
+#include <QApplication>
+#include <QClipboard>
 #include <QFileDialog>
 #include <QLabel>
 #include <QLineEdit>
+#include <QListWidget>
 #include <QMenu>
 #include <QMessageBox>
 #include <QPlainTextEdit>
@@ -18,21 +21,29 @@
 #include "tests/ui/ui_test_support.h"
 #include "ui/qt/about_dlg.h"
 #include "ui/qt/dialog_services.h"
+#include "ui/qt/display.h"
 #include "ui/qt/error_dlg.h"
 #include "ui/qt/junctra_dlg.h"
-#include "ui/qt/display.h"
 
 namespace junctra {
 namespace {
 
-constexpr int kErrorsEdit = 1006;
+constexpr int kErrorsList = 1006;
+
+// The list's entries, each followed by "\n".
+QString ListText(QDialog* modal) {
+  QString text;
+  auto* list = ControlOf<QListWidget>(modal, kErrorsList);
+  for (int i = 0; i < list->count(); ++i) text += list->item(i)->text() + "\n";
+  return text;
+}
 
 QString ErrorText(const std::vector<std::u16string>& lines, std::function<void(QDialog*)> close,
                   int* result = nullptr) {
-  CErrorDlg dialog(&lines, nullptr);
+  CErrorDlg dialog(&lines, nullptr, nullptr);
   QString text;
   WhenModal([&](QDialog* modal) {
-    text = ControlOf<QPlainTextEdit>(modal, kErrorsEdit)->toPlainText();
+    text = ListText(modal);
     close(modal);
   });
   const int ended = dialog.DoModal();
@@ -42,7 +53,7 @@ QString ErrorText(const std::vector<std::u16string>& lines, std::function<void(Q
 
 void ClickOk(QDialog* dialog) { ControlOf<QPushButton>(dialog, 1)->click(); }
 
-TEST(ErrorDlgTest, EveryLineIsFollowedByALineEndInListOrder) {
+TEST(ErrorDlgTest, EveryLineIsAnEntryInListOrder) {
   ModalWatchdog watchdog;
   const std::vector<std::u16string> lines = {
       u"Class 'Motor' has different definitions", u"Tag 'Zeta' has different definitions",
@@ -53,33 +64,64 @@ TEST(ErrorDlgTest, EveryLineIsFollowedByALineEndInListOrder) {
   EXPECT_EQ(text,
             "Class 'Motor' has different definitions\nTag 'Zeta' has different definitions\n"
             "Tag 'Alpha' has different definitions\nTag 'Alpha' has different definitions\n");
-
-  EXPECT_EQ(ErrorText({u"Tag 'A' has different definitions"}, ClickOk),
-            "Tag 'A' has different definitions\n");
-  EXPECT_EQ(ErrorText({}, ClickOk), "");
+  EXPECT_EQ(ErrorText(
+                {}, [](QDialog* modal) { QTest::keyClick(modal, Qt::Key_Escape); }, &result),
+            "");
+  EXPECT_EQ(result, 2);
 }
 
-TEST(ErrorDlgTest, LongLinesStayOneLineAndReturnInTheListKeepsTheDialogOpen) {
+TEST(ErrorDlgTest, ArrowKeysShowEachDetailMarkedAndCopyTakesTheWholeReport) {
   ModalWatchdog watchdog;
-  const std::u16string long_line =
-      u"Tag '" + std::u16string(300, u'x') + u"' has different definitions";
-  const std::vector<std::u16string> lines = {long_line, u"second"};
-  CErrorDlg errors(&lines, nullptr);
-  int returns_ignored = 0;
+  const std::vector<std::u16string> lines = {u"Tag 'A' has different definitions",
+                                             u"Class 'C' has different definitions"};
+  const std::vector<ConflictDetail> details = {{u"Alarm line 2", u"\"Hi|80|1\"", u"\"Hi|85|1\""},
+                                               {u"Member count", u"2", u"3"}};
+  CErrorDlg errors(&lines, &details, nullptr);
+  struct Shown {
+    QString part, first, second, first_mark, second_mark;
+  };
+  std::vector<Shown> shown;
+  auto look = [&](QDialog* modal) {
+    auto mark = [](QPlainTextEdit* pane) {
+      const auto marks = pane->extraSelections();
+      return marks.isEmpty() ? QString() : marks.front().cursor.selectedText();
+    };
+    auto* first = ControlOf<QPlainTextEdit>(modal, 1007);
+    auto* second = ControlOf<QPlainTextEdit>(modal, 1008);
+    shown.push_back({ControlOf<QLabel>(modal, 1010)->text(), first->toPlainText(),
+                     second->toPlainText(), mark(first), mark(second)});
+  };
   WhenModal([&](QDialog* modal) {
-    auto* edit = ControlOf<QPlainTextEdit>(modal, kErrorsEdit);
-    EXPECT_EQ(edit->document()->lineCount(), 3);  // two lines and the empty one after them
-    EXPECT_TRUE(edit->isReadOnly());
-    edit->setFocus();
-    QTest::keyClick(edit, Qt::Key_Return);
-    if (modal->isVisible()) ++returns_ignored;
-    // The caret moves down to the empty line after the last line end.
-    QTest::keyClick(edit, Qt::Key_End, Qt::ControlModifier);
-    EXPECT_EQ(edit->textCursor().blockNumber(), 2);
-    QTest::keyClick(modal, Qt::Key_Escape);
+    auto* list = ControlOf<QListWidget>(modal, kErrorsList);
+    look(modal);
+    QTest::keyClick(list, Qt::Key_Down);
+    look(modal);
+    QTest::keyClick(list, Qt::Key_Up);
+    look(modal);
+    QGuiApplication::clipboard()->clear();
+    QTest::keyClick(list, Qt::Key_C, Qt::ControlModifier);
+    const QString by_key = QGuiApplication::clipboard()->text();
+    QGuiApplication::clipboard()->clear();
+    ControlOf<QPushButton>(modal, 1009)->click();
+    EXPECT_EQ(QGuiApplication::clipboard()->text(), by_key);
+    EXPECT_EQ(by_key,
+              "Can not merge databases due to the following inconsistencies:\n"
+              "Tag 'A' has different definitions\n"
+              "  Alarm line 2: first \"Hi|80|1\", second \"Hi|85|1\"\n"
+              "Class 'C' has different definitions\n"
+              "  Member count: first 2, second 3\n");
+    QTest::keyClick(modal, Qt::Key_Return);  // the default button, OK
   });
-  EXPECT_EQ(errors.DoModal(), 2);
-  EXPECT_EQ(returns_ignored, 1);
+  EXPECT_EQ(errors.DoModal(), 1);
+  ASSERT_EQ(shown.size(), 3u);
+  EXPECT_EQ(shown[0].part, "Alarm line 2");
+  EXPECT_EQ(shown[0].first, "\"Hi|80|1\"");
+  EXPECT_EQ(shown[0].first_mark, "0");
+  EXPECT_EQ(shown[0].second_mark, "5");
+  EXPECT_EQ(shown[1].part, "Member count");
+  EXPECT_EQ(shown[1].second, "3");
+  EXPECT_EQ(shown[1].second_mark, "3");
+  EXPECT_EQ(shown[2].part, shown[0].part);
 }
 
 TEST(AboutDlgTest, ShowsIconNameVersionNoticeAndClosesWithOkOrEscape) {
@@ -146,7 +188,7 @@ TEST_F(GermanTest, MainDialogMessagesAndErrorListComeFromTheSatellite) {
     ControlOf<QPushButton>(modal, 1000)->click();
     WhenModal([&](QDialog* errors) {
       errors_caption = errors->windowTitle();
-      errors_text = ControlOf<QPlainTextEdit>(errors, kErrorsEdit)->toPlainText();
+      errors_text = ListText(errors);
       ClickOk(errors);
     });
     ControlOf<QPushButton>(modal, 1005)->click();

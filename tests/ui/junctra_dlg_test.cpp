@@ -4,7 +4,9 @@
 
 #include <QAction>
 #include <QContextMenuEvent>
+#include <QLabel>
 #include <QLineEdit>
+#include <QListWidget>
 #include <QMenu>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -22,7 +24,8 @@ constexpr int kSelect = 1000;
 constexpr int kFirstEdit = 1003;
 constexpr int kSecondEdit = 1004;
 constexpr int kMerge = 1005;
-constexpr int kErrorsEdit = 1006;
+constexpr int kErrorsList = 1006;
+constexpr int kResult = 1012;
 
 class JunctraDlgTest : public testing::Test {
  protected:
@@ -164,7 +167,8 @@ TEST_F(JunctraDlgTest, MergeWithConflictsShowsEveryLineOfTheErrorList) {
     WhenModal([&](QDialog* errors) {
       EXPECT_NE(errors, modal);
       caption = errors->windowTitle();
-      shown = ControlOf<QPlainTextEdit>(errors, kErrorsEdit)->toPlainText();
+      auto* list = ControlOf<QListWidget>(errors, kErrorsList);
+      for (int i = 0; i < list->count(); ++i) shown += list->item(i)->text() + "\n";
       Click(errors, 1);
     });
     Click(modal, kMerge);
@@ -199,8 +203,14 @@ TEST_F(JunctraDlgTest, MergeAsksForTheOutputFolderAndWritesTheMergedFiles) {
     ASSERT_TRUE(Select(modal, Folder("a"), Folder("b")));
     chooser_.Answer(Folder("out"));
     Click(modal, kMerge);
-    // The run changes neither the shown folders nor the buttons.
+    // The run changes neither the shown folders nor the buttons; the result
+    // shows under them.
     EXPECT_TRUE(ControlOf<QPushButton>(modal, kMerge)->isEnabled());
+    const QString result = ControlOf<QLabel>(modal, kResult)->text();
+    EXPECT_TRUE(result.startsWith("Merged into " + PathToQString(Folder("out")) + ": "))
+        << result.toStdString();
+    EXPECT_TRUE(result.endsWith("(0 classes and 1 tags from the second database)."))
+        << result.toStdString();
     Click(modal, kExit);
   });
   EXPECT_EQ(dialog.DoModal(), 1);
@@ -251,7 +261,8 @@ TEST_F(JunctraDlgTest, CancelledOutputFolderWritesNothingAndMergeReadsAnewNextTi
 
     WriteDatabase(Folder("b"), {{u"Alpha", 9, 2}});
     WhenModal([&](QDialog* errors) {
-      shown = ControlOf<QPlainTextEdit>(errors, kErrorsEdit)->toPlainText();
+      auto* list = ControlOf<QListWidget>(errors, kErrorsList);
+      for (int i = 0; i < list->count(); ++i) shown += list->item(i)->text() + "\n";
       QTest::keyClick(errors, Qt::Key_Escape);
     });
     Click(modal, kMerge);

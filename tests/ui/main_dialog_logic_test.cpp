@@ -10,7 +10,7 @@
 #include "platform/resource_module.h"
 #include "tests/database_files.h"
 #include "tests/temp_dir.h"
-#include "ui/error_list_text.h"
+#include "ui/result_line.h"
 
 namespace junctra {
 namespace {
@@ -22,7 +22,9 @@ class RecordingView : public MainDialogView {
     shown = {first, second};
   }
   void EnableMerge(bool enabled) override { merge_enabled = enabled; }
-  void ShowErrorList(const std::vector<std::u16string>& errors) override {
+  void ShowResult(const std::u16string& text) override { result = text; }
+  void ShowErrorList(const std::vector<std::u16string>& errors,
+                     const std::vector<ConflictDetail>&) override {
     error_lists.push_back(errors);
   }
   bool BrowseForFolder(std::filesystem::path& folder, const std::u16string& prompt) override {
@@ -45,6 +47,7 @@ class RecordingView : public MainDialogView {
   std::vector<std::vector<std::u16string>> error_lists;
   std::pair<std::filesystem::path, std::filesystem::path> shown;
   std::optional<bool> merge_enabled;
+  std::u16string result;
 };
 
 class MainDialogLogicTest : public testing::Test {
@@ -119,20 +122,37 @@ TEST_F(MainDialogLogicTest, MergeShowsConflictsOrWritesWhereTheUserChooses) {
   Select(a, b);
   logic_.OnMerge();
   ASSERT_EQ(view_.error_lists.size(), 1u);
-  EXPECT_EQ(ErrorListText(view_.error_lists[0], u"\r\n"),
-            u"Tag 'Level' has different definitions\r\n");
+  EXPECT_EQ(view_.error_lists[0],
+            std::vector<std::u16string>{u"Tag 'Level' has different definitions"});
   EXPECT_FALSE(std::filesystem::exists(out / "tagl.txt"));
 
   Select(a, c);
   view_.answers = {std::nullopt};  // output folder cancelled: nothing written, no message
   logic_.OnMerge();
   EXPECT_FALSE(std::filesystem::exists(out / "tagl.txt"));
+  EXPECT_EQ(view_.result, u"");
   view_.answers = {out};
   logic_.OnMerge();
   EXPECT_EQ(view_.prompts.back(), LoadResourceString(IDS_SELECT_OUTPUT));
   EXPECT_TRUE(std::filesystem::exists(out / "tagl.txt"));
+  EXPECT_EQ(view_.result, u"Merged into " + out.u16string() +
+                              u": 0 classes, 3 tags (0 classes and 1 tags from the second "
+                              u"database).");
+  Select(a, b);  // a new choice clears the line
+  EXPECT_EQ(view_.result, u"");
   EXPECT_TRUE(view_.messages.empty());
   EXPECT_EQ(view_.error_lists.size(), 1u);
+}
+
+TEST(ResultLineTest, NumbersAreGroupedAsTheLanguageGroupsThem) {
+  EXPECT_EQ(GroupedDecimal(0, u","), u"0");
+  EXPECT_EQ(GroupedDecimal(999, u","), u"999");
+  EXPECT_EQ(GroupedDecimal(48113, u"."), u"48.113");
+  EXPECT_EQ(GroupedDecimal(1234567, u","), u"1,234,567");
+  MergeSummary summary{true, u"/srv/plant", 214, 48113, 12, 3020};
+  EXPECT_EQ(ResultLine(summary, ResourceModule::BuiltIn()),
+            u"Merged into /srv/plant: 214 classes, 48,113 tags (12 classes and 3,020 tags from "
+            u"the second database).");
 }
 
 }  // namespace

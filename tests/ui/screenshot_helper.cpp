@@ -1,6 +1,6 @@
 // Shows one of the real dialogs for scripts/screenshots.sh: the main dialog
-// after Select, the error list after a Merge with conflicts, or the About
-// box. Once the dialog is on screen it prints its frame geometry as
+// after Select and a Merge (its result line), the error list after a Merge
+// with conflicts, or the About box. Once the dialog is on screen it prints its frame geometry as
 // WIDTHxHEIGHT+X+Y, waits two seconds for the script to grab the screen,
 // and ends.
 //
@@ -46,14 +46,21 @@ class SilentMessages : public MessageBoxService {
   void ShowMessage(QWidget*, const std::u16string&, const std::u16string& = {}) override {}
 };
 
-void WriteTags(const std::filesystem::path& folder,
-               const std::vector<std::pair<std::u16string, int>>& tags) {
+struct DemoTag {
+  std::u16string name;
+  int number;
+  std::u16string alarm = {};  // one line of the Alarm section
+};
+
+void WriteTags(const std::filesystem::path& folder, const std::vector<DemoTag>& tags) {
   std::filesystem::create_directories(folder);
   std::u16string text = u"//4.x - Application Tags\n";
   int sequence = 1;
-  for (const auto& [name, number] : tags) {
+  for (const auto& [name, number, alarm] : tags) {
     text += u"#" + Utf8ToUtf16(std::to_string(sequence++)) + u"|" + name + u"|" +
-            Utf8ToUtf16(std::to_string(number)) + u"|2|\n#Parameters\n#Alarm\n#History\n";
+            Utf8ToUtf16(std::to_string(number)) + u"|2|\n#Parameters\n#Alarm\n";
+    if (!alarm.empty()) text += alarm + u"\n";
+    text += u"#History\n";
   }
   text += u"#";
   std::string bytes = "\xFF\xFE";
@@ -115,12 +122,12 @@ int Run(const std::string& which) {
     WriteTags(south, {{u"Boiler_Level", 11},
                       {u"Feed_Pump", 5},
                       {u"Steam_Flow", 7},
-                      {u"Drum_Pressure", 9},
+                      {u"Drum_Pressure", 4, u"Hi|85|1|Drum pressure high"},
                       {u"Condenser_Temperature_Downstream_Bypass", 2}});
     WriteTags(north, {{u"Boiler_Level", 10},
                       {u"Feed_Pump", 3},
                       {u"Steam_Flow", 7},
-                      {u"Drum_Pressure", 4},
+                      {u"Drum_Pressure", 4, u"Hi|80|1|Drum pressure high"},
                       {u"Condenser_Temperature_Downstream_Bypass", 1}});
   } else {
     WriteTags(south, {{u"Cooling_Fan", 2}, {u"Steam_Flow", 7}});
@@ -130,10 +137,15 @@ int Run(const std::string& which) {
   SilentMessages messages;
   chooser.Answer(north);
   chooser.Answer(south);
+  const std::filesystem::path merged = dir.path() / "merged";
+  std::filesystem::create_directories(merged);
+  chooser.Answer(merged);
   CJunctraDlg dialog(nullptr, {&chooser, &messages});
   WhenModal([&](QDialog* main) {
     qobject_cast<QPushButton*>(FindControl(main, 1000))->click();
     if (which == "main") {
+      // The merge's result line under the fields.
+      qobject_cast<QPushButton*>(FindControl(main, 1005))->click();
       ReportWhenShown(main);
     } else if (which == "errors") {
       WhenModal([](QDialog* errors) { ReportWhenShown(errors); });

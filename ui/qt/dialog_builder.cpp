@@ -6,6 +6,7 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QListWidget>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <algorithm>
@@ -105,6 +106,16 @@ QWidget* MakeEdit(const JunctraControl& control, QDialog* dialog) {
   return edit;
 }
 
+QWidget* MakeListBox(const JunctraControl& control, QDialog* dialog) {
+  auto* list = new QListWidget(dialog);
+  list->setVerticalScrollBarPolicy(HasStyle(control, JUNCTRA_WS_VSCROLL) ? Qt::ScrollBarAsNeeded
+                                                                         : Qt::ScrollBarAlwaysOff);
+  list->setHorizontalScrollBarPolicy(
+      HasStyle(control, JUNCTRA_WS_HSCROLL) ? Qt::ScrollBarAsNeeded : Qt::ScrollBarAlwaysOff);
+  if (!HasStyle(control, JUNCTRA_WS_BORDER)) list->setFrameShape(QFrame::NoFrame);
+  return list;
+}
+
 QWidget* MakeButton(const JunctraControl& control, QDialog* dialog) {
   auto* button = new QPushButton(ToQString(control.text), dialog);
   // As in Windows dialogs, a focused push button takes Return.
@@ -125,6 +136,8 @@ QWidget* MakeControl(const JunctraControl& control, QDialog* dialog) {
     case JUNCTRA_CONTROL_PUSH_BUTTON:
     case JUNCTRA_CONTROL_DEFAULT_PUSH_BUTTON:
       return MakeButton(control, dialog);
+    case JUNCTRA_CONTROL_LIST_BOX:
+      return MakeListBox(control, dialog);
     default:
       return nullptr;
   }

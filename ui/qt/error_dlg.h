@@ -1,27 +1,44 @@
 // The error list dialog: the conflicts that stopped an interactive merge,
-// one per line, in a read-only text box.
+// one per line in a list; the selected one's detail below it, both versions
+// side by side with the difference marked; Copy (and Ctrl+C in the list)
+// puts the whole report on the clipboard.
 #pragma once
 
+#include <QLabel>
+#include <QListWidget>
 #include <QPlainTextEdit>
 #include <string>
 #include <vector>
 
+#include "merge/conflict_detail.h"
 #include "ui/qt/template_dialog.h"
 
 namespace junctra {
 
 class CErrorDlg : public TemplateDialog {
  public:
-  // error_list is borrowed and must outlive the modal run.
-  CErrorDlg(const std::vector<std::u16string>* error_list, QWidget* parent);
+  // Both lists are borrowed and must outlive the modal run; details[i]
+  // belongs to error_list[i], and details may be null or shorter.
+  CErrorDlg(const std::vector<std::u16string>* error_list,
+            const std::vector<ConflictDetail>* details, QWidget* parent);
 
  protected:
   void DoDataExchange(DataExchange& dx) override;
   bool OnInitDialog() override;
+  void OnCommand(int id) override;
+  // Ctrl+C in the list copies the report, not only the current line.
+  bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
-  QPlainTextEdit* m_editErrors = nullptr;
+  void ShowDetail(int row);
+  void CopyReport();
+
+  QListWidget* m_listErrors = nullptr;
+  QLabel* m_staticPart = nullptr;
+  QPlainTextEdit* m_editFirst = nullptr;
+  QPlainTextEdit* m_editSecond = nullptr;
   const std::vector<std::u16string>* m_pErrorList;
+  const std::vector<ConflictDetail>* m_pDetails;
 };
 
 }  // namespace junctra

@@ -1,6 +1,7 @@
 #include "ui/qt/junctra_dlg.h"
 
 #include <QContextMenuEvent>
+#include <QLabel>
 
 #include "platform/resource_module.h"
 #include "ui/control_ids.h"
@@ -81,8 +82,13 @@ void CJunctraDlg::EnableMerge(bool enabled) {
   if (m_btnMerge != nullptr) m_btnMerge->setEnabled(enabled);
 }
 
-void CJunctraDlg::ShowErrorList(const std::vector<std::u16string>& errors) {
-  CErrorDlg dialog(&errors, this);
+void CJunctraDlg::ShowResult(const std::u16string& text) {
+  if (auto* label = qobject_cast<QLabel*>(GetDlgItem(IDC_RESULT))) label->setText(ToQString(text));
+}
+
+void CJunctraDlg::ShowErrorList(const std::vector<std::u16string>& errors,
+                                const std::vector<ConflictDetail>& details) {
+  CErrorDlg dialog(&errors, &details, this);
   dialog.DoModal();
 }
 

@@ -1,0 +1,57 @@
+// What differs between two definitions that a check found different: the
+// first part, in file order, where they differ, with both versions of it.
+// Computed only for conflicts.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "database/class_list.h"
+#include "database/database_item.h"
+#include "platform/resource_module.h"
+
+namespace junctra {
+
+struct ConflictDetail {
+  std::u16string part;  // "Alarm line 2", "Type", ...
+  // That part in each database: a number, a text in quotes as ShownText
+  // shows it, or "(none)" for a section line that one lacks.
+  std::u16string first;
+  std::u16string second;
+};
+
+// Texts longer than this many code units are cut and end in "…".
+inline constexpr std::size_t kShownTextLength = 160;
+
+// A stored text as details show it: without its line feed, control
+// characters as U+FFFD, cut at kShownTextLength (never inside a surrogate
+// pair).
+std::u16string ShownText(std::u16string_view text);
+
+// Tags, in file order: number, type code, rest of the tag line, then the
+// Parameters, Alarm and History sections line by line. second_type is the
+// second tag's code in the merged class list, whose names class_names holds.
+ConflictDetail DescribeTagDifference(const CDatabaseItem& first, const CDatabaseItem& second,
+                                     std::int32_t second_type,
+                                     const std::vector<std::u16string>& class_names,
+                                     const ResourceModule& strings);
+
+// Classes: the member count, else the first member whose name, type or
+// text differs.
+ConflictDetail DescribeClassDifference(const CClassInfo& first, const CClassInfo& second,
+                                       const ResourceModule& strings);
+
+// One line: PART: first "A", second "B".
+
+std::u16string DetailLine(const ConflictDetail& detail, const ResourceModule& strings);
+
+// The whole report: each conflict line, then its detail line indented by
+// two spaces; details[i] belongs to errors[i].
+std::vector<std::u16string> ConflictReportLines(const std::vector<std::u16string>& errors,
+                                                const std::vector<ConflictDetail>& details,
+                                                const ResourceModule& strings);
+
+}  // namespace junctra
