@@ -15,6 +15,7 @@
 #include "ui/control_ids.h"
 #include "ui/run_main_dialog.h"
 #include "ui/win32/dialog_services.h"
+#include "ui/win32/error_dlg.h"
 #include "ui/win32/junctra_dlg.h"
 
 #include <commctrl.h>
@@ -123,9 +124,7 @@ TEST(Win32MainDialogTest, SelectShowsTheFolders_MergeListsConflictsOrWrites) {
                HWND errors = WaitForDialog(process, thread, OwnedBy(window));
                ASSERT_NE(errors, nullptr);
                EXPECT_EQ(WindowText(errors), L"Error List");
-               EXPECT_EQ(ItemText(errors, IDC_ERRORS),
-                         L"Tag 'Level' has different definitions\r\n"
-                         L"Tag 'Pump' has different definitions\r\n");
+               EXPECT_EQ(SendDlgItemMessageW(errors, IDC_ERRORS, LB_GETCOUNT, 0, 0), 2);
                Press(errors, VK_RETURN);  // OK
                EXPECT_TRUE(WaitUntilGone(errors));
 
@@ -133,12 +132,71 @@ TEST(Win32MainDialogTest, SelectShowsTheFolders_MergeListsConflictsOrWrites) {
                SendMessageW(window, WM_COMMAND, MAKEWPARAM(IDC_SELECT, BN_CLICKED), 0);
                SendMessageW(window, WM_COMMAND, MAKEWPARAM(IDC_MERGE, BN_CLICKED), 0);
                EXPECT_TRUE(chooser.answers.empty());
+               EXPECT_EQ(ItemText(window, IDC_RESULT).rfind(L"Merged into ", 0), 0u);
                Press(window, VK_ESCAPE);
              });
   EXPECT_EQ(result, 2);
   EXPECT_TRUE(std::filesystem::exists(out / "tagl.txt"));
   EXPECT_TRUE(std::filesystem::exists(out / "class.lst"));
   EXPECT_TRUE(messages.shown.empty());
+}
+
+std::pair<DWORD, DWORD> Selection(HWND edit) {
+  DWORD begin = 0, end = 0;
+  SendMessageW(edit, EM_GETSEL, reinterpret_cast<WPARAM>(&begin), reinterpret_cast<LPARAM>(&end));
+  return {begin, end};
+}
+
+std::wstring ClipboardText() {
+  std::wstring text;
+  if (!OpenClipboard(nullptr)) return text;
+  if (HANDLE data = GetClipboardData(CF_UNICODETEXT)) {
+    if (auto* chars = static_cast<const wchar_t*>(GlobalLock(data))) text = chars;
+    GlobalUnlock(data);
+  }
+  CloseClipboard();
+  return text;
+}
+
+TEST(Win32ErrorListTest, ListsConflictsWithTheSelectedDetailMarked_CopyTakesTheReport) {
+  const std::vector<std::u16string> errors = {u"Tag 'Level' has different definitions",
+                                              u"Class 'Motor' has different definitions"};
+  const std::vector<ConflictDetail> details = {{u"Number", u"12", u"19"},
+                                               {u"Member count", u"3", u"4"}};
+  CErrorDlg dialog(&errors, &details, nullptr);
+  const INT_PTR result =
+      Driven([&] { return dialog.DoModal(); },
+             [](DWORD process, DWORD thread) {
+               HWND window = WaitForDialog(process, thread, CaptionIs(L"Error List"));
+               ASSERT_NE(window, nullptr);
+               HWND list = GetDlgItem(window, IDC_ERRORS);
+               HWND first = GetDlgItem(window, IDC_DETAIL_FIRST);
+               HWND second = GetDlgItem(window, IDC_DETAIL_SECOND);
+               EXPECT_EQ(SendMessageW(list, LB_GETCOUNT, 0, 0), 2);
+               EXPECT_GT(SendMessageW(list, LB_GETHORIZONTALEXTENT, 0, 0), 0);
+               EXPECT_EQ(SendMessageW(list, LB_GETCURSEL, 0, 0), 0);
+               EXPECT_EQ(ItemText(window, IDC_DETAIL_PART), L"Number");
+               EXPECT_EQ(WindowText(first), L"12");
+               EXPECT_EQ(WindowText(second), L"19");
+               EXPECT_EQ(Selection(first), std::make_pair(1ul, 2ul));  // after the common "1"
+               EXPECT_EQ(Selection(second), std::make_pair(1ul, 2ul));
+
+               Press(list, VK_DOWN);
+               EXPECT_TRUE(
+                   WaitUntil([&] { return ItemText(window, IDC_DETAIL_PART) == L"Member count"; }));
+               EXPECT_EQ(WindowText(second), L"4");
+               EXPECT_EQ(Selection(second), std::make_pair(0ul, 1ul));
+
+               SendMessageW(window, WM_COMMAND, MAKEWPARAM(IDC_COPY, BN_CLICKED), 0);
+               EXPECT_EQ(ClipboardText(),
+                         L"Can not merge databases due to the following inconsistencies:\r\n"
+                         L"Tag 'Level' has different definitions\r\n"
+                         L"  Number: first 12, second 19\r\n"
+                         L"Class 'Motor' has different definitions\r\n"
+                         L"  Member count: first 3, second 4\r\n");
+               Press(window, VK_RETURN);
+             });
+  EXPECT_EQ(result, IDOK);
 }
 
 TEST(Win32ServicesTest, MessageBoxHasTheDetailBelowTheTextAndTheProgramAsCaption) {

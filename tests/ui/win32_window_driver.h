@@ -69,9 +69,13 @@ inline std::function<bool(HWND)> OwnedBy(HWND owner) {
   return [owner](HWND window) { return GetWindow(window, GW_OWNER) == owner; };
 }
 
+inline bool WaitUntil(const std::function<bool()>& done) {
+  for (int i = 0; i < kWaitSteps && !done(); ++i) Sleep(20);
+  return done();
+}
+
 inline bool WaitUntilGone(HWND window) {
-  for (int i = 0; i < kWaitSteps && IsWindow(window); ++i) Sleep(20);
-  return !IsWindow(window);
+  return WaitUntil([window] { return !IsWindow(window); });
 }
 
 // As a key reaches a dialog's modal loop.

@@ -95,8 +95,13 @@ void CJunctraDlg::EnableMerge(bool enabled) {
   EnableWindow(GetDlgItem(hwnd(), IDC_MERGE), enabled ? TRUE : FALSE);
 }
 
-void CJunctraDlg::ShowErrorList(const std::vector<std::u16string>& errors) {
-  CErrorDlg dialog(&errors, hwnd());
+void CJunctraDlg::ShowResult(const std::u16string& text) {
+  SetDlgItemTextW(hwnd(), IDC_RESULT, ToWide(text).c_str());
+}
+
+void CJunctraDlg::ShowErrorList(const std::vector<std::u16string>& errors,
+                                const std::vector<ConflictDetail>& details) {
+  CErrorDlg dialog(&errors, &details, hwnd());
   dialog.DoModal();
 }
 

@@ -35,7 +35,9 @@ class CJunctraDlg : public TemplateDialog, private MainDialogView {
   void ShowFolders(const std::filesystem::path& first,
                    const std::filesystem::path& second) override;
   void EnableMerge(bool enabled) override;
-  void ShowErrorList(const std::vector<std::u16string>& errors) override;
+  void ShowResult(const std::u16string& text) override;
+  void ShowErrorList(const std::vector<std::u16string>& errors,
+                     const std::vector<ConflictDetail>& details) override;
   bool BrowseForFolder(std::filesystem::path& folder, const std::u16string& prompt) override;
   void ShowMessage(const std::u16string& text, const std::u16string& detail = {}) override;
 
