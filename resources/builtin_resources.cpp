@@ -51,14 +51,16 @@ constexpr JunctraControl kAboutControls[] = {
      kVisible | JUNCTRA_WS_GROUP | JUNCTRA_WS_TABSTOP | JUNCTRA_BS_DEFPUSHBUTTON, 0},
 };
 
+// The labels are as wide as the fields below them: at 68 and 80 units,
+// Windows' MS Sans Serif wraps "Folder" onto a second line, out of sight.
 constexpr JunctraControl kMainControls[] = {
-    {-1, JUNCTRA_CONTROL_STATIC_TEXT, "First Database Folder", 7, 7, 68, 8,
+    {-1, JUNCTRA_CONTROL_STATIC_TEXT, "First Database Folder", 7, 7, 112, 8,
      kVisible | JUNCTRA_WS_GROUP, 0},
     {1003, JUNCTRA_CONTROL_EDIT, "", 7, 17, 112, 14,
      kVisible | JUNCTRA_WS_BORDER | JUNCTRA_WS_TABSTOP | JUNCTRA_ES_READONLY |
          JUNCTRA_ES_AUTOHSCROLL,
      0},
-    {-1, JUNCTRA_CONTROL_STATIC_TEXT, "Second Database Folder", 7, 36, 80, 8,
+    {-1, JUNCTRA_CONTROL_STATIC_TEXT, "Second Database Folder", 7, 36, 112, 8,
      kVisible | JUNCTRA_WS_GROUP, 0},
     {1004, JUNCTRA_CONTROL_EDIT, "", 7, 48, 112, 14,
      kVisible | JUNCTRA_WS_BORDER | JUNCTRA_WS_TABSTOP | JUNCTRA_ES_READONLY |

@@ -12,6 +12,8 @@
 #                which writes the resource scripts on the build machine),
 #                GoogleTest's sources, Wine to run the tests and NSIS for
 #                the installer
+#   windows-screenshots  windows, plus an X server, the tools that grab its
+#                windows and Wine's own fonts
 set -euo pipefail
 
 build=(cmake ninja-build g++ pkg-config qt6-base-dev libgl-dev)
@@ -20,8 +22,9 @@ test=(libgtest-dev libgmock-dev libbenchmark-dev dpkg-dev file appstream lintian
 fuzz=(clang-14 libclang-rt-14-dev)
 screenshots=(xvfb xauth x11-utils imagemagick fonts-dejavu-core)
 windows=(cmake ninja-build g++ g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 googletest wine64 nsis)
+windows_screenshots=(xvfb x11-utils imagemagick fonts-wine)
 
-[ "$#" -gt 0 ] || { echo "usage: scripts/deps.sh build|test|fuzz|screenshots|windows..." >&2; exit 2; }
+[ "$#" -gt 0 ] || { echo "usage: scripts/deps.sh build|test|fuzz|screenshots|windows|windows-screenshots..." >&2; exit 2; }
 packages=()
 for set in "$@"; do
   case $set in
@@ -30,6 +33,7 @@ for set in "$@"; do
     fuzz) packages+=("${build[@]}" "${fuzz[@]}") ;;
     screenshots) packages+=("${build[@]}" "${test[@]}" "${screenshots[@]}") ;;
     windows) packages+=("${windows[@]}") ;;
+    windows-screenshots) packages+=("${windows[@]}" "${windows_screenshots[@]}") ;;
     *) echo "deps.sh: unknown set '$set'" >&2; exit 2 ;;
   esac
 done

@@ -32,11 +32,14 @@ fail() {
   echo "windows-test.sh: $*" >&2
   exit 1
 }
-# new_prefix NAME: a fresh, initialised Wine prefix as WINEPREFIX.
+# new_prefix NAME: a fresh, initialised Wine prefix as WINEPREFIX. The
+# dialog tests open real windows: Wine's null graphics driver gives them a
+# screen without an X server (read when Wine starts anew).
 new_prefix() {
   export WINEPREFIX=$work/$1
   prefixes+=("$WINEPREFIX")
   "$wine" wineboot --init >/dev/null 2>&1
+  "$wine" reg add 'HKCU\Software\Wine\Drivers' /v Graphics /d null /f >/dev/null 2>&1
   /usr/lib/wine/wineserver -w
 }
 

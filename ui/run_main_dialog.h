@@ -7,8 +7,8 @@ namespace junctra {
 
 // Runs the main dialog modally, its first folder field showing first, and
 // returns the dialog result: 1 (Exit), 2 (cancelled), -1 when the dialog
-// cannot be created. Where no display can be opened it prints one line on
-// standard error and returns 0.
+// cannot be created (Win32: with one line on standard error). Where Qt can
+// open no display it prints one line on standard error and returns 0.
 int RunMainDialog(int& argc, char** argv, const std::filesystem::path& first);
 
 }  // namespace junctra

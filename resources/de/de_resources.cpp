@@ -52,17 +52,17 @@ constexpr JunctraControl kAboutControls[] = {
      kVisible | JUNCTRA_WS_GROUP | JUNCTRA_WS_TABSTOP | JUNCTRA_BS_DEFPUSHBUTTON, 0},
 };
 
-// The labels name the databases, whose folders the fields below them show;
-// "Datenbankordner" would not fit the labels' widths.
+// The labels name the databases, whose folders the fields below them show.
+// Their places and sizes are the built-in template's.
 constexpr JunctraControl kMainControls[] = {
-    {-1, JUNCTRA_CONTROL_STATIC_TEXT, "Erste Datenbank", 7, 7, 68, 8, kVisible | JUNCTRA_WS_GROUP,
+    {-1, JUNCTRA_CONTROL_STATIC_TEXT, "Erste Datenbank", 7, 7, 112, 8, kVisible | JUNCTRA_WS_GROUP,
      0},
     {1003, JUNCTRA_CONTROL_EDIT, "", 7, 17, 112, 14,
      kVisible | JUNCTRA_WS_BORDER | JUNCTRA_WS_TABSTOP | JUNCTRA_ES_READONLY |
          JUNCTRA_ES_AUTOHSCROLL,
      0},
-    {-1, JUNCTRA_CONTROL_STATIC_TEXT, "Zweite Datenbank", 7, 36, 80, 8, kVisible | JUNCTRA_WS_GROUP,
-     0},
+    {-1, JUNCTRA_CONTROL_STATIC_TEXT, "Zweite Datenbank", 7, 36, 112, 8,
+     kVisible | JUNCTRA_WS_GROUP, 0},
     {1004, JUNCTRA_CONTROL_EDIT, "", 7, 48, 112, 14,
      kVisible | JUNCTRA_WS_BORDER | JUNCTRA_WS_TABSTOP | JUNCTRA_ES_READONLY |
          JUNCTRA_ES_AUTOHSCROLL,

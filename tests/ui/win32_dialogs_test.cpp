@@ -1,0 +1,298 @@
+// The Win32 dialogs, run for real and driven from a second thread (for the
+// program's exit codes, from the test's process). Under Wine they need a
+// display or Wine's null graphics driver, which scripts/windows-test.sh
+// chooses.
+#include <gtest/gtest.h>
+
+#include <deque>
+#include <string>
+#include <vector>
+
+#include "platform/env.h"
+#include "tests/database_files.h"
+#include "tests/temp_dir.h"
+#include "tests/ui/win32_window_driver.h"
+#include "ui/control_ids.h"
+#include "ui/run_main_dialog.h"
+#include "ui/win32/dialog_services.h"
+#include "ui/win32/error_dlg.h"
+#include "ui/win32/junctra_dlg.h"
+
+#include <commctrl.h>
+#include <shlobj.h>
+
+namespace junctra {
+namespace {
+
+TEST(Win32MainDialogTest, ShowsStartUpFolderAndAboutEntry_EscapeAndReturnEndIt) {
+  int argc = 1;
+  char program[] = "junctra";
+  char* argv[] = {program, nullptr};
+  const std::filesystem::path first = L"C:\\from\\start-up";
+
+  const int cancelled =
+      Driven([&] { return RunMainDialog(argc, argv, first); },
+             [](DWORD process, DWORD thread) {
+               HWND dialog = WaitForDialog(process, thread, CaptionIs(L"Junctra"));
+               ASSERT_NE(dialog, nullptr);
+               EXPECT_EQ(ItemText(dialog, IDC_FIRST_FOLDER), L"C:\\from\\start-up");
+               EXPECT_EQ(ItemText(dialog, IDC_SECOND_FOLDER), L"");
+               EXPECT_FALSE(IsWindowEnabled(GetDlgItem(dialog, IDC_MERGE)));
+               EXPECT_NE(SendMessageW(dialog, WM_GETICON, ICON_BIG, 0), 0);
+
+               // The system menu ends with a separator and the About entry.
+               HMENU menu = GetSystemMenu(dialog, FALSE);
+               const int count = GetMenuItemCount(menu);
+               ASSERT_GE(count, 2);
+               EXPECT_TRUE(GetMenuState(menu, count - 2, MF_BYPOSITION) & MF_SEPARATOR);
+               EXPECT_EQ(GetMenuItemID(menu, count - 1), IDM_ABOUTBOX);
+               wchar_t entry[64] = {};
+               GetMenuStringW(menu, count - 1, entry, 64, MF_BYPOSITION);
+               EXPECT_STREQ(entry, L"&About Junctra...");
+
+               PostMessageW(dialog, WM_SYSCOMMAND, IDM_ABOUTBOX, 0);
+               HWND about = WaitForDialog(process, thread, OwnedBy(dialog));
+               ASSERT_NE(about, nullptr);
+               EXPECT_EQ(WindowText(about), L"About Junctra");
+               EXPECT_FALSE(IsWindowEnabled(dialog));  // modal to it
+               Press(about, VK_ESCAPE);
+               EXPECT_TRUE(WaitUntilGone(about));
+               EXPECT_TRUE(IsWindowEnabled(dialog));
+
+               Press(dialog, VK_ESCAPE);
+             });
+  EXPECT_EQ(cancelled, 2);
+
+  const int exited = Driven([&] { return RunMainDialog(argc, argv, {}); },
+                            [](DWORD process, DWORD thread) {
+                              HWND dialog = WaitForDialog(process, thread, CaptionIs(L"Junctra"));
+                              ASSERT_NE(dialog, nullptr);
+                              Press(dialog, VK_RETURN);  // Exit, the default button
+                            });
+  EXPECT_EQ(exited, 1);
+}
+
+class ScriptedChooser : public FolderChooser {
+ public:
+  bool BrowseForFolder(HWND, std::filesystem::path& result, const std::u16string&) override {
+    if (answers.empty()) return false;
+    result = answers.front();
+    answers.pop_front();
+    return true;
+  }
+  std::deque<std::filesystem::path> answers;
+};
+
+class RecordingMessages : public MessageBoxService {
+ public:
+  void ShowMessage(HWND, const std::u16string& text, const std::u16string&) override {
+    shown.push_back(text);
+  }
+  std::vector<std::u16string> shown;
+};
+
+TEST(Win32MainDialogTest, SelectShowsTheFolders_MergeListsConflictsOrWrites) {
+  TempDir dir;
+  auto database = [&](const char* name, std::u16string_view blocks) {
+    const std::filesystem::path folder = dir.path() / name;
+    std::filesystem::create_directories(folder);
+    WriteDatabaseFile(folder / "tagl.txt", TagFile(blocks));
+    return folder;
+  };
+  const auto a = database("a", TagBlock(u"Level", u"1|4|x") + TagBlock(u"Pump", u"2|4|x"));
+  const auto b = database("b", TagBlock(u"Level", u"9|4|x") + TagBlock(u"Pump", u"8|4|x"));
+  const auto c = database("c", TagBlock(u"Valve", u"3|4|x"));
+  const auto out = dir.path() / "out";
+  std::filesystem::create_directories(out);
+
+  ScriptedChooser chooser;
+  RecordingMessages messages;
+  CJunctraDlg dialog(nullptr, {&chooser, &messages});
+  const INT_PTR result =
+      Driven([&] { return dialog.DoModal(); },
+             [&](DWORD process, DWORD thread) {
+               HWND window = WaitForDialog(process, thread, CaptionIs(L"Junctra"));
+               ASSERT_NE(window, nullptr);
+               // Sent, so that each returns once the dialog has handled it.
+               chooser.answers = {a, b};
+               SendMessageW(window, WM_COMMAND, MAKEWPARAM(IDC_SELECT, BN_CLICKED), 0);
+               EXPECT_EQ(ItemText(window, IDC_FIRST_FOLDER), a.wstring() + L"\\");
+               EXPECT_EQ(ItemText(window, IDC_SECOND_FOLDER), b.wstring() + L"\\");
+               EXPECT_TRUE(IsWindowEnabled(GetDlgItem(window, IDC_MERGE)));
+
+               PostMessageW(window, WM_COMMAND, MAKEWPARAM(IDC_MERGE, BN_CLICKED), 0);
+               HWND errors = WaitForDialog(process, thread, OwnedBy(window));
+               ASSERT_NE(errors, nullptr);
+               EXPECT_EQ(WindowText(errors), L"Error List");
+               EXPECT_EQ(SendDlgItemMessageW(errors, IDC_ERRORS, LB_GETCOUNT, 0, 0), 2);
+               Press(errors, VK_RETURN);  // OK
+               EXPECT_TRUE(WaitUntilGone(errors));
+
+               chooser.answers = {a, c, out};
+               SendMessageW(window, WM_COMMAND, MAKEWPARAM(IDC_SELECT, BN_CLICKED), 0);
+               SendMessageW(window, WM_COMMAND, MAKEWPARAM(IDC_MERGE, BN_CLICKED), 0);
+               EXPECT_TRUE(chooser.answers.empty());
+               EXPECT_EQ(ItemText(window, IDC_RESULT).rfind(L"Merged into ", 0), 0u);
+               Press(window, VK_ESCAPE);
+             });
+  EXPECT_EQ(result, 2);
+  EXPECT_TRUE(std::filesystem::exists(out / "tagl.txt"));
+  EXPECT_TRUE(std::filesystem::exists(out / "class.lst"));
+  EXPECT_TRUE(messages.shown.empty());
+}
+
+std::pair<DWORD, DWORD> Selection(HWND edit) {
+  DWORD begin = 0, end = 0;
+  SendMessageW(edit, EM_GETSEL, reinterpret_cast<WPARAM>(&begin), reinterpret_cast<LPARAM>(&end));
+  return {begin, end};
+}
+
+std::wstring ClipboardText() {
+  std::wstring text;
+  if (!OpenClipboard(nullptr)) return text;
+  if (HANDLE data = GetClipboardData(CF_UNICODETEXT)) {
+    if (auto* chars = static_cast<const wchar_t*>(GlobalLock(data))) text = chars;
+    GlobalUnlock(data);
+  }
+  CloseClipboard();
+  return text;
+}
+
+TEST(Win32ErrorListTest, ListsConflictsWithTheSelectedDetailMarked_CopyTakesTheReport) {
+  const std::vector<std::u16string> errors = {u"Tag 'Level' has different definitions",
+                                              u"Class 'Motor' has different definitions"};
+  const std::vector<ConflictDetail> details = {{u"Number", u"12", u"19"},
+                                               {u"Member count", u"3", u"4"}};
+  CErrorDlg dialog(&errors, &details, nullptr);
+  const INT_PTR result =
+      Driven([&] { return dialog.DoModal(); },
+             [](DWORD process, DWORD thread) {
+               HWND window = WaitForDialog(process, thread, CaptionIs(L"Error List"));
+               ASSERT_NE(window, nullptr);
+               HWND list = GetDlgItem(window, IDC_ERRORS);
+               HWND first = GetDlgItem(window, IDC_DETAIL_FIRST);
+               HWND second = GetDlgItem(window, IDC_DETAIL_SECOND);
+               EXPECT_EQ(SendMessageW(list, LB_GETCOUNT, 0, 0), 2);
+               EXPECT_GT(SendMessageW(list, LB_GETHORIZONTALEXTENT, 0, 0), 0);
+               EXPECT_EQ(SendMessageW(list, LB_GETCURSEL, 0, 0), 0);
+               EXPECT_EQ(ItemText(window, IDC_DETAIL_PART), L"Number");
+               EXPECT_EQ(WindowText(first), L"12");
+               EXPECT_EQ(WindowText(second), L"19");
+               EXPECT_EQ(Selection(first), std::make_pair(1ul, 2ul));  // after the common "1"
+               EXPECT_EQ(Selection(second), std::make_pair(1ul, 2ul));
+
+               Press(list, VK_DOWN);
+               EXPECT_TRUE(
+                   WaitUntil([&] { return ItemText(window, IDC_DETAIL_PART) == L"Member count"; }));
+               EXPECT_EQ(WindowText(second), L"4");
+               EXPECT_EQ(Selection(second), std::make_pair(0ul, 1ul));
+
+               SendMessageW(window, WM_COMMAND, MAKEWPARAM(IDC_COPY, BN_CLICKED), 0);
+               EXPECT_EQ(ClipboardText(),
+                         L"Can not merge databases due to the following inconsistencies:\r\n"
+                         L"Tag 'Level' has different definitions\r\n"
+                         L"  Number: first 12, second 19\r\n"
+                         L"Class 'Motor' has different definitions\r\n"
+                         L"  Member count: first 3, second 4\r\n");
+               Press(window, VK_RETURN);
+             });
+  EXPECT_EQ(result, IDOK);
+}
+
+TEST(Win32ServicesTest, MessageBoxHasTheDetailBelowTheTextAndTheProgramAsCaption) {
+  Driven(
+      [] {
+        ShowMessageBox(nullptr, u"Error saving class file", u"out\\class.lst: Access denied");
+        return 0;
+      },
+      [](DWORD process, DWORD thread) {
+        HWND box = WaitForDialog(process, thread, CaptionIs(ApplicationName()));
+        ASSERT_NE(box, nullptr);
+        std::wstring texts;
+        EnumChildWindows(
+            box,
+            [](HWND child, LPARAM all) -> BOOL {
+              reinterpret_cast<std::wstring*>(all)->append(WindowText(child) + L"|");
+              return TRUE;
+            },
+            reinterpret_cast<LPARAM>(&texts));
+        EXPECT_NE(texts.find(L"|Error saving class file\n\nout\\class.lst: Access denied|"),
+                  std::wstring::npos)
+            << std::string(texts.begin(), texts.end());
+        Press(box, VK_RETURN);
+      });
+}
+
+// The text of the tree view's selected item.
+std::wstring SelectedItem(HWND browser) {
+  HWND tree = FindWindowExW(browser, nullptr, WC_TREEVIEWW, nullptr);
+  wchar_t text[MAX_PATH] = {};
+  TVITEMW item = {};
+  item.mask = TVIF_TEXT;
+  item.hItem = reinterpret_cast<HTREEITEM>(SendMessageW(tree, TVM_GETNEXTITEM, TVGN_CARET, 0));
+  item.pszText = text;
+  item.cchTextMax = MAX_PATH;
+  SendMessageW(tree, TVM_GETITEMW, 0, reinterpret_cast<LPARAM>(&item));
+  return text;
+}
+
+TEST(Win32ServicesTest, FolderBrowserGivesTheChosenPathOrNothingWhenCancelled) {
+  CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
+  TempDir dir;
+  const std::filesystem::path keep = L"C:\\unchanged";
+  std::filesystem::path chosen = keep;
+  auto browse = [&] { return BrowseForFolder(nullptr, chosen, u"Select new database folder:"); };
+
+  const bool cancelled = Driven(browse, [](DWORD process, DWORD thread) {
+    HWND browser = WaitForDialog(process, thread);
+    ASSERT_NE(browser, nullptr);
+    Press(browser, VK_ESCAPE);
+  });
+  EXPECT_FALSE(cancelled);
+  EXPECT_EQ(chosen, keep);
+
+  const bool accepted = Driven(browse, [&](DWORD process, DWORD thread) {
+    HWND browser = WaitForDialog(process, thread);
+    ASSERT_NE(browser, nullptr);
+    // The tree fills in after the dialog shows; until then the path may not
+    // be found in it.
+    for (int i = 0; i < kWaitSteps && SelectedItem(browser) != dir.path().filename(); ++i) {
+      SendMessageW(browser, BFFM_SETSELECTIONW, TRUE, reinterpret_cast<LPARAM>(dir.path().c_str()));
+      Sleep(20);
+    }
+    Press(browser, VK_RETURN);
+  });
+  EXPECT_TRUE(accepted);
+  EXPECT_EQ(chosen, dir.path());
+  CoUninitialize();
+}
+
+// The program itself: Exit gives exit code 0, Escape 1.
+TEST(Win32ProgramTest, ExitCodesFollowHowTheDialogEnds) {
+  const std::filesystem::path program =
+      std::filesystem::path(Env::Default()->GetEnvironmentVariable("JUNCTRA_PROGRAM_DIR").value()) /
+      "junctra.exe";
+  for (const auto& [key, expected] : {std::pair{VK_RETURN, 0ul}, std::pair{VK_ESCAPE, 1ul}}) {
+    std::wstring command = L"\"" + program.wstring() + L"\"";
+    STARTUPINFOW startup = {};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION child = {};
+    ASSERT_TRUE(CreateProcessW(program.c_str(), command.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                               nullptr, &startup, &child))
+        << program;
+    HWND dialog = WaitForDialog(child.dwProcessId, 0, CaptionIs(L"Junctra"));
+    EXPECT_NE(dialog, nullptr);
+    if (dialog != nullptr) Press(dialog, key);
+    if (WaitForSingleObject(child.hProcess, 60000) != WAIT_OBJECT_0) {
+      TerminateProcess(child.hProcess, 99);
+    }
+    DWORD code = 0;
+    GetExitCodeProcess(child.hProcess, &code);
+    EXPECT_EQ(code, expected);
+    CloseHandle(child.hThread);
+    CloseHandle(child.hProcess);
+  }
+}
+
+}  // namespace
+}  // namespace junctra

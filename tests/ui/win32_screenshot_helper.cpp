@@ -1,0 +1,106 @@
+// Shows the real Win32 dialogs for scripts/windows-screenshots.sh, one after
+// the other: the main dialog after Select, the error list after a Merge
+// with conflicts, and the About box. For each it prints
+// "NAME WIDTHxHEIGHT+X+Y", the window on the screen, and goes on once a
+// line arrives on standard input.
+//
+//   win32_screenshot_helper FIRST SECOND [SATELLITE.dll]
+#include <cstdio>
+#include <deque>
+#include <iostream>
+#include <memory>
+#include <string>
+
+#include "platform/env.h"
+#include "platform/resource_module.h"
+#include "platform/text.h"
+#include "tests/ui/win32_window_driver.h"
+#include "ui/control_ids.h"
+#include "ui/win32/junctra_dlg.h"
+
+namespace junctra {
+namespace {
+
+class ScriptedChooser : public FolderChooser {
+ public:
+  bool BrowseForFolder(HWND, std::filesystem::path& result, const std::u16string&) override {
+    if (answers.empty()) return false;
+    result = answers.front();
+    answers.pop_front();
+    return true;
+  }
+  std::deque<std::filesystem::path> answers;
+};
+
+class SilentMessages : public MessageBoxService {
+ public:
+  void ShowMessage(HWND, const std::u16string&, const std::u16string&) override {}
+};
+
+// Prints where the window is once it has painted, and waits for the shot.
+void Report(const char* name, HWND window) {
+  Sleep(500);
+  RECT frame;
+  GetWindowRect(window, &frame);
+  std::printf("%s %ldx%ld+%ld+%ld\n", name, frame.right - frame.left, frame.bottom - frame.top,
+              frame.left, frame.top);
+  std::fflush(stdout);
+  std::string line;
+  std::getline(std::cin, line);
+}
+
+int Run(const std::filesystem::path& first, const std::filesystem::path& second) {
+  ScriptedChooser chooser;
+  chooser.answers = {first, second};
+  SilentMessages messages;
+  CJunctraDlg dialog(nullptr, {&chooser, &messages});
+  const INT_PTR result =
+      Driven([&] { return dialog.DoModal(); },
+             [](DWORD process, DWORD thread) {
+               HWND main = WaitForDialog(process, thread);
+               if (main == nullptr) return;
+               SendMessageW(main, WM_COMMAND, MAKEWPARAM(IDC_SELECT, BN_CLICKED), 0);
+               Report("main-dialog", main);
+
+               PostMessageW(main, WM_COMMAND, MAKEWPARAM(IDC_MERGE, BN_CLICKED), 0);
+               if (HWND errors = WaitForDialog(process, thread, OwnedBy(main))) {
+                 Report("error-list", errors);
+                 Press(errors, VK_RETURN);
+                 WaitUntilGone(errors);
+               }
+
+               PostMessageW(main, WM_SYSCOMMAND, IDM_ABOUTBOX, 0);
+               if (HWND about = WaitForDialog(process, thread, OwnedBy(main))) {
+                 Report("about-box", about);
+                 Press(about, VK_RETURN);
+                 WaitUntilGone(about);
+               }
+               Press(main, VK_ESCAPE);
+             });
+  return result == IDCANCEL ? 0 : 1;
+}
+
+}  // namespace
+}  // namespace junctra
+
+int main(int argc, char** argv) {
+  using namespace junctra;
+  if (argc < 3) {
+    std::fprintf(stderr, "usage: win32_screenshot_helper FIRST SECOND [SATELLITE.dll]\n");
+    return 2;
+  }
+  std::unique_ptr<Library> library;
+  std::unique_ptr<ResourceModule> satellite;
+  if (argc > 3) {
+    library = Env::Default()->LoadLibrary(Utf8ToPath(argv[3]));
+    if (library != nullptr) satellite = ResourceModule::FromLibrary(*library);
+    if (satellite == nullptr) {
+      std::fprintf(stderr, "win32_screenshot_helper: cannot load %s\n", argv[3]);
+      return 1;
+    }
+    SetCurrentResourceModule(satellite.get());
+  }
+  const int result = Run(Utf8ToPath(argv[1]), Utf8ToPath(argv[2]));
+  SetCurrentResourceModule(nullptr);
+  return result;
+}

@@ -1,0 +1,74 @@
+#include "ui/win32/dialog_services.h"
+
+#include <shlobj.h>
+
+#include <memory>
+#include <utility>
+
+#include "platform/env.h"
+#include "ui/win32/win32_text.h"
+
+namespace junctra {
+namespace {
+
+class ShellFolderChooser : public FolderChooser {
+ public:
+  bool BrowseForFolder(HWND owner, std::filesystem::path& result,
+                       const std::u16string& prompt) override {
+    return junctra::BrowseForFolder(owner, result, prompt);
+  }
+};
+
+class SystemMessageBoxes : public MessageBoxService {
+ public:
+  void ShowMessage(HWND owner, const std::u16string& text, const std::u16string& detail) override {
+    ShowMessageBox(owner, text, detail);
+  }
+};
+
+struct IdListFree {
+  void operator()(ITEMIDLIST* list) const { CoTaskMemFree(list); }
+};
+
+// The longest path the system takes (in the "\\?\" form).
+constexpr DWORD kLongestPath = 32768;
+
+}  // namespace
+
+DialogServices DefaultDialogServices() {
+  static ShellFolderChooser folders;
+  static SystemMessageBoxes messages;
+  return {&folders, &messages};
+}
+
+bool BrowseForFolder(HWND owner, std::filesystem::path& result, const std::u16string& prompt) {
+  wchar_t display_name[MAX_PATH] = {};
+  const std::wstring title = ToWide(prompt);
+  BROWSEINFOW request = {};
+  request.hwndOwner = owner;
+  request.pszDisplayName = display_name;
+  request.lpszTitle = title.c_str();
+  const std::unique_ptr<ITEMIDLIST, IdListFree> chosen(SHBrowseForFolderW(&request));
+  if (!chosen) return false;
+  // Beyond MAX_PATH too: the program reads and writes such folders.
+  std::wstring path(kLongestPath, L'\0');
+  if (!SHGetPathFromIDListEx(chosen.get(), path.data(), kLongestPath, GPFIDL_DEFAULT)) {
+    return false;  // a virtual folder, without a file-system path
+  }
+  path.resize(path.find(L'\0'));
+  if (path.empty()) return false;
+  result = std::move(path);
+  return true;
+}
+
+void ShowMessageBox(HWND owner, const std::u16string& text, const std::u16string& detail) {
+  std::wstring body = ToWide(text);
+  if (!detail.empty()) body += L"\n\n" + ToWide(detail);
+  const std::wstring caption = ApplicationName();
+  MessageBoxW(owner, body.c_str(), caption.empty() ? nullptr : caption.c_str(),
+              MB_OK | MB_ICONWARNING);
+}
+
+std::wstring ApplicationName() { return Env::Default()->ModuleFileName().stem().wstring(); }
+
+}  // namespace junctra

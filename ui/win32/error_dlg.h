@@ -1,0 +1,35 @@
+// The error list dialog: the conflicts that stopped an interactive merge,
+// one per line in a list; the selected one's detail below it, both versions
+// side by side with the difference selected; Copy (and Ctrl+C in the list)
+// puts the whole report on the clipboard.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "merge/conflict_detail.h"
+#include "ui/win32/template_dialog.h"
+
+namespace junctra {
+
+class CErrorDlg : public TemplateDialog {
+ public:
+  // Both lists are borrowed and must outlive the modal run; details[i]
+  // belongs to error_list[i], and details may be null or shorter.
+  CErrorDlg(const std::vector<std::u16string>* error_list,
+            const std::vector<ConflictDetail>* details, HWND owner);
+
+ protected:
+  bool OnInitDialog() override;
+  void OnCommand(int id, int notification) override;
+  bool OnMessage(UINT message, WPARAM wparam, LPARAM lparam, INT_PTR* result) override;
+
+ private:
+  void ShowDetail(LRESULT row);
+  void CopyReport();
+
+  const std::vector<std::u16string>* m_pErrorList;
+  const std::vector<ConflictDetail>* m_pDetails;
+};
+
+}  // namespace junctra

@@ -1,0 +1,116 @@
+#include "ui/win32/junctra_dlg.h"
+
+#include <utility>
+
+#include "platform/resource_module.h"
+#include "ui/control_ids.h"
+#include "ui/win32/error_dlg.h"
+#include "ui/win32/win32_text.h"
+
+namespace junctra {
+
+CJunctraDlg::CJunctraDlg(HWND owner, DialogServices services, Env* env)
+    : TemplateDialog(IDD_JUNCTRA_DIALOG, owner),
+      // Shared by the system: never destroyed.
+      m_hIcon(LoadIconW(ModuleWithResource(RT_GROUP_ICON, IDR_MAINFRAME),
+                        MAKEINTRESOURCEW(IDR_MAINFRAME))),
+      services_(services),
+      logic_(*this, env) {}
+
+void CJunctraDlg::SetFolders(std::filesystem::path first, std::filesystem::path second) {
+  logic_.SetFolders(std::move(first), std::move(second));
+}
+
+bool CJunctraDlg::OnInitDialog() {
+  if (HMENU menu = GetSystemMenu(hwnd(), FALSE)) {
+    const std::u16string about = LoadResourceString(IDS_ABOUTBOX);
+    if (!about.empty()) {
+      AppendMenuW(menu, MF_SEPARATOR, 0, nullptr);
+      AppendMenuW(menu, MF_STRING, IDM_ABOUTBOX, ToWide(about).c_str());
+    }
+  }
+  SendMessageW(hwnd(), WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(m_hIcon));
+  SendMessageW(hwnd(), WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(m_hIcon));
+  logic_.OnInitDialog();
+  return true;
+}
+
+void CJunctraDlg::OnCommand(int id, int notification) {
+  if (id == IDC_SELECT && notification == BN_CLICKED) {
+    logic_.OnSelect();
+  } else if (id == IDC_MERGE && notification == BN_CLICKED) {
+    logic_.OnMerge();
+  } else {
+    TemplateDialog::OnCommand(id, notification);
+  }
+}
+
+bool CJunctraDlg::OnMessage(UINT message, WPARAM wparam, LPARAM, INT_PTR* result) {
+  switch (message) {
+    case WM_SYSCOMMAND:
+      if ((wparam & 0xFFF0) != IDM_ABOUTBOX) return false;  // Move, Close and the like
+      ShowAboutBox();
+      *result = TRUE;
+      return true;
+    case WM_PAINT:
+      if (!IsIconic(hwnd())) return false;
+      OnPaintIconic();
+      *result = TRUE;
+      return true;
+    case WM_QUERYDRAGICON:
+      *result = reinterpret_cast<INT_PTR>(m_hIcon);
+      return true;
+    default:
+      return false;
+  }
+}
+
+void CJunctraDlg::ShowAboutBox() {
+  TemplateDialog about(IDD_ABOUTBOX, hwnd());
+  about.DoModal();
+}
+
+// The icon centred in the client area, as the window shows when minimised.
+void CJunctraDlg::OnPaintIconic() {
+  PAINTSTRUCT paint;
+  HDC dc = BeginPaint(hwnd(), &paint);
+  SendMessageW(hwnd(), WM_ICONERASEBKGND, reinterpret_cast<WPARAM>(dc), 0);
+  const int icon_width = GetSystemMetrics(SM_CXICON);
+  const int icon_height = GetSystemMetrics(SM_CYICON);
+  RECT client;
+  GetClientRect(hwnd(), &client);
+  const int x = (client.right - client.left - icon_width + 1) / 2;
+  const int y = (client.bottom - client.top - icon_height + 1) / 2;
+  DrawIcon(dc, x, y, m_hIcon);
+  EndPaint(hwnd(), &paint);
+}
+
+void CJunctraDlg::ShowFolders(const std::filesystem::path& first,
+                              const std::filesystem::path& second) {
+  SetDlgItemTextW(hwnd(), IDC_FIRST_FOLDER, first.c_str());
+  SetDlgItemTextW(hwnd(), IDC_SECOND_FOLDER, second.c_str());
+}
+
+void CJunctraDlg::EnableMerge(bool enabled) {
+  EnableWindow(GetDlgItem(hwnd(), IDC_MERGE), enabled ? TRUE : FALSE);
+}
+
+void CJunctraDlg::ShowResult(const std::u16string& text) {
+  SetDlgItemTextW(hwnd(), IDC_RESULT, ToWide(text).c_str());
+}
+
+void CJunctraDlg::ShowErrorList(const std::vector<std::u16string>& errors,
+                                const std::vector<ConflictDetail>& details) {
+  CErrorDlg dialog(&errors, &details, hwnd());
+  dialog.DoModal();
+}
+
+bool CJunctraDlg::BrowseForFolder(std::filesystem::path& folder, const std::u16string& prompt) {
+  return services_.folders->BrowseForFolder(hwnd(), folder, prompt);
+}
+
+void CJunctraDlg::ShowMessage(const std::u16string& text, const std::u16string& detail) {
+  services_.messages->ShowMessage(hwnd(), text, detail);
+}
+
+}  // namespace junctra
