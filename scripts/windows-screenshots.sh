@@ -49,16 +49,20 @@ cp /usr/share/wine/fonts/{tahoma,tahomabd,marlett}.ttf "$WINEPREFIX/drive_c/wind
 /usr/lib/wine/wineserver -w
 
 # Short folders, so that the fields show whole paths: plant-c defines two of
-# plant-a's tags differently.
-mkdir -p "$WINEPREFIX/drive_c/Plants"
-cp -r "$root/examples/plant-a" "$root/examples/plant-c" "$WINEPREFIX/drive_c/Plants/"
+# plant-a's tags differently; plant-b merges with plant-a into Merged.
+mkdir -p "$WINEPREFIX/drive_c/Plants/Merged"
+cp -r "$root/examples/plant-a" "$root/examples/plant-b" "$root/examples/plant-c" \
+  "$WINEPREFIX/drive_c/Plants/"
 
 # shoot SUFFIX [SATELLITE]: runs the helper and grabs each dialog it shows.
 shoot() {
   local suffix=$1
   shift
   local name geometry pid
-  coproc helper_run { "$wine" "$helper" 'C:\Plants\plant-a' 'C:\Plants\plant-c' "$@" 2>&1; }
+  coproc helper_run {
+    "$wine" "$helper" 'C:\Plants\plant-a' 'C:\Plants\plant-c' 'C:\Plants\plant-b' \
+      'C:\Plants\Merged' "$@" 2>&1
+  }
   pid=$helper_run_PID
   while read -r -u "${helper_run[0]}" name geometry; do
     geometry=${geometry%$'\r'}

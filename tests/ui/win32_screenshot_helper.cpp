@@ -1,15 +1,17 @@
 // Shows the real Win32 dialogs for scripts/windows-screenshots.sh, one after
-// the other: the main dialog after Select, the error list after a Merge
-// with conflicts, and the About box. For each it prints
+// the other: the error list after a Merge of FIRST and CONFLICTING, the
+// About box, and the main dialog after a Merge of FIRST and CLEAN into
+// OUTPUT, with its result line. For each it prints
 // "NAME WIDTHxHEIGHT+X+Y", the window on the screen, and goes on once a
 // line arrives on standard input.
 //
-//   win32_screenshot_helper FIRST SECOND [SATELLITE.dll]
+//   win32_screenshot_helper FIRST CONFLICTING CLEAN OUTPUT [SATELLITE.dll]
 #include <cstdio>
 #include <deque>
 #include <iostream>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "platform/env.h"
 #include "platform/resource_module.h"
@@ -49,9 +51,9 @@ void Report(const char* name, HWND window) {
   std::getline(std::cin, line);
 }
 
-int Run(const std::filesystem::path& first, const std::filesystem::path& second) {
+int Run(const std::vector<std::filesystem::path>& folders) {
   ScriptedChooser chooser;
-  chooser.answers = {first, second};
+  chooser.answers = {folders[0], folders[1], folders[0], folders[2], folders[3]};
   SilentMessages messages;
   CJunctraDlg dialog(nullptr, {&chooser, &messages});
   const INT_PTR result =
@@ -60,8 +62,6 @@ int Run(const std::filesystem::path& first, const std::filesystem::path& second)
                HWND main = WaitForDialog(process, thread);
                if (main == nullptr) return;
                SendMessageW(main, WM_COMMAND, MAKEWPARAM(IDC_SELECT, BN_CLICKED), 0);
-               Report("main-dialog", main);
-
                PostMessageW(main, WM_COMMAND, MAKEWPARAM(IDC_MERGE, BN_CLICKED), 0);
                if (HWND errors = WaitForDialog(process, thread, OwnedBy(main))) {
                  Report("error-list", errors);
@@ -75,6 +75,10 @@ int Run(const std::filesystem::path& first, const std::filesystem::path& second)
                  Press(about, VK_RETURN);
                  WaitUntilGone(about);
                }
+
+               SendMessageW(main, WM_COMMAND, MAKEWPARAM(IDC_SELECT, BN_CLICKED), 0);
+               SendMessageW(main, WM_COMMAND, MAKEWPARAM(IDC_MERGE, BN_CLICKED), 0);
+               Report("main-dialog", main);
                Press(main, VK_ESCAPE);
              });
   return result == IDCANCEL ? 0 : 1;
@@ -85,22 +89,25 @@ int Run(const std::filesystem::path& first, const std::filesystem::path& second)
 
 int main(int argc, char** argv) {
   using namespace junctra;
-  if (argc < 3) {
-    std::fprintf(stderr, "usage: win32_screenshot_helper FIRST SECOND [SATELLITE.dll]\n");
+  if (argc < 5) {
+    std::fprintf(stderr,
+                 "usage: win32_screenshot_helper FIRST CONFLICTING CLEAN OUTPUT [SATELLITE.dll]\n");
     return 2;
   }
   std::unique_ptr<Library> library;
   std::unique_ptr<ResourceModule> satellite;
-  if (argc > 3) {
-    library = Env::Default()->LoadLibrary(Utf8ToPath(argv[3]));
+  if (argc > 5) {
+    library = Env::Default()->LoadLibrary(Utf8ToPath(argv[5]));
     if (library != nullptr) satellite = ResourceModule::FromLibrary(*library);
     if (satellite == nullptr) {
-      std::fprintf(stderr, "win32_screenshot_helper: cannot load %s\n", argv[3]);
+      std::fprintf(stderr, "win32_screenshot_helper: cannot load %s\n", argv[5]);
       return 1;
     }
     SetCurrentResourceModule(satellite.get());
   }
-  const int result = Run(Utf8ToPath(argv[1]), Utf8ToPath(argv[2]));
+  std::vector<std::filesystem::path> folders;
+  for (int i = 1; i < 5; ++i) folders.push_back(Utf8ToPath(argv[i]));
+  const int result = Run(folders);
   SetCurrentResourceModule(nullptr);
   return result;
 }
