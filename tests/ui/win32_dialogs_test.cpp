@@ -72,17 +72,6 @@ TEST(Win32MainDialogTest, ShowsStartUpFolderAndAboutEntry_EscapeAndReturnEndIt) 
   EXPECT_EQ(exited, 1);
 }
 
-class ScriptedChooser : public FolderChooser {
- public:
-  bool BrowseForFolder(HWND, std::filesystem::path& result, const std::u16string&) override {
-    if (answers.empty()) return false;
-    result = answers.front();
-    answers.pop_front();
-    return true;
-  }
-  std::deque<std::filesystem::path> answers;
-};
-
 class RecordingMessages : public MessageBoxService {
  public:
   void ShowMessage(HWND, const std::u16string& text, const std::u16string&) override {

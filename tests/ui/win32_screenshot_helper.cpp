@@ -23,17 +23,6 @@
 namespace junctra {
 namespace {
 
-class ScriptedChooser : public FolderChooser {
- public:
-  bool BrowseForFolder(HWND, std::filesystem::path& result, const std::u16string&) override {
-    if (answers.empty()) return false;
-    result = answers.front();
-    answers.pop_front();
-    return true;
-  }
-  std::deque<std::filesystem::path> answers;
-};
-
 class SilentMessages : public MessageBoxService {
  public:
   void ShowMessage(HWND, const std::u16string&, const std::u16string&) override {}

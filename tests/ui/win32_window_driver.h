@@ -3,14 +3,29 @@
 // Shared by the dialog tests and the screenshot helper.
 #pragma once
 
+#include <deque>
+#include <filesystem>
 #include <functional>
 #include <string>
 #include <thread>
 #include <vector>
 
+#include "ui/win32/dialog_services.h"
 #include "ui/win32/win32.h"
 
 namespace junctra {
+
+// A folder browser that gives its answers in turn, then cancels.
+class ScriptedChooser : public FolderChooser {
+ public:
+  bool BrowseForFolder(HWND, std::filesystem::path& result, const std::u16string&) override {
+    if (answers.empty()) return false;
+    result = answers.front();
+    answers.pop_front();
+    return true;
+  }
+  std::deque<std::filesystem::path> answers;
+};
 
 // Through WM_GETTEXT, which also reaches controls of other processes.
 inline std::wstring WindowText(HWND window) {
