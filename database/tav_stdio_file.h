@@ -17,6 +17,9 @@ namespace junctra {
 
 class CTAVStdioFile : public CStdioFile {
  public:
+  // Size of the conversion buffer after ResetState; chunks grow it.
+  static constexpr std::size_t kInitialConvBuffer = 128;
+
   explicit CTAVStdioFile(Env* env = Env::Default());
 
   // Creating opens (modeCreate with a write flag, unless modeNoTruncate keeps
@@ -47,19 +50,11 @@ class CTAVStdioFile : public CStdioFile {
   bool SawCarriageReturn() const { return m_bSawCarriageReturn; }
 
  private:
-  enum class Stop { kNone, kLineFeed, kNul };
-
   void ResetState();
   bool FillBuffer();
-  // Reads at most count - 1 characters into m_strChunk, cut after the first
-  // line feed (kept when keepLineFeed) or before the first NUL.
-  bool FetchChunk(std::uint32_t count, bool* lineEnded, bool keepLineFeed);
-  // Bytes of m_readBuffer from pos on; *data points at them.
-  std::uint64_t BufferedFrom(std::uint64_t pos, const char** data, bool* endOfFile) const;
-  // Appends the characters of data[from, to) up to the first LF or NUL to
-  // m_strChunk; returns the byte offset where it stopped.
-  std::uint64_t ConvertUntilStop(const char* data, std::uint64_t from, std::uint64_t to,
-                                 Stop* stop);
+  // Reads at most count - 1 characters into m_strChunk, up to the first NUL
+  // and cut after the first line feed, which it keeps.
+  bool FetchChunk(std::uint32_t count, bool* lineEnded);
 
   std::uint64_t m_nBufferStart = 0;
   std::vector<char> m_readBuffer;

@@ -1,0 +1,65 @@
+#include "database/read_chunk.h"
+
+#include <algorithm>
+#include <bit>
+#include <cstring>
+
+#include "database/text_scan.h"
+#include "platform/text.h"
+
+namespace junctra {
+namespace {
+
+// units UTF-16LE units to out; memmove, since out may overlap them.
+void MoveUnits(char16_t* out, const char* bytes, std::size_t units) {
+  if constexpr (std::endian::native == std::endian::little) {
+    if (reinterpret_cast<const char*>(out) != bytes) std::memmove(out, bytes, units * 2);
+  } else {
+    for (std::size_t k = 0; k < units; ++k) out[k] = LoadUtf16Le(bytes + 2 * k);
+  }
+}
+
+// ISO 8859-1: each byte is the character of that code.
+void WidenBytes(char16_t* out, const char* bytes, std::size_t n) {
+  for (std::size_t k = 0; k < n; ++k) out[k] = static_cast<unsigned char>(bytes[k]);
+}
+
+}  // namespace
+
+ReadChunk DecodeChunk(const char* bytes, std::size_t got, bool unicode, char16_t* out) {
+  const std::size_t unit = unicode ? 2 : 1;
+  const std::size_t end = got - got % unit;
+  ReadChunk chunk;
+  chunk.consumed = got;
+  std::size_t at = 0;
+  for (;;) {
+    // The run up to the next break is copied whole.
+    const std::size_t stop = unicode ? at + 2 * FindBreakUnit(bytes + at, (end - at) / 2)
+                                     : at + FindBreakByte(bytes + at, end - at);
+    const std::size_t run = (stop - at) / unit;
+    if (unicode) {
+      MoveUnits(out + chunk.length, bytes + at, run);
+    } else {
+      WidenBytes(out + chunk.length, bytes + at, run);
+    }
+    chunk.length += run;
+    if (stop == end) return chunk;
+    const char16_t c =
+        unicode ? LoadUtf16Le(bytes + stop) : static_cast<unsigned char>(bytes[stop]);
+    if (c == u'\r') {
+      chunk.saw_carriage_return = true;
+      at = stop + unit;
+    } else if (c == u'\n') {
+      out[chunk.length++] = u'\n';
+      chunk.consumed = stop + unit;
+      chunk.line_ended = true;
+      return chunk;
+    } else {
+      // A NUL: the rest of the chunk is skipped; a tail of NULs is padding.
+      chunk.hid_text = std::any_of(bytes + stop, bytes + end, [](char b) { return b != 0; });
+      return chunk;
+    }
+  }
+}
+
+}  // namespace junctra

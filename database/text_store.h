@@ -1,0 +1,44 @@
+// The text that records point into: the decoded text of the files a list
+// was read from, text kept for records made in memory, and the text of the
+// lists whose records it took over. Blocks never move, so a view into one
+// stays valid for as long as the store that holds it, moves included.
+#pragma once
+
+#include <memory>
+#include <string_view>
+#include <utility>
+#include <vector>
+
+namespace junctra {
+
+class TextStore {
+ public:
+  using Block = std::unique_ptr<char16_t[]>;
+
+  TextStore() = default;
+  TextStore(TextStore&&) = default;
+  TextStore& operator=(TextStore&&) = default;
+
+  // Keeps block; returns its memory.
+  char16_t* Add(Block block) {
+    blocks_.push_back(std::move(block));
+    return blocks_.back().get();
+  }
+  // A copy of text, kept here.
+  std::u16string_view Keep(std::u16string_view text) {
+    Block block = std::make_unique_for_overwrite<char16_t[]>(text.size());
+    text.copy(block.get(), text.size());
+    return {Add(std::move(block)), text.size()};
+  }
+  // Takes over every block of other, whose views then stay valid as long
+  // as this store.
+  void Adopt(TextStore&& other) {
+    for (Block& block : other.blocks_) blocks_.push_back(std::move(block));
+    other.blocks_.clear();
+  }
+
+ private:
+  std::vector<Block> blocks_;
+};
+
+}  // namespace junctra
