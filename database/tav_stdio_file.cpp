@@ -24,6 +24,28 @@ inline void StoreUnits(char* out, const char16_t* text, std::size_t n) {
   }
 }
 
+// text as UTF-16LE at out, each LF and CR as CR LF, up to its first NUL
+// (then *at_nul is set); returns the bytes written.
+std::size_t EncodeLines(std::u16string_view text, char* out, bool* at_nul) {
+  char* const begin = out;
+  std::size_t at = 0;
+  for (;;) {
+    const std::size_t stop = at + FindBreakChar(text.data() + at, text.size() - at);
+    StoreUnits(out, text.data() + at, stop - at);
+    out += 2 * (stop - at);
+    if (stop == text.size()) break;
+    if (text[stop] == 0) {
+      *at_nul = true;
+      break;
+    }
+    const char crlf[4] = {'\r', 0, '\n', 0};
+    std::memcpy(out, crlf, 4);
+    out += 4;
+    at = stop + 1;
+  }
+  return static_cast<std::size_t>(out - begin);
+}
+
 }  // namespace
 
 CTAVStdioFile::CTAVStdioFile(Env* env) : CStdioFile(env) { ResetState(); }
@@ -154,23 +176,14 @@ const char16_t* CTAVStdioFile::ReadString(char16_t* buffer, std::uint32_t nMax) 
 }
 
 void CTAVStdioFile::WriteString(std::u16string_view text) {
-  if (text.empty()) return;
-  // Each character takes two bytes, a line end four.
-  if (m_writeBuffer.size() < text.size() * 4) m_writeBuffer.resize(text.size() * 4);
-  char* out = m_writeBuffer.data();
-  std::size_t at = 0;
-  for (;;) {
-    const std::size_t special = at + FindBreakChar(text.data() + at, text.size() - at);
-    StoreUnits(out, text.data() + at, special - at);
-    out += 2 * (special - at);
-    if (special == text.size() || text[special] == 0) break;  // the text ends at a NUL
-    const char crlf[4] = {'\r', 0, '\n', 0};
-    std::memcpy(out, crlf, 4);
-    out += 4;
-    at = special + 1;
-  }
-  if (out != m_writeBuffer.data()) {
-    Write(m_writeBuffer.data(), static_cast<std::uint32_t>(out - m_writeBuffer.data()));
+  // Slices that fit the write buffer even if every character were a line
+  // end, which takes four bytes.
+  constexpr std::size_t kSlice = kWriteBufferSize / 4;
+  bool at_nul = false;
+  while (!text.empty() && !at_nul) {
+    const std::u16string_view slice = text.substr(0, kSlice);
+    WriteInPlace(slice.size() * 4, [&](char* out) { return EncodeLines(slice, out, &at_nul); });
+    text.remove_prefix(slice.size());
   }
 }
 

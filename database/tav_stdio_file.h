@@ -38,6 +38,8 @@ class CTAVStdioFile : public CStdioFile {
   // Characters that the last ReadString into a buffer delivered.
   std::size_t GetLastReadLength() const { return m_nLastReadLength; }
   // Each "\n" and each "\r" becomes CR LF; the text ends at its first NUL.
+  // The bytes go straight into the stream's write buffer, which is written
+  // out a megabyte at a time.
   void WriteString(std::u16string_view text);
   void WriteString(const char16_t* text) { WriteString(std::u16string_view(text)); }
 
@@ -66,8 +68,6 @@ class CTAVStdioFile : public CStdioFile {
   std::size_t m_nLastReadLength = 0;
   bool m_bSkippedText = false;
   bool m_bSawCarriageReturn = false;
-  // Bytes of one WriteString, kept to spare an allocation per line.
-  std::vector<char> m_writeBuffer;
 };
 
 // An entry exists at path and is not a folder; false for an empty path.

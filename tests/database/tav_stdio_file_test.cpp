@@ -231,6 +231,17 @@ TEST(TextFileTest, WriteStringEndsEachLineWithCrLf) {
     file.Close();
   }
   EXPECT_EQ(ReadBytes(path), "\xFF\xFE" + Utf16LeBytes(u"x\r\na\r\n\r\nbc\u263A\r\n"));
+  // A text longer than the write buffer takes goes out in slices.
+  std::u16string lines, written;
+  for (int i = 0; i < 300000; ++i) lines += i % 5 == 0 ? u"\n" : u"y";
+  for (char16_t c : lines) written += c == u'\n' ? u"\r\n" : u"y";
+  {
+    CTAVStdioFile file;
+    ASSERT_TRUE(file.Open(path, CFile::modeCreate | CFile::modeWrite));
+    file.WriteString(lines);
+    file.Close();
+  }
+  EXPECT_EQ(ReadBytes(path), "\xFF\xFE" + Utf16LeBytes(written));
 }
 
 TEST(TextFileTest, CreatingWritesTheMarkAndEmptiesTheFile) {
