@@ -22,10 +22,10 @@ std::u16string_view WithoutLineFeed(std::u16string_view text) {
 }
 
 // "Class:" and the name, cut at its line feed and trimmed.
-std::u16string ClassName(std::u16string_view line) {
+std::u16string_view ClassName(std::u16string_view line) {
   std::u16string_view name = line.substr(kClassPrefix.size());
   name = name.substr(0, name.find(u'\n'));
-  return std::u16string(Trim(name));
+  return Trim(name);
 }
 
 // A member line: fields are the non-empty runs between "|" separators; the
@@ -47,10 +47,10 @@ void AddMember(std::u16string_view line, CClassInfo& info) {
   // Separators and a line feed alone ("|\n"): no name, so no member; the
   // writer could not write one back.
   if (fields[0].empty()) return;
-  info.m_memberNames.emplace_back(fields[0]);
+  info.m_memberNames.push_back(fields[0]);
   info.m_memberTypes.push_back(
       count >= 3 ? static_cast<std::uint16_t>(ParseDecimal(fields[2]) & 0xFFFF) : 0);
-  info.m_memberTexts.emplace_back(count >= 4 ? WithoutLineFeed(fields[3]) : std::u16string_view());
+  info.m_memberTexts.push_back(count >= 4 ? WithoutLineFeed(fields[3]) : std::u16string_view());
 }
 
 }  // namespace
@@ -62,7 +62,7 @@ void CClassList::LoadClassFile(const std::filesystem::path& path, LoadReport* re
   CTAVStdioFile file(env);
   if (!file.Open(path, CFile::typeText | CFile::shareDenyWrite)) return;
   done.opened = true;
-  LineReader reader(&file, kReadLimit);
+  LineReader reader(&file, kReadLimit, &m_texts);
   reader.Run(done, [&] {
     ReadClasses(reader);
     return 0;

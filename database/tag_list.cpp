@@ -10,7 +10,7 @@
 namespace junctra {
 namespace {
 
-constexpr std::uint32_t kReadLimit = 1023;
+constexpr std::uint32_t kReadLimit = SectionLines::kPieceLength + 1;
 constexpr std::uint64_t kTypicalTagBytes = 512;
 constexpr std::u16string_view kHeader = u"//4.x - Application Tags\n";
 constexpr std::u16string_view kParameters = u"#Parameters\n";
@@ -58,34 +58,23 @@ bool ParseTagLine(std::u16string_view line, TagLine* tag) {
 
 enum class SectionEnd { kHashLine, kFileEndEmpty, kFileEndInside };
 
-// Takes section lines up to the next line that begins with "#". They are
-// gathered in scratch first so that lines gets its exact size at once. A
-// last line that the end of the file cuts off is taken as though the file
-// had ended with a line feed.
-SectionEnd ReadSection(LineReader& reader, std::vector<std::u16string>& lines,
-                       std::vector<std::u16string>& scratch) {
-  auto take = [&lines, &scratch] {
-    lines.reserve(lines.size() + scratch.size());
-    for (std::u16string& line : scratch) lines.push_back(std::move(line));
-    scratch.clear();
-  };
+// Takes section lines up to the next line that begins with "#": the pieces
+// from the first to the last, one after another in the text. A last line
+// that the end of the file cuts off is taken as though the file had ended
+// with a line feed.
+SectionEnd ReadSection(LineReader& reader, SectionLines& lines) {
   if (!reader.ReadPiece()) return SectionEnd::kFileEndEmpty;
+  const char16_t* const begin = reader.line().data();
+  const char16_t* end = begin;
+  auto taken = [&] { return std::u16string_view(begin, static_cast<std::size_t>(end - begin)); };
   while (!BeginsWithHash(reader.line())) {
-    scratch.emplace_back(reader.line());
+    end = reader.line().data() + reader.line().size();
     if (!reader.ReadPiece()) {
-      std::u16string& last = scratch.back();
-      if (!EndsInLineFeed(last)) {
-        if (last.size() < reader.longest_piece()) {
-          last += u'\n';
-        } else {
-          scratch.emplace_back(u"\n");  // a full piece: the line feed comes alone
-        }
-      }
-      take();
+      lines = SectionLines(reader.EndWithLineFeed(taken()));
       return SectionEnd::kFileEndInside;
     }
   }
-  take();
+  lines = SectionLines(taken());
   return SectionEnd::kHashLine;
 }
 
@@ -98,14 +87,13 @@ bool CTagList::LoadTagFile(const std::filesystem::path& path, LoadReport* report
   CTAVStdioFile file(env);
   if (!file.Open(path, CFile::modeRead | CFile::shareDenyWrite)) return false;
   done.opened = true;
-  LineReader reader(&file, kReadLimit);
+  LineReader reader(&file, kReadLimit, &m_texts);
   // Room in the index for a typical file's tags, to spare rehashing.
-  m_tags.Reserve(static_cast<std::size_t>(file.GetLength() / kTypicalTagBytes));
+  m_tags.Reserve(reader.file_size() / kTypicalTagBytes);
   return reader.Run(done, [&] { return ReadTags(reader); });
 }
 
 bool CTagList::ReadTags(LineReader& reader) {
-  std::vector<std::u16string> scratch;
   // The current line is refused: nothing from it on is taken.
   auto refused = [&reader] {
     reader.Refuse(reader.line_number());
@@ -131,22 +119,21 @@ bool CTagList::ReadTags(LineReader& reader) {
     CDatabaseItem record;
     record.m_number = tag.number;
     record.m_type = tag.type;
-    record.m_rest.assign(tag.rest);
     // Only the end of the file leaves a tag line without its line feed.
-    if (!record.m_rest.empty() && !EndsInLineFeed(record.m_rest)) record.m_rest += u'\n';
-    CDatabaseItem& item = m_tags.SetAt(tag.name, std::move(record));
+    record.m_rest = reader.EndWithLineFeed(tag.rest);
+    CDatabaseItem& item = m_tags.SetAt(tag.name, record);
 
     if (!reader.ReadPiece()) return true;
     if (!IsPrefixOf(reader.line(), kParameters)) return refused();
     struct Section {
-      std::vector<std::u16string>* lines;
+      SectionLines* lines;
       std::u16string_view next_header;
     };
     const Section sections[] = {{&item.m_parameterLines, kAlarm},
                                 {&item.m_alarmLines, kHistory},
                                 {&item.m_historyLines, {}}};
     for (const Section& section : sections) {
-      switch (ReadSection(reader, *section.lines, scratch)) {
+      switch (ReadSection(reader, *section.lines)) {
         case SectionEnd::kFileEndEmpty:
           return true;
         case SectionEnd::kFileEndInside:
@@ -170,18 +157,19 @@ bool CTagList::SaveTagFile(const std::filesystem::path& path, Env* env) const {
     return false;
   }
   file.WriteString(kHeader);
-  // Section lines are written exactly as read: a piece without line feed
-  // goes on the same line as whatever follows it, as it stood in the file.
-  auto write_section = [&file](std::u16string_view header,
-                               const std::vector<std::u16string>& lines) {
+  // Section lines are written exactly as read, all in one: a piece without
+  // line feed goes on the same line as whatever follows it, as it stood in
+  // the file.
+  auto write_section = [&file](std::u16string_view header, const SectionLines& lines) {
     file.WriteString(header);
-    for (const std::u16string& line : lines) file.WriteString(line);
+    file.WriteString(lines.text());
   };
   std::int32_t sequence = 0;
   std::u16string line;
   m_tags.ForEach([&](const TagMap::Entry& entry) {
     const CDatabaseItem& item = entry.item;
-    line.assign(u"#");
+    line.clear();
+    line += u'#';
     AppendDecimal(line, ++sequence);
     line += u'|';
     line += entry.name;

@@ -15,12 +15,12 @@ CDatabaseItem& TagMap::SetAt(std::u16string_view name, CDatabaseItem item) {
   Entry* entry = index_.FindOrAdd(
       name,
       [&] {
-        Entry& created = entries_.emplace_back(Entry{std::u16string(name), std::move(item)});
+        Entry& created = entries_.emplace_back(Entry{name, item});
         buckets_[HashKey(created.name) % kBucketCount].push_back(&created);
         return &created;
       },
       &added);
-  if (!added) entry->item = std::move(item);
+  if (!added) entry->item = item;
   return entry->item;
 }
 

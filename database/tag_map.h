@@ -2,13 +2,13 @@
 // decides the order of tags in a written file. 17 buckets that never grow; a
 // new name goes to the front of its bucket's chain; iteration runs bucket 0
 // to 16, each chain front to back (newest first). A hash index beside the
-// chains keeps lookups by exact name from walking a chain.
+// chains keeps lookups by exact name from walking a chain. Names, like the
+// records' texts, are views into text that the owning list keeps.
 #pragma once
 
 #include <array>
 #include <cstdint>
 #include <deque>
-#include <string>
 #include <string_view>
 #include <vector>
 
@@ -22,7 +22,7 @@ class TagMap {
   static constexpr std::uint32_t kBucketCount = 17;
 
   struct Entry {
-    std::u16string name;
+    std::u16string_view name;
     CDatabaseItem item;
   };
 
@@ -33,8 +33,9 @@ class TagMap {
   // The bucket hash: FNV-style over every stride-th code unit.
   static std::uint32_t HashKey(std::u16string_view name);
 
-  // Stores item under name. A new name goes to the front of its bucket's
-  // chain; an existing one keeps its place and takes the new record.
+  // Stores item under name, which must stay valid as long as the map. A new
+  // name goes to the front of its bucket's chain; an existing one keeps its
+  // place and takes the new record.
   CDatabaseItem& SetAt(std::u16string_view name, CDatabaseItem item);
 
   // Makes room in the name index for count names.
@@ -44,14 +45,14 @@ class TagMap {
   bool IsEmpty() const { return entries_.empty(); }
 
   // Visits every entry in iteration order. The order jumps all over the
-  // heap, so the memory of the entries a few steps ahead is fetched early.
+  // entries and the text, so the memory of those a few steps ahead is
+  // fetched early.
   template <class Visit>
   void ForEach(Visit&& visit) const {
     const std::vector<const Entry*> order = InIterationOrder();
     for (std::size_t i = 0; i < order.size(); ++i) {
       if (i + 4 < order.size()) Prefetch(order[i + 4]);
-      if (i + 2 < order.size()) PrefetchOwned(*order[i + 2]);
-      if (i + 1 < order.size()) PrefetchLines(order[i + 1]->item);
+      if (i + 2 < order.size()) PrefetchText(*order[i + 2]);
       visit(*order[i]);
     }
   }
@@ -65,18 +66,13 @@ class TagMap {
     __builtin_prefetch(p);
 #endif
   }
-  // The strings and arrays that an entry points to.
-  static void PrefetchOwned(const Entry& entry) {
+  // The text that an entry points to.
+  static void PrefetchText(const Entry& entry) {
     Prefetch(entry.name.data());
     Prefetch(entry.item.m_rest.data());
-    Prefetch(entry.item.m_parameterLines.data());
-    Prefetch(entry.item.m_alarmLines.data());
-    Prefetch(entry.item.m_historyLines.data());
-  }
-  static void PrefetchLines(const CDatabaseItem& item) {
-    for (const auto* lines : {&item.m_parameterLines, &item.m_alarmLines, &item.m_historyLines}) {
-      for (const std::u16string& line : *lines) Prefetch(line.data());
-    }
+    Prefetch(entry.item.m_parameterLines.text().data());
+    Prefetch(entry.item.m_alarmLines.text().data());
+    Prefetch(entry.item.m_historyLines.text().data());
   }
 
   struct ViewHash {

@@ -21,7 +21,7 @@ std::int32_t MergedTypeCode(std::int32_t code, const std::vector<std::size_t>& c
 bool MergeTagLists(CTagList& first, CTagList&& second, std::vector<std::u16string>& errors,
                    const ResourceModule& strings, const std::vector<std::size_t>& class_positions,
                    std::vector<ConflictDetail>* details,
-                   const std::vector<std::u16string>& class_names) {
+                   const std::vector<std::u16string_view>& class_names) {
   bool result = true;
   // Folded name -> first entry met in the first map's iteration order.
   struct NameOf {
@@ -51,11 +51,12 @@ bool MergeTagLists(CTagList& first, CTagList&& second, std::vector<std::u16strin
 
   if (result) {
     for (const TagMap::Entry* entry : to_add) {
-      // second itself is not const: its records may be taken.
-      CDatabaseItem item = std::move(const_cast<CDatabaseItem&>(entry->item));
+      CDatabaseItem item = entry->item;
       item.m_type = MergedTypeCode(item.m_type, class_positions);
-      first.m_tags.SetAt(entry->name, std::move(item));
+      first.m_tags.SetAt(entry->name, item);
     }
+    // The tags taken point into the second list's text.
+    first.m_texts.Adopt(std::move(second.m_texts));
   }
   return result;
 }
