@@ -23,6 +23,13 @@ class NameIndex {
     Rehash(capacity);
   }
 
+  // Starts fetching the slot where a lookup of name begins.
+  void Prefetch(std::u16string_view name) const {
+#if defined(__GNUC__)
+    if (!slots_.empty()) __builtin_prefetch(&slots_[HashOf(name) & mask()]);
+#endif
+  }
+
   const Value* Find(std::u16string_view name) const {
     if (slots_.empty()) return nullptr;
     const std::uint32_t hash = HashOf(name);

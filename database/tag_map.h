@@ -38,6 +38,9 @@ class TagMap {
   // place and takes the new record.
   CDatabaseItem& SetAt(std::u16string_view name, CDatabaseItem item);
 
+  // Starts fetching the memory that SetAt of name will look at.
+  void Prefetch(std::u16string_view name) const { index_.Prefetch(name); }
+
   // Makes room in the name index for count names.
   void Reserve(std::size_t count) { index_.Reserve(count); }
 
