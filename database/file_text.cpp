@@ -37,8 +37,7 @@ void FileText::ReadAll(CTAVStdioFile& file, TextStore::Block& block) {
   std::size_t capacity = 0;  // raw bytes that block has room for
   char* raw = nullptr;
   auto make_room = [&](std::size_t bytes) {
-    TextStore::Block bigger =
-        std::make_unique_for_overwrite<char16_t[]>(TextCapacity(bytes, unicode_));
+    TextStore::Block bigger = TextStore::NewBlock(TextCapacity(bytes, unicode_));
     char* bigger_raw = reinterpret_cast<char*>(bigger.get()) + RawOffset(bytes, unicode_);
     if (size_ > 0) std::memcpy(bigger_raw, raw, size_);
     block = std::move(bigger);

@@ -4,6 +4,8 @@
 // stays valid for as long as the store that holds it, moves included.
 #pragma once
 
+#include <cstddef>
+#include <cstdlib>
 #include <memory>
 #include <string_view>
 #include <utility>
@@ -13,7 +15,14 @@ namespace junctra {
 
 class TextStore {
  public:
-  using Block = std::unique_ptr<char16_t[]>;
+  struct Free {
+    void operator()(char16_t* block) const { std::free(block); }
+  };
+  using Block = std::unique_ptr<char16_t[], Free>;
+
+  // A block of chars characters, not initialised; large ones come from
+  // AllocateLargeBlock. Throws std::bad_alloc when there is no memory.
+  static Block NewBlock(std::size_t chars);
 
   TextStore() = default;
   TextStore(TextStore&&) = default;
@@ -26,7 +35,7 @@ class TextStore {
   }
   // A copy of text, kept here.
   std::u16string_view Keep(std::u16string_view text) {
-    Block block = std::make_unique_for_overwrite<char16_t[]>(text.size());
+    Block block = NewBlock(text.size());
     text.copy(block.get(), text.size());
     return {Add(std::move(block)), text.size()};
   }
