@@ -1,6 +1,7 @@
 #include "database/file_text.h"
 
 #include <algorithm>
+#include <cerrno>
 #include <cstring>
 
 #include "database/read_chunk.h"
@@ -8,72 +9,52 @@
 namespace junctra {
 namespace {
 
-// Bytes read at a time. A read that fails loses at most this much before
-// the line being read, which is the one reported.
+// Bytes read at a time: large enough for few calls, small enough to stay in
+// the cache until decoded. A read that fails loses at most this much
+// before the line being read, which is the one reported.
 constexpr std::size_t kReadBlock = 128 * 1024;
-
-// Characters of a block for the text of raw bytes, with one to spare for
-// AppendLineFeed.
-std::size_t TextCapacity(std::size_t raw, bool unicode) {
-  return (unicode ? (raw + 1) / 2 : raw) + 1;
-}
-
-// Where the raw bytes go in that block. UTF-16 characters are never wider
-// than their bytes, so the text overwrites the bytes from the start. 8-bit
-// characters are twice as wide: the bytes go at the block's end, where byte
-// k lies at or beyond offset raw + 2 + k, while character k ends at 2k + 2.
-std::size_t RawOffset(std::size_t raw, bool unicode) { return unicode ? 0 : raw + 2; }
+// Room beyond it for the rest of a chunk, which never spans more than
+// 1023 UTF-16 characters.
+constexpr std::size_t kBufferSize = kReadBlock + 4096;
+// The line feed that AppendLineFeed adds. A chunk writes no further than
+// the characters its bytes hold, and the bytes read never exceed the
+// file's length.
+constexpr std::size_t kSpareChars = 1;
 
 }  // namespace
 
 FileText::FileText(CTAVStdioFile& file, std::uint32_t nMax, TextStore& store)
-    : max_(nMax), unicode_(file.IsUnicode()), conv_size_(CTAVStdioFile::kInitialConvBuffer) {
-  TextStore::Block block;
-  ReadAll(file, block);
-  text_ = store.Add(std::move(block));
-}
-
-void FileText::ReadAll(CTAVStdioFile& file, TextStore::Block& block) {
-  std::size_t capacity = 0;  // raw bytes that block has room for
-  char* raw = nullptr;
-  auto make_room = [&](std::size_t bytes) {
-    TextStore::Block bigger = TextStore::NewBlock(TextCapacity(bytes, unicode_));
-    char* bigger_raw = reinterpret_cast<char*>(bigger.get()) + RawOffset(bytes, unicode_);
-    if (size_ > 0) std::memcpy(bigger_raw, raw, size_);
-    block = std::move(bigger);
-    raw = bigger_raw;
-    capacity = bytes;
-  };
-  std::size_t expected = 0;
+    : file_(file),
+      max_(nMax),
+      unicode_(file.IsUnicode()),
+      buffer_(std::make_unique_for_overwrite<char[]>(kBufferSize)),
+      conv_size_(CTAVStdioFile::kInitialConvBuffer) {
   try {
     const std::uint64_t length = file.GetLength();
     const std::uint64_t start = file.GetLogicalPosition();
-    expected = length > start ? static_cast<std::size_t>(length - start) : 0;
+    expected_ = length > start ? static_cast<std::size_t>(length - start) : 0;
   } catch (const CFileException& e) {
-    read_error_ = e;
+    length_error_ = e;  // thrown where the first piece is read
   }
-  make_room(expected);
-  try {
-    while (!read_error_) {
-      if (size_ < capacity) {
-        const auto want = static_cast<std::uint32_t>(std::min(kReadBlock, capacity - size_));
-        const std::uint32_t got = file.Read(raw + size_, want);
-        if (got == 0) break;
-        size_ += got;
-        continue;
-      }
-      // Full: the file may have grown since its length was taken.
-      char more[4096];
-      const std::uint32_t got = file.Read(more, sizeof more);
-      if (got == 0) break;
-      make_room(std::max(2 * capacity, capacity + kReadBlock));
-      std::memcpy(raw + size_, more, got);
-      size_ += got;
-    }
-  } catch (const CFileException& e) {
-    read_error_ = e;
+  text_ = store.Add(TextStore::NewBlock((unicode_ ? expected_ / 2 : expected_) + kSpareChars));
+}
+
+void FileText::Fill(std::size_t want) {
+  if (length_error_) throw *length_error_;
+  if (end_of_file_) return;
+  const auto offset = static_cast<std::size_t>(position_ - buffer_start_);
+  // What is left moves to the front; the read goes after it.
+  std::memmove(buffer_.get(), buffer_.get() + offset, buffered_ - offset);
+  buffer_start_ = position_;
+  buffered_ -= offset;
+  while (buffered_ < want && !end_of_file_) {
+    const std::uint32_t got =
+        file_.Read(buffer_.get() + buffered_, static_cast<std::uint32_t>(kBufferSize - buffered_));
+    end_of_file_ = got == 0;
+    read_ += got;
+    buffered_ += got;
+    if (read_ > expected_) throw CFileException(file_.GetFilePath(), EBUSY, "read");
   }
-  bytes_ = raw;
 }
 
 bool FileText::NextPiece(std::u16string_view* piece) {
@@ -86,10 +67,15 @@ bool FileText::NextPiece(std::u16string_view* piece) {
     const auto count = static_cast<std::uint32_t>(std::min<std::size_t>(conv_size_, remaining));
     conv_size_ = std::max<std::size_t>(conv_size_, count * unit);
     const std::size_t want = (count - 1) * unit;
-    if (position_ + want > size_ && read_error_) throw *read_error_;
-    const std::size_t got = std::min(want, size_ - position_);
+    if (want == 0) break;
+    auto offset = static_cast<std::size_t>(position_ - buffer_start_);
+    if (buffered_ - offset < want) {
+      Fill(want);
+      offset = static_cast<std::size_t>(position_ - buffer_start_);
+    }
+    const std::size_t got = std::min(want, buffered_ - offset);
     if (got == 0) break;
-    const ReadChunk chunk = DecodeChunk(bytes_ + position_, got, unicode_, text_ + length_);
+    const ReadChunk chunk = DecodeChunk(buffer_.get() + offset, got, unicode_, text_ + length_);
     position_ += chunk.consumed;
     length_ += chunk.length;
     skipped_text_ = skipped_text_ || chunk.hid_text;

