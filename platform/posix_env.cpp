@@ -2,7 +2,6 @@
 #include <dirent.h>
 #include <dlfcn.h>
 #include <fcntl.h>
-#include <malloc.h>
 #include <pwd.h>
 #include <sys/file.h>
 #include <sys/mman.h>
@@ -366,11 +365,8 @@ class PosixEnv : public Env {
 }  // namespace
 
 void PrepareProcess() {
-#ifdef M_MXFAST
-  // A merge frees millions of small strings at its end; glibc's fast bins
-  // make that several times slower than the merge itself.
-  mallopt(M_MXFAST, 0);
-#endif
+  // Nothing here: records no longer take a string of their own per line, so
+  // the end of a merge frees few blocks, and glibc's fast bins may stay.
 }
 
 std::vector<std::string> ProgramArguments(int argc, char** argv) {
