@@ -6,6 +6,7 @@
 #include <string_view>
 
 #include "database/line_reader.h"
+#include "database/line_writer.h"
 #include "database/tav_stdio_file.h"
 #include "platform/text.h"
 
@@ -102,26 +103,22 @@ bool CClassList::SaveClassFile(const std::filesystem::path& path, Env* env) cons
     return false;
   }
   file.WriteString(kHeader);
-  std::u16string line;
+  LineWriter line(file);
   for (std::size_t i = 0; i < m_classNames.size(); ++i) {
-    line.assign(kClassPrefix);
-    line += m_classNames[i];
-    line += u'\n';
-    file.WriteString(line);
+    line << kClassPrefix << m_classNames[i] << u"\n";
+    line.Flush();
     if (i >= m_classInfos.size()) continue;
     const CClassInfo& info = m_classInfos[i];
     for (std::size_t j = 0; j < info.m_memberNames.size(); ++j) {
       if (info.m_memberNames[j].empty()) continue;
       // A name read from "|Class:x|..." would be written as a class line;
       // the separator in front, which the reader skips, keeps it a member.
-      line.assign(info.m_memberNames[j].starts_with(kClassPrefix) ? u"|" : u"");
-      line += info.m_memberNames[j];
-      line += u"|0|";
-      AppendDecimal(line, j < info.m_memberTypes.size() ? info.m_memberTypes[j] : 0);
-      line += u'|';
-      if (j < info.m_memberTexts.size()) line += info.m_memberTexts[j];
-      line += u'\n';
-      file.WriteString(line);
+      if (info.m_memberNames[j].starts_with(kClassPrefix)) line << u"|";
+      line << info.m_memberNames[j] << u"|0|"
+           << std::int64_t{j < info.m_memberTypes.size() ? info.m_memberTypes[j] : 0} << u"|";
+      if (j < info.m_memberTexts.size()) line << info.m_memberTexts[j];
+      line << u"\n";
+      line.Flush();
     }
   }
   file.Close();

@@ -5,6 +5,7 @@
 #include <string_view>
 
 #include "database/line_reader.h"
+#include "database/line_writer.h"
 #include "database/tav_stdio_file.h"
 #include "platform/text.h"
 
@@ -187,23 +188,15 @@ bool CTagList::SaveTagFile(const std::filesystem::path& path, Env* env) const {
     file.Write(header.data(), static_cast<std::uint32_t>(header.size()));
     file.WriteString(lines.text());
   };
-  std::int32_t sequence = 0;
-  std::u16string line;
+  std::int64_t sequence = 0;
+  LineWriter line(file);
   m_tags.ForEach([&](const TagMap::Entry& entry) {
     const CDatabaseItem& item = entry.item;
-    line.clear();
-    line += u'#';
-    AppendDecimal(line, ++sequence);
-    line += u'|';
-    line += entry.name;
-    line += u'|';
-    AppendDecimal(line, item.m_number);
-    line += u'|';
-    AppendDecimal(line, item.m_type);
-    line += item.m_rest;
+    line << u"#" << ++sequence << u"|" << entry.name << u"|" << std::int64_t{item.m_number} << u"|"
+         << std::int64_t{item.m_type} << item.m_rest;
     // A tag line without rest keeps its line feed in the type field.
-    if (!EndsInLineFeed(line)) line += u'\n';
-    file.WriteString(line);
+    if (!EndsInLineFeed(item.m_rest)) line << u"\n";
+    line.Flush();
     write_section(headers[0], item.m_parameterLines);
     write_section(headers[1], item.m_alarmLines);
     write_section(headers[2], item.m_historyLines);

@@ -151,13 +151,15 @@ TEST_F(ClassListTest, ReadsMemberFields) {
 
 TEST_F(ClassListTest, JoinsLongLines) {
   const std::u16string name(1500, u'N');
-  const std::u16string text(2500, u't');
-  CClassList list = Load(u"V4.x - CLASS LIST\nClass:" + name + u"\nm|0|9|" + text + u"\nn|0|1|x\n" +
-                         u"Class:" + name + u"\n");
+  const std::u16string text(5000, u't');
+  const std::u16string file = u"V4.x - CLASS LIST\nClass:" + name + u"\nm|0|9|" + text +
+                              u"\nn|0|1|x\n" + u"Class:" + name + u"\n";
+  CClassList list = Load(file);
   ExpectComplete();
   ASSERT_EQ(list.m_classNames.size(), 2u);
   EXPECT_EQ(list.m_classNames[0], name);
   EXPECT_EQ(Members(list.m_classInfos[0]), (std::vector<Member>{{u"m", 9, text}, {u"n", 1, u"x"}}));
+  EXPECT_EQ(Saved(list), file);
 }
 
 // A written list loads back to itself and writes back to the same bytes.
