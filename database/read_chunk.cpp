@@ -21,11 +21,6 @@ std::size_t CopyRun(const char* bytes, std::size_t units, char16_t* out) {
   }
 }
 
-// ISO 8859-1: each byte is the character of that code.
-void WidenBytes(char16_t* out, const char* bytes, std::size_t n) {
-  for (std::size_t k = 0; k < n; ++k) out[k] = static_cast<unsigned char>(bytes[k]);
-}
-
 }  // namespace
 
 ReadChunk DecodeChunk(const char* bytes, std::size_t got, bool unicode, char16_t* out) {
@@ -40,8 +35,7 @@ ReadChunk DecodeChunk(const char* bytes, std::size_t got, bool unicode, char16_t
     if (unicode) {
       run = CopyRun(bytes + at, (end - at) / 2, out + chunk.length);
     } else {
-      run = FindBreakByte(bytes + at, end - at);
-      WidenBytes(out + chunk.length, bytes + at, run);
+      run = WidenUntilBreak(bytes + at, end - at, out + chunk.length);
     }
     const std::size_t stop = at + unit * run;
     chunk.length += run;

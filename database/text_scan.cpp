@@ -92,4 +92,29 @@ std::size_t CopyUntilBreak(const char* src, std::size_t n, char* dst) {
   return end;
 }
 
+std::size_t WidenUntilBreak(const char* src, std::size_t n, char16_t* dst) {
+  std::size_t i = 0;
+#ifdef __SSE2__
+  if constexpr (kLittleEndian) {
+    const __m128i lf = _mm_set1_epi8('\n');
+    const __m128i cr = _mm_set1_epi8('\r');
+    const __m128i zero = _mm_setzero_si128();
+    for (; i + 16 <= n; i += 16) {
+      const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(src + i));
+      const __m128i hits = _mm_or_si128(_mm_or_si128(_mm_cmpeq_epi8(v, lf), _mm_cmpeq_epi8(v, cr)),
+                                        _mm_cmpeq_epi8(v, zero));
+      auto* out = reinterpret_cast<__m128i*>(dst + i);
+      _mm_storeu_si128(out, _mm_unpacklo_epi8(v, zero));
+      _mm_storeu_si128(out + 1, _mm_unpackhi_epi8(v, zero));
+      const int mask = _mm_movemask_epi8(hits);
+      if (mask != 0)
+        return i + static_cast<std::size_t>(std::countr_zero(static_cast<unsigned>(mask)));
+    }
+  }
+#endif
+  const std::size_t end = i + FindBreakByte(src + i, n - i);
+  for (; i < end; ++i) dst[i] = static_cast<unsigned char>(src[i]);
+  return end;
+}
+
 }  // namespace junctra

@@ -21,5 +21,9 @@ std::size_t FindBreakChar(const char16_t* text, std::size_t n);
 // may be copied as well: dst needs room for them. src and dst must not
 // overlap. For hosts that store char16_t little-endian.
 std::size_t CopyUntilBreak(const char* src, std::size_t n, char* dst);
+// The same for 8-bit text, each byte widened to the character of its code
+// (ISO 8859-1), sixteen at a time: up to fifteen characters after the break
+// may be written too.
+std::size_t WidenUntilBreak(const char* src, std::size_t n, char16_t* dst);
 
 }  // namespace junctra
