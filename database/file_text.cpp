@@ -15,7 +15,7 @@ namespace {
 constexpr std::size_t kReadBlock = 128 * 1024;
 // Room beyond it for the rest of a chunk, which never spans more than
 // 1023 UTF-16 characters.
-constexpr std::size_t kBufferSize = kReadBlock + 4096;
+constexpr std::size_t kChunkRoom = 4096;
 // The line feed that AppendLineFeed adds. A chunk writes no further than
 // the characters its bytes hold, and the bytes read never exceed the
 // file's length.
@@ -27,7 +27,6 @@ FileText::FileText(CTAVStdioFile& file, std::uint32_t nMax, TextStore& store)
     : file_(file),
       max_(nMax),
       unicode_(file.IsUnicode()),
-      buffer_(std::make_unique_for_overwrite<char[]>(kBufferSize)),
       conv_size_(CTAVStdioFile::kInitialConvBuffer) {
   try {
     const std::uint64_t length = file.GetLength();
@@ -36,6 +35,9 @@ FileText::FileText(CTAVStdioFile& file, std::uint32_t nMax, TextStore& store)
   } catch (const CFileException& e) {
     length_error_ = e;  // thrown where the first piece is read
   }
+  // A small file needs no more than its own size.
+  buffer_size_ = std::min(kReadBlock, expected_) + kChunkRoom;
+  buffer_ = std::make_unique_for_overwrite<char[]>(buffer_size_);
   text_ = store.Add(TextStore::NewBlock((unicode_ ? expected_ / 2 : expected_) + kSpareChars));
 }
 
@@ -49,7 +51,7 @@ void FileText::Fill(std::size_t want) {
   buffered_ -= offset;
   while (buffered_ < want && !end_of_file_) {
     const std::uint32_t got =
-        file_.Read(buffer_.get() + buffered_, static_cast<std::uint32_t>(kBufferSize - buffered_));
+        file_.Read(buffer_.get() + buffered_, static_cast<std::uint32_t>(buffer_size_ - buffered_));
     end_of_file_ = got == 0;
     read_ += got;
     buffered_ += got;

@@ -56,6 +56,7 @@ class FileText {
   char16_t* text_ = nullptr;  // the pieces decoded so far: [0, length_)
   std::size_t length_ = 0;
   std::unique_ptr<char[]> buffer_;  // file bytes [buffer_start_, + buffered_)
+  std::size_t buffer_size_ = 0;
   std::uint64_t buffer_start_ = 0;
   std::size_t buffered_ = 0;
   std::uint64_t position_ = 0;  // bytes decoded or passed

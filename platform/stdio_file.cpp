@@ -123,12 +123,20 @@ char* CStdioFile::WriteSpace(std::size_t count) {
   if (file_ == nullptr) Fail(EBADF, "write");
   // Reads after this write must see it.
   read_buffer_.clear();
-  if (write_count_ != 0 &&
-      (write_start_ + write_count_ != position_ || write_count_ + count > kWriteBufferSize)) {
-    FlushWriteBuffer();
+  if (write_count_ != 0 && write_start_ + write_count_ != position_) FlushWriteBuffer();
+  if (write_count_ + count > write_capacity_) {
+    if (write_capacity_ < kWriteBufferSize) {
+      // The buffer grows to its full size only for files that need it.
+      const std::size_t capacity =
+          std::min(kWriteBufferSize,
+                   std::max({write_capacity_ * 2, write_count_ + count, std::size_t{4096}}));
+      auto bigger = std::make_unique_for_overwrite<char[]>(capacity);
+      if (write_count_ != 0) std::memcpy(bigger.get(), write_buffer_.get(), write_count_);
+      write_buffer_ = std::move(bigger);
+      write_capacity_ = capacity;
+    }
+    if (write_count_ + count > write_capacity_) FlushWriteBuffer();
   }
-  if (write_buffer_ == nullptr)
-    write_buffer_ = std::make_unique_for_overwrite<char[]>(kWriteBufferSize);
   if (write_count_ == 0) write_start_ = position_;
   return write_buffer_.get() + write_count_;
 }

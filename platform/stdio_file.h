@@ -102,8 +102,9 @@ class CStdioFile {
   std::vector<char> read_buffer_;
   std::uint64_t read_start_ = 0;
   // Pending writes: bytes [write_start_, write_start_ + write_count_), in a
-  // buffer of kWriteBufferSize made on the first write.
+  // buffer that grows to kWriteBufferSize.
   std::unique_ptr<char[]> write_buffer_;
+  std::size_t write_capacity_ = 0;
   std::size_t write_count_ = 0;
   std::uint64_t write_start_ = 0;
 };
