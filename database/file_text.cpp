@@ -9,9 +9,8 @@
 namespace junctra {
 namespace {
 
-// Bytes read at a time: large enough for few calls, small enough to stay in
-// the cache until decoded. A read that fails loses at most this much
-// before the line being read, which is the one reported.
+// Bytes read at a time, as cat reads: large enough for few calls, small
+// enough to stay in the cache until decoded.
 constexpr std::size_t kReadBlock = 128 * 1024;
 // Room beyond it for the rest of a chunk, which never spans more than
 // 1023 UTF-16 characters.

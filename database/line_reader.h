@@ -1,10 +1,10 @@
 // Lines of a database file as the loaders take them: the pieces that
 // ReadString delivers, or whole lines joined from them, each with the number
-// of the line of the file it starts on. The file is read whole into a block
-// of a TextStore (FileText), and every line is a view into it that stays
-// valid as long as the store: records keep them without a copy. The reader
-// also keeps the loaders' account of what was not taken, so that no class
-// or tag is ever dropped silently.
+// of the line of the file it starts on. The file's text is decoded into one
+// block of a TextStore (FileText), and every line is a view into it that
+// stays valid as long as the store: records keep them without a copy. The
+// reader also keeps the loaders' account of what was not taken, so that no
+// class or tag is ever dropped silently.
 #pragma once
 
 #include <cstddef>
@@ -21,7 +21,7 @@ namespace junctra {
 
 class LineReader {
  public:
-  // Reads file, just opened, into a block of store; nMax as for
+  // Reads file, just opened, into a block of store as it goes; nMax as for
   // CTAVStdioFile::ReadString.
   LineReader(CTAVStdioFile* file, std::uint32_t nMax, TextStore* store);
 

@@ -38,8 +38,7 @@ class CTAVStdioFile : public CStdioFile {
   // Characters that the last ReadString into a buffer delivered.
   std::size_t GetLastReadLength() const { return m_nLastReadLength; }
   // Each "\n" and each "\r" becomes CR LF; the text ends at its first NUL.
-  // The bytes go straight into the stream's write buffer, which is written
-  // out a megabyte at a time.
+  // The bytes go straight into the stream's write buffer.
   void WriteString(std::u16string_view text);
   void WriteString(const char16_t* text) { WriteString(std::u16string_view(text)); }
   // The bytes WriteString writes for text: for a fixed text written many
