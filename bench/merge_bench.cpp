@@ -3,6 +3,8 @@
 // first size, the same run when every shared tag conflicts.
 //
 //   merge_bench PATH_TO_JUNCTRA [TAGS...]
+//   merge_bench --generate FOLDER TAGS  (writes the databases only, to
+//                                        profile a run on them)
 //
 // Environment: JUNCTRA_BENCH_DIR, the folder to work in (default /dev/shm);
 // JUNCTRA_BENCH_KEEP, leave the generated databases behind.
@@ -75,6 +77,10 @@ std::uintmax_t InputBytes(const std::filesystem::path& root) {
 }  // namespace
 
 int main(int argc, char** argv) {
+  if (argc == 4 && std::string(argv[1]) == "--generate") {
+    WriteDatabases(argv[2], static_cast<std::uint32_t>(std::atol(argv[3])));
+    return 0;
+  }
   if (argc < 2) {
     std::cerr << "usage: merge_bench PATH_TO_JUNCTRA [TAGS...]\n";
     return 2;

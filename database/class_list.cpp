@@ -6,6 +6,7 @@
 #include <string_view>
 
 #include "database/line_reader.h"
+#include "database/line_writer.h"
 #include "database/tav_stdio_file.h"
 #include "platform/text.h"
 
@@ -22,10 +23,10 @@ std::u16string_view WithoutLineFeed(std::u16string_view text) {
 }
 
 // "Class:" and the name, cut at its line feed and trimmed.
-std::u16string ClassName(std::u16string_view line) {
+std::u16string_view ClassName(std::u16string_view line) {
   std::u16string_view name = line.substr(kClassPrefix.size());
   name = name.substr(0, name.find(u'\n'));
-  return std::u16string(Trim(name));
+  return Trim(name);
 }
 
 // A member line: fields are the non-empty runs between "|" separators; the
@@ -47,10 +48,10 @@ void AddMember(std::u16string_view line, CClassInfo& info) {
   // Separators and a line feed alone ("|\n"): no name, so no member; the
   // writer could not write one back.
   if (fields[0].empty()) return;
-  info.m_memberNames.emplace_back(fields[0]);
+  info.m_memberNames.push_back(fields[0]);
   info.m_memberTypes.push_back(
       count >= 3 ? static_cast<std::uint16_t>(ParseDecimal(fields[2]) & 0xFFFF) : 0);
-  info.m_memberTexts.emplace_back(count >= 4 ? WithoutLineFeed(fields[3]) : std::u16string_view());
+  info.m_memberTexts.push_back(count >= 4 ? WithoutLineFeed(fields[3]) : std::u16string_view());
 }
 
 }  // namespace
@@ -62,7 +63,7 @@ void CClassList::LoadClassFile(const std::filesystem::path& path, LoadReport* re
   CTAVStdioFile file(env);
   if (!file.Open(path, CFile::typeText | CFile::shareDenyWrite)) return;
   done.opened = true;
-  LineReader reader(&file, kReadLimit);
+  LineReader reader(&file, kReadLimit, &m_texts);
   reader.Run(done, [&] {
     ReadClasses(reader);
     return 0;
@@ -102,26 +103,22 @@ bool CClassList::SaveClassFile(const std::filesystem::path& path, Env* env) cons
     return false;
   }
   file.WriteString(kHeader);
-  std::u16string line;
+  LineWriter line(file);
   for (std::size_t i = 0; i < m_classNames.size(); ++i) {
-    line.assign(kClassPrefix);
-    line += m_classNames[i];
-    line += u'\n';
-    file.WriteString(line);
+    line << kClassPrefix << m_classNames[i] << u"\n";
+    line.Flush();
     if (i >= m_classInfos.size()) continue;
     const CClassInfo& info = m_classInfos[i];
     for (std::size_t j = 0; j < info.m_memberNames.size(); ++j) {
       if (info.m_memberNames[j].empty()) continue;
       // A name read from "|Class:x|..." would be written as a class line;
       // the separator in front, which the reader skips, keeps it a member.
-      line.assign(info.m_memberNames[j].starts_with(kClassPrefix) ? u"|" : u"");
-      line += info.m_memberNames[j];
-      line += u"|0|";
-      AppendDecimal(line, j < info.m_memberTypes.size() ? info.m_memberTypes[j] : 0);
-      line += u'|';
-      if (j < info.m_memberTexts.size()) line += info.m_memberTexts[j];
-      line += u'\n';
-      file.WriteString(line);
+      if (info.m_memberNames[j].starts_with(kClassPrefix)) line << u"|";
+      line << info.m_memberNames[j] << u"|0|"
+           << std::int64_t{j < info.m_memberTypes.size() ? info.m_memberTypes[j] : 0} << u"|";
+      if (j < info.m_memberTexts.size()) line << info.m_memberTexts[j];
+      line << u"\n";
+      line.Flush();
     }
   }
   file.Close();

@@ -3,21 +3,23 @@
 
 #include <cstdint>
 #include <filesystem>
-#include <string>
+#include <string_view>
 #include <vector>
 
 #include "database/line_reader.h"
 #include "database/load_report.h"
+#include "database/text_store.h"
 #include "platform/env.h"
 
 namespace junctra {
 
 // One class definition: three parallel member lists of equal length. The
-// class's name is kept by the owning list.
+// class's name is kept by the owning list; names and texts are views into
+// the text that the owning list keeps.
 struct CClassInfo {
-  std::vector<std::u16string> m_memberNames;
+  std::vector<std::u16string_view> m_memberNames;
   std::vector<std::uint16_t> m_memberTypes;
-  std::vector<std::u16string> m_memberTexts;
+  std::vector<std::u16string_view> m_memberTexts;
 
   // Differs from other beyond the case of A to Z in names and texts.
   bool IsDifferent(const CClassInfo& other) const;
@@ -26,8 +28,14 @@ struct CClassInfo {
 class CClassList {
  public:
   // Parallel lists: entry i of one belongs to entry i of the other.
-  std::vector<std::u16string> m_classNames;
+  std::vector<std::u16string_view> m_classNames;
   std::vector<CClassInfo> m_classInfos;
+  // The text that the names of both lists point into.
+  TextStore m_texts;
+
+  CClassList() = default;
+  CClassList(CClassList&&) = default;
+  CClassList& operator=(CClassList&&) = default;
 
   // Appends the classes of the file at path. A file that cannot be opened
   // leaves the list as it was.
@@ -37,8 +45,9 @@ class CClassList {
   // errors throw CFileException.
   bool SaveClassFile(const std::filesystem::path& path, Env* env = Env::Default()) const;
 
-  void AddClass(std::u16string name, CClassInfo info) {
-    m_classNames.push_back(std::move(name));
+  // name and the texts of info must stay valid as long as the list.
+  void AddClass(std::u16string_view name, CClassInfo info) {
+    m_classNames.push_back(name);
     m_classInfos.push_back(std::move(info));
   }
 

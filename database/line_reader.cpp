@@ -4,29 +4,27 @@
 
 namespace junctra {
 
-LineReader::LineReader(CTAVStdioFile* file, std::uint32_t nMax)
-    : file_(file), max_(nMax), buffer_(nMax) {}
+LineReader::LineReader(CTAVStdioFile* file, std::uint32_t nMax, TextStore* store)
+    : text_(*file, nMax, *store) {}
 
 bool LineReader::NextPiece(std::u16string_view* piece) {
-  const char16_t* text = file_->ReadString(buffer_.data(), max_);
+  const bool read = text_.NextPiece(piece);
   // Text skipped after a NUL was on the line this piece belongs to.
-  if (!nul_seen_ && file_->SkippedTextAfterNul()) {
+  if (!nul_seen_ && text_.SkippedTextAfterNul()) {
     nul_seen_ = true;
     Refuse(next_line_number_);
   }
-  if (text == nullptr) return false;
-  *piece = std::u16string_view(text, file_->GetLastReadLength());
-  return true;
+  return read;
 }
 
 bool LineReader::ReadHeader() {
   if (!ReadPiece()) return false;
   if (!line_.empty() && line_.back() == u'\n') return true;
-  const std::u16string header(line_);
+  const std::u16string_view header = line_;
   std::u16string_view next;
   if (NextPiece(&next)) {
     Refuse(1);
-  } else if (file_->SawCarriageReturn() || header.find_first_of(u"\u0A00\u0D00") != header.npos) {
+  } else if (text_.SawCarriageReturn() || header.find_first_of(u"\u0A00\u0D00") != header.npos) {
     Refuse(1);
   }
   return false;
@@ -43,16 +41,15 @@ bool LineReader::ReadPiece() {
 
 void LineReader::CompleteLine() {
   if (line_.empty() || line_.back() == u'\n') return;
-  joined_.assign(line_);
   std::u16string_view piece;
   while (NextPiece(&piece)) {
-    joined_ += piece;
+    // The pieces follow one another in the text: the line grows over them.
+    line_ = std::u16string_view(line_.data(), line_.size() + piece.size());
     if (!piece.empty() && piece.back() == u'\n') {
       ++next_line_number_;
       break;
     }
   }
-  line_ = joined_;
 }
 
 bool LineReader::OnlyBlankLinesLeft() {

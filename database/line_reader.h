@@ -1,25 +1,29 @@
 // Lines of a database file as the loaders take them: the pieces that
 // ReadString delivers, or whole lines joined from them, each with the number
-// of the line of the file it starts on. It also keeps the loaders' account
-// of what was not taken, so that no class or tag is ever dropped silently.
+// of the line of the file it starts on. The file's text is decoded into one
+// block of a TextStore (FileText), and every line is a view into it that
+// stays valid as long as the store: records keep them without a copy. The
+// reader also keeps the loaders' account of what was not taken, so that no
+// class or tag is ever dropped silently.
 #pragma once
 
 #include <cstddef>
 #include <cstdint>
-#include <string>
 #include <string_view>
-#include <vector>
 
+#include "database/file_text.h"
 #include "database/load_report.h"
 #include "database/tav_stdio_file.h"
+#include "database/text_store.h"
 #include "platform/stdio_file.h"
 
 namespace junctra {
 
 class LineReader {
  public:
-  // nMax as for CTAVStdioFile::ReadString.
-  LineReader(CTAVStdioFile* file, std::uint32_t nMax);
+  // Reads file, just opened, into a block of store as it goes; nMax as for
+  // CTAVStdioFile::ReadString.
+  LineReader(CTAVStdioFile* file, std::uint32_t nMax, TextStore* store);
 
   // The header: one piece. False at the end of the file, and when the header
   // is not one plain line (then line 1 is refused): a piece without line
@@ -39,12 +43,21 @@ class LineReader {
     return true;
   }
 
-  // Valid until the next read.
+  // Valid as long as the store.
   std::u16string_view line() const { return line_; }
   // 1-based number of the file line on which the current line starts.
   std::size_t line_number() const { return line_number_; }
-  // The longest piece a read delivers.
-  std::size_t longest_piece() const { return max_ - 1; }
+  // Bytes of the file.
+  std::size_t file_size() const { return text_.size(); }
+
+  // After a read met the end of the file: text that ends with the last line
+  // read and lacks its line feed, because the end of the file cut it off,
+  // gets one, as though the file had ended with it. Anything else is
+  // returned as it is.
+  std::u16string_view EndWithLineFeed(std::u16string_view text) {
+    if (text.empty() || text.back() == u'\n') return text;
+    return text_.AppendLineFeed(text);
+  }
 
   // Reads to the end of the file. True when nothing but blank lines was
   // left; otherwise that line is refused.
@@ -72,10 +85,7 @@ class LineReader {
   bool NextPiece(std::u16string_view* piece);
   void Report(LoadReport& report) const;
 
-  CTAVStdioFile* file_;
-  std::uint32_t max_;
-  std::vector<char16_t> buffer_;
-  std::u16string joined_;
+  FileText text_;
   std::u16string_view line_;
   std::size_t line_number_ = 0;
   std::size_t next_line_number_ = 1;

@@ -6,13 +6,20 @@
 
 namespace junctra {
 
-bool CompareStringArrays(const std::vector<std::u16string>& a,
-                         const std::vector<std::u16string>& b) {
+bool CompareStringArrays(const std::vector<std::u16string_view>& a,
+                         const std::vector<std::u16string_view>& b) {
   if (a.size() != b.size()) return true;
   for (std::size_t i = 0; i < a.size(); ++i) {
     if (!EqualsIgnoringAsciiCase(a[i], b[i])) return true;
   }
   return false;
+}
+
+// Compared whole: folding the case of A to Z leaves every line feed where
+// it is, so two texts that are equal that way split into the same lines,
+// equal one by one, and two that are not differ in some line.
+bool CompareStringArrays(const SectionLines& a, const SectionLines& b) {
+  return !EqualsIgnoringAsciiCase(a.text(), b.text());
 }
 
 bool CompareWordArrays(const std::vector<std::uint16_t>& a, const std::vector<std::uint16_t>& b) {

@@ -2,7 +2,9 @@
 // KeyOf gives a value's name, kept alive elsewhere. One flat array of
 // 16-byte slots, so a lookup costs about one cache miss instead of a walk
 // through list nodes; the tag map and the merge's case-folded lookups both
-// use it.
+// use it. Callers that look up many names can hash them first and fetch
+// each slot from memory a few lookups before its own (PrefetchSlot), so
+// that the misses overlap.
 #pragma once
 
 #include <cstddef>
@@ -11,11 +13,17 @@
 #include <utility>
 #include <vector>
 
+#include "database/prefetch.h"
+
 namespace junctra {
 
 template <class Value, class Hash, class Equal, class KeyOf>
 class NameIndex {
  public:
+  static std::uint32_t HashOf(std::u16string_view name) {
+    return static_cast<std::uint32_t>(Hash()(name));
+  }
+
   void Reserve(std::size_t count) {
     if (Fits(count, slots_.size())) return;
     std::size_t capacity = 16;
@@ -23,17 +31,20 @@ class NameIndex {
     Rehash(capacity);
   }
 
-  const Value* Find(std::u16string_view name) const {
+  // Starts fetching the slot where a lookup of a name with hash begins.
+  void PrefetchSlot(std::uint32_t hash) const {
+    if (!slots_.empty()) Prefetch(&slots_[hash & mask()]);
+  }
+
+  const Value* Find(std::u16string_view name) const { return Find(name, HashOf(name)); }
+  // hash is HashOf(name).
+  const Value* Find(std::u16string_view name, std::uint32_t hash) const {
     if (slots_.empty()) return nullptr;
-    const std::uint32_t hash = HashOf(name);
     for (std::size_t i = hash & mask(); slots_[i].used; i = (i + 1) & mask()) {
       if (slots_[i].hash == hash && Equal()(KeyOf()(slots_[i].value), name))
         return &slots_[i].value;
     }
     return nullptr;
-  }
-  Value* Find(std::u16string_view name) {
-    return const_cast<Value*>(static_cast<const NameIndex*>(this)->Find(name));
   }
 
   // The value under name. When there is none, make() is called and must
@@ -41,8 +52,11 @@ class NameIndex {
   // index's lifetime. *added tells which happened.
   template <class Make>
   Value& FindOrAdd(std::u16string_view name, Make&& make, bool* added) {
+    return FindOrAdd(name, HashOf(name), make, added);
+  }
+  template <class Make>
+  Value& FindOrAdd(std::u16string_view name, std::uint32_t hash, Make&& make, bool* added) {
     if (!Fits(count_ + 1, slots_.size())) Rehash(slots_.empty() ? 16 : slots_.size() * 2);
-    const std::uint32_t hash = HashOf(name);
     std::size_t i = hash & mask();
     for (; slots_[i].used; i = (i + 1) & mask()) {
       if (slots_[i].hash == hash && Equal()(KeyOf()(slots_[i].value), name)) {
@@ -63,9 +77,6 @@ class NameIndex {
     bool used = false;
   };
 
-  static std::uint32_t HashOf(std::u16string_view name) {
-    return static_cast<std::uint32_t>(Hash()(name));
-  }
   // At most 70% of the slots used, so probe runs stay short.
   static bool Fits(std::size_t count, std::size_t capacity) { return count * 10 <= capacity * 7; }
   std::size_t mask() const { return slots_.size() - 1; }

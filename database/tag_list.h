@@ -6,6 +6,7 @@
 #include "database/line_reader.h"
 #include "database/load_report.h"
 #include "database/tag_map.h"
+#include "database/text_store.h"
 #include "platform/env.h"
 
 namespace junctra {
@@ -13,6 +14,8 @@ namespace junctra {
 class CTagList {
  public:
   TagMap m_tags;
+  // The text that the names and records of m_tags point into.
+  TextStore m_texts;
 
   // Adds the tags of the file at path. Returns the format's result; the
   // tags read before a failure stay in the map.

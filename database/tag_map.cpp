@@ -1,5 +1,7 @@
 #include "database/tag_map.h"
 
+#include <algorithm>
+
 namespace junctra {
 
 std::uint32_t TagMap::HashKey(std::u16string_view name) {
@@ -15,18 +17,30 @@ CDatabaseItem& TagMap::SetAt(std::u16string_view name, CDatabaseItem item) {
   Entry* entry = index_.FindOrAdd(
       name,
       [&] {
-        Entry& created = entries_.emplace_back(Entry{std::u16string(name), std::move(item)});
+        Entry& created = NewEntry(name, item);
         buckets_[HashKey(created.name) % kBucketCount].push_back(&created);
         return &created;
       },
       &added);
-  if (!added) entry->item = std::move(item);
+  if (!added) entry->item = item;
   return entry->item;
+}
+
+TagMap::Entry& TagMap::NewEntry(std::u16string_view name, const CDatabaseItem& item) {
+  if (last_block_used_ == last_block_size_) {
+    last_block_size_ = blocks_.empty() ? 16 : std::min(2 * last_block_size_, kLargestBlock);
+    blocks_.push_back(std::make_unique<Entry[]>(last_block_size_));
+    last_block_used_ = 0;
+  }
+  Entry& entry = blocks_.back()[last_block_used_++];
+  entry = Entry{name, item};
+  ++count_;
+  return entry;
 }
 
 std::vector<const TagMap::Entry*> TagMap::InIterationOrder() const {
   std::vector<const Entry*> order;
-  order.reserve(entries_.size());
+  order.reserve(count_);
   for (const auto& chain : buckets_) order.insert(order.end(), chain.rbegin(), chain.rend());
   return order;
 }

@@ -17,6 +17,9 @@ namespace junctra {
 
 class CTAVStdioFile : public CStdioFile {
  public:
+  // Size of the conversion buffer after ResetState; chunks grow it.
+  static constexpr std::size_t kInitialConvBuffer = 128;
+
   explicit CTAVStdioFile(Env* env = Env::Default());
 
   // Creating opens (modeCreate with a write flag, unless modeNoTruncate keeps
@@ -35,8 +38,12 @@ class CTAVStdioFile : public CStdioFile {
   // Characters that the last ReadString into a buffer delivered.
   std::size_t GetLastReadLength() const { return m_nLastReadLength; }
   // Each "\n" and each "\r" becomes CR LF; the text ends at its first NUL.
+  // The bytes go straight into the stream's write buffer.
   void WriteString(std::u16string_view text);
   void WriteString(const char16_t* text) { WriteString(std::u16string_view(text)); }
+  // The bytes WriteString writes for text: for a fixed text written many
+  // times, to be written with Write.
+  static std::string Encode(std::u16string_view text);
 
   std::uint64_t GetLogicalPosition() const { return m_nPosition; }
   bool IsUnicode() const { return m_bUnicode; }
@@ -47,19 +54,11 @@ class CTAVStdioFile : public CStdioFile {
   bool SawCarriageReturn() const { return m_bSawCarriageReturn; }
 
  private:
-  enum class Stop { kNone, kLineFeed, kNul };
-
   void ResetState();
   bool FillBuffer();
-  // Reads at most count - 1 characters into m_strChunk, cut after the first
-  // line feed (kept when keepLineFeed) or before the first NUL.
-  bool FetchChunk(std::uint32_t count, bool* lineEnded, bool keepLineFeed);
-  // Bytes of m_readBuffer from pos on; *data points at them.
-  std::uint64_t BufferedFrom(std::uint64_t pos, const char** data, bool* endOfFile) const;
-  // Appends the characters of data[from, to) up to the first LF or NUL to
-  // m_strChunk; returns the byte offset where it stopped.
-  std::uint64_t ConvertUntilStop(const char* data, std::uint64_t from, std::uint64_t to,
-                                 Stop* stop);
+  // Reads at most count - 1 characters into m_strChunk, up to the first NUL
+  // and cut after the first line feed, which it keeps.
+  bool FetchChunk(std::uint32_t count, bool* lineEnded);
 
   std::uint64_t m_nBufferStart = 0;
   std::vector<char> m_readBuffer;
@@ -71,8 +70,6 @@ class CTAVStdioFile : public CStdioFile {
   std::size_t m_nLastReadLength = 0;
   bool m_bSkippedText = false;
   bool m_bSawCarriageReturn = false;
-  // Bytes of one WriteString, kept to spare an allocation per line.
-  std::vector<char> m_writeBuffer;
 };
 
 // An entry exists at path and is not a folder; false for an empty path.

@@ -14,17 +14,17 @@ bool MergeClassLists(CClassList& first, CClassList&& second, std::vector<std::u1
   bool result = true;
   // Folded name -> first class of that name in the first list.
   struct Deref {
-    std::u16string_view operator()(const std::u16string* name) const { return *name; }
+    std::u16string_view operator()(const std::u16string_view* name) const { return *name; }
   };
-  FoldedNameIndex<const std::u16string*, Deref> first_names;
-  const std::u16string* const first_begin = first.m_classNames.data();
-  for (const std::u16string& name : first.m_classNames) first_names.AddIfAbsent(&name);
+  FoldedNameIndex<const std::u16string_view*, Deref> first_names;
+  const std::u16string_view* const first_begin = first.m_classNames.data();
+  for (const std::u16string_view& name : first.m_classNames) first_names.AddIfAbsent(&name);
 
   const std::size_t count = second.m_classNames.size();
   std::vector<std::size_t> merged(count);
   std::vector<std::size_t> to_add;
   for (std::size_t i = 0; i < count; ++i) {
-    if (const std::u16string* const* match = first_names.Find(second.m_classNames[i])) {
+    if (const std::u16string_view* const* match = first_names.Find(second.m_classNames[i])) {
       const auto j = static_cast<std::size_t>(*match - first_begin);
       merged[i] = j;
       if (first.m_classInfos[j].IsDifferent(second.m_classInfos[i])) {
@@ -49,6 +49,8 @@ bool MergeClassLists(CClassList& first, CClassList&& second, std::vector<std::u1
     for (std::size_t p : to_add) {
       first.AddClass(second.m_classNames[p], std::move(second.m_classInfos[p]));
     }
+    // The classes taken point into the second list's text.
+    first.m_texts.Adopt(std::move(second.m_texts));
     positions = std::move(merged);
   }
   return result;

@@ -16,7 +16,7 @@ std::u16string Decimal(std::int64_t value) {
 }
 
 // "5 (Pump)" for a code that names a class of the merged list.
-std::u16string TypeText(std::int32_t code, const std::vector<std::u16string>& class_names) {
+std::u16string TypeText(std::int32_t code, const std::vector<std::u16string_view>& class_names) {
   std::u16string text = Decimal(code);
   if (code >= 4 && static_cast<std::size_t>(code - 4) < class_names.size()) {
     text += u" (" + Quoted(class_names[static_cast<std::size_t>(code - 4)]) + u")";
@@ -32,14 +32,21 @@ ConflictDetail Detail(const ResourceModule& strings, unsigned part, std::u16stri
 
 // The first line where two sections differ, "(none)" standing for a line
 // that one of them lacks; false when they do not differ.
-bool SectionDifference(const std::vector<std::u16string>& a, const std::vector<std::u16string>& b,
-                       unsigned part, const ResourceModule& strings, ConflictDetail* detail) {
-  const std::size_t count = std::max(a.size(), b.size());
-  for (std::size_t i = 0; i < count; ++i) {
-    if (i < a.size() && i < b.size() && EqualsIgnoringAsciiCase(a[i], b[i])) continue;
+bool SectionDifference(const SectionLines& a, const SectionLines& b, unsigned part,
+                       const ResourceModule& strings, ConflictDetail* detail) {
+  auto line_a = a.begin();
+  auto line_b = b.begin();
+  for (std::int64_t number = 1; line_a != a.end() || line_b != b.end(); ++number) {
+    const bool has_a = line_a != a.end();
+    const bool has_b = line_b != b.end();
+    if (has_a && has_b && EqualsIgnoringAsciiCase(*line_a, *line_b)) {
+      ++line_a;
+      ++line_b;
+      continue;
+    }
     const std::u16string none = strings.LoadString(IDS_DETAIL_NONE);
-    *detail = Detail(strings, part, i < a.size() ? Quoted(a[i]) : none,
-                     i < b.size() ? Quoted(b[i]) : none, Decimal(static_cast<int64_t>(i + 1)));
+    *detail = Detail(strings, part, has_a ? Quoted(*line_a) : none, has_b ? Quoted(*line_b) : none,
+                     Decimal(number));
     return true;
   }
   return false;
@@ -63,7 +70,7 @@ std::u16string ShownText(std::u16string_view text) {
 
 ConflictDetail DescribeTagDifference(const CDatabaseItem& first, const CDatabaseItem& second,
                                      std::int32_t second_type,
-                                     const std::vector<std::u16string>& class_names,
+                                     const std::vector<std::u16string_view>& class_names,
                                      const ResourceModule& strings) {
   if (first.m_number != second.m_number) {
     return Detail(strings, IDS_DETAIL_NUMBER, Decimal(first.m_number), Decimal(second.m_number));

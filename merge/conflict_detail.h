@@ -36,7 +36,7 @@ std::u16string ShownText(std::u16string_view text);
 // second tag's code in the merged class list, whose names class_names holds.
 ConflictDetail DescribeTagDifference(const CDatabaseItem& first, const CDatabaseItem& second,
                                      std::int32_t second_type,
-                                     const std::vector<std::u16string>& class_names,
+                                     const std::vector<std::u16string_view>& class_names,
                                      const ResourceModule& strings);
 
 // Classes: the member count, else the first member whose name, type or

@@ -5,9 +5,13 @@
 // is copied.
 #pragma once
 
+#include <cstddef>
+#include <cstdint>
 #include <string_view>
+#include <vector>
 
 #include "database/name_index.h"
+#include "database/prefetch.h"
 #include "platform/text.h"
 
 namespace junctra {
@@ -26,7 +30,45 @@ class FoldedNameIndex {
 
   const Value* Find(std::u16string_view name) const { return index_.Find(name); }
 
+  // Many values at once, in order; a lookup of one waits for memory far
+  // longer than it computes. All names are hashed first, and each slot is
+  // fetched a few lookups before its own, so that the waits overlap.
+  // AddIfAbsent for each of values.
+  void AddAllIfAbsent(const std::vector<Value>& values) {
+    const std::vector<std::uint32_t> hashes = Hashes(values);
+    for (std::size_t i = 0; i < values.size(); ++i) {
+      index_.PrefetchSlot(hashes[Ahead(i, kAhead, values.size())]);
+      bool added = false;
+      index_.FindOrAdd(
+          KeyOf()(values[i]), hashes[i], [&] { return values[i]; }, &added);
+    }
+  }
+  // For the name of each of values, the value found under it; Value() (a
+  // null pointer) where there is none.
+  std::vector<Value> FindAll(const std::vector<Value>& values) const {
+    const std::vector<std::uint32_t> hashes = Hashes(values);
+    std::vector<Value> found(values.size());
+    for (std::size_t i = 0; i < values.size(); ++i) {
+      index_.PrefetchSlot(hashes[Ahead(i, kAhead, values.size())]);
+      if (const Value* value = index_.Find(KeyOf()(values[i]), hashes[i])) found[i] = *value;
+    }
+    return found;
+  }
+
  private:
+  static constexpr std::size_t kAhead = 8;
+
+  // The values are pointers: each, and then its name, is fetched ahead too.
+  static std::vector<std::uint32_t> Hashes(const std::vector<Value>& values) {
+    std::vector<std::uint32_t> hashes(values.size());
+    for (std::size_t i = 0; i < values.size(); ++i) {
+      Prefetch(values[Ahead(i, 2 * kAhead, values.size())]);
+      Prefetch(KeyOf()(values[Ahead(i, kAhead, values.size())]).data());
+      hashes[i] = Index::HashOf(KeyOf()(values[i]));
+    }
+    return hashes;
+  }
+
   struct FoldedHash {
     std::size_t operator()(std::u16string_view name) const {
       std::size_t h = 14695981039346656037ull;
@@ -40,7 +82,8 @@ class FoldedNameIndex {
     }
   };
 
-  NameIndex<Value, FoldedHash, FoldedEqual, KeyOf> index_;
+  using Index = NameIndex<Value, FoldedHash, FoldedEqual, KeyOf>;
+  Index index_;
 };
 
 }  // namespace junctra

@@ -13,8 +13,8 @@ namespace junctra {
 
 // Checks every tag of second against its first namesake (A to Z folded) in
 // first's iteration order; each conflict appends a line made from string 112
-// of strings to errors. Without conflicts, moves the tags first lacks into
-// it, leaving emptied records in second, and returns true. class_positions,
+// of strings to errors. Without conflicts, copies the tags first lacks into
+// it, takes over second's text that they point into, and returns true. class_positions,
 // from MergeClassLists, maps each class position of the second database to
 // the merged list: a second tag whose type code c (c >= 4) names one of them
 // is compared and added with code 4 + class_positions[c - 4]. With details,
@@ -23,6 +23,6 @@ namespace junctra {
 bool MergeTagLists(CTagList& first, CTagList&& second, std::vector<std::u16string>& errors,
                    const ResourceModule& strings, const std::vector<std::size_t>& class_positions,
                    std::vector<ConflictDetail>* details = nullptr,
-                   const std::vector<std::u16string>& class_names = {});
+                   const std::vector<std::u16string_view>& class_names = {});
 
 }  // namespace junctra

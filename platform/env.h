@@ -150,6 +150,12 @@ class Env {
 
 // Process-wide settings made once at start, before anything else runs.
 void PrepareProcess();
+// Memory for a large block of bytes that is filled once and then read,
+// freed with std::free; null when there is none. Where the system offers
+// it, a block of megabytes is backed by large pages and mapped at once: the
+// first touch of fresh memory 4 KiB at a time costs more than copying a
+// file into it.
+void* AllocateLargeBlock(std::size_t bytes);
 // The program's arguments, argv[0] first, as UTF-8 (on POSIX as they came).
 // Windows hands main() its arguments in the ANSI code page; for main()'s own
 // argv they come from the wide command line, which holds every character.

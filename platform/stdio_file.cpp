@@ -50,14 +50,14 @@ bool CStdioFile::Open(const std::filesystem::path& path, unsigned flags) {
   position_ = 0;
   read_buffer_.clear();
   read_start_ = 0;
-  write_buffer_.clear();
+  write_count_ = 0;
   write_start_ = 0;
   return true;
 }
 
 std::uint32_t CStdioFile::Read(void* dst, std::uint32_t count) {
   if (file_ == nullptr) Fail(EBADF, "read");
-  if (!write_buffer_.empty()) FlushWriteBuffer();
+  FlushWriteBuffer();
   auto* out = static_cast<char*>(dst);
   std::uint32_t done = 0;
   while (done < count) {
@@ -100,33 +100,54 @@ std::uint64_t CStdioFile::Seek(std::int64_t offset, int origin) {
     Fail(EINVAL, "seek");
   }
   if (offset < 0 && -offset > base) Fail(EINVAL, "seek");
-  if (!write_buffer_.empty()) FlushWriteBuffer();
+  FlushWriteBuffer();
   position_ = static_cast<std::uint64_t>(base + offset);
   return position_;
 }
 
 void CStdioFile::Write(const void* src, std::uint32_t count) {
   if (file_ == nullptr) Fail(EBADF, "write");
-  if (count == 0) return;
+  const auto* in = static_cast<const char*>(src);
+  while (count > 0) {
+    const auto n = static_cast<std::uint32_t>(std::min<std::size_t>(count, kWriteBufferSize));
+    WriteInPlace(n, [&](char* out) {
+      std::memcpy(out, in, n);
+      return n;
+    });
+    in += n;
+    count -= n;
+  }
+}
+
+char* CStdioFile::WriteSpace(std::size_t count) {
+  if (file_ == nullptr) Fail(EBADF, "write");
   // Reads after this write must see it.
   read_buffer_.clear();
-  if (!write_buffer_.empty() && write_start_ + write_buffer_.size() != position_) {
-    FlushWriteBuffer();
+  if (write_count_ != 0 && write_start_ + write_count_ != position_) FlushWriteBuffer();
+  if (write_count_ + count > write_capacity_) {
+    if (write_capacity_ < kWriteBufferSize) {
+      // The buffer grows to its full size only for files that need it.
+      const std::size_t capacity =
+          std::min(kWriteBufferSize,
+                   std::max({write_capacity_ * 2, write_count_ + count, std::size_t{4096}}));
+      auto bigger = std::make_unique_for_overwrite<char[]>(capacity);
+      if (write_count_ != 0) std::memcpy(bigger.get(), write_buffer_.get(), write_count_);
+      write_buffer_ = std::move(bigger);
+      write_capacity_ = capacity;
+    }
+    if (write_count_ + count > write_capacity_) FlushWriteBuffer();
   }
-  if (write_buffer_.empty()) write_start_ = position_;
-  const auto* in = static_cast<const char*>(src);
-  write_buffer_.insert(write_buffer_.end(), in, in + count);
-  position_ += count;
-  if (write_buffer_.size() >= kBufferSize) FlushWriteBuffer();
+  if (write_count_ == 0) write_start_ = position_;
+  return write_buffer_.get() + write_count_;
 }
 
 void CStdioFile::Close() {
   if (file_ == nullptr) return;
   std::unique_ptr<File> file;
   int err = 0;
-  if (!write_buffer_.empty()) {
-    err = file_->WriteAt(write_start_, write_buffer_.data(), write_buffer_.size());
-    write_buffer_.clear();
+  if (write_count_ != 0) {
+    err = file_->WriteAt(write_start_, write_buffer_.get(), write_count_);
+    write_count_ = 0;
   }
   file.swap(file_);
   int close_err = file->Close();
@@ -136,16 +157,16 @@ void CStdioFile::Close() {
 
 std::uint64_t CStdioFile::GetLength() {
   if (file_ == nullptr) Fail(EBADF, "size");
-  if (!write_buffer_.empty()) FlushWriteBuffer();
+  FlushWriteBuffer();
   std::uint64_t size = 0;
   if (int err = file_->Size(&size)) Fail(err, "size");
   return size;
 }
 
 void CStdioFile::FlushWriteBuffer() {
-  if (write_buffer_.empty()) return;
-  int err = file_->WriteAt(write_start_, write_buffer_.data(), write_buffer_.size());
-  write_buffer_.clear();
+  if (write_count_ == 0) return;
+  const int err = file_->WriteAt(write_start_, write_buffer_.get(), write_count_);
+  write_count_ = 0;
   if (err != 0) Fail(err, "write");
 }
 

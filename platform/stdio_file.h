@@ -64,11 +64,31 @@ class CStdioFile {
   virtual void Close();
 
   std::uint64_t GetLength();
+  // The path the file was opened with.
+  const std::filesystem::path& GetFilePath() const { return path_; }
+
+  // Pending writes go out in one call once this many have gathered: as
+  // cat writes. A megabyte was no faster (saving 100,000 tags, 66 ms
+  // against 64): a buffer larger than the cache is written from memory.
+  static constexpr std::size_t kWriteBufferSize = 128 * 1024;
+
+  // Writes what fill puts straight into the write buffer, sparing a copy to
+  // writers that build their bytes anyway: fill gets room for max bytes
+  // (at most kWriteBufferSize) and returns how many it wrote.
+  template <class Fill>
+  void WriteInPlace(std::size_t max, Fill fill) {
+    char* out = WriteSpace(max);
+    const std::size_t written = fill(out);
+    write_count_ += written;
+    position_ += written;
+  }
 
  protected:
   Env* env() const { return env_; }
 
  private:
+  // Room for count bytes at the end of the pending writes.
+  char* WriteSpace(std::size_t count);
   void FlushWriteBuffer();
   [[noreturn]] void Fail(int error, const char* operation);
 
@@ -81,8 +101,11 @@ class CStdioFile {
   // Read-ahead: bytes [read_start_, read_start_ + read_buffer_.size()).
   std::vector<char> read_buffer_;
   std::uint64_t read_start_ = 0;
-  // Pending writes: bytes [write_start_, write_start_ + write_buffer_.size()).
-  std::vector<char> write_buffer_;
+  // Pending writes: bytes [write_start_, write_start_ + write_count_), in a
+  // buffer that grows to kWriteBufferSize.
+  std::unique_ptr<char[]> write_buffer_;
+  std::size_t write_capacity_ = 0;
+  std::size_t write_count_ = 0;
   std::uint64_t write_start_ = 0;
 };
 

@@ -19,6 +19,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstdio>
+#include <cstdlib>
 #include <string>
 #include <string_view>
 #include <thread>
@@ -584,6 +585,8 @@ void WriteStandardError(std::u16string_view text) {
   std::fwrite(bytes.data(), 1, bytes.size(), stderr);
   std::fflush(stderr);
 }
+
+void* AllocateLargeBlock(std::size_t bytes) { return std::malloc(std::max<std::size_t>(bytes, 1)); }
 
 Env* Env::Default() {
   static WindowsEnv env;

@@ -23,7 +23,8 @@ inline const CDatabaseItem* FindTag(const CTagList& list, std::u16string_view na
 inline std::map<std::u16string, const CDatabaseItem*, std::less<>> TagsByName(
     const CTagList& list) {
   std::map<std::u16string, const CDatabaseItem*, std::less<>> tags;
-  list.m_tags.ForEach([&](const TagMap::Entry& entry) { tags.emplace(entry.name, &entry.item); });
+  list.m_tags.ForEach(
+      [&](const TagMap::Entry& entry) { tags.emplace(std::u16string(entry.name), &entry.item); });
   return tags;
 }
 

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "tests/database/file_bytes.h"
+#include "tests/records.h"
 #include "tests/temp_dir.h"
 
 namespace junctra {
@@ -22,7 +23,8 @@ std::vector<Member> Members(const CClassInfo& info) {
   EXPECT_EQ(info.m_memberTexts.size(), info.m_memberNames.size());
   std::vector<Member> members;
   for (std::size_t j = 0; j < info.m_memberNames.size(); ++j) {
-    members.push_back({info.m_memberNames[j], info.m_memberTypes.at(j), info.m_memberTexts.at(j)});
+    members.push_back({std::u16string(info.m_memberNames[j]), info.m_memberTypes.at(j),
+                       std::u16string(info.m_memberTexts.at(j))});
   }
   return members;
 }
@@ -107,7 +109,8 @@ TEST_F(ClassListTest, ReadsClassLines) {
       u"V4.x - CLASS LIST\nClass:  Pump \t\nClass:\nLevel|0|2|Tank level\n\n\nclass:B\n"
       u"Class:Pump\nClass:Tail");
   ExpectComplete();
-  EXPECT_EQ(list.m_classNames, (std::vector<std::u16string>{u"Pump", u"", u"Pump", u"Tail"}));
+  EXPECT_EQ(AsStrings(list.m_classNames),
+            (std::vector<std::u16string>{u"Pump", u"", u"Pump", u"Tail"}));
   ASSERT_EQ(list.m_classInfos.size(), 4u);
   EXPECT_TRUE(Members(list.m_classInfos[0]).empty());
   // Blank lines are passed over; a lower-case prefix makes a member line.
@@ -148,13 +151,15 @@ TEST_F(ClassListTest, ReadsMemberFields) {
 
 TEST_F(ClassListTest, JoinsLongLines) {
   const std::u16string name(1500, u'N');
-  const std::u16string text(2500, u't');
-  CClassList list = Load(u"V4.x - CLASS LIST\nClass:" + name + u"\nm|0|9|" + text + u"\nn|0|1|x\n" +
-                         u"Class:" + name + u"\n");
+  const std::u16string text(5000, u't');
+  const std::u16string file = u"V4.x - CLASS LIST\nClass:" + name + u"\nm|0|9|" + text +
+                              u"\nn|0|1|x\n" + u"Class:" + name + u"\n";
+  CClassList list = Load(file);
   ExpectComplete();
   ASSERT_EQ(list.m_classNames.size(), 2u);
   EXPECT_EQ(list.m_classNames[0], name);
   EXPECT_EQ(Members(list.m_classInfos[0]), (std::vector<Member>{{u"m", 9, text}, {u"n", 1, u"x"}}));
+  EXPECT_EQ(Saved(list), file);
 }
 
 // A written list loads back to itself and writes back to the same bytes.
@@ -163,12 +168,14 @@ TEST_F(ClassListTest, RoundTrip) {
   for (int c = 0; c < 30; ++c) {
     CClassInfo info;
     for (int m = 0; m < c % 6; ++m) {
-      info.m_memberNames.push_back(u"Member " + std::u16string(1, static_cast<char16_t>(u'a' + m)));
+      info.m_memberNames.push_back(
+          list.m_texts.Keep(u"Member " + std::u16string(1, static_cast<char16_t>(u'a' + m))));
       info.m_memberTypes.push_back(static_cast<std::uint16_t>(c * 4099 + m * 61));
-      info.m_memberTexts.push_back(
-          m % 3 == 0 ? u"" : u"Text \u00E9\u263A " + std::u16string(c * 40, u'x'));
+      info.m_memberTexts.push_back(list.m_texts.Keep(
+          m % 3 == 0 ? u"" : u"Text \u00E9\u263A " + std::u16string(c * 40, u'x')));
     }
-    list.AddClass(u"Class\u00C4" + std::u16string(c * 50, u'c'), std::move(info));
+    list.AddClass(list.m_texts.Keep(u"Class\u00C4" + std::u16string(c * 50, u'c')),
+                  std::move(info));
   }
   list.AddClass(u"Empty", CClassInfo());
   ASSERT_TRUE(list.SaveClassFile(path_));

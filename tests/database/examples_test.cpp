@@ -10,6 +10,7 @@
 #include "database/tag_list.h"
 #include "platform/text.h"
 #include "tests/database/file_bytes.h"
+#include "tests/records.h"
 #include "tests/temp_dir.h"
 
 namespace junctra {
@@ -39,17 +40,22 @@ Database Load(const std::filesystem::path& folder) {
   LoadReport report;
   classes.LoadClassFile(folder / "class.lst", &report);
   EXPECT_TRUE(report.complete) << folder << " class.lst, line " << report.first_unread_line;
-  db.class_names = classes.m_classNames;
+  db.class_names = AsStrings(classes.m_classNames);
   for (const CClassInfo& info : classes.m_classInfos) {
-    db.classes.emplace_back(info.m_memberNames, info.m_memberTypes, info.m_memberTexts);
+    db.classes.emplace_back(AsStrings(info.m_memberNames), info.m_memberTypes,
+                            AsStrings(info.m_memberTexts));
   }
   CTagList tags;
   EXPECT_TRUE(tags.LoadTagFile(folder / "tagl.txt", &report)) << folder;
   EXPECT_TRUE(report.complete) << folder << " tagl.txt, line " << report.first_unread_line;
   tags.m_tags.ForEach([&db](const TagMap::Entry& e) {
     const CDatabaseItem& t = e.item;
-    db.tags[e.name] = {t.m_number,         t.m_type,       t.m_rest,
-                       t.m_parameterLines, t.m_alarmLines, t.m_historyLines};
+    db.tags[std::u16string(e.name)] = {t.m_number,
+                                       t.m_type,
+                                       std::u16string(t.m_rest),
+                                       AsStrings(t.m_parameterLines),
+                                       AsStrings(t.m_alarmLines),
+                                       AsStrings(t.m_historyLines)};
   });
   return db;
 }

@@ -8,6 +8,7 @@
 
 #include "platform/text.h"
 #include "tests/database/file_bytes.h"
+#include "tests/records.h"
 #include "tests/tag_lookup.h"
 #include "tests/temp_dir.h"
 
@@ -38,21 +39,29 @@ std::vector<Tag> Tags(const CTagList& list) {
   std::vector<Tag> tags;
   list.m_tags.ForEach([&tags](const TagMap::Entry& entry) {
     const CDatabaseItem& item = entry.item;
-    tags.push_back({entry.name, item.m_number, item.m_type, item.m_rest, item.m_parameterLines,
-                    item.m_alarmLines, item.m_historyLines});
+    tags.push_back({std::u16string(entry.name), item.m_number, item.m_type,
+                    std::u16string(item.m_rest), AsStrings(item.m_parameterLines),
+                    AsStrings(item.m_alarmLines), AsStrings(item.m_historyLines)});
   });
   return tags;
+}
+
+// Its lines one after another, kept by list.
+SectionLines Section(CTagList& list, const Strings& lines) {
+  std::u16string text;
+  for (const std::u16string& line : lines) text += line;
+  return SectionLines(list.m_texts.Keep(text));
 }
 
 void Add(CTagList& list, const Tag& tag) {
   CDatabaseItem item;
   item.m_number = tag.number;
   item.m_type = tag.type;
-  item.m_rest = tag.rest;
-  item.m_parameterLines = tag.parameters;
-  item.m_alarmLines = tag.alarm;
-  item.m_historyLines = tag.history;
-  list.m_tags.SetAt(tag.name, std::move(item));
+  item.m_rest = list.m_texts.Keep(tag.rest);
+  item.m_parameterLines = Section(list, tag.parameters);
+  item.m_alarmLines = Section(list, tag.alarm);
+  item.m_historyLines = Section(list, tag.history);
+  list.m_tags.SetAt(list.m_texts.Keep(tag.name), item);
 }
 
 constexpr std::u16string_view kHeader = u"//4.x - Application Tags\n";
@@ -225,7 +234,7 @@ TEST_F(TagListTest, FileEndsEarly) {
   EXPECT_EQ(list->m_tags.GetCount(), 2u);
   ASSERT_NE(FindTag(*list, u"B"), nullptr);
   // The last line, cut off by the end of the file, gets its line feed.
-  EXPECT_EQ(FindTag(*list, u"B")->m_historyLines, (Strings{u"H1\n", u"H2\n"}));
+  EXPECT_EQ(AsStrings(FindTag(*list, u"B")->m_historyLines), (Strings{u"H1\n", u"H2\n"}));
 }
 
 TEST_F(TagListTest, SameNameReplacesDifferentCaseAdds) {
@@ -243,7 +252,8 @@ TEST_F(TagListTest, SameNameReplacesDifferentCaseAdds) {
 }
 
 TEST_F(TagListTest, LongLines) {
-  const std::u16string rest = u"|" + std::u16string(2500, u'r') + u"\n";
+  // A rest this long is also written on its own, not copied into the line.
+  const std::u16string rest = u"|" + std::u16string(5000, u'r') + u"\n";
   const std::u16string section(3000, u's');
   const std::u16string hashed = std::u16string(1022, u'h') + u"#not a header\n";
   // Tag lines are joined; section lines stay pieces and write back whole.
@@ -255,7 +265,7 @@ TEST_F(TagListTest, LongLines) {
   ASSERT_NE(FindTag(*list, u"Long"), nullptr);
   EXPECT_EQ(FindTag(*list, u"Long")->m_rest, rest);
   EXPECT_EQ(
-      FindTag(*list, u"Long")->m_parameterLines,
+      AsStrings(FindTag(*list, u"Long")->m_parameterLines),
       (Strings{section.substr(0, 1022), section.substr(0, 1022), section.substr(0, 956) + u"\n"}));
   ASSERT_NE(FindTag(*list, std::u16string(1100, u'N')), nullptr);
   const auto again = Load(Saved(*list));
@@ -351,14 +361,14 @@ TEST_F(TagListTest, PiecesWriteBackExactlyAsRead) {
                               u"#Alarm\nlong " + piece.substr(5) + u"#History\n#";
   auto list = Load(text);
   ExpectComplete(true);
-  EXPECT_EQ(FindTag(*list, u"A")->m_parameterLines, Strings{piece});
+  EXPECT_EQ(AsStrings(FindTag(*list, u"A")->m_parameterLines), Strings{piece});
   EXPECT_EQ(Saved(*list), text);
 
   // Cut off: a full piece takes its line feed as a piece of its own, as the
   // file with a line feed at its end would give.
   list = Load(std::u16string(kHeader) + u"#1|A|1|2|r\n#Parameters\n#Alarm\n#History\na\n" + piece);
   ExpectComplete(false);
-  EXPECT_EQ(FindTag(*list, u"A")->m_historyLines, (Strings{u"a\n", piece, u"\n"}));
+  EXPECT_EQ(AsStrings(FindTag(*list, u"A")->m_historyLines), (Strings{u"a\n", piece, u"\n"}));
   list = Load(std::u16string(kHeader) + u"#1|A|1|2|r");
   EXPECT_EQ(FindTag(*list, u"A")->m_rest, u"|r\n");
 }

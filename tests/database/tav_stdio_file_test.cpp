@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "database/file_text.h"
 #include "tests/database/file_bytes.h"
 #include "tests/database/reference_text_file.h"
 #include "tests/temp_dir.h"
@@ -190,6 +191,29 @@ TEST(TextFileTest, MatchesTheLiteralAlgorithmOnRandomFiles) {
       ASSERT_EQ(file.SawCarriageReturn(), reference.saw_cr()) << "call " << call;
       if (!want && reference.position() >= bytes.size()) break;
     }
+
+    // The whole file decoded in place, at one limit: the same pieces, one
+    // after another in its text.
+    const std::uint32_t limit = fixed ? 1023 : kLimits[pick(12)];
+    ReferenceTextFile again(bytes);
+    CTAVStdioFile whole;
+    ASSERT_TRUE(whole.Open(dir.path() / "f", CFile::modeRead));
+    TextStore store;
+    FileText decoded(whole, limit, store);
+    const char16_t* end = nullptr;
+    for (int piece = 0;; ++piece) {
+      const std::optional<std::u16string> want = again.ReadString(limit);
+      std::u16string_view got;
+      ASSERT_EQ(decoded.NextPiece(&got), want.has_value()) << "piece " << piece;
+      ASSERT_EQ(decoded.SkippedTextAfterNul(), again.skipped_text()) << "piece " << piece;
+      ASSERT_EQ(decoded.SawCarriageReturn(), again.saw_cr()) << "piece " << piece;
+      if (!want) break;
+      ASSERT_EQ(got, *want) << "piece " << piece;
+      if (end != nullptr) {
+        ASSERT_EQ(got.data(), end);
+      }
+      end = got.data() + got.size();
+    }
   }
 }
 
@@ -207,6 +231,17 @@ TEST(TextFileTest, WriteStringEndsEachLineWithCrLf) {
     file.Close();
   }
   EXPECT_EQ(ReadBytes(path), "\xFF\xFE" + Utf16LeBytes(u"x\r\na\r\n\r\nbc\u263A\r\n"));
+  // A text longer than the write buffer takes goes out in slices.
+  std::u16string lines, written;
+  for (int i = 0; i < 300000; ++i) lines += i % 5 == 0 ? u"\n" : u"y";
+  for (char16_t c : lines) written += c == u'\n' ? u"\r\n" : u"y";
+  {
+    CTAVStdioFile file;
+    ASSERT_TRUE(file.Open(path, CFile::modeCreate | CFile::modeWrite));
+    file.WriteString(lines);
+    file.Close();
+  }
+  EXPECT_EQ(ReadBytes(path), "\xFF\xFE" + Utf16LeBytes(written));
 }
 
 TEST(TextFileTest, CreatingWritesTheMarkAndEmptiesTheFile) {

@@ -63,15 +63,15 @@ void Load(MemoryEnv& env, const std::string& folder, Lists& lists) {
   lists.tags.LoadTagFile(folder + "/tagl.txt", nullptr, &env);
 }
 
-bool HasFoldedName(const std::vector<std::u16string>& names, const std::u16string& name) {
+bool HasFoldedName(const std::vector<std::u16string_view>& names, std::u16string_view name) {
   for (const auto& n : names) {
     if (EqualsIgnoringAsciiCase(n, name)) return true;
   }
   return false;
 }
 
-std::vector<std::u16string> TagNames(const CTagList& list) {
-  std::vector<std::u16string> names;
+std::vector<std::u16string_view> TagNames(const CTagList& list) {
+  std::vector<std::u16string_view> names;
   list.m_tags.ForEach([&](const TagMap::Entry& e) { names.push_back(e.name); });
   return names;
 }
@@ -126,7 +126,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     Put(inputs, "/b", b);
     Load(inputs, "/b", second);
     Load(env, "/b", merged);
-    const std::vector<std::u16string> merged_tags = TagNames(merged.tags);
+    const std::vector<std::u16string_view> merged_tags = TagNames(merged.tags);
     for (const auto* list : {&first.tags, &second.tags}) {
       list->m_tags.ForEach(
           [&](const TagMap::Entry& e) { FUZZ_CHECK(HasFoldedName(merged_tags, e.name)); });

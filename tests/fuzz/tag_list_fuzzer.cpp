@@ -33,8 +33,9 @@ Loaded Load(MemoryEnv& env, const std::string& path, CTagList& list) {
 
 bool Same(const CDatabaseItem& a, const CDatabaseItem& b) {
   return a.m_number == b.m_number && a.m_type == b.m_type && a.m_rest == b.m_rest &&
-         a.m_parameterLines == b.m_parameterLines && a.m_alarmLines == b.m_alarmLines &&
-         a.m_historyLines == b.m_historyLines;
+         a.m_parameterLines.text() == b.m_parameterLines.text() &&
+         a.m_alarmLines.text() == b.m_alarmLines.text() &&
+         a.m_historyLines.text() == b.m_historyLines.text();
 }
 
 // The same tags with the same records, in the same order or, ordered by

@@ -1,13 +1,15 @@
 // The text file class over arbitrary bytes: read to the end at several
 // limits and line by line, it delivers exactly what the literal reading of
 // its algorithm delivers, never more than the limit, and never a carriage
-// return or a NUL.
+// return or a NUL. The whole file decoded in place gives the same pieces,
+// one after another in its text.
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
 #include <string>
 #include <vector>
 
+#include "database/file_text.h"
 #include "database/tav_stdio_file.h"
 #include "tests/database/reference_text_file.h"
 #include "tests/fuzz/fuzz_check.h"
@@ -45,6 +47,26 @@ void ReadPieces(MemoryEnv& env, const std::string& bytes, std::uint32_t nMax) {
   file.Close();
 }
 
+void DecodeWhole(MemoryEnv& env, const std::string& bytes, std::uint32_t nMax) {
+  CTAVStdioFile file(&env);
+  FUZZ_CHECK(file.Open(kPath, CFile::modeRead | CFile::shareDenyWrite));
+  ReferenceTextFile reference(bytes);
+  TextStore store;
+  FileText text(file, nMax, store);
+  const char16_t* end = nullptr;
+  for (;;) {
+    const auto expected = reference.ReadString(nMax);
+    std::u16string_view piece;
+    FUZZ_CHECK(text.NextPiece(&piece) == expected.has_value());
+    FUZZ_CHECK(text.SkippedTextAfterNul() == reference.skipped_text());
+    FUZZ_CHECK(text.SawCarriageReturn() == reference.saw_cr());
+    if (!expected) break;
+    FUZZ_CHECK(piece == *expected);
+    FUZZ_CHECK(end == nullptr || piece.data() == end);
+    end = piece.data() + piece.size();
+  }
+}
+
 }  // namespace
 }  // namespace junctra
 
@@ -54,6 +76,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   MemoryEnv env;
   env.AddFolder("/");
   env.SetFile(kPath, bytes);
-  for (std::uint32_t nMax : {1u, 2u, 1023u, 1024u}) ReadPieces(env, bytes, nMax);
+  for (std::uint32_t nMax : {1u, 2u, 1023u, 1024u}) {
+    ReadPieces(env, bytes, nMax);
+    DecodeWhole(env, bytes, nMax);
+  }
   return 0;
 }

@@ -15,6 +15,7 @@
 #include "platform/text.h"
 #include "tests/file_wrapper.h"
 #include "tests/hardening/hardening_support.h"
+#include "tests/records.h"
 #include "tests/tag_lookup.h"
 #include "tests/temp_dir.h"
 
@@ -271,12 +272,15 @@ TEST_F(BadInputTest, NamesOfEveryCodeUnitIncludingLoneSurrogates) {
     const std::u16string unit(1, units[i]);
     const auto a = by_name.find(unit);
     ASSERT_NE(a, by_name.end()) << i;
-    EXPECT_EQ(a->second->m_parameterLines, std::vector<std::u16string>{u"p" + unit + u"\n"}) << i;
+    EXPECT_EQ(AsStrings(a->second->m_parameterLines),
+              std::vector<std::u16string>{u"p" + unit + u"\n"})
+        << i;
     const auto b = by_name.find(u"x" + unit);
     ASSERT_NE(b, by_name.end()) << i;
     EXPECT_EQ(b->second->m_rest, u"|y" + unit + u"\n") << i;
     EXPECT_EQ(classes.m_classNames[i], u"C" + unit + u"C");
-    EXPECT_EQ(classes.m_classInfos[i].m_memberTexts, std::vector<std::u16string>{u"t" + unit});
+    EXPECT_EQ(AsStrings(classes.m_classInfos[i].m_memberTexts),
+              std::vector<std::u16string>{u"t" + unit});
     EXPECT_EQ(classes.m_classNames[units.size() + i], u"D" + unit + u"D");
   }
 }

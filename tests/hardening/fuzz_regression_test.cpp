@@ -5,6 +5,7 @@
 #include "database/class_list.h"
 #include "database/tag_list.h"
 #include "tests/database_files.h"
+#include "tests/records.h"
 #include "tests/temp_dir.h"
 
 namespace junctra {
@@ -22,7 +23,7 @@ TEST(FuzzRegressionTest, SeparatorsAloneMakeNoMember) {
   list.LoadClassFile(dir.path() / "class.lst", &report);
   EXPECT_TRUE(report.complete);
   ASSERT_EQ(list.m_classInfos.size(), 1u);
-  EXPECT_EQ(list.m_classInfos[0].m_memberNames, std::vector<std::u16string>{u"Speed"});
+  EXPECT_EQ(AsStrings(list.m_classInfos[0].m_memberNames), std::vector<std::u16string>{u"Speed"});
 
   ASSERT_TRUE(list.SaveClassFile(dir.path() / "saved"));
   CClassList again;
@@ -41,8 +42,9 @@ TEST(FuzzRegressionTest, AMemberNamedLikeAClassLineStaysAMember) {
                     u"V4.x - CLASS LIST\nClass:Pump\n|Class:Valve|0|2|rpm\n");
   CClassList list;
   list.LoadClassFile(dir.path() / "class.lst");
-  ASSERT_EQ(list.m_classNames, std::vector<std::u16string>{u"Pump"});
-  EXPECT_EQ(list.m_classInfos[0].m_memberNames, std::vector<std::u16string>{u"Class:Valve"});
+  ASSERT_EQ(AsStrings(list.m_classNames), std::vector<std::u16string>{u"Pump"});
+  EXPECT_EQ(AsStrings(list.m_classInfos[0].m_memberNames),
+            std::vector<std::u16string>{u"Class:Valve"});
 
   ASSERT_TRUE(list.SaveClassFile(dir.path() / "saved"));
   EXPECT_EQ(ReadBytes(dir.path() / "saved"),

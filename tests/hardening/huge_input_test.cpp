@@ -7,6 +7,7 @@
 #include "database/class_list.h"
 #include "database/tag_list.h"
 #include "tests/hardening/hardening_support.h"
+#include "tests/records.h"
 #include "tests/tag_lookup.h"
 #include "tests/temp_dir.h"
 
@@ -86,7 +87,7 @@ TEST_F(HugeInputTest, AMillionTags) {
   EXPECT_TRUE(report.complete);
   EXPECT_EQ(merged.m_tags.GetCount(), kCount + 1);
   ASSERT_NE(FindTag(merged, u"T999999"), nullptr);
-  EXPECT_EQ(FindTag(merged, u"T123456")->m_parameterLines,
+  EXPECT_EQ(AsStrings(FindTag(merged, u"T123456")->m_parameterLines),
             std::vector<std::u16string>{u"Address=123456\n"});
   EXPECT_NE(FindTag(merged, u"Extra"), nullptr);
 }
@@ -109,7 +110,7 @@ TEST_F(HugeInputTest, ASectionLineOfAMillionCharacters) {
   ASSERT_NE(tag, nullptr);
   // Read back in pieces of the read limit; together they are the line.
   std::u16string joined;
-  for (const auto& piece : tag->m_parameterLines) joined += piece;
+  for (const std::u16string_view piece : tag->m_parameterLines) joined += piece;
   EXPECT_EQ(joined, u"Before\n" + line + u"\nAfter\n");
   EXPECT_NE(FindTag(merged, u"Other"), nullptr);
 }

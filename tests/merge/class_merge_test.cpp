@@ -34,7 +34,8 @@ TEST_F(MergeClassListsTest, AppendsTheClassesOnlyTheSecondHasInItsOrder) {
   second_.AddClass(u"TANK", Valve());
   second_.AddClass(u"Valve", Valve());
   EXPECT_TRUE(Merge());
-  EXPECT_EQ(first_.m_classNames, (std::vector<std::u16string>{u"Tank", u"Pump", u"Valve"}));
+  EXPECT_EQ(AsStrings(first_.m_classNames),
+            (std::vector<std::u16string>{u"Tank", u"Pump", u"Valve"}));
   ASSERT_EQ(first_.m_classInfos.size(), 3u);
   EXPECT_FALSE(first_.m_classInfos[1].IsDifferent(Pump()));
   EXPECT_EQ(positions_, (std::vector<std::size_t>{1, 0, 2}));
@@ -56,7 +57,7 @@ TEST_F(MergeClassListsTest, EveryConflictIsListedAndNothingIsAdded) {
   EXPECT_FALSE(Merge());
   EXPECT_EQ(errors_, (std::vector<std::u16string>{u"Class 'Valve' has different definitions",
                                                   u"Class 'pump' has different definitions"}));
-  EXPECT_EQ(first_.m_classNames, (std::vector<std::u16string>{u"pump", u"Valve"}));
+  EXPECT_EQ(AsStrings(first_.m_classNames), (std::vector<std::u16string>{u"pump", u"Valve"}));
   EXPECT_FALSE(first_.m_classInfos[0].IsDifferent(Pump()));
 }
 
@@ -79,7 +80,7 @@ TEST_F(MergeClassListsTest, NamesakesWithinTheSecondListAreAllAppended) {
   second_.AddClass(u"", Valve());
   first_.AddClass(u"", Valve());
   EXPECT_TRUE(Merge());
-  EXPECT_EQ(first_.m_classNames, (std::vector<std::u16string>{u"", u"Pump", u"Pump"}));
+  EXPECT_EQ(AsStrings(first_.m_classNames), (std::vector<std::u16string>{u"", u"Pump", u"Pump"}));
   EXPECT_EQ(positions_, (std::vector<std::size_t>{1, 2, 0}));
 }
 
@@ -92,8 +93,8 @@ TEST_F(MergeClassListsTest, AccentedCapitalsAreOtherNames) {
 
 TEST_F(MergeClassListsTest, MoreThan65536ClassesAreCarriedOver) {
   for (int i = 0; i < 70000; ++i) {
-    second_.AddClass(u"C" + std::u16string(1, static_cast<char16_t>(0x4E00 + i % 20000)) +
-                         std::u16string(1, static_cast<char16_t>(u'a' + i / 20000)),
+    second_.AddClass(Kept(u"C" + std::u16string(1, static_cast<char16_t>(0x4E00 + i % 20000)) +
+                          std::u16string(1, static_cast<char16_t>(u'a' + i / 20000))),
                      CClassInfo());
   }
   EXPECT_TRUE(Merge());

@@ -12,7 +12,7 @@ namespace {
 const ResourceModule& kStrings = ResourceModule::BuiltIn();
 
 std::u16string Line(const CDatabaseItem& a, const CDatabaseItem& b, std::int32_t b_type = -1) {
-  const std::vector<std::u16string> classes = {u"Pump", u"Valve"};
+  const std::vector<std::u16string_view> classes = {u"Pump", u"Valve"};
   return DetailLine(DescribeTagDifference(a, b, b_type < 0 ? b.m_type : b_type, classes, kStrings),
                     kStrings);
 }
@@ -36,19 +36,26 @@ TEST(ConflictDetailTest, TagsNameTheFirstDifferenceInFileOrder) {
             u"Rest of the tag line: first \"|Hi\", second \"|Lo\"");
 
   other = base;
-  other.m_alarmLines[1] = u"LO|6|1\n";
+  other.m_alarmLines = Section({u"Hi|80|1\n", u"LO|6|1\n"});
   EXPECT_EQ(Line(base, other), u"Alarm line 2: first \"Lo|5|1\", second \"LO|6|1\"");
-  other.m_alarmLines.pop_back();
+  other.m_alarmLines = Section({u"Hi|80|1\n"});
   EXPECT_EQ(Line(base, other), u"Alarm line 2: first \"Lo|5|1\", second (none)");
   other = base;
-  other.m_parameterLines.push_back(u"Q=2\n");
-  other.m_historyLines.push_back(u"H\n");  // Parameters come before History
+  other.m_parameterLines = Section({u"P=1\n", u"Q=2\n"});
+  other.m_historyLines = Section({u"H\n"});  // Parameters come before History
   EXPECT_EQ(Line(base, other), u"Parameters line 2: first (none), second \"Q=2\"");
   other.m_parameterLines = base.m_parameterLines;
   EXPECT_EQ(Line(base, other), u"History line 1: first (none), second \"H\"");
+  // A long line is compared piece by piece, as it was read.
+  const std::u16string piece(1022, u'p');
+  other = base;
+  other.m_historyLines = Section({piece, u"q\n"});
+  CDatabaseItem longer = base;
+  longer.m_historyLines = Section({piece, u"Q\n", u"r\n"});
+  EXPECT_EQ(Line(other, longer), u"History line 3: first (none), second \"r\"");
   // Case of A to Z alone is no difference.
   other = base;
-  other.m_alarmLines[0] = u"hI|80|1\n";
+  other.m_alarmLines = Section({u"hI|80|1\n", u"Lo|5|1\n"});
   EXPECT_EQ(DescribeTagDifference(base, other, 4, {}, kStrings).part, u"");
 }
 

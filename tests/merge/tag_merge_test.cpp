@@ -13,7 +13,7 @@ namespace {
 
 std::vector<std::u16string> Names(const CTagList& list) {
   std::vector<std::u16string> names;
-  list.m_tags.ForEach([&](const TagMap::Entry& e) { names.push_back(e.name); });
+  list.m_tags.ForEach([&](const TagMap::Entry& e) { names.emplace_back(e.name); });
   return names;
 }
 
@@ -52,7 +52,7 @@ TEST_F(MergeTagListsTest, CommonTagKeepsTheFirstRecordAndName) {
 }
 
 TEST_F(MergeTagListsTest, ConflictsAreAllListedAndNothingIsAdded) {
-  for (std::u16string name : {u"T1", u"T2", u"T3", u"T4", u"T5"}) {
+  for (std::u16string_view name : {u"T1", u"T2", u"T3", u"T4", u"T5"}) {
     first_.m_tags.SetAt(name, Tag(1, 1));
     second_.m_tags.SetAt(name, Tag(2, 1));
   }
@@ -60,7 +60,9 @@ TEST_F(MergeTagListsTest, ConflictsAreAllListedAndNothingIsAdded) {
   EXPECT_FALSE(Merge(second_));
   std::vector<std::u16string> expected;
   second_.m_tags.ForEach([&](const TagMap::Entry& e) {
-    if (e.name != u"Only") expected.push_back(u"Tag '" + e.name + u"' has different definitions");
+    if (e.name != u"Only") {
+      expected.push_back(u"Tag '" + std::u16string(e.name) + u"' has different definitions");
+    }
   });
   EXPECT_EQ(errors_, expected);
   EXPECT_EQ(first_.m_tags.GetCount(), 5u);
@@ -120,7 +122,7 @@ bool ReferenceMerge(CTagList& first, const CTagList& second, std::vector<std::u1
       to_add.push_back(s);
     } else if (s->item.IsDifferent(match->item, s->item.m_type)) {
       result = false;
-      errors.push_back(u"Tag '" + s->name + u"' has different definitions");
+      errors.push_back(u"Tag '" + std::u16string(s->name) + u"' has different definitions");
     }
   }
   if (result) {
@@ -135,7 +137,7 @@ TEST(MergeTagListsRandomTest, MatchesTheWalkOverTheFirstMap) {
     std::u16string name;
     const char16_t letters[] = u"aAbB";
     for (int i = 0, n = 1 + static_cast<int>(rng() % 3); i < n; ++i) name += letters[rng() % 4];
-    return name;
+    return Kept(name);
   };
   for (int round = 0; round < 300; ++round) {
     CTagList a1, a2, b;

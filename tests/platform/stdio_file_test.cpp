@@ -27,14 +27,35 @@ TEST(StdioFileTest, WritesReadsAndSeeksAcrossBufferBoundaries) {
   TempDir dir;
   auto path = dir.path() / "data";
   std::string data;
-  for (int i = 0; i < 200000; ++i) data.push_back(static_cast<char>('a' + i % 26));
+  for (int i = 0; i < 2600000; ++i) data.push_back(static_cast<char>('a' + i % 26));
   {
     CStdioFile file;
     ASSERT_TRUE(file.Open(path, CFile::modeCreate | CFile::modeWrite));
     file.Write(data.data(), 1000);
-    file.Write(data.data() + 1000, static_cast<std::uint32_t>(data.size() - 1000));
+    file.Write(data.data() + 1000, static_cast<std::uint32_t>(data.size() - 1001));
+    file.WriteInPlace(4, [&](char* out) {
+      out[0] = data.back();
+      return 1;
+    });
     file.Close();
   }
+  EXPECT_EQ(ReadAll(path), data);
+  {
+    // Pending writes land where they were made and are seen by reads.
+    CStdioFile file;
+    ASSERT_TRUE(file.Open(path, CFile::modeCreate | CFile::modeNoTruncate | CFile::modeReadWrite));
+    file.Seek(10, CFile::begin);
+    file.Write("XY", 2);
+    file.Seek(2000000, CFile::begin);
+    file.Write("Z", 1);
+    char back[3] = {};
+    file.Seek(9, CFile::begin);
+    EXPECT_EQ(file.Read(back, 3), 3u);
+    EXPECT_EQ(std::string(back, 3), data.substr(9, 1) + "XY");
+    file.Close();
+  }
+  data.replace(10, 2, "XY");
+  data[2000000] = 'Z';
   EXPECT_EQ(ReadAll(path), data);
 
   CStdioFile file;

@@ -1,0 +1,102 @@
+#include "database/file_text.h"
+
+#include <algorithm>
+#include <cerrno>
+#include <cstring>
+
+#include "database/read_chunk.h"
+
+namespace junctra {
+namespace {
+
+// Bytes read at a time, as cat reads: large enough for few calls, small
+// enough to stay in the cache until decoded.
+constexpr std::size_t kReadBlock = 128 * 1024;
+// Room beyond it for the rest of a chunk, which never spans more than
+// 1023 UTF-16 characters.
+constexpr std::size_t kChunkRoom = 4096;
+// The line feed that AppendLineFeed adds. A chunk writes no further than
+// the characters its bytes hold, and the bytes read never exceed the
+// file's length.
+constexpr std::size_t kSpareChars = 1;
+
+}  // namespace
+
+FileText::FileText(CTAVStdioFile& file, std::uint32_t nMax, TextStore& store)
+    : file_(file),
+      max_(nMax),
+      unicode_(file.IsUnicode()),
+      conv_size_(CTAVStdioFile::kInitialConvBuffer) {
+  try {
+    const std::uint64_t length = file.GetLength();
+    const std::uint64_t start = file.GetLogicalPosition();
+    expected_ = length > start ? static_cast<std::size_t>(length - start) : 0;
+  } catch (const CFileException& e) {
+    length_error_ = e;  // thrown where the first piece is read
+  }
+  // A small file needs no more than its own size.
+  buffer_size_ = std::min(kReadBlock, expected_) + kChunkRoom;
+  buffer_ = std::make_unique_for_overwrite<char[]>(buffer_size_);
+  text_ = store.Add(TextStore::NewBlock((unicode_ ? expected_ / 2 : expected_) + kSpareChars));
+}
+
+void FileText::Fill(std::size_t want) {
+  if (length_error_) throw *length_error_;
+  if (end_of_file_) return;
+  const auto offset = static_cast<std::size_t>(position_ - buffer_start_);
+  // What is left moves to the front; the read goes after it.
+  std::memmove(buffer_.get(), buffer_.get() + offset, buffered_ - offset);
+  buffer_start_ = position_;
+  buffered_ -= offset;
+  while (buffered_ < want && !end_of_file_) {
+    const std::uint32_t got =
+        file_.Read(buffer_.get() + buffered_, static_cast<std::uint32_t>(buffer_size_ - buffered_));
+    end_of_file_ = got == 0;
+    read_ += got;
+    buffered_ += got;
+    if (read_ > expected_) throw CFileException(file_.GetFilePath(), EBUSY, "read");
+  }
+}
+
+bool FileText::NextPiece(std::u16string_view* piece) {
+  const std::size_t start = length_;
+  const std::size_t unit = unicode_ ? 2 : 1;
+  std::uint32_t remaining = max_;
+  // ReadString's loop: chunks of at most count - 1 characters, count never
+  // more than the conversion buffer holds, until a line feed or nMax - 1.
+  while (remaining > 0) {
+    const auto count = static_cast<std::uint32_t>(std::min<std::size_t>(conv_size_, remaining));
+    conv_size_ = std::max<std::size_t>(conv_size_, count * unit);
+    const std::size_t want = (count - 1) * unit;
+    if (want == 0) break;
+    auto offset = static_cast<std::size_t>(position_ - buffer_start_);
+    if (buffered_ - offset < want) {
+      Fill(want);
+      offset = static_cast<std::size_t>(position_ - buffer_start_);
+    }
+    const std::size_t got = std::min(want, buffered_ - offset);
+    if (got == 0) break;
+    const ReadChunk chunk = DecodeChunk(buffer_.get() + offset, got, unicode_, text_ + length_);
+    position_ += chunk.consumed;
+    length_ += chunk.length;
+    skipped_text_ = skipped_text_ || chunk.hid_text;
+    saw_carriage_return_ = saw_carriage_return_ || chunk.saw_carriage_return;
+    remaining -= static_cast<std::uint32_t>(chunk.length);
+    if (chunk.line_ended) break;
+  }
+  if (remaining == max_) {
+    at_end_ = true;
+    return false;
+  }
+  *piece = std::u16string_view(text_ + start, length_ - start);
+  return true;
+}
+
+std::u16string_view FileText::AppendLineFeed(std::u16string_view line) {
+  if (!at_end_ || line_feed_added_ || line.data() + line.size() != text_ + length_) return line;
+  line_feed_added_ = true;
+  text_[length_++] = u'\n';
+  return std::u16string_view(line.data(), line.size() + 1);
+}
+
+}  // namespace junctra

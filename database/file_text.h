@@ -1,0 +1,72 @@
+// The text of a file decoded piece by piece, exactly as
+// CTAVStdioFile::ReadString delivers it, into one block of memory that a
+// TextStore keeps. The file is read in large blocks into a buffer that
+// stays in the cache, and the pieces are decoded from there one after
+// another into the block, sized for the whole file: a run of pieces, such
+// as a long line joined, is one view, and the text takes no more memory
+// than the file (twice that for 8-bit text, where one byte becomes two).
+// (Loading 100,000 tags: 61 ms, against 65 with the file read whole into
+// the block first and decoded in place.)
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <memory>
+#include <optional>
+#include <string_view>
+
+#include "database/tav_stdio_file.h"
+#include "database/text_store.h"
+#include "platform/stdio_file.h"
+
+namespace junctra {
+
+class FileText {
+ public:
+  // For file, open for reading and not yet read from. The block is sized
+  // by the file's length: a file that grows while it is read is refused at
+  // the piece that would go past it ("busy"), rather than cut short.
+  FileText(CTAVStdioFile& file, std::uint32_t nMax, TextStore& store);
+
+  // The next piece, as file.ReadString(buffer, nMax) would have delivered
+  // it; false at the end of the file. The view lives as long as the store.
+  // A failed read throws CFileException.
+  bool NextPiece(std::u16string_view* piece);
+  // As CTAVStdioFile's, for the pieces delivered so far.
+  bool SkippedTextAfterNul() const { return skipped_text_; }
+  bool SawCarriageReturn() const { return saw_carriage_return_; }
+  // Bytes of the file to read, as its length said.
+  std::size_t size() const { return expected_; }
+
+  // Once NextPiece has met the end of the file: adds a line feed after the
+  // last piece, for a line that the end cut off, and returns line, which
+  // ends where the text does, with it. Anything else leaves line as it is.
+  std::u16string_view AppendLineFeed(std::u16string_view line);
+
+ private:
+  // Makes want bytes from position_ on available in the buffer, or as many
+  // as the file has left.
+  void Fill(std::size_t want);
+
+  CTAVStdioFile& file_;
+  std::uint32_t max_;
+  bool unicode_;
+  std::size_t expected_ = 0;  // bytes, from the file's length
+  std::optional<CFileException> length_error_;
+  char16_t* text_ = nullptr;  // the pieces decoded so far: [0, length_)
+  std::size_t length_ = 0;
+  std::unique_ptr<char[]> buffer_;  // file bytes [buffer_start_, + buffered_)
+  std::size_t buffer_size_ = 0;
+  std::uint64_t buffer_start_ = 0;
+  std::size_t buffered_ = 0;
+  std::uint64_t position_ = 0;  // bytes decoded or passed
+  std::uint64_t read_ = 0;      // bytes read from the file
+  bool end_of_file_ = false;
+  std::size_t conv_size_;  // ReadString's conversion buffer, as it grows
+  bool skipped_text_ = false;
+  bool saw_carriage_return_ = false;
+  bool at_end_ = false;
+  bool line_feed_added_ = false;
+};
+
+}  // namespace junctra
