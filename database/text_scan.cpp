@@ -20,20 +20,25 @@ constexpr std::uint64_t kLanes = 0x0001000100010001u;
 // lane is always a true one.
 inline std::uint64_t ZeroLanes(std::uint64_t v) { return (v - kLanes) & ~v & 0x8000800080008000u; }
 
+#ifdef __SSE2__
+// Two bits set for each of the eight UTF-16 units of v that is a line feed,
+// a carriage return or a NUL.
+inline int BreakMask(__m128i v) {
+  const __m128i hits = _mm_or_si128(_mm_or_si128(_mm_cmpeq_epi16(v, _mm_set1_epi16(u'\n')),
+                                                 _mm_cmpeq_epi16(v, _mm_set1_epi16(u'\r'))),
+                                    _mm_cmpeq_epi16(v, _mm_setzero_si128()));
+  return _mm_movemask_epi8(hits);
+}
+#endif
+
 }  // namespace
 
 std::size_t FindBreakUnit(const char* p, std::size_t n) {
   std::size_t i = 0;
 #ifdef __SSE2__
   // Eight units at a time.
-  const __m128i lf = _mm_set1_epi16(u'\n');
-  const __m128i cr = _mm_set1_epi16(u'\r');
-  const __m128i zero = _mm_setzero_si128();
   for (; i + 8 <= n; i += 8) {
-    const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + 2 * i));
-    const __m128i hits = _mm_or_si128(_mm_or_si128(_mm_cmpeq_epi16(v, lf), _mm_cmpeq_epi16(v, cr)),
-                                      _mm_cmpeq_epi16(v, zero));
-    const int mask = _mm_movemask_epi8(hits);
+    const int mask = BreakMask(_mm_loadu_si128(reinterpret_cast<const __m128i*>(p + 2 * i)));
     if (mask != 0)
       return i + static_cast<std::size_t>(std::countr_zero(static_cast<unsigned>(mask))) / 2;
   }
@@ -73,16 +78,11 @@ std::size_t FindBreakChar(const char16_t* text, std::size_t n) {
 std::size_t CopyUntilBreak(const char* src, std::size_t n, char* dst) {
   std::size_t i = 0;
 #ifdef __SSE2__
-  const __m128i lf = _mm_set1_epi16(u'\n');
-  const __m128i cr = _mm_set1_epi16(u'\r');
-  const __m128i zero = _mm_setzero_si128();
   for (; i + 8 <= n; i += 8) {
     const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(src + 2 * i));
-    const __m128i hits = _mm_or_si128(_mm_or_si128(_mm_cmpeq_epi16(v, lf), _mm_cmpeq_epi16(v, cr)),
-                                      _mm_cmpeq_epi16(v, zero));
     // Stored whole, the units from the break on included.
     _mm_storeu_si128(reinterpret_cast<__m128i*>(dst + 2 * i), v);
-    const int mask = _mm_movemask_epi8(hits);
+    const int mask = BreakMask(v);
     if (mask != 0)
       return i + static_cast<std::size_t>(std::countr_zero(static_cast<unsigned>(mask))) / 2;
   }
