@@ -30,7 +30,8 @@ namespace {
 class ScriptedChooser : public FolderChooser {
  public:
   void Answer(const std::filesystem::path& path) { answers_.push_back(path); }
-  bool BrowseForFolder(QWidget*, std::filesystem::path& result, const std::u16string&) override {
+  bool BrowseForFolder(QWidget*, std::filesystem::path& result, const std::u16string&,
+                       const std::filesystem::path&) override {
     if (answers_.empty()) return false;
     result = answers_.front();
     answers_.pop_front();

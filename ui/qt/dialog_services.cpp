@@ -12,9 +12,9 @@ namespace {
 
 class DesktopFolderChooser : public FolderChooser {
  public:
-  bool BrowseForFolder(QWidget* owner, std::filesystem::path& result,
-                       const std::u16string& prompt) override {
-    return junctra::BrowseForFolder(owner, result, prompt);
+  bool BrowseForFolder(QWidget* owner, std::filesystem::path& result, const std::u16string& prompt,
+                       const std::filesystem::path& start) override {
+    return junctra::BrowseForFolder(owner, result, prompt, start);
   }
 };
 
@@ -34,10 +34,17 @@ DialogServices DefaultDialogServices() {
   return {&folders, &messages};
 }
 
-bool BrowseForFolder(QWidget* owner, std::filesystem::path& result, const std::u16string& prompt) {
+bool BrowseForFolder(QWidget* owner, std::filesystem::path& result, const std::u16string& prompt,
+                     const std::filesystem::path& start) {
   QFileDialog dialog(owner, ToQString(prompt));
+  // Qt's own chooser, whose texts follow the loaded Qt translation; a
+  // desktop's native one would keep records of the folders used.
+  dialog.setOption(QFileDialog::DontUseNativeDialog, true);
   dialog.setFileMode(QFileDialog::Directory);
   dialog.setOption(QFileDialog::ShowDirsOnly, true);
+  // Choosing a folder changes nothing: no New Folder, Rename or Delete.
+  dialog.setOption(QFileDialog::ReadOnly, true);
+  if (!start.empty()) dialog.setDirectory(PathToQString(start));
   if (dialog.exec() != QDialog::Accepted) return false;
   const QStringList chosen = dialog.selectedFiles();
   if (chosen.isEmpty() || chosen.first().isEmpty()) return false;
