@@ -4,6 +4,7 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -229,6 +230,20 @@ QStringList ChooserTexts() {
   return texts;
 }
 
+// The modification date the chooser shows for the one folder in folder.
+QString ChooserDate(const std::filesystem::path& folder) {
+  QString date;
+  WhenModal([&](QDialog* modal) {
+    auto* view = modal->findChild<QTreeView*>();
+    EXPECT_TRUE(QTest::qWaitFor([&] { return view->model()->rowCount(view->rootIndex()) > 0; }));
+    date = view->model()->index(0, 3, view->rootIndex()).data().toString();
+    modal->reject();
+  });
+  std::filesystem::path ignored;
+  BrowseForFolder(nullptr, ignored, u"prompt", folder);
+  return date;
+}
+
 // The window menu's entries and an edit field's own menu.
 QStringList MenuTexts() {
   QStringList texts;
@@ -256,6 +271,11 @@ TEST_F(GermanTest, QtsOwnTextsAreGermanWhenItsTranslationIsLoaded) {
     EXPECT_TRUE(menus.contains("Ver&schieben") && menus.contains("Schl&ießen") &&
                 !menus.filter("&Kopieren").isEmpty() && !menus.filter("Alles auswählen").isEmpty())
         << menus.join(" | ").toStdString();
+    TempDir dir;
+    std::filesystem::create_directory(dir.path() / "db");
+    const QDateTime modified = QFileInfo(PathToQString(dir.path() / "db")).lastModified();
+    EXPECT_EQ(ChooserDate(dir.path()),
+              QLocale(QLocale::German, QLocale::Germany).toString(modified, QLocale::ShortFormat));
     // No English word left; "Name" is German too.
     for (const QString& text : chooser + menus) {
       if (!text.isEmpty() && text != "Name") {
