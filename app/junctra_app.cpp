@@ -49,7 +49,9 @@ int CJunctraApp::InitInstance(int argc, char** argv, MainDialogRunner run_dialog
     const std::filesystem::path output = args.output.empty() ? args.second : args.output;
     result = RunBatchMerge(args.first, args.second, output, env_);
   } else if (run_dialog != nullptr) {
-    result = run_dialog(argc, argv, args.first);
+    // The built-in texts are English whatever the culture asked for.
+    const std::u16string dialog_culture = m_hLangResourceDLL.is_satellite() ? culture : u"";
+    result = run_dialog(argc, argv, args.first, dialog_culture);
   } else {
     WriteStandardError(
         u"junctra: the dialog is not available in this build; name two database folders\n");

@@ -43,6 +43,11 @@ set(CPACK_INSTALL_DEFAULT_DIRECTORY_PERMISSIONS
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION utils)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
-# Depends from the libraries the binaries link (dpkg-shlibdeps).
+# Depends from the libraries the binaries link (dpkg-shlibdeps), and Qt's
+# own translations, so that the folder chooser and the menus speak the
+# satellite's language too.
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+if(JUNCTRA_BUILD_UI)
+  set(CPACK_DEBIAN_PACKAGE_DEPENDS qt6-translations-l10n)
+endif()
 include(CPack)

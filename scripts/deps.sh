@@ -4,10 +4,11 @@
 #
 #   scripts/deps.sh SET...
 #
-#   build        the program and its German satellite
+#   build        the program and its German satellite, with Qt's translations
 #   test         build, plus the test libraries and the packaging tools
 #   fuzz         build, plus clang and its libFuzzer runtime
-#   screenshots  test, plus an X server and the tools that grab its windows
+#   screenshots  test, plus an X server, a window manager and the tools that
+#                grab its windows
 #   windows      the Windows cross build (mingw-w64, and g++ for make_rc,
 #                which writes the resource scripts on the build machine),
 #                GoogleTest's sources, Wine to run the tests and NSIS for
@@ -16,11 +17,12 @@
 #                windows and Wine's own fonts
 set -euo pipefail
 
-build=(cmake ninja-build g++ pkg-config qt6-base-dev libgl-dev)
+# qt6-translations-l10n: Qt's own texts in the satellite's language.
+build=(cmake ninja-build g++ pkg-config qt6-base-dev libgl-dev qt6-translations-l10n)
 # dpkg-dev and file for cpack's shared library dependencies.
 test=(libgtest-dev libgmock-dev libbenchmark-dev dpkg-dev file appstream lintian)
 fuzz=(clang-14 libclang-rt-14-dev)
-screenshots=(xvfb xauth x11-utils imagemagick fonts-dejavu-core)
+screenshots=(xvfb xauth x11-utils imagemagick fonts-dejavu-core openbox)
 windows=(cmake ninja-build g++ g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 googletest wine64 nsis)
 windows_screenshots=(xvfb x11-utils imagemagick fonts-wine)
 

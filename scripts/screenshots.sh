@@ -1,9 +1,9 @@
 #!/usr/bin/env bash
-# Takes the screenshots in docs/ from real windows under Xvfb: the main
-# dialog after Select, the error list after a Merge with conflicts and the
-# About box, in English and, when the satellite is built, in German. Builds
+# Takes the screenshots in docs/ from real windows under Xvfb with openbox
+# as window manager: the main dialog after Select, the error list after a
+# Merge with conflicts, the About box, the folder chooser and the window
+# menu, in English and, when the satellite is built, in German. Builds
 # nothing; give it a build folder in which ui_screenshot_helper is built.
-# Uses openbox for window frames when it is installed.
 #
 #   scripts/screenshots.sh build/default
 set -euo pipefail
@@ -13,7 +13,7 @@ docs=$(cd "$(dirname "$0")/.." && pwd)/docs
 helper=$build/tests/ui/ui_screenshot_helper
 satellite=$build/program/de/junctra-mui.so
 [[ -x $helper ]] || { echo "screenshots.sh: $helper is not built" >&2; exit 1; }
-for tool in Xvfb import xdpyinfo; do
+for tool in Xvfb import xdpyinfo openbox; do
   command -v "$tool" >/dev/null || { echo "screenshots.sh: $tool is missing" >&2; exit 1; }
 done
 
@@ -35,11 +35,10 @@ Xvfb "$DISPLAY" -screen 0 1024x768x24 -dpi 96 -nolisten tcp >"$work/xvfb.log" 2>
 pids+=($!)
 for _ in $(seq 50); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.1; done
 xdpyinfo >/dev/null 2>&1 || { echo "screenshots.sh: Xvfb did not start" >&2; exit 1; }
-if command -v openbox >/dev/null; then
-  openbox >"$work/wm.log" 2>&1 &
-  pids+=($!)
-  sleep 0.5
-fi
+# openbox keeps its state in the home folder; give it one of its own.
+HOME=$work openbox >"$work/wm.log" 2>&1 &
+pids+=($!)
+sleep 0.5
 
 # shot NAME WHICH [SATELLITE]: shows the dialog and grabs its frame.
 shot() {
@@ -60,8 +59,12 @@ shot() {
 shot main-dialog main
 shot error-list errors
 shot about-box about
+shot folder-chooser chooser
+shot window-menu menu
 if [[ -f $satellite ]]; then
   shot main-dialog-de main "$satellite"
   shot error-list-de errors "$satellite"
   shot about-box-de about "$satellite"
+  shot folder-chooser-de chooser "$satellite"
+  shot window-menu-de menu "$satellite"
 fi

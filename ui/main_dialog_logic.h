@@ -5,23 +5,37 @@
 #pragma once
 
 #include <filesystem>
+#include <string>
+#include <vector>
 
 #include "merge/merge_command.h"
 #include "platform/env.h"
 
 namespace junctra {
 
-// What the logic asks of the toolkit's dialog, beyond the merge command's
-// own questions (error list, folder browser, message box).
-class MainDialogView : public MergeUi {
+// What the logic asks of the toolkit's dialog.
+class MainDialogView {
  public:
+  virtual ~MainDialogView() = default;
   // Shows the two folders in the folder fields.
   virtual void ShowFolders(const std::filesystem::path& first,
                            const std::filesystem::path& second) = 0;
   virtual void EnableMerge(bool enabled) = 0;
   // Shows the line under the folder fields; empty clears it.
   virtual void ShowResult(const std::u16string& text) = 0;
+  // The merge command's questions (MergeUi). The folder browser opens in
+  // start, or where the toolkit likes when start is empty.
+  virtual void ShowErrorList(const std::vector<std::u16string>& errors,
+                             const std::vector<ConflictDetail>& details) = 0;
+  virtual bool BrowseForFolder(std::filesystem::path& folder, const std::u16string& prompt,
+                               const std::filesystem::path& start) = 0;
+  virtual void ShowMessage(const std::u16string& text, const std::u16string& detail = {}) = 0;
 };
+
+// The folder that holds folder, where a chooser opens so that folder and
+// its neighbours are in sight; empty for an empty path. A trailing
+// separator does not count: "/data/a/" gives "/data".
+std::filesystem::path FolderBeside(const std::filesystem::path& folder);
 
 class MainDialogLogic {
  public:
@@ -34,9 +48,12 @@ class MainDialogLogic {
   void OnInitDialog();
   // Asks for both folders; on success shows them, clears the result line
   // and enables Merge for good. Every failure leaves everything as it was.
+  // The first chooser opens beside the first folder shown, the second
+  // beside the first choice.
   void OnSelect();
   // Runs the merge command on the two folders; the output folder is asked
-  // for. Nothing happens before a successful Select. A merge that writes
+  // for, in a chooser that opens beside the second folder. Nothing happens
+  // before a successful Select. A merge that writes
   // shows its result line; any other outcome clears it.
   void OnMerge();
 

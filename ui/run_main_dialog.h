@@ -2,6 +2,7 @@
 #pragma once
 
 #include <filesystem>
+#include <string>
 
 namespace junctra {
 
@@ -9,6 +10,9 @@ namespace junctra {
 // returns the dialog result: 1 (Exit), 2 (cancelled), -1 when the dialog
 // cannot be created (Win32: with one line on standard error). Where Qt can
 // open no display it prints one line on standard error and returns 0.
-int RunMainDialog(int& argc, char** argv, const std::filesystem::path& first);
+// culture is the loaded satellite's (empty: built-in texts); on Linux Qt's
+// own texts, in the folder chooser and the menus, follow it.
+int RunMainDialog(int& argc, char** argv, const std::filesystem::path& first,
+                  const std::u16string& culture = {});
 
 }  // namespace junctra

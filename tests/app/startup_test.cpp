@@ -33,8 +33,13 @@ class StartupTest : public ::testing::Test {
     for (auto& a : args) argv.push_back(a.data());
     CJunctraApp app(&env_);
     testing::internal::CaptureStderr();
-    int code = app.InitInstance(static_cast<int>(argv.size()), argv.data(),
-                                [](int&, char**, const std::filesystem::path&) { return 1; });
+    dialog_culture_ = u"(not run)";
+    int code = app.InitInstance(
+        static_cast<int>(argv.size()), argv.data(),
+        [](int&, char**, const std::filesystem::path&, const std::u16string& culture) {
+          dialog_culture_ = culture;
+          return 1;
+        });
     stderr_ = testing::internal::GetCapturedStderr();
     EXPECT_TRUE(app.m_hLangResourceDLL.is_null());
     return code;
@@ -44,6 +49,7 @@ class StartupTest : public ::testing::Test {
   TempDir home_, data_;
   std::filesystem::path a_ = data_.path() / "a", b_ = data_.path() / "b";
   std::string stderr_;
+  static inline std::u16string dialog_culture_;
 };
 
 TEST_F(StartupTest, GermanSettingPrintsBatchMessagesInGermanAndReleasesTheSatellite) {
@@ -73,6 +79,10 @@ TEST_F(StartupTest, FewerThanTwoFoldersRunTheDialog) {
   SetCulture("de");
   EXPECT_EQ(Run({"", a_.string()}), 0);  // the fake dialog ends with Exit
   EXPECT_EQ(stderr_, "");
+  EXPECT_EQ(dialog_culture_, u"de");  // the toolkit's texts follow the satellite
+  SetCulture("fr-FR");                // no satellite: the built-in English throughout
+  EXPECT_EQ(Run({a_.string()}), 0);
+  EXPECT_EQ(dialog_culture_, u"");
   EXPECT_EQ(env_.libraries_alive, 0);
   WriteDatabaseFile(b_ / "tagl.txt", TagFile(TagBlock(u"Other", u"2|1|x")));
   EXPECT_EQ(Run({a_.string(), b_.string()}), 0);  // batch: the dialog is never run

@@ -1,8 +1,10 @@
 // The error list dialog, the About box, and the dialogs in German.
+#include <QAbstractButton>
 #include <QAction>
 #include <QApplication>
 #include <QClipboard>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -11,8 +13,10 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTest>
+#include <QTreeView>
 #include <cstdlib>
 #include <map>
+#include <memory>
 #include <optional>
 #include <string>
 
@@ -24,6 +28,7 @@
 #include "ui/qt/display.h"
 #include "ui/qt/error_dlg.h"
 #include "ui/qt/junctra_dlg.h"
+#include "ui/qt/qt_translations.h"
 
 namespace junctra {
 namespace {
@@ -204,6 +209,86 @@ TEST_F(GermanTest, MainDialogMessagesAndErrorListComeFromTheSatellite) {
   EXPECT_EQ(errors_caption, ToQString(german_->FindDialog(IDD_ERROR_DIALOG)->caption));
   EXPECT_EQ(errors_text,
             ToQString(FormatMessage(german_->LoadString(IDS_TAG_CONFLICT), u"Alpha")) + "\n");
+}
+
+// What a user reads in Qt's folder chooser: labels, buttons, column headers.
+QStringList ChooserTexts() {
+  QStringList texts;
+  WhenModal([&](QDialog* modal) {
+    for (const QLabel* label : modal->findChildren<QLabel*>()) texts << label->text();
+    for (const QAbstractButton* button : modal->findChildren<QAbstractButton*>()) {
+      if (!button->text().isEmpty()) texts << button->text();
+    }
+    const QAbstractItemModel* files = modal->findChild<QTreeView*>()->model();
+    for (int column = 0; column < files->columnCount(); ++column) {
+      texts << files->headerData(column, Qt::Horizontal).toString();
+    }
+    modal->reject();
+  });
+  std::filesystem::path ignored;
+  BrowseForFolder(nullptr, ignored, u"prompt");
+  return texts;
+}
+
+// The modification date the chooser shows for the one folder in folder.
+QString ChooserDate(const std::filesystem::path& folder) {
+  QString date;
+  WhenModal([&](QDialog* modal) {
+    auto* view = modal->findChild<QTreeView*>();
+    EXPECT_TRUE(QTest::qWaitFor([&] { return view->model()->rowCount(view->rootIndex()) > 0; }));
+    date = view->model()->index(0, 3, view->rootIndex()).data().toString();
+    modal->reject();
+  });
+  std::filesystem::path ignored;
+  BrowseForFolder(nullptr, ignored, u"prompt", folder);
+  return date;
+}
+
+// The window menu's entries and an edit field's own menu.
+QStringList MenuTexts() {
+  QStringList texts;
+  CJunctraDlg dialog(nullptr, {nullptr, nullptr});
+  for (const QAction* action : dialog.window_menu().menu()->actions()) texts << action->text();
+  QLineEdit field;
+  const std::unique_ptr<QMenu> menu(field.createStandardContextMenu());
+  for (const QAction* action : menu->actions()) texts << action->text();
+  return texts;
+}
+
+TEST_F(GermanTest, QtsOwnTextsAreGermanWhenItsTranslationIsLoaded) {
+  const QStringList english_chooser = ChooserTexts();
+  const QStringList english_menus = MenuTexts();
+  ASSERT_TRUE(english_chooser.contains("&Choose"));
+  ASSERT_TRUE(english_menus.contains("&Move"));
+  {
+    const QtTranslations qt_texts(u"de-DE");
+    ASSERT_TRUE(qt_texts.loaded()) << "Qt's translations (qt6-translations-l10n) are missing";
+    const QStringList chooser = ChooserTexts();
+    const QStringList menus = MenuTexts();
+    EXPECT_TRUE(chooser.contains("Suchen in:") && chooser.contains("&Auswählen") &&
+                chooser.contains("Abbrechen") && chooser.contains("Änderungsdatum"))
+        << chooser.join(" | ").toStdString();
+    EXPECT_TRUE(menus.contains("Ver&schieben") && menus.contains("Schl&ießen") &&
+                !menus.filter("&Kopieren").isEmpty() && !menus.filter("Alles auswählen").isEmpty())
+        << menus.join(" | ").toStdString();
+    TempDir dir;
+    std::filesystem::create_directory(dir.path() / "db");
+    const QDateTime modified = QFileInfo(PathToQString(dir.path() / "db")).lastModified();
+    EXPECT_EQ(ChooserDate(dir.path()),
+              QLocale(QLocale::German, QLocale::Germany).toString(modified, QLocale::ShortFormat));
+    // No English word left; "Name" is German too.
+    for (const QString& text : chooser + menus) {
+      if (!text.isEmpty() && text != "Name") {
+        EXPECT_FALSE(english_chooser.contains(text) || english_menus.contains(text))
+            << text.toStdString();
+      }
+    }
+  }
+  EXPECT_EQ(ChooserTexts(), english_chooser);  // removed again with the object
+  // Without a translation for the culture Qt's texts stay English.
+  const QtTranslations none(u"xx-YY");
+  EXPECT_FALSE(none.loaded());
+  EXPECT_EQ(MenuTexts(), english_menus);
 }
 
 TEST(BrowseForFolderTest, DirectoryChooserWithThePromptAsTitle) {

@@ -11,6 +11,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTest>
+#include <QWindow>
 
 #include "platform/resource_module.h"
 #include "tests/temp_dir.h"
@@ -154,6 +155,30 @@ TEST_F(JunctraDlgTest, SuccessfulSelectShowsTheFoldersAndEnablesMergeForGood) {
   EXPECT_EQ(messages_.texts.size(), 1u);
 }
 
+TEST_F(JunctraDlgTest, FieldsTooNarrowShowThePathsEndWithTheWholePathAsTooltip) {
+  const auto a = Folder("a long folder that the field cannot show whole") / "plant a";
+  const auto b = Folder("a long folder that the field cannot show whole") / "plant b";
+  WriteDatabase(a, {{u"Alpha", 1, 2}});
+  WriteDatabase(b, {{u"Beta", 1, 2}});
+  CJunctraDlg dialog(nullptr, services());
+  WhenModal([&](QDialog* modal) {
+    EXPECT_TRUE(Select(modal, a, b));
+    auto* field = ControlOf<QLineEdit>(modal, kFirstEdit);
+    EXPECT_GT(field->fontMetrics().horizontalAdvance(field->text()), field->width());
+    field->grab();  // lays the text out as painted
+    EXPECT_EQ(field->cursorPosition(), field->text().size());
+    const QRect caret = field->inputMethodQuery(Qt::ImCursorRectangle).toRect();
+    EXPECT_GT(caret.x(), field->width() / 2);  // the end is in sight
+    EXPECT_LE(caret.right(), field->width());
+    EXPECT_EQ(field->toolTip(), PathToQString(a) + "/");
+    // Read-only: the dialog's background, not a field to type into.
+    EXPECT_TRUE(field->isReadOnly());
+    EXPECT_EQ(field->palette().color(QPalette::Base), modal->palette().color(QPalette::Window));
+    Click(modal, kExit);
+  });
+  EXPECT_EQ(dialog.DoModal(), 1);
+}
+
 TEST_F(JunctraDlgTest, MergeWithConflictsShowsEveryLineOfTheErrorList) {
   WriteDatabase(Folder("a"), {{u"Level", 10, 2}, {u"Pump", 1, 2}, {u"Same", 5, 2}});
   WriteDatabase(Folder("b"), {{u"Level", 11, 2}, {u"Pump", 1, 3}, {u"Same", 5, 2}});
@@ -280,6 +305,9 @@ TEST_F(JunctraDlgTest, WindowMenuHoldsMoveCloseAndAboutWhichOpensTheAboutBox) {
   WhenModal([&](QDialog* modal) {
     modal->activateWindow();
     ASSERT_TRUE(QTest::qWaitForWindowActive(modal));
+    // The program's own top-level window, transient for none.
+    EXPECT_EQ(modal->windowType(), Qt::Window);
+    EXPECT_EQ(modal->windowHandle()->transientParent(), nullptr);
     QMenu* menu = dialog.window_menu().menu();
     const QList<QAction*> actions = menu->actions();
     ASSERT_EQ(actions.size(), 4);
@@ -298,8 +326,23 @@ TEST_F(JunctraDlgTest, WindowMenuHoldsMoveCloseAndAboutWhichOpensTheAboutBox) {
     EXPECT_TRUE(menu->isVisible());
     menu->hide();
 
+    // Move moves the window by arrow keys until Return; Escape puts it back.
+    const QPoint start = modal->pos();
+    actions[0]->trigger();
+    EXPECT_TRUE(dialog.window_menu().moving());
+    for (const auto key : {Qt::Key_Right, Qt::Key_Right, Qt::Key_Down}) QTest::keyClick(modal, key);
+    QTest::keyClick(modal, Qt::Key_Return);
+    EXPECT_FALSE(dialog.window_menu().moving());
+    EXPECT_EQ(modal->pos(), start + QPoint(16, 8));
+    actions[0]->trigger();
+    QTest::keyClick(modal, Qt::Key_Up);
+    QTest::keyClick(modal, Qt::Key_Escape);
+    EXPECT_EQ(modal->pos(), start + QPoint(16, 8));
+    EXPECT_EQ(QApplication::activeModalWidget(), modal);  // Escape did not cancel the dialog
+
     WhenModal([&](QDialog* about) {
       about_caption = about->windowTitle();
+      EXPECT_EQ(about->windowType(), Qt::Dialog);  // transient for the main window
       Click(about, 1);
     });
     actions[3]->trigger();

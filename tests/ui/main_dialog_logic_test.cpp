@@ -27,8 +27,10 @@ class RecordingView : public MainDialogView {
                      const std::vector<ConflictDetail>&) override {
     error_lists.push_back(errors);
   }
-  bool BrowseForFolder(std::filesystem::path& folder, const std::u16string& prompt) override {
+  bool BrowseForFolder(std::filesystem::path& folder, const std::u16string& prompt,
+                       const std::filesystem::path& start) override {
     prompts.push_back(prompt);
+    starts.push_back(start);
     if (answers.empty() || !answers.front()) {
       if (!answers.empty()) answers.pop_front();
       return false;
@@ -43,6 +45,7 @@ class RecordingView : public MainDialogView {
 
   std::deque<std::optional<std::filesystem::path>> answers;
   std::vector<std::u16string> prompts;
+  std::vector<std::filesystem::path> starts;
   std::vector<std::u16string> messages;
   std::vector<std::vector<std::u16string>> error_lists;
   std::pair<std::filesystem::path, std::filesystem::path> shown;
@@ -142,6 +145,29 @@ TEST_F(MainDialogLogicTest, MergeShowsConflictsOrWritesWhereTheUserChooses) {
   EXPECT_EQ(view_.result, u"");
   EXPECT_TRUE(view_.messages.empty());
   EXPECT_EQ(view_.error_lists.size(), 1u);
+}
+
+TEST_F(MainDialogLogicTest, ChoosersOpenBesideTheFolderChosenBefore) {
+  const auto a = Database("plants/a", TagBlock(u"A", u"1|4|x"));
+  const auto b = Database("other/b", TagBlock(u"B", u"2|4|x"));
+  logic_.OnInitDialog();
+  Select(a, b);
+  logic_.SetFolders(WithSeparator(a), {});  // as start-up fills the first field
+  view_.answers = {b, std::nullopt};
+  logic_.OnSelect();
+  Select(a, b);
+  view_.answers = {std::nullopt};
+  logic_.OnMerge();
+  // Nothing shown yet, then beside the first choice; beside the field, then
+  // beside the choice; the output beside the second folder.
+  const auto plants = a.parent_path(), other = b.parent_path();
+  EXPECT_EQ(view_.starts,
+            (std::vector<std::filesystem::path>{{}, plants, plants, other, plants, plants, other}));
+
+  EXPECT_EQ(FolderBeside(u"/data/a/"), u"/data");
+  EXPECT_EQ(FolderBeside(u"/data/a"), u"/data");
+  EXPECT_EQ(FolderBeside(u"/"), u"/");
+  EXPECT_EQ(FolderBeside({}), std::filesystem::path());
 }
 
 TEST(ResultLineTest, NumbersAreGroupedAsTheLanguageGroupsThem) {

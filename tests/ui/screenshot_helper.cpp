@@ -1,19 +1,23 @@
 // Shows one of the real dialogs for scripts/screenshots.sh: the main dialog
 // after Select and a Merge (its result line), the error list after a Merge
-// with conflicts, or the About box. Once the dialog is on screen it prints its frame geometry as
-// WIDTHxHEIGHT+X+Y, waits two seconds for the script to grab the screen,
-// and ends.
+// with conflicts, the About box, Qt's folder chooser as Select's second
+// question, or the window menu opened with Alt+Space. Once the window is on
+// screen it prints its frame geometry as WIDTHxHEIGHT+X+Y, waits two
+// seconds for the script to grab the screen, and ends. With a satellite,
+// Qt's own texts follow it too: the culture is the name of its folder.
 //
-//   ui_screenshot_helper main|errors|about [SATELLITE.so]
+//   ui_screenshot_helper main|errors|about|chooser|menu [SATELLITE.so]
 #include <QAction>
 #include <QApplication>
 #include <QDialog>
+#include <QFileDialog>
 #include <QMenu>
 #include <QPushButton>
 #include <QTimer>
 #include <cstdio>
 #include <cstdlib>
 #include <deque>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -22,7 +26,9 @@
 #include "platform/resource_module.h"
 #include "ui/qt/dialog_builder.h"
 #include "ui/qt/junctra_dlg.h"
+#include "ui/qt/qt_settings.h"
 #include "ui/qt/qt_text.h"
+#include "ui/qt/qt_translations.h"
 
 namespace junctra {
 namespace {
@@ -30,7 +36,8 @@ namespace {
 class ScriptedChooser : public FolderChooser {
  public:
   void Answer(const std::filesystem::path& path) { answers_.push_back(path); }
-  bool BrowseForFolder(QWidget*, std::filesystem::path& result, const std::u16string&) override {
+  bool BrowseForFolder(QWidget*, std::filesystem::path& result, const std::u16string&,
+                       const std::filesystem::path&) override {
     if (answers_.empty()) return false;
     result = answers_.front();
     answers_.pop_front();
@@ -75,11 +82,11 @@ void WriteTags(const std::filesystem::path& folder, const std::vector<DemoTag>& 
   std::fclose(file);
 }
 
-// Prints the geometry once the window is mapped and decorated, then closes
-// the dialog a little later.
-void ReportWhenShown(QDialog* dialog) {
-  QTimer::singleShot(800, dialog, [dialog] {
-    const QRect frame = dialog->frameGeometry();
+// Prints the geometry of what should be grabbed once the window is mapped
+// and decorated, then closes the dialog a little later.
+void ReportWhenShown(QDialog* dialog, std::function<QRect()> area = {}) {
+  QTimer::singleShot(1500, dialog, [dialog, area] {
+    const QRect frame = area ? area() : dialog->frameGeometry();
     std::printf("%dx%d+%d+%d\n", frame.width(), frame.height(), frame.x(), frame.y());
     std::fflush(stdout);
     QTimer::singleShot(2000, dialog, [dialog] { dialog->done(1); });
@@ -140,10 +147,30 @@ int Run(const std::string& which) {
   const std::filesystem::path merged = dir.path() / "merged";
   std::filesystem::create_directories(merged);
   chooser.Answer(merged);
-  CJunctraDlg dialog(nullptr, {&chooser, &messages});
+  // The chooser is Qt's own; its first answer is given by script.
+  FolderChooser* folders = which == "chooser" ? DefaultDialogServices().folders : &chooser;
+  CJunctraDlg dialog(nullptr, {folders, &messages});
   WhenModal([&](QDialog* main) {
+    if (which == "chooser") {
+      // Select's second question, which opens beside the first choice.
+      WhenModal([&](QDialog* first) {
+        WhenModal([](QDialog* second) { ReportWhenShown(second); });
+        auto* files = qobject_cast<QFileDialog*>(first);
+        files->setDirectory(PathToQString(dir.path()));
+        files->selectFile(PathToQString(north));
+        QMetaObject::invokeMethod(files, "accept");
+      });
+      qobject_cast<QPushButton*>(FindControl(main, 1000))->click();
+      main->reject();
+      return;
+    }
     qobject_cast<QPushButton*>(FindControl(main, 1000))->click();
-    if (which == "main") {
+    if (which == "menu") {
+      QMenu* menu = dialog.window_menu().menu();
+      dialog.window_menu().PopupAtWindowCorner();
+      ReportWhenShown(main,
+                      [main, menu] { return main->frameGeometry().united(menu->geometry()); });
+    } else if (which == "main") {
       // The merge's result line under the fields.
       qobject_cast<QPushButton*>(FindControl(main, 1005))->click();
       ReportWhenShown(main);
@@ -166,9 +193,10 @@ int Run(const std::string& which) {
 
 int main(int argc, char** argv) {
   if (argc < 2) {
-    std::fprintf(stderr, "usage: %s main|errors|about [SATELLITE.so]\n", argv[0]);
+    std::fprintf(stderr, "usage: %s main|errors|about|chooser|menu [SATELLITE.so]\n", argv[0]);
     return 2;
   }
+  junctra::KeepQtSettingsOffDisk();
   QApplication app(argc, argv);
   app.setApplicationName(QStringLiteral("junctra"));
   std::unique_ptr<junctra::Library> library;
@@ -185,6 +213,9 @@ int main(int argc, char** argv) {
     module.emplace(entry());
     junctra::SetCurrentResourceModule(&*module);
   }
+  const std::filesystem::path satellite = argc > 2 ? argv[2] : "";
+  const junctra::QtTranslations qt_texts(
+      satellite.empty() ? u"" : satellite.parent_path().filename().u16string());
   const int result = junctra::Run(argv[1]);
   junctra::SetCurrentResourceModule(nullptr);
   return result;

@@ -10,11 +10,6 @@
 
 namespace junctra {
 
-namespace {
-[[maybe_unused]] testing::Environment* const kQtEnvironment =
-    testing::AddGlobalTestEnvironment(new QtApplicationEnvironment);
-}  // namespace
-
 const ResourceModule* GermanModule() {
   static std::unique_ptr<Library> library;
   static std::optional<ResourceModule> module;

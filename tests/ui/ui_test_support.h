@@ -44,10 +44,11 @@ class FakeFolderChooser : public FolderChooser {
  public:
   void Answer(std::optional<std::filesystem::path> answer) { answers_.push_back(answer); }
 
-  bool BrowseForFolder(QWidget* owner, std::filesystem::path& result,
-                       const std::u16string& prompt) override {
+  bool BrowseForFolder(QWidget* owner, std::filesystem::path& result, const std::u16string& prompt,
+                       const std::filesystem::path& start) override {
     prompts.push_back(prompt);
     owners.push_back(owner);
+    starts.push_back(start);
     if (answers_.empty()) {
       ADD_FAILURE() << "unexpected folder request: " << Utf16ToUtf8(prompt);
       return false;
@@ -63,6 +64,7 @@ class FakeFolderChooser : public FolderChooser {
 
   std::vector<std::u16string> prompts;
   std::vector<QWidget*> owners;
+  std::vector<std::filesystem::path> starts;
 
  private:
   std::deque<std::optional<std::filesystem::path>> answers_;

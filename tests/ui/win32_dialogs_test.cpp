@@ -24,6 +24,29 @@
 namespace junctra {
 namespace {
 
+std::pair<DWORD, DWORD> Selection(HWND edit) {
+  DWORD begin = 0, end = 0;
+  SendMessageW(edit, EM_GETSEL, reinterpret_cast<WPARAM>(&begin), reinterpret_cast<LPARAM>(&end));
+  return {begin, end};
+}
+
+// The tooltip text of a field, from the tooltip control its dialog owns.
+std::wstring TooltipOf(HWND dialog, HWND field) {
+  HWND tips = nullptr;
+  while ((tips = FindWindowExW(nullptr, tips, TOOLTIPS_CLASSW, nullptr)) != nullptr) {
+    if (GetWindow(tips, GW_OWNER) == dialog) break;
+  }
+  if (tips == nullptr) return L"(no tooltips)";
+  wchar_t text[MAX_PATH] = {};
+  TTTOOLINFOW tool = {};
+  tool.cbSize = TTTOOLINFOW_V2_SIZE;
+  tool.hwnd = dialog;
+  tool.uId = reinterpret_cast<UINT_PTR>(field);
+  tool.lpszText = text;
+  SendMessageW(tips, TTM_GETTEXTW, MAX_PATH, reinterpret_cast<LPARAM>(&tool));
+  return text;
+}
+
 TEST(Win32MainDialogTest, ShowsStartUpFolderAndAboutEntry_EscapeAndReturnEndIt) {
   int argc = 1;
   char program[] = "junctra";
@@ -108,6 +131,12 @@ TEST(Win32MainDialogTest, SelectShowsTheFolders_MergeListsConflictsOrWrites) {
                EXPECT_EQ(ItemText(window, IDC_FIRST_FOLDER), a.wstring() + L"\\");
                EXPECT_EQ(ItemText(window, IDC_SECOND_FOLDER), b.wstring() + L"\\");
                EXPECT_TRUE(IsWindowEnabled(GetDlgItem(window, IDC_MERGE)));
+               // The caret at the end, so that a narrow field shows the
+               // folder's own name; the whole path as tooltip.
+               HWND first = GetDlgItem(window, IDC_FIRST_FOLDER);
+               const DWORD length = static_cast<DWORD>(a.wstring().size() + 1);
+               EXPECT_EQ(Selection(first), std::make_pair(length, length));
+               EXPECT_EQ(TooltipOf(window, first), a.wstring() + L"\\");
 
                PostMessageW(window, WM_COMMAND, MAKEWPARAM(IDC_MERGE, BN_CLICKED), 0);
                HWND errors = WaitForDialog(process, thread, OwnedBy(window));
@@ -128,12 +157,10 @@ TEST(Win32MainDialogTest, SelectShowsTheFolders_MergeListsConflictsOrWrites) {
   EXPECT_TRUE(std::filesystem::exists(out / "tagl.txt"));
   EXPECT_TRUE(std::filesystem::exists(out / "class.lst"));
   EXPECT_TRUE(messages.shown.empty());
-}
-
-std::pair<DWORD, DWORD> Selection(HWND edit) {
-  DWORD begin = 0, end = 0;
-  SendMessageW(edit, EM_GETSEL, reinterpret_cast<WPARAM>(&begin), reinterpret_cast<LPARAM>(&end));
-  return {begin, end};
+  // Beside the earlier choice: the second chooser, the next Select's both
+  // and the output chooser all open in dir.
+  EXPECT_EQ(chooser.starts, (std::vector<std::filesystem::path>{
+                                {}, dir.path(), dir.path(), dir.path(), dir.path()}));
 }
 
 std::wstring ClipboardText() {
@@ -240,15 +267,14 @@ TEST(Win32ServicesTest, FolderBrowserGivesTheChosenPathOrNothingWhenCancelled) {
   EXPECT_FALSE(cancelled);
   EXPECT_EQ(chosen, keep);
 
-  const bool accepted = Driven(browse, [&](DWORD process, DWORD thread) {
+  // Opened at a start folder, the browser has it selected: OK gives it.
+  auto browse_from_dir = [&] {
+    return BrowseForFolder(nullptr, chosen, u"Select new database folder:", dir.path());
+  };
+  const bool accepted = Driven(browse_from_dir, [&](DWORD process, DWORD thread) {
     HWND browser = WaitForDialog(process, thread);
     ASSERT_NE(browser, nullptr);
-    // The tree fills in after the dialog shows; until then the path may not
-    // be found in it.
-    for (int i = 0; i < kWaitSteps && SelectedItem(browser) != dir.path().filename(); ++i) {
-      SendMessageW(browser, BFFM_SETSELECTIONW, TRUE, reinterpret_cast<LPARAM>(dir.path().c_str()));
-      Sleep(20);
-    }
+    EXPECT_TRUE(WaitUntil([&] { return SelectedItem(browser) == dir.path().filename(); }));
     Press(browser, VK_RETURN);
   });
   EXPECT_TRUE(accepted);

@@ -18,13 +18,16 @@ namespace junctra {
 // A folder browser that gives its answers in turn, then cancels.
 class ScriptedChooser : public FolderChooser {
  public:
-  bool BrowseForFolder(HWND, std::filesystem::path& result, const std::u16string&) override {
+  bool BrowseForFolder(HWND, std::filesystem::path& result, const std::u16string&,
+                       const std::filesystem::path& start) override {
+    starts.push_back(start);
     if (answers.empty()) return false;
     result = answers.front();
     answers.pop_front();
     return true;
   }
   std::deque<std::filesystem::path> answers;
+  std::vector<std::filesystem::path> starts;
 };
 
 // Through WM_GETTEXT, which also reaches controls of other processes.

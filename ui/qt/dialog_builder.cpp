@@ -7,6 +7,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QPalette>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <algorithm>
@@ -44,6 +45,16 @@ class WantReturnFilter : public QObject {
 };
 
 bool HasStyle(const JunctraControl& control, uint32_t flag) { return (control.style & flag) != 0; }
+
+// A read-only edit has the dialog's background, so that it does not look
+// like a field to type into.
+void ShowAsReadOnly(QWidget* edit) {
+  QPalette palette = edit->palette();
+  for (const auto group : {QPalette::Active, QPalette::Inactive}) {
+    palette.setColor(group, QPalette::Base, palette.color(group, QPalette::Window));
+  }
+  edit->setPalette(palette);
+}
 
 Qt::FocusPolicy FocusPolicyFor(const JunctraControl& control) {
   return HasStyle(control, JUNCTRA_WS_TABSTOP) ? Qt::StrongFocus : Qt::ClickFocus;
@@ -92,6 +103,7 @@ QWidget* MakeEdit(const JunctraControl& control, QDialog* dialog) {
     edit->setPlainText(ToQString(control.text));
     if (read_only) {
       edit->setReadOnly(true);
+      ShowAsReadOnly(edit);
       // A read-only edit still has a caret to move and select with.
       edit->setTextInteractionFlags(Qt::TextSelectableByKeyboard | Qt::TextSelectableByMouse);
     }
@@ -102,6 +114,7 @@ QWidget* MakeEdit(const JunctraControl& control, QDialog* dialog) {
   auto* edit = new QLineEdit(dialog);
   edit->setFrame(HasStyle(control, JUNCTRA_WS_BORDER));
   edit->setReadOnly(read_only);
+  if (read_only) ShowAsReadOnly(edit);
   edit->setText(ToQString(control.text));
   return edit;
 }
@@ -202,7 +215,13 @@ std::vector<QWidget*> BuildDialog(const JunctraDialog& dialog_template, QDialog*
   dialog->setFont(font);
   dialog->setWindowTitle(ToQString(dialog_template.caption));
 
-  Qt::WindowFlags flags = Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint;
+  // An application window is a top-level window of its own, with a taskbar
+  // entry. Any other dialog window is transient: on X11 Qt makes one
+  // without a parent transient for a hidden window of its own, which
+  // taskbars leave out.
+  const bool app_window = (dialog_template.ex_style & JUNCTRA_WS_EX_APPWINDOW) != 0;
+  Qt::WindowFlags flags =
+      (app_window ? Qt::Window : Qt::Dialog) | Qt::CustomizeWindowHint | Qt::WindowTitleHint;
   if (dialog_template.style & JUNCTRA_WS_SYSMENU) {
     flags |= Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint;
   }

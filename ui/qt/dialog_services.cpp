@@ -2,7 +2,10 @@
 
 #include <QCoreApplication>
 #include <QFileDialog>
+#include <QFileSystemModel>
+#include <QIdentityProxyModel>
 #include <QLabel>
+#include <QLocale>
 #include <QMessageBox>
 
 #include "ui/qt/qt_text.h"
@@ -12,9 +15,25 @@ namespace {
 
 class DesktopFolderChooser : public FolderChooser {
  public:
-  bool BrowseForFolder(QWidget* owner, std::filesystem::path& result,
-                       const std::u16string& prompt) override {
-    return junctra::BrowseForFolder(owner, result, prompt);
+  bool BrowseForFolder(QWidget* owner, std::filesystem::path& result, const std::u16string& prompt,
+                       const std::filesystem::path& start) override {
+    return junctra::BrowseForFolder(owner, result, prompt, start);
+  }
+};
+
+// Qt's chooser formats its modification dates in the system's locale; these
+// follow the default locale, which is the satellite's culture.
+class LocalDates : public QIdentityProxyModel {
+ public:
+  using QIdentityProxyModel::QIdentityProxyModel;
+
+  QVariant data(const QModelIndex& index, int role) const override {
+    constexpr int kDateColumn = 3;  // of QFileSystemModel
+    const auto* files = qobject_cast<const QFileSystemModel*>(sourceModel());
+    if (role == Qt::DisplayRole && index.column() == kDateColumn && files != nullptr) {
+      return QLocale().toString(files->lastModified(mapToSource(index)), QLocale::ShortFormat);
+    }
+    return QIdentityProxyModel::data(index, role);
   }
 };
 
@@ -34,10 +53,18 @@ DialogServices DefaultDialogServices() {
   return {&folders, &messages};
 }
 
-bool BrowseForFolder(QWidget* owner, std::filesystem::path& result, const std::u16string& prompt) {
+bool BrowseForFolder(QWidget* owner, std::filesystem::path& result, const std::u16string& prompt,
+                     const std::filesystem::path& start) {
   QFileDialog dialog(owner, ToQString(prompt));
+  // Qt's own chooser, whose texts follow the loaded Qt translation; a
+  // desktop's native one would keep records of the folders used.
+  dialog.setOption(QFileDialog::DontUseNativeDialog, true);
   dialog.setFileMode(QFileDialog::Directory);
   dialog.setOption(QFileDialog::ShowDirsOnly, true);
+  // Choosing a folder changes nothing: no New Folder, Rename or Delete.
+  dialog.setOption(QFileDialog::ReadOnly, true);
+  dialog.setProxyModel(new LocalDates(&dialog));
+  if (!start.empty()) dialog.setDirectory(PathToQString(start));
   if (dialog.exec() != QDialog::Accepted) return false;
   const QStringList chosen = dialog.selectedFiles();
   if (chosen.isEmpty() || chosen.first().isEmpty()) return false;

@@ -13,10 +13,12 @@ namespace junctra {
 class FolderChooser {
  public:
   virtual ~FolderChooser() = default;
-  // Asks for a folder with the prompt as title; true with the chosen path in
-  // result, false (result unchanged) when the user cancels.
+  // Asks for a folder with the prompt as title, opening in start (when not
+  // empty); true with the chosen path in result, false (result unchanged)
+  // when the user cancels.
   virtual bool BrowseForFolder(QWidget* owner, std::filesystem::path& result,
-                               const std::u16string& prompt) = 0;
+                               const std::u16string& prompt,
+                               const std::filesystem::path& start) = 0;
 };
 
 class MessageBoxService {
@@ -37,9 +39,11 @@ struct DialogServices {
 // The desktop's own: the directory chooser and the message box below.
 DialogServices DefaultDialogServices();
 
-// A directory chooser with the prompt as its title. The chosen path has no
-// trailing separator, except for the root "/".
-bool BrowseForFolder(QWidget* owner, std::filesystem::path& result, const std::u16string& prompt);
+// Qt's directory chooser with the prompt as its title, opening in start
+// when that is given. It creates, renames and deletes nothing. The chosen
+// path has no trailing separator, except for the root "/".
+bool BrowseForFolder(QWidget* owner, std::filesystem::path& result, const std::u16string& prompt,
+                     const std::filesystem::path& start = {});
 
 // A modal message box: the text, the detail (if any) as its informative
 // text, an OK button, a warning icon, the application's name as caption.

@@ -2,6 +2,7 @@
 
 #include <QContextMenuEvent>
 #include <QLabel>
+#include <QLineEdit>
 
 #include "platform/resource_module.h"
 #include "ui/control_ids.h"
@@ -76,6 +77,14 @@ void CJunctraDlg::ShowFolders(const std::filesystem::path& first,
   m_strFirstFolder = PathToQString(first);
   m_strSecondFolder = PathToQString(second);
   UpdateData(false);
+  // A field too narrow for its path shows the path's end, the folder's own
+  // name; the whole path is its tooltip.
+  for (const int id : {IDC_FIRST_FOLDER, IDC_SECOND_FOLDER}) {
+    if (auto* field = qobject_cast<QLineEdit*>(GetDlgItem(id))) {
+      field->setCursorPosition(static_cast<int>(field->text().size()));
+      field->setToolTip(field->text());
+    }
+  }
 }
 
 void CJunctraDlg::EnableMerge(bool enabled) {
@@ -92,8 +101,9 @@ void CJunctraDlg::ShowErrorList(const std::vector<std::u16string>& errors,
   dialog.DoModal();
 }
 
-bool CJunctraDlg::BrowseForFolder(std::filesystem::path& folder, const std::u16string& prompt) {
-  return services_.folders->BrowseForFolder(this, folder, prompt);
+bool CJunctraDlg::BrowseForFolder(std::filesystem::path& folder, const std::u16string& prompt,
+                                  const std::filesystem::path& start) {
+  return services_.folders->BrowseForFolder(this, folder, prompt, start);
 }
 
 void CJunctraDlg::ShowMessage(const std::u16string& text, const std::u16string& detail) {

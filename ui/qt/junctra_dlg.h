@@ -45,7 +45,8 @@ class CJunctraDlg : public TemplateDialog, private MainDialogView {
   void ShowResult(const std::u16string& text) override;
   void ShowErrorList(const std::vector<std::u16string>& errors,
                      const std::vector<ConflictDetail>& details) override;
-  bool BrowseForFolder(std::filesystem::path& folder, const std::u16string& prompt) override;
+  bool BrowseForFolder(std::filesystem::path& folder, const std::u16string& prompt,
+                       const std::filesystem::path& start) override;
   void ShowMessage(const std::u16string& text, const std::u16string& detail = {}) override;
 
   DialogServices services_;

@@ -13,7 +13,9 @@
 #include "platform/resource_module.h"
 #include "ui/qt/app_icon.h"
 #include "ui/qt/junctra_dlg.h"
+#include "ui/qt/qt_settings.h"
 #include "ui/qt/qt_text.h"
+#include "ui/qt/qt_translations.h"
 
 namespace junctra {
 namespace {
@@ -92,7 +94,8 @@ bool DisplayLooksAvailable(std::string* reason) {
   return true;  // offscreen, vnc and the like need no display
 }
 
-int RunMainDialog(int& argc, char** argv, const std::filesystem::path& first) {
+int RunMainDialog(int& argc, char** argv, const std::filesystem::path& first,
+                  const std::u16string& culture) {
   g_program_name = ProgramName(argv);
   std::string reason;
   if (!DisplayLooksAvailable(&reason)) {
@@ -100,6 +103,7 @@ int RunMainDialog(int& argc, char** argv, const std::filesystem::path& first) {
     return 0;
   }
 
+  KeepQtSettingsOffDisk();
   g_previous_handler = qInstallMessageHandler(GuardPlatformStart);
   QApplication application(argc, argv);
   ReleaseHeldMessages();
@@ -109,6 +113,7 @@ int RunMainDialog(int& argc, char** argv, const std::filesystem::path& first) {
   application.setApplicationName(
       QFileInfo(QCoreApplication::applicationFilePath()).completeBaseName());
   application.setWindowIcon(LoadIconResource(IDR_MAINFRAME));
+  const QtTranslations qt_texts(culture);
 
   CJunctraDlg dialog;
   if (!first.empty()) dialog.m_strFirstFolder = PathToQString(first);

@@ -6,11 +6,14 @@
 #include <QPoint>
 #include <QString>
 #include <functional>
+#include <memory>
 
 class QMenu;
 class QWidget;
 
 namespace junctra {
+
+class KeyboardMove;
 
 class WindowMenu {
  public:
@@ -21,6 +24,7 @@ class WindowMenu {
   // on_command receives the ID of every chosen entry; it hands the standard
   // ones to RunDefault. The menu is owned by window.
   WindowMenu(QWidget* window, std::function<void(unsigned)> on_command);
+  ~WindowMenu();
   WindowMenu(const WindowMenu&) = delete;
   WindowMenu& operator=(const WindowMenu&) = delete;
 
@@ -32,8 +36,10 @@ class WindowMenu {
   void Popup(const QPoint& global_position);
   void PopupAtWindowCorner();
 
-  // Move and Close as the window manager does them.
+  // Close closes the window. Move moves it with the arrow keys, as the
+  // system menu's Move does, until Return or a click; Escape puts it back.
   void RunDefault(unsigned id);
+  bool moving() const;
 
   QMenu* menu() const { return menu_; }
 
@@ -41,6 +47,7 @@ class WindowMenu {
   QWidget* window_;
   QMenu* menu_;
   std::function<void(unsigned)> on_command_;
+  std::unique_ptr<KeyboardMove> move_;
 };
 
 }  // namespace junctra

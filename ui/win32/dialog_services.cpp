@@ -13,9 +13,9 @@ namespace {
 
 class ShellFolderChooser : public FolderChooser {
  public:
-  bool BrowseForFolder(HWND owner, std::filesystem::path& result,
-                       const std::u16string& prompt) override {
-    return junctra::BrowseForFolder(owner, result, prompt);
+  bool BrowseForFolder(HWND owner, std::filesystem::path& result, const std::u16string& prompt,
+                       const std::filesystem::path& start) override {
+    return junctra::BrowseForFolder(owner, result, prompt, start);
   }
 };
 
@@ -25,6 +25,14 @@ class SystemMessageBoxes : public MessageBoxService {
     ShowMessageBox(owner, text, detail);
   }
 };
+
+// Selects the start folder, passed as lparam, once the browser is up.
+int CALLBACK SelectStart(HWND browser, UINT message, LPARAM, LPARAM start) {
+  if (message == BFFM_INITIALIZED && start != 0) {
+    SendMessageW(browser, BFFM_SETSELECTIONW, TRUE, start);
+  }
+  return 0;
+}
 
 struct IdListFree {
   void operator()(ITEMIDLIST* list) const { CoTaskMemFree(list); }
@@ -41,13 +49,18 @@ DialogServices DefaultDialogServices() {
   return {&folders, &messages};
 }
 
-bool BrowseForFolder(HWND owner, std::filesystem::path& result, const std::u16string& prompt) {
+bool BrowseForFolder(HWND owner, std::filesystem::path& result, const std::u16string& prompt,
+                     const std::filesystem::path& start) {
   wchar_t display_name[MAX_PATH] = {};
   const std::wstring title = ToWide(prompt);
   BROWSEINFOW request = {};
   request.hwndOwner = owner;
   request.pszDisplayName = display_name;
   request.lpszTitle = title.c_str();
+  if (!start.empty()) {
+    request.lpfn = SelectStart;
+    request.lParam = reinterpret_cast<LPARAM>(start.c_str());
+  }
   const std::unique_ptr<ITEMIDLIST, IdListFree> chosen(SHBrowseForFolderW(&request));
   if (!chosen) return false;
   // Beyond MAX_PATH too: the program reads and writes such folders.

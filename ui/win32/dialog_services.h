@@ -13,10 +13,12 @@ namespace junctra {
 class FolderChooser {
  public:
   virtual ~FolderChooser() = default;
-  // Asks for a folder with the prompt; true with the chosen path in result,
-  // false (result unchanged) when the user cancels.
+  // Asks for a folder with the prompt, opening at start (when not empty);
+  // true with the chosen path in result, false (result unchanged) when the
+  // user cancels.
   virtual bool BrowseForFolder(HWND owner, std::filesystem::path& result,
-                               const std::u16string& prompt) = 0;
+                               const std::u16string& prompt,
+                               const std::filesystem::path& start) = 0;
 };
 
 class MessageBoxService {
@@ -37,10 +39,12 @@ struct DialogServices {
 // The shell's folder browser and the system's message box, below.
 DialogServices DefaultDialogServices();
 
-// The shell's folder browser with the prompt above its tree. A folder
-// without a file-system path counts as cancelled. The path has no trailing
-// backslash, except for a drive's root. Needs COM on the calling thread.
-bool BrowseForFolder(HWND owner, std::filesystem::path& result, const std::u16string& prompt);
+// The shell's folder browser with the prompt above its tree, start (when
+// given) selected and in sight. A folder without a file-system path counts
+// as cancelled. The path has no trailing backslash, except for a drive's
+// root. Needs COM on the calling thread.
+bool BrowseForFolder(HWND owner, std::filesystem::path& result, const std::u16string& prompt,
+                     const std::filesystem::path& start = {});
 
 // A modal message box: the text, the detail (if any) as a paragraph of its
 // own below it, OK, a warning icon, the application's name as caption.

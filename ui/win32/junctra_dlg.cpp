@@ -1,5 +1,7 @@
 #include "ui/win32/junctra_dlg.h"
 
+#include <commctrl.h>
+
 #include <utility>
 
 #include "platform/resource_module.h"
@@ -22,6 +24,7 @@ void CJunctraDlg::SetFolders(std::filesystem::path first, std::filesystem::path 
 }
 
 bool CJunctraDlg::OnInitDialog() {
+  tooltips_ = nullptr;  // a window of an earlier run is gone
   if (HMENU menu = GetSystemMenu(hwnd(), FALSE)) {
     const std::u16string about = LoadResourceString(IDS_ABOUTBOX);
     if (!about.empty()) {
@@ -87,8 +90,39 @@ void CJunctraDlg::OnPaintIconic() {
 
 void CJunctraDlg::ShowFolders(const std::filesystem::path& first,
                               const std::filesystem::path& second) {
-  SetDlgItemTextW(hwnd(), IDC_FIRST_FOLDER, first.c_str());
-  SetDlgItemTextW(hwnd(), IDC_SECOND_FOLDER, second.c_str());
+  ShowPath(IDC_FIRST_FOLDER, first);
+  ShowPath(IDC_SECOND_FOLDER, second);
+}
+
+// A field too narrow for its path shows the path's end, the folder's own
+// name; the whole path is its tooltip.
+void CJunctraDlg::ShowPath(int id, const std::filesystem::path& path) {
+  HWND field = GetDlgItem(hwnd(), id);
+  SetWindowTextW(field, path.c_str());
+  const auto end = static_cast<WPARAM>(path.native().size());
+  SendMessageW(field, EM_SETSEL, end, end);
+  SendMessageW(field, EM_SCROLLCARET, 0, 0);
+
+  if (tooltips_ == nullptr) {
+    const INITCOMMONCONTROLSEX classes = {sizeof(INITCOMMONCONTROLSEX), ICC_BAR_CLASSES};
+    InitCommonControlsEx(&classes);
+    // Owned by the dialog, so destroyed with it.
+    tooltips_ =
+        CreateWindowExW(0, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX,
+                        CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, hwnd(), nullptr,
+                        GetModuleHandleW(nullptr), nullptr);
+    if (tooltips_ == nullptr) return;
+  }
+  // The tool information every version of the control takes.
+  TTTOOLINFOW tool = {};
+  tool.cbSize = TTTOOLINFOW_V2_SIZE;
+  tool.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
+  tool.hwnd = hwnd();
+  tool.uId = reinterpret_cast<UINT_PTR>(field);
+  SendMessageW(tooltips_, TTM_DELTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
+  if (path.empty()) return;
+  tool.lpszText = const_cast<wchar_t*>(path.c_str());  // copied by the control
+  SendMessageW(tooltips_, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
 }
 
 void CJunctraDlg::EnableMerge(bool enabled) {
@@ -105,8 +139,9 @@ void CJunctraDlg::ShowErrorList(const std::vector<std::u16string>& errors,
   dialog.DoModal();
 }
 
-bool CJunctraDlg::BrowseForFolder(std::filesystem::path& folder, const std::u16string& prompt) {
-  return services_.folders->BrowseForFolder(hwnd(), folder, prompt);
+bool CJunctraDlg::BrowseForFolder(std::filesystem::path& folder, const std::u16string& prompt,
+                                  const std::filesystem::path& start) {
+  return services_.folders->BrowseForFolder(hwnd(), folder, prompt, start);
 }
 
 void CJunctraDlg::ShowMessage(const std::u16string& text, const std::u16string& detail) {

@@ -30,6 +30,7 @@ class CJunctraDlg : public TemplateDialog, private MainDialogView {
  private:
   void ShowAboutBox();
   void OnPaintIconic();
+  void ShowPath(int id, const std::filesystem::path& path);
 
   // MainDialogView
   void ShowFolders(const std::filesystem::path& first,
@@ -38,11 +39,14 @@ class CJunctraDlg : public TemplateDialog, private MainDialogView {
   void ShowResult(const std::u16string& text) override;
   void ShowErrorList(const std::vector<std::u16string>& errors,
                      const std::vector<ConflictDetail>& details) override;
-  bool BrowseForFolder(std::filesystem::path& folder, const std::u16string& prompt) override;
+  bool BrowseForFolder(std::filesystem::path& folder, const std::u16string& prompt,
+                       const std::filesystem::path& start) override;
   void ShowMessage(const std::u16string& text, const std::u16string& detail = {}) override;
 
   DialogServices services_;
   MainDialogLogic logic_;
+  // The folder fields' tooltips, made with the first path shown.
+  HWND tooltips_ = nullptr;
 };
 
 }  // namespace junctra

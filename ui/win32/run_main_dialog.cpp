@@ -27,7 +27,8 @@ class ComApartment {
 
 }  // namespace
 
-int RunMainDialog(int&, char**, const std::filesystem::path& first) {
+// The shell's folder browser speaks the system's language, not the satellite's.
+int RunMainDialog(int&, char**, const std::filesystem::path& first, const std::u16string&) {
   ComApartment com;
   CJunctraDlg dialog;
   dialog.SetFolders(first, {});
