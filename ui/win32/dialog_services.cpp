@@ -26,10 +26,13 @@ class SystemMessageBoxes : public MessageBoxService {
   }
 };
 
-// Selects the start folder, passed as lparam, once the browser is up.
+// Selects the start folder, passed as lparam, once the browser is up; and
+// again once the messages queued while it opened are handled: under load,
+// Wine's browser may fill its tree after this and select its root again.
 int CALLBACK SelectStart(HWND browser, UINT message, LPARAM, LPARAM start) {
   if (message == BFFM_INITIALIZED && start != 0) {
     SendMessageW(browser, BFFM_SETSELECTIONW, TRUE, start);
+    PostMessageW(browser, BFFM_SETSELECTIONW, TRUE, start);
   }
   return 0;
 }
