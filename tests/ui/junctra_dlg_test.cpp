@@ -16,17 +16,12 @@
 #include "platform/resource_module.h"
 #include "tests/temp_dir.h"
 #include "tests/ui/ui_test_support.h"
+#include "ui/control_ids.h"
 
 namespace junctra {
 namespace {
 
-constexpr int kExit = 1;
-constexpr int kSelect = 1000;
-constexpr int kFirstEdit = 1003;
-constexpr int kSecondEdit = 1004;
-constexpr int kMerge = 1005;
-constexpr int kErrorsList = 1006;
-constexpr int kResult = 1012;
+constexpr int kExit = 1;  // the template's OK button
 
 class JunctraDlgTest : public testing::Test {
  protected:
@@ -41,8 +36,8 @@ class JunctraDlgTest : public testing::Test {
               const std::filesystem::path& second) {
     chooser_.Answer(first);
     chooser_.Answer(second);
-    Click(dialog, kSelect);
-    return ControlOf<QPushButton>(dialog, kMerge)->isEnabled();
+    Click(dialog, IDC_SELECT);
+    return ControlOf<QPushButton>(dialog, IDC_MERGE)->isEnabled();
   }
 
   TempDir dir_;
@@ -56,10 +51,10 @@ TEST_F(JunctraDlgTest, StartsWithEmptyFieldsAndMergeDisabled_ExitAndEscapeGiveTh
     CJunctraDlg dialog(nullptr, services());
     WhenModal([&](QDialog* modal) {
       EXPECT_EQ(modal, &dialog);
-      EXPECT_EQ(ControlOf<QLineEdit>(modal, kFirstEdit)->text(), "");
-      EXPECT_EQ(ControlOf<QLineEdit>(modal, kSecondEdit)->text(), "");
-      EXPECT_FALSE(ControlOf<QPushButton>(modal, kMerge)->isEnabled());
-      EXPECT_TRUE(ControlOf<QPushButton>(modal, kSelect)->isEnabled());
+      EXPECT_EQ(ControlOf<QLineEdit>(modal, IDC_FIRST_FOLDER)->text(), "");
+      EXPECT_EQ(ControlOf<QLineEdit>(modal, IDC_SECOND_FOLDER)->text(), "");
+      EXPECT_FALSE(ControlOf<QPushButton>(modal, IDC_MERGE)->isEnabled());
+      EXPECT_TRUE(ControlOf<QPushButton>(modal, IDC_SELECT)->isEnabled());
       EXPECT_FALSE(modal->windowIcon().isNull());
       Click(modal, kExit);
     });
@@ -88,9 +83,9 @@ TEST_F(JunctraDlgTest, OneCommandLineFolderIsShownButRunsNothing) {
   CJunctraDlg dialog(nullptr, services());
   dialog.m_strFirstFolder = "/some/where";
   WhenModal([&](QDialog* modal) {
-    EXPECT_EQ(ControlOf<QLineEdit>(modal, kFirstEdit)->text(), "/some/where");
-    EXPECT_EQ(ControlOf<QLineEdit>(modal, kSecondEdit)->text(), "");
-    EXPECT_FALSE(ControlOf<QPushButton>(modal, kMerge)->isEnabled());
+    EXPECT_EQ(ControlOf<QLineEdit>(modal, IDC_FIRST_FOLDER)->text(), "/some/where");
+    EXPECT_EQ(ControlOf<QLineEdit>(modal, IDC_SECOND_FOLDER)->text(), "");
+    EXPECT_FALSE(ControlOf<QPushButton>(modal, IDC_MERGE)->isEnabled());
     Click(modal, kExit);
   });
   EXPECT_EQ(dialog.DoModal(), 1);
@@ -111,12 +106,12 @@ TEST_F(JunctraDlgTest, SelectRejectsTheSameFolderTwiceAndFoldersWithoutTagList) 
     EXPECT_FALSE(Select(modal, Folder("empty1"), Folder("b")));
     EXPECT_FALSE(Select(modal, Folder("empty1"), Folder("empty2")));  // only the first is named
     EXPECT_FALSE(Select(modal, Folder("a"), Folder("onlyclasses")));
-    EXPECT_EQ(ControlOf<QLineEdit>(modal, kFirstEdit)->text(), "");
-    EXPECT_EQ(ControlOf<QLineEdit>(modal, kSecondEdit)->text(), "");
+    EXPECT_EQ(ControlOf<QLineEdit>(modal, IDC_FIRST_FOLDER)->text(), "");
+    EXPECT_EQ(ControlOf<QLineEdit>(modal, IDC_SECOND_FOLDER)->text(), "");
 
     // A cancelled chooser ends Select silently, without the second question.
     chooser_.Answer(std::nullopt);
-    Click(modal, kSelect);
+    Click(modal, IDC_SELECT);
     EXPECT_EQ(chooser_.prompts.size(), 9u);
     Click(modal, kExit);
   });
@@ -142,12 +137,12 @@ TEST_F(JunctraDlgTest, SuccessfulSelectShowsTheFoldersAndEnablesMergeForGood) {
     EXPECT_TRUE(Select(modal, Folder("a"), Folder("b")));
     const QString first = PathToQString(Folder("a")) + "/";
     const QString second = PathToQString(Folder("b")) + "/";
-    EXPECT_EQ(ControlOf<QLineEdit>(modal, kFirstEdit)->text(), first);
-    EXPECT_EQ(ControlOf<QLineEdit>(modal, kSecondEdit)->text(), second);
+    EXPECT_EQ(ControlOf<QLineEdit>(modal, IDC_FIRST_FOLDER)->text(), first);
+    EXPECT_EQ(ControlOf<QLineEdit>(modal, IDC_SECOND_FOLDER)->text(), second);
 
     // A later Select that fails changes nothing and keeps Merge enabled.
     EXPECT_TRUE(Select(modal, Folder("b"), Folder("b")));
-    EXPECT_EQ(ControlOf<QLineEdit>(modal, kFirstEdit)->text(), first);
+    EXPECT_EQ(ControlOf<QLineEdit>(modal, IDC_FIRST_FOLDER)->text(), first);
     EXPECT_EQ(dialog.m_strSecondFolder, second);
     Click(modal, kExit);
   });
@@ -163,7 +158,7 @@ TEST_F(JunctraDlgTest, FieldsTooNarrowShowThePathsEndWithTheWholePathAsTooltip) 
   CJunctraDlg dialog(nullptr, services());
   WhenModal([&](QDialog* modal) {
     EXPECT_TRUE(Select(modal, a, b));
-    auto* field = ControlOf<QLineEdit>(modal, kFirstEdit);
+    auto* field = ControlOf<QLineEdit>(modal, IDC_FIRST_FOLDER);
     EXPECT_GT(field->fontMetrics().horizontalAdvance(field->text()), field->width());
     field->grab();  // lays the text out as painted
     EXPECT_EQ(field->cursorPosition(), field->text().size());
@@ -192,11 +187,11 @@ TEST_F(JunctraDlgTest, MergeWithConflictsShowsEveryLineOfTheErrorList) {
     WhenModal([&](QDialog* errors) {
       EXPECT_NE(errors, modal);
       caption = errors->windowTitle();
-      auto* list = ControlOf<QListWidget>(errors, kErrorsList);
+      auto* list = ControlOf<QListWidget>(errors, IDC_ERRORS);
       for (int i = 0; i < list->count(); ++i) shown += list->item(i)->text() + "\n";
       Click(errors, 1);
     });
-    Click(modal, kMerge);
+    Click(modal, IDC_MERGE);
     Click(modal, kExit);
   });
   EXPECT_EQ(dialog.DoModal(), 1);
@@ -227,11 +222,11 @@ TEST_F(JunctraDlgTest, MergeAsksForTheOutputFolderAndWritesTheMergedFiles) {
   WhenModal([&](QDialog* modal) {
     ASSERT_TRUE(Select(modal, Folder("a"), Folder("b")));
     chooser_.Answer(Folder("out"));
-    Click(modal, kMerge);
+    Click(modal, IDC_MERGE);
     // The run changes neither the shown folders nor the buttons; the result
     // shows under them.
-    EXPECT_TRUE(ControlOf<QPushButton>(modal, kMerge)->isEnabled());
-    const QString result = ControlOf<QLabel>(modal, kResult)->text();
+    EXPECT_TRUE(ControlOf<QPushButton>(modal, IDC_MERGE)->isEnabled());
+    const QString result = ControlOf<QLabel>(modal, IDC_RESULT)->text();
     EXPECT_TRUE(result.startsWith("Merged into " + PathToQString(Folder("out")) + ": "))
         << result.toStdString();
     EXPECT_TRUE(result.endsWith("(0 classes and 1 tags from the second database)."))
@@ -259,7 +254,7 @@ TEST_F(JunctraDlgTest, FailedSaveShowsTheFileAndTheReasonUnderEachMessage) {
   WhenModal([&](QDialog* modal) {
     ASSERT_TRUE(Select(modal, Folder("a"), Folder("b")));
     chooser_.Answer(Folder("missing"));
-    Click(modal, kMerge);
+    Click(modal, IDC_MERGE);
     Click(modal, kExit);
   });
   EXPECT_EQ(dialog.DoModal(), 1);
@@ -281,16 +276,16 @@ TEST_F(JunctraDlgTest, CancelledOutputFolderWritesNothingAndMergeReadsAnewNextTi
   WhenModal([&](QDialog* modal) {
     ASSERT_TRUE(Select(modal, Folder("a"), Folder("b")));
     chooser_.Answer(std::nullopt);
-    Click(modal, kMerge);
+    Click(modal, IDC_MERGE);
     EXPECT_TRUE(std::filesystem::is_empty(Folder("out")));
 
     WriteDatabase(Folder("b"), {{u"Alpha", 9, 2}});
     WhenModal([&](QDialog* errors) {
-      auto* list = ControlOf<QListWidget>(errors, kErrorsList);
+      auto* list = ControlOf<QListWidget>(errors, IDC_ERRORS);
       for (int i = 0; i < list->count(); ++i) shown += list->item(i)->text() + "\n";
       QTest::keyClick(errors, Qt::Key_Escape);
     });
-    Click(modal, kMerge);
+    Click(modal, IDC_MERGE);
     Click(modal, kExit);
   });
   EXPECT_EQ(dialog.DoModal(), 1);
@@ -388,7 +383,7 @@ TEST_F(JunctraDlgTest, MnemonicsWorkWithAlt) {
     QTest::keyClick(modal, Qt::Key_S, Qt::AltModifier);  // &Select...
     // A mnemonic clicks its button after a short animation.
     EXPECT_TRUE(
-        QTest::qWaitFor([&] { return ControlOf<QPushButton>(modal, kMerge)->isEnabled(); }));
+        QTest::qWaitFor([&] { return ControlOf<QPushButton>(modal, IDC_MERGE)->isEnabled(); }));
     QTest::keyClick(modal, Qt::Key_X, Qt::AltModifier);  // E&xit
   });
   EXPECT_EQ(dialog.DoModal(), 1);
