@@ -2,6 +2,7 @@
 
 #include "platform/env.h"
 #include "platform/resource_module.h"
+#include "platform/text.h"
 
 namespace junctra {
 void BatchUi::ShowErrorList(const std::vector<std::u16string>& errors,
@@ -22,10 +23,7 @@ void BatchUi::ShowMessage(const std::u16string& text, const std::u16string& deta
 void BatchUi::PrintLine(const std::u16string& text) {
   // Names and paths come from files and the command line: control
   // characters in them must not reach the terminal.
-  std::u16string shown = text;
-  for (char16_t& c : shown) {
-    if (c < 0x20 || c == 0x7F) c = u'\uFFFD';
-  }
+  std::u16string shown = MaskControls(text);
   shown.push_back(u'\n');
   WriteStandardError(shown);
 }

@@ -61,9 +61,7 @@ std::u16string ShownText(std::u16string_view text) {
     text = text.substr(0, kShownTextLength);
     if (text.back() >= 0xD800 && text.back() <= 0xDBFF) text.remove_suffix(1);
   }
-  std::u16string shown;
-  shown.reserve(text.size() + 1);
-  for (char16_t c : text) shown += (c < 0x20 || c == 0x7F) ? u'\uFFFD' : c;
+  std::u16string shown = MaskControls(text);
   if (cut) shown += u'\u2026';
   return shown;
 }

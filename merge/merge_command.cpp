@@ -75,10 +75,32 @@ void ShowSaveError(MergeUi& ui, unsigned message, const SaveError& failure,
   ui.ShowMessage(strings.LoadString(message), FileError(failure.path, failure.error, strings));
 }
 
-}  // namespace
+// Passes on what the run shows with the controls in names and paths masked,
+// so that the terminal, the dialogs and the copied report get the same text.
+class MaskedUi : public MergeUi {
+ public:
+  explicit MaskedUi(MergeUi& ui) : ui_(ui) {}
 
-bool RunMergeCommand(MergeFolders& folders, MergeUi& ui, const ResourceModule& strings, Env* env,
-                     MergeSummary* summary) {
+  void ShowErrorList(const std::vector<std::u16string>& errors,
+                     const std::vector<ConflictDetail>& details) override {
+    std::vector<std::u16string> shown;
+    shown.reserve(errors.size());
+    for (const std::u16string& line : errors) shown.push_back(MaskControls(line));
+    ui_.ShowErrorList(shown, details);
+  }
+  bool BrowseForFolder(std::filesystem::path& folder, const std::u16string& prompt) override {
+    return ui_.BrowseForFolder(folder, prompt);
+  }
+  void ShowMessage(const std::u16string& text, const std::u16string& detail) override {
+    ui_.ShowMessage(MaskControls(text), MaskControls(detail));
+  }
+
+ private:
+  MergeUi& ui_;
+};
+
+bool RunMerge(MergeFolders& folders, MergeUi& ui, const ResourceModule& strings, Env* env,
+              MergeSummary* summary) {
   const bool batch = !folders.output.empty();
 
   // An empty folder would turn into "/" and name the root folder.
@@ -146,6 +168,14 @@ bool RunMergeCommand(MergeFolders& folders, MergeUi& ui, const ResourceModule& s
   ShowSaveError(ui, IDS_ERROR_SAVING_CLASSES, written.class_error, strings);
   ShowSaveError(ui, IDS_ERROR_SAVING_TAGS, written.tag_error, strings);
   return written.ok();
+}
+
+}  // namespace
+
+bool RunMergeCommand(MergeFolders& folders, MergeUi& ui, const ResourceModule& strings, Env* env,
+                     MergeSummary* summary) {
+  MaskedUi shown(ui);
+  return RunMerge(folders, shown, strings, env, summary);
 }
 
 }  // namespace junctra

@@ -162,6 +162,14 @@ std::u16string_view Trim(std::u16string_view text) {
   return text;
 }
 
+std::u16string MaskControls(std::u16string_view text) {
+  std::u16string shown(text);
+  for (char16_t& c : shown) {
+    if (IsDisplayControl(c)) c = u'\uFFFD';
+  }
+  return shown;
+}
+
 void AppendDecimal(std::u16string& out, std::int64_t value) {
   char digits[24];
   const auto [end, ec] = std::to_chars(digits, digits + sizeof(digits), value);

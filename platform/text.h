@@ -39,6 +39,17 @@ bool IsWhiteSpace(char16_t c);
 // text without white space at either end.
 std::u16string_view Trim(std::u16string_view text);
 
+// A character that would act on a terminal or reorder the text around it:
+// the C0 and C1 controls, DEL, and the bidirectional embeddings, overrides
+// and isolates.
+inline bool IsDisplayControl(char16_t c) {
+  return c < 0x20 || (c >= 0x7F && c <= 0x9F) || (c >= 0x202A && c <= 0x202E) ||
+         (c >= 0x2066 && c <= 0x2069);
+}
+// text with each such character as U+FFFD, for what is shown or printed;
+// stored text never passes through it.
+std::u16string MaskControls(std::u16string_view text);
+
 // The decimal digits of value, with a "-" when negative.
 void AppendDecimal(std::u16string& out, std::int64_t value);
 

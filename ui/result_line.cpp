@@ -19,9 +19,10 @@ std::u16string GroupedDecimal(std::uint64_t value, std::u16string_view separator
 std::u16string ResultLine(const MergeSummary& summary, const ResourceModule& strings) {
   const std::u16string separator = strings.LoadString(IDS_DIGIT_GROUP_SEPARATOR);
   auto number = [&](std::size_t n) { return GroupedDecimal(n, separator); };
-  return FormatMessage(strings.LoadString(IDS_MERGE_RESULT),
-                       {PathToUtf16(summary.output), number(summary.classes), number(summary.tags),
-                        number(summary.classes_from_second), number(summary.tags_from_second)});
+  return FormatMessage(
+      strings.LoadString(IDS_MERGE_RESULT),
+      {MaskControls(PathToUtf16(summary.output)), number(summary.classes), number(summary.tags),
+       number(summary.classes_from_second), number(summary.tags_from_second)});
 }
 
 }  // namespace junctra

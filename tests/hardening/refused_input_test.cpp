@@ -178,6 +178,17 @@ TEST_F(RefusedInputTest, ControlCharactersNeverReachTheTerminal) {
   const ChildResult run = RunProgram({odd.string(), b_.string()}, dir_.path() / "stderr");
   EXPECT_EQ(run.err, "Can not open file " +
                          (dir_.path() / "c\xEF\xBF\xBD[2J\xEF\xBF\xBD").string() + "/tagl.txt\n");
+  // C1 controls (CSI, OSC: punctuation in 8-bit files) and the bidirectional
+  // overrides and isolates, which make a line read as something else.
+  for (char16_t c : {char16_t(0x9B), char16_t(0x9D), char16_t(0x202E), char16_t(0x2066)}) {
+    const std::u16string name = u"P" + std::u16string(1, c);
+    WriteDatabaseFile(a_ / "tagl.txt", TagFile(TagBlock(name, u"1|1|x")));
+    WriteDatabaseFile(b_ / "tagl.txt", TagFile(TagBlock(name, u"1|1|x" + name)));
+    ExpectRefused(
+        "Can not merge databases due to the following inconsistencies:\n"
+        "Tag 'P\xEF\xBF\xBD' has different definitions\n"
+        "  Rest of the tag line: first \"|x\", second \"|xP\xEF\xBF\xBD\"");
+  }
 }
 
 }  // namespace

@@ -116,6 +116,12 @@ TEST_F(MergeCommandTest, TagConflictsWriteNothing) {
   ASSERT_EQ(ui_.error_lists.size(), 1u);
   EXPECT_EQ(ui_.error_lists[0], std::vector<std::u16string>{u"Tag 'p1' has different definitions"});
   EXPECT_TRUE(std::filesystem::is_empty(out_));
+  // The dialogs show, and copy, conflict lines with their controls masked.
+  WriteDatabaseFile(a_ / "tagl.txt", TagFile(TagBlock(u"Q\u202E\x9B", u"1|1|x")));
+  WriteDatabaseFile(b_ / "tagl.txt", TagFile(TagBlock(u"Q\u202E\x9B", u"1|1|y")));
+  EXPECT_FALSE(Run(out_));
+  EXPECT_EQ(ui_.error_lists.back(),
+            std::vector<std::u16string>{u"Tag 'Q\uFFFD\uFFFD' has different definitions"});
 }
 
 TEST_F(MergeCommandTest, UnreadableOrPartlyReadInputWritesNothing) {

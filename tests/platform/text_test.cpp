@@ -17,6 +17,14 @@ TEST(TextTest, Utf8RoundTripsAndReplacesInvalidInput) {
   EXPECT_EQ(Utf16ToUtf8(lone), "x\xEF\xBF\xBDy");
 }
 
+TEST(TextTest, MaskControlsReplacesWhatActsOnATerminalOrReordersText) {
+  // Each range's ends and their neighbours outside it.
+  const char16_t masked[] = {0x00, 0x1F, 0x7F, 0x80, 0x9B, 0x9F, 0x202A, 0x202E, 0x2066, 0x2069};
+  const char16_t kept[] = {0x20, 0x7E, 0xA0, 0x2029, 0x202F, 0x2065, 0x206A, 0xFFFD};
+  for (char16_t c : masked) EXPECT_EQ(MaskControls({&c, 1}), u"\uFFFD") << int(c);
+  for (char16_t c : kept) EXPECT_EQ(MaskControls({&c, 1}), std::u16string(1, c)) << int(c);
+}
+
 TEST(TextTest, CaseFoldingTouchesOnlyAsciiLetters) {
   EXPECT_TRUE(EqualsIgnoringAsciiCase(u"Pump_1", u"pUMP_1"));
   EXPECT_FALSE(EqualsIgnoringAsciiCase(u"Ä", u"ä"));
