@@ -9,6 +9,7 @@
 #include <tuple>
 #include <vector>
 
+#include "platform/interrupt.h"
 #include "platform/path_ops.h"
 #include "platform/stdio_file.h"
 
@@ -24,6 +25,20 @@ constexpr int kMaxLinks = 40;
 
 using Save = std::function<bool(const std::filesystem::path&, Env*)>;
 
+// This run's temporary file: removed on every way out of the run, an
+// exception too, and when the process is interrupted.
+class TemporaryFile {
+ public:
+  TemporaryFile(const std::filesystem::path& path, Env* env)
+      : path_(path), env_(env), on_interrupt_(path) {}
+  ~TemporaryFile() { env_->RemoveFile(path_); }
+
+ private:
+  std::filesystem::path path_;
+  Env* env_;
+  RemovedOnInterrupt on_interrupt_;
+};
+
 // One of the files: where it goes and how far it got.
 struct Output {
   Output(std::string_view file, const std::filesystem::path& in)
@@ -37,6 +52,7 @@ struct Output {
   // The file being replaced; none when the target is new.
   std::optional<FileStatus> existing;
   std::filesystem::path temp;  // this run's temporary; empty until created
+  std::unique_ptr<TemporaryFile> temp_file;  // removes temp
   SaveError error;
 
   bool Fail(int err) {
@@ -118,8 +134,13 @@ bool WriteTemporary(Output& out, const Save& save, Env* env) {
   int err = EEXIST;
   for (int i = 0; i < kNameAttempts && err == EEXIST; ++i) {
     const auto temp = TemporaryName(out, env);
+    // Made and registered for removal in one step, as an interruption sees it.
+    InterruptsDeferred deferred;
     err = env->CreateNewFile(temp, out.existing ? &*out.existing : nullptr, &file);
-    if (err == 0) out.temp = temp;
+    if (err == 0) {
+      out.temp = temp;
+      out.temp_file = std::make_unique<TemporaryFile>(temp, env);
+    }
   }
   if (err != 0) return out.Fail(err);
   OpenErrorRecorder recorder(env);
@@ -279,7 +300,14 @@ WriteResult WriteMergedDatabase(const std::filesystem::path& folder, const CClas
         class_out, [&](const auto& p, Env* e) { return classes.SaveClassFile(p, e); }, env);
     const bool tags_saved = WriteTemporary(
         tag_out, [&](const auto& p, Env* e) { return tags.SaveTagFile(p, e); }, env);
-    if (classes_saved && tags_saved && RenameIntoPlace(class_out, tag_out, env)) {
+    bool renamed = false;
+    if (classes_saved && tags_saved) {
+      // An interruption waits for both renames (and a put-back): after the
+      // first, the old class.lst sits under its temporary's name.
+      InterruptsDeferred deferred;
+      renamed = RenameIntoPlace(class_out, tag_out, env);
+    }
+    if (renamed) {
       result.classes_written = true;
       result.tags_written = true;
       // The files are in place; a folder that cannot be synced changes
@@ -288,9 +316,7 @@ WriteResult WriteMergedDatabase(const std::filesystem::path& folder, const CClas
     }
     // What is left: the temporaries of a failed run, or the class.lst that
     // was exchanged out. The locks are still held.
-    for (const Output& out : outputs) {
-      if (!out.temp.empty()) env->RemoveFile(out.temp);
-    }
+    for (Output& out : outputs) out.temp_file.reset();
   }
   result.class_error = class_out.error;
   result.tag_error = tag_out.error;
