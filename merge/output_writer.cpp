@@ -87,6 +87,23 @@ std::filesystem::path TemporaryName(const Output& out, Env* env) {
   return MakeFilePath(out.folder, std::string(out.name) + tag + kTemporarySuffix);
 }
 
+// The kernel's rule for links in shared folders, which it cannot apply to
+// links followed here: in a sticky folder that everyone may write, a link
+// is followed only when it belongs to the user or to the folder's owner,
+// since anyone may have planted it there. 0 or why not.
+int MayFollow(const std::filesystem::path& link, Env* env) {
+  std::filesystem::path folder = link.parent_path();
+  if (folder.empty()) folder = ".";
+  EnsureTrailingBackslash(folder);  // the folder itself, should it be a link
+  FileStatus folder_status, link_status;
+  if (int err = env->StatEntry(folder, &folder_status)) return err;
+  if ((folder_status.mode & 01002) != 01002) return 0;
+  if (int err = env->StatEntry(link, &link_status)) return err;
+  const bool trusted =
+      link_status.owner == env->EffectiveUserId() || link_status.owner == folder_status.owner;
+  return trusted ? 0 : EACCES;
+}
+
 // Follows a chain of symbolic links from the target to the file it ends at,
 // which may not exist yet: that file is replaced, its temporary goes beside
 // it, and the links stay as they are.
@@ -98,6 +115,10 @@ bool ResolveLinks(Output& out, Env* env) {
     if (err == EINVAL || err == ENOENT) break;  // a file, a folder, or nothing yet
     if (err != 0) return out.Fail(err);
     if (links == kMaxLinks) return out.Fail(ELOOP);
+    if (int err = MayFollow(path, env)) {
+      out.error = {path, err};
+      return false;
+    }
     path = link.is_absolute() ? link : path.parent_path() / link;
   }
   if (path != out.target) {
@@ -123,6 +144,16 @@ bool CheckTarget(Output& out, Env* env) {
   if ((status.mode & 0222) == 0) return out.Fail(EACCES);
   out.existing = status;
   return true;
+}
+
+// Both targets end at one file, through links or as two names of it: one
+// would replace the other. Both folders are locked.
+bool SameFile(const Output& a, const Output& b) {
+  if (a.existing && b.existing) {
+    return a.existing->device == b.existing->device && a.existing->inode == b.existing->inode;
+  }
+  return a.folder_device == b.folder_device && a.folder_inode == b.folder_inode &&
+         a.target.filename() == b.target.filename();
 }
 
 // Creates this run's temporary for out under a name no one else uses, with
@@ -293,6 +324,10 @@ WriteResult WriteMergedDatabase(const std::filesystem::path& folder, const CClas
   ready = ready && LockFolders(outputs, kFolderLockWait, env, &locks, &folders, &result);
   if (ready) {
     for (Output& out : outputs) ready &= CheckTarget(out, env);
+  }
+  if (ready && SameFile(class_out, tag_out)) {
+    class_out.error = {class_out.target, EEXIST, true};
+    ready = false;
   }
   if (ready) {
     for (const auto& locked : folders) RemoveLeftovers(locked, env);
