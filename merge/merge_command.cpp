@@ -68,11 +68,14 @@ bool LoadTags(const std::filesystem::path& folder, CTagList& list, MergeUi& ui,
       [&](const auto& p, LoadReport* report) { list.LoadTagFile(p, report, env); }, ui, strings);
 }
 
-// Message 109 or 110, followed by the file and the system's reason.
+// Message 109 or 110, followed by the file and the reason.
 void ShowSaveError(MergeUi& ui, unsigned message, const SaveError& failure,
                    const ResourceModule& strings) {
   if (!failure) return;
-  ui.ShowMessage(strings.LoadString(message), FileError(failure.path, failure.error, strings));
+  ui.ShowMessage(strings.LoadString(message),
+                 failure.same_file
+                     ? FormatMessage(strings.LoadString(IDS_SAME_FILE), PathToUtf16(failure.path))
+                     : FileError(failure.path, failure.error, strings));
 }
 
 // Passes on what the run shows with the controls in names and paths masked,

@@ -9,6 +9,7 @@
 #include <tuple>
 #include <vector>
 
+#include "platform/interrupt.h"
 #include "platform/path_ops.h"
 #include "platform/stdio_file.h"
 
@@ -24,6 +25,20 @@ constexpr int kMaxLinks = 40;
 
 using Save = std::function<bool(const std::filesystem::path&, Env*)>;
 
+// This run's temporary file: removed on every way out of the run, an
+// exception too, and when the process is interrupted.
+class TemporaryFile {
+ public:
+  TemporaryFile(const std::filesystem::path& path, Env* env)
+      : path_(path), env_(env), on_interrupt_(path) {}
+  ~TemporaryFile() { env_->RemoveFile(path_); }
+
+ private:
+  std::filesystem::path path_;
+  Env* env_;
+  RemovedOnInterrupt on_interrupt_;
+};
+
 // One of the files: where it goes and how far it got.
 struct Output {
   Output(std::string_view file, const std::filesystem::path& in)
@@ -37,6 +52,7 @@ struct Output {
   // The file being replaced; none when the target is new.
   std::optional<FileStatus> existing;
   std::filesystem::path temp;  // this run's temporary; empty until created
+  std::unique_ptr<TemporaryFile> temp_file;  // removes temp
   SaveError error;
 
   bool Fail(int err) {
@@ -71,6 +87,23 @@ std::filesystem::path TemporaryName(const Output& out, Env* env) {
   return MakeFilePath(out.folder, std::string(out.name) + tag + kTemporarySuffix);
 }
 
+// The kernel's rule for links in shared folders, which it cannot apply to
+// links followed here: in a sticky folder that everyone may write, a link
+// is followed only when it belongs to the user or to the folder's owner,
+// since anyone may have planted it there. 0 or why not.
+int MayFollow(const std::filesystem::path& link, Env* env) {
+  std::filesystem::path folder = link.parent_path();
+  if (folder.empty()) folder = ".";
+  EnsureTrailingBackslash(folder);  // the folder itself, should it be a link
+  FileStatus folder_status, link_status;
+  if (int err = env->StatEntry(folder, &folder_status)) return err;
+  if ((folder_status.mode & 01002) != 01002) return 0;
+  if (int err = env->StatEntry(link, &link_status)) return err;
+  const bool trusted =
+      link_status.owner == env->EffectiveUserId() || link_status.owner == folder_status.owner;
+  return trusted ? 0 : EACCES;
+}
+
 // Follows a chain of symbolic links from the target to the file it ends at,
 // which may not exist yet: that file is replaced, its temporary goes beside
 // it, and the links stay as they are.
@@ -82,6 +115,10 @@ bool ResolveLinks(Output& out, Env* env) {
     if (err == EINVAL || err == ENOENT) break;  // a file, a folder, or nothing yet
     if (err != 0) return out.Fail(err);
     if (links == kMaxLinks) return out.Fail(ELOOP);
+    if (int err = MayFollow(path, env)) {
+      out.error = {path, err};
+      return false;
+    }
     path = link.is_absolute() ? link : path.parent_path() / link;
   }
   if (path != out.target) {
@@ -109,6 +146,16 @@ bool CheckTarget(Output& out, Env* env) {
   return true;
 }
 
+// Both targets end at one file, through links or as two names of it: one
+// would replace the other. Both folders are locked.
+bool SameFile(const Output& a, const Output& b) {
+  if (a.existing && b.existing) {
+    return a.existing->device == b.existing->device && a.existing->inode == b.existing->inode;
+  }
+  return a.folder_device == b.folder_device && a.folder_inode == b.folder_inode &&
+         a.target.filename() == b.target.filename();
+}
+
 // Creates this run's temporary for out under a name no one else uses, with
 // the owner and permissions of the file it replaces, lets save fill it and
 // pushes it to the device. False with out.error set on failure; the caller
@@ -118,8 +165,13 @@ bool WriteTemporary(Output& out, const Save& save, Env* env) {
   int err = EEXIST;
   for (int i = 0; i < kNameAttempts && err == EEXIST; ++i) {
     const auto temp = TemporaryName(out, env);
+    // Made and registered for removal in one step, as an interruption sees it.
+    InterruptsDeferred deferred;
     err = env->CreateNewFile(temp, out.existing ? &*out.existing : nullptr, &file);
-    if (err == 0) out.temp = temp;
+    if (err == 0) {
+      out.temp = temp;
+      out.temp_file = std::make_unique<TemporaryFile>(temp, env);
+    }
   }
   if (err != 0) return out.Fail(err);
   OpenErrorRecorder recorder(env);
@@ -273,13 +325,24 @@ WriteResult WriteMergedDatabase(const std::filesystem::path& folder, const CClas
   if (ready) {
     for (Output& out : outputs) ready &= CheckTarget(out, env);
   }
+  if (ready && SameFile(class_out, tag_out)) {
+    class_out.error = {class_out.target, EEXIST, true};
+    ready = false;
+  }
   if (ready) {
     for (const auto& locked : folders) RemoveLeftovers(locked, env);
     const bool classes_saved = WriteTemporary(
         class_out, [&](const auto& p, Env* e) { return classes.SaveClassFile(p, e); }, env);
     const bool tags_saved = WriteTemporary(
         tag_out, [&](const auto& p, Env* e) { return tags.SaveTagFile(p, e); }, env);
-    if (classes_saved && tags_saved && RenameIntoPlace(class_out, tag_out, env)) {
+    bool renamed = false;
+    if (classes_saved && tags_saved) {
+      // An interruption waits for both renames (and a put-back): after the
+      // first, the old class.lst sits under its temporary's name.
+      InterruptsDeferred deferred;
+      renamed = RenameIntoPlace(class_out, tag_out, env);
+    }
+    if (renamed) {
       result.classes_written = true;
       result.tags_written = true;
       // The files are in place; a folder that cannot be synced changes
@@ -288,9 +351,7 @@ WriteResult WriteMergedDatabase(const std::filesystem::path& folder, const CClas
     }
     // What is left: the temporaries of a failed run, or the class.lst that
     // was exchanged out. The locks are still held.
-    for (const Output& out : outputs) {
-      if (!out.temp.empty()) env->RemoveFile(out.temp);
-    }
+    for (Output& out : outputs) out.temp_file.reset();
   }
   result.class_error = class_out.error;
   result.tag_error = tag_out.error;

@@ -3,7 +3,8 @@
 // temporary files beside their targets, flushed to the device, and only when
 // both are complete renamed over class.lst and tagl.txt, back to back.
 // A replaced file's permissions and owner carry over; a read-only one is
-// not replaced; a symbolic link is written through to the file it ends at.
+// not replaced; a symbolic link is written through to the file it ends at,
+// unless another user may have planted it in a shared folder.
 // Runs that write into the same folder take turns: each holds an advisory
 // lock on the folder from its first temporary file to its last rename.
 #pragma once
@@ -31,6 +32,8 @@ inline constexpr std::chrono::milliseconds kFolderLockWait{60000};
 struct SaveError {
   std::filesystem::path path;
   int error = 0;  // an errno value; 0: nothing failed
+  // class.lst and tagl.txt end at this one file (error is EEXIST).
+  bool same_file = false;
   explicit operator bool() const { return error != 0; }
 };
 
@@ -50,7 +53,9 @@ struct WriteResult {
 };
 
 // folder ends in "/". On any failure neither target is touched and no
-// temporary file of this run is left behind.
+// temporary file of this run is left behind, nor when an exception passes
+// or the process is interrupted. Two targets that end at one file are
+// refused.
 WriteResult WriteMergedDatabase(const std::filesystem::path& folder, const CClassList& classes,
                                 const CTagList& tags, Env* env = Env::Default());
 

@@ -127,6 +127,10 @@ class Env {
   // Names of the folder's entries, without "." and "..".
   virtual int ListFolder(const std::filesystem::path& folder, std::vector<std::string>* names) = 0;
   virtual int ProcessId() = 0;
+  // The user the process acts as (geteuid), whom a symbolic link in a
+  // shared folder must belong to before it is followed. Windows has no such
+  // rule: 0, and its folders never look sticky.
+  virtual std::uint32_t EffectiveUserId() = 0;
   // Random bits from the system, for names no other process picks.
   virtual std::uint64_t RandomNumber() = 0;
 
@@ -215,6 +219,7 @@ class EnvWrapper : public Env {
     return target_->ListFolder(folder, names);
   }
   int ProcessId() override { return target_->ProcessId(); }
+  std::uint32_t EffectiveUserId() override { return target_->EffectiveUserId(); }
   std::uint64_t RandomNumber() override { return target_->RandomNumber(); }
   std::filesystem::path ModuleFileName() override { return target_->ModuleFileName(); }
   int OsMajorVersion() override { return target_->OsMajorVersion(); }

@@ -304,6 +304,7 @@ class PosixEnv : public Env {
   }
 
   int ProcessId() override { return static_cast<int>(::getpid()); }
+  std::uint32_t EffectiveUserId() override { return ::geteuid(); }
 
   std::uint64_t RandomNumber() override {
     std::uint64_t value = 0;

@@ -427,6 +427,9 @@ class WindowsEnv : public Env {
   }
 
   int ProcessId() override { return static_cast<int>(::GetCurrentProcessId()); }
+  // No rule on links in shared folders to apply: StatEntry never shows a
+  // sticky folder.
+  std::uint32_t EffectiveUserId() override { return 0; }
 
   std::uint64_t RandomNumber() override {
     std::uint64_t value = 0;

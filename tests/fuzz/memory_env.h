@@ -118,6 +118,7 @@ class MemoryEnv : public Env {
     return 0;
   }
   int ProcessId() override { return 1; }
+  std::uint32_t EffectiveUserId() override { return 0; }
   std::uint64_t RandomNumber() override { return ++random_; }
 
   std::filesystem::path ModuleFileName() override { return {}; }

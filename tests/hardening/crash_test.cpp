@@ -3,6 +3,7 @@
 // complete, either the old file or the merged one.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <iostream>
 #include <random>
 
@@ -117,6 +118,60 @@ TEST(CrashTest, KilledRunsLeaveEachFileOldOrNew) {
             << " kills (" << completed << " runs ended first): " << both_old << " both old, "
             << both_new << " both new, " << mixed << " one new and one old; " << leftovers
             << " left temporaries\n";
+}
+
+// SIGINT, SIGTERM and SIGHUP once the first temporary is there: the run
+// removes its temporaries and ends by that signal; the targets are both old,
+// or both new when it came during the renames.
+TEST(CrashTest, InterruptedRunsRemoveTheirTemporaries) {
+  TempDir dir;
+  const auto a = dir.path() / "a", b = dir.path() / "b";
+  std::filesystem::create_directory(a);
+  std::filesystem::create_directory(b);
+  const auto err_file = dir.path() / "stderr";
+  WriteDatabaseFile(a / "class.lst", GeneratedClasses(u"Pump", 40));
+  WriteDatabaseFile(a / "tagl.txt", GeneratedTags(u"T", 5 * kTags, 30));
+  WriteDatabaseFile(b / "class.lst", GeneratedClasses(u"Pump", 30));
+  WriteDatabaseFile(b / "tagl.txt", GeneratedTags(u"U", 5 * kTags, 30));
+  const std::string old_classes = ReadBytes(b / "class.lst");
+  const std::string old_tags = ReadBytes(b / "tagl.txt");
+  auto has_temporary = [&] {
+    const auto names = FolderEntries(b);
+    return std::any_of(names.begin(), names.end(), IsTemporaryName);
+  };
+  int caught = 0;
+  for (int sig : {SIGINT, SIGTERM, SIGHUP}) {
+    struct sigaction inherited = {};
+    sigaction(sig, nullptr, &inherited);
+    if (inherited.sa_handler == SIG_IGN) continue;  // the program would ignore it too
+    // A run that ends before a temporary is seen tells nothing; try again.
+    for (int attempt = 0; attempt < 5; ++attempt) {
+      const Child child = StartChild({ProgramPath().string(), a.string(), b.string()}, err_file);
+      ASSERT_GE(child.pid, 0);
+      const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(30);
+      bool seen = false, ended = false;
+      int status = 0;
+      while (!seen && !ended && std::chrono::steady_clock::now() < deadline) {
+        seen = has_temporary();
+        ended = !seen && waitpid(child.pid, &status, WNOHANG) == child.pid;
+        timespec step{0, 200000};
+        if (!seen && !ended) nanosleep(&step, nullptr);
+      }
+      if (!ended) kill(child.pid, seen ? sig : SIGKILL);
+      const ChildResult run = ended ? ChildResult{} : WaitChild(child);
+      if (seen) {
+        ++caught;
+        EXPECT_EQ(run.signal, sig) << run.err;
+        EXPECT_EQ(FolderEntries(b), (std::vector<std::string>{"class.lst", "tagl.txt"})) << sig;
+        const std::string classes = ReadBytes(b / "class.lst"), tags = ReadBytes(b / "tagl.txt");
+        EXPECT_EQ(classes == old_classes, tags == old_tags) << sig;
+      }
+      WriteBytes(b / "class.lst", old_classes);
+      WriteBytes(b / "tagl.txt", old_tags);
+      if (seen) break;
+    }
+  }
+  std::cout << "[ crash ] " << caught << " runs interrupted while writing\n";
 }
 
 }  // namespace

@@ -127,6 +127,7 @@ inline std::filesystem::path ProgramPath() {
 struct ChildResult {
   bool started = false;
   bool killed = false;   // ended by the SIGKILL sent
+  int signal = 0;        // the signal that ended it, if one did
   int exit_code = -1;    // when it exited by itself
   long peak_rss_kb = 0;  // RunMeasured only: the program's peak resident set
   double seconds = 0;
@@ -187,6 +188,7 @@ inline ChildResult WaitChild(const Child& child,
   result.seconds =
       std::chrono::duration<double>(std::chrono::steady_clock::now() - child.start).count();
   result.killed = WIFSIGNALED(status) && WTERMSIG(status) == SIGKILL;
+  if (WIFSIGNALED(status)) result.signal = WTERMSIG(status);
   if (WIFEXITED(status)) result.exit_code = WEXITSTATUS(status);
   result.err = ReadBytes(child.err_file);
   return result;

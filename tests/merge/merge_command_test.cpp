@@ -9,6 +9,8 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <functional>
+#include <new>
 
 #include "merge/output_writer.h"
 #include "platform/text.h"
@@ -285,6 +287,148 @@ TEST_F(MergeCommandTest, LinkedTargetsAreWrittenThroughAndStayLinks) {
   EXPECT_EQ(ReadBytes(shared / "classes"), ReadBytes(out_ / "class.lst"));
 }
 
+TEST_F(MergeCommandTest, LinksInASharedFolderAreFollowedOnlyWhenTheUserOrTheFolderOwnsThem) {
+#ifdef _WIN32
+  GTEST_SKIP() << "Windows has no sticky folders";
+#else
+  EXPECT_TRUE(Run(out_));  // the merged files, for comparison
+  const auto shared = dir_.path() / "shared", victim = dir_.path() / "victim";
+  std::filesystem::create_directory(shared);
+  std::filesystem::create_directory(victim);
+  WriteDatabaseFile(victim / "app.conf", u"settings");
+  const std::string settings = ReadBytes(victim / "app.conf");
+  std::filesystem::create_symlink(victim / "app.conf", shared / "tagl.txt");
+  std::filesystem::create_symlink(victim / "new.conf", shared / "class.lst");
+  auto expect_refused = [&](const char* why) {
+    EXPECT_EQ(
+        ui_.messages,
+        (std::vector<std::u16string>{
+            u"Error saving class file", Detail(shared / "class.lst", u"Permission denied"),
+            u"Error saving database file", Detail(shared / "tagl.txt", u"Permission denied")}))
+        << why;
+    EXPECT_EQ(ReadBytes(victim / "app.conf"), settings) << why;
+    EXPECT_EQ(Entries(victim), std::vector<std::string>{"app.conf"}) << why;
+    EXPECT_EQ(Entries(shared), (std::vector<std::string>{"class.lst", "tagl.txt"})) << why;
+  };
+  auto expect_followed = [&](const char* why) {
+    EXPECT_TRUE(ui_.messages.empty()) << why;
+    EXPECT_EQ(ReadBytes(victim / "app.conf"), ReadBytes(out_ / "tagl.txt")) << why;
+    EXPECT_EQ(ReadBytes(victim / "new.conf"), ReadBytes(out_ / "class.lst")) << why;
+    WriteBytes(victim / "app.conf", settings);
+    std::filesystem::remove(victim / "new.conf");
+  };
+
+  // Planted for real: the link's owner, not its target's, decides.
+  SetMode(shared, 01777);
+  if (geteuid() == 0) {
+    for (const char* name : {"class.lst", "tagl.txt"}) {
+      ASSERT_EQ(lchown((shared / name).c_str(), 12345, 12345), 0);
+    }
+    EXPECT_FALSE(Run(shared));
+    expect_refused("another user's links");
+    ui_.messages.clear();
+    for (const char* name : {"class.lst", "tagl.txt"}) lchown((shared / name).c_str(), 0, 0);
+    EXPECT_TRUE(Run(shared));
+    expect_followed("own links");
+  }
+
+  // The rule, for a user 1000, with the owners the system would report.
+  struct OwnersEnv : EnvWrapper {
+    OwnersEnv() : EnvWrapper(Env::Default()) {}
+    int StatEntry(const std::filesystem::path& path, FileStatus* status) override {
+      const int err = target()->StatEntry(path, status);
+      if (path == folder / "") {
+        status->owner = folder_owner;
+      } else if (path.parent_path() == folder) {
+        status->owner = link_owner;
+      }
+      return err;
+    }
+    std::uint32_t EffectiveUserId() override { return 1000; }
+    std::filesystem::path folder;
+    std::uint32_t folder_owner = 0, link_owner = 0;
+  } env;
+  env.folder = shared;
+  const struct {
+    unsigned mode;
+    std::uint32_t folder_owner, link_owner;
+    bool followed;
+    const char* why;
+  } cases[] = {
+      {01777, 0, 2000, false, "another user's links in a shared folder"},
+      {01777, 0, 1000, true, "own links"},
+      {01777, 2000, 2000, true, "the folder owner's links"},
+      {00777, 0, 2000, true, "not sticky"},
+      {01775, 0, 2000, true, "not writable by everyone"},
+  };
+  for (const auto& c : cases) {
+    ui_.messages.clear();
+    SetMode(shared, c.mode);
+    env.folder_owner = c.folder_owner;
+    env.link_owner = c.link_owner;
+    EXPECT_EQ(Run(shared, &env), c.followed) << c.why;
+    if (c.followed) {
+      expect_followed(c.why);
+    } else {
+      expect_refused(c.why);
+    }
+  }
+#endif
+}
+
+TEST_F(MergeCommandTest, BothNamesOfOneFileAreRefused) {
+#ifdef _WIN32
+  GTEST_SKIP() << "the Windows Env does not follow symbolic links yet";
+#endif
+  const auto shared = dir_.path() / "shared";
+  std::filesystem::create_directory(shared);
+  const struct {
+    const char* why;
+    std::function<void()> make;
+    std::filesystem::path file;  // the one named in the reason
+  } cases[] = {
+      {"class.lst a link to tagl.txt",
+       [&] {
+         WriteDatabaseFile(out_ / "tagl.txt", u"old");
+         std::filesystem::create_symlink("tagl.txt", out_ / "class.lst");
+       },
+       out_ / "tagl.txt"},
+      {"class.lst a link to a tagl.txt yet to come",
+       [&] { std::filesystem::create_symlink("tagl.txt", out_ / "class.lst"); }, out_ / "tagl.txt"},
+      {"both links to one file",
+       [&] {
+         WriteDatabaseFile(shared / "db", u"old");
+         std::filesystem::create_symlink(shared / "db", out_ / "class.lst");
+         std::filesystem::create_symlink(shared / "db", out_ / "tagl.txt");
+       },
+       shared / "db"},
+      {"two hard links",
+       [&] {
+         WriteDatabaseFile(out_ / "tagl.txt", u"old");
+         std::filesystem::create_hard_link(out_ / "tagl.txt", out_ / "class.lst");
+       },
+       out_ / "class.lst"},
+  };
+  for (const auto& c : cases) {
+    for (const auto& folder : {out_, shared}) {
+      std::filesystem::remove_all(folder);
+      std::filesystem::create_directory(folder);
+    }
+    c.make();
+    const auto before = Entries(out_);
+    const std::string old = std::filesystem::exists(c.file) ? ReadBytes(c.file) : "";
+    ui_.messages.clear();
+    EXPECT_FALSE(Run(out_)) << c.why;
+    EXPECT_EQ(ui_.messages,
+              (std::vector<std::u16string>{
+                  u"Error saving class file",
+                  PathToUtf16(c.file) + u": class.lst and tagl.txt are the same file"}))
+        << c.why;
+    EXPECT_EQ(Entries(out_), before) << c.why;
+    EXPECT_EQ(std::filesystem::exists(c.file) ? ReadBytes(c.file) : "", old) << c.why;
+  }
+}
+
 TEST_F(MergeCommandTest, WithoutExchangeTheOldClassListIsStillPutBack) {
   struct NoExchangeEnv : EnvWrapper {
     NoExchangeEnv() : EnvWrapper(Env::Default()) {}
@@ -350,6 +494,10 @@ class FailingWritesEnv : public EnvWrapper {
     Limited(std::unique_ptr<File> base, int error, std::size_t budget)
         : FileWrapper(std::move(base)), error_(error), budget_(budget) {}
     int WriteAt(std::uint64_t o, const void* s, std::size_t n) override {
+      if (n > budget_ && error_ == ENOMEM) {
+        budget_ = SIZE_MAX;  // once: the stream's destructor writes again
+        throw std::bad_alloc();
+      }
       if (n > budget_) return error_;
       budget_ -= n;
       return FileWrapper::WriteAt(o, s, n);
@@ -370,11 +518,16 @@ TEST_F(MergeCommandTest, DiskFullLeavesTheTargetFolderAsItWas) {
   const std::string classes = ReadBytes(b_ / "class.lst");
   const std::string tags = ReadBytes(b_ / "tagl.txt");
   for (const char* prefix : {"tagl.txt", "class.lst", ""}) {
-    for (int error : {ENOSPC, EIO}) {
+    // ENOMEM: memory runs out, and std::bad_alloc passes through.
+    for (int error : {ENOSPC, EIO, ENOMEM}) {
       FailingWritesEnv env(prefix, error, 10);
       ui_.messages.clear();
-      EXPECT_FALSE(Run(b_, &env));
-      EXPECT_FALSE(ui_.messages.empty());
+      if (error == ENOMEM) {
+        EXPECT_THROW(Run(b_, &env), std::bad_alloc);
+      } else {
+        EXPECT_FALSE(Run(b_, &env));
+        EXPECT_FALSE(ui_.messages.empty());
+      }
       EXPECT_EQ(ReadBytes(b_ / "class.lst"), classes);
       EXPECT_EQ(ReadBytes(b_ / "tagl.txt"), tags);
       EXPECT_EQ(std::distance(std::filesystem::directory_iterator(b_), {}), 2) << prefix;
