@@ -144,6 +144,9 @@ class FaultInjectionEnv : public EnvWrapper {
     int Size(std::uint64_t* size) override {
       return env_->Hit(kSize, path_) ? env_->error_ : real_->Size(size);
     }
+    int State(FileState* state) override {
+      return env_->Hit(kSize, path_) ? env_->error_ : real_->State(state);
+    }
     int Close() override {
       // The descriptor goes away even when closing reports an error.
       const int err = real_->Close();
