@@ -1,5 +1,7 @@
 #include "merge/merge_command.h"
 
+#include <cerrno>
+#include <new>
 #include <string>
 
 #include "database/class_list.h"
@@ -36,6 +38,13 @@ bool LoadInput(const std::filesystem::path& path, Load load, MergeUi& ui,
   } catch (const CFileException& e) {
     // The loader has refused the line it was reading, if it got that far.
     read_error = e.error();
+  } catch (const std::bad_alloc&) {
+    // A database that does not fit into memory; what was read of it is
+    // freed as the loader unwinds. Before the first line: at line 1.
+    read_error = ENOMEM;
+    report.opened = true;
+    report.complete = false;
+    if (report.first_unread_line == 0) report.first_unread_line = 1;
   }
   if (!report.opened) {
     ui.ShowMessage(FormatMessage(strings.LoadString(IDS_CANNOT_OPEN_FILE), PathToUtf16(path)));
@@ -77,7 +86,8 @@ void ShowSaveError(MergeUi& ui, unsigned message, const SaveError& failure,
 
 }  // namespace
 
-bool RunMergeCommand(MergeFolders& folders, MergeUi& ui, const ResourceModule& strings, Env* env,
+// The run itself; RunMergeCommand reports what it leaves unreported.
+static bool RunMerge(MergeFolders& folders, MergeUi& ui, const ResourceModule& strings, Env* env,
                      MergeSummary* summary) {
   const bool batch = !folders.output.empty();
 
@@ -146,6 +156,18 @@ bool RunMergeCommand(MergeFolders& folders, MergeUi& ui, const ResourceModule& s
   ShowSaveError(ui, IDS_ERROR_SAVING_CLASSES, written.class_error, strings);
   ShowSaveError(ui, IDS_ERROR_SAVING_TAGS, written.tag_error, strings);
   return written.ok();
+}
+
+bool RunMergeCommand(MergeFolders& folders, MergeUi& ui, const ResourceModule& strings, Env* env,
+                     MergeSummary* summary) {
+  try {
+    return RunMerge(folders, ui, strings, env, summary);
+  } catch (const std::bad_alloc&) {
+    // Unwound: the run's lists are freed, its temporary files removed and
+    // the targets left as they were.
+    ui.ShowMessage(strings.LoadString(IDS_OUT_OF_MEMORY));
+    return false;
+  }
 }
 
 }  // namespace junctra

@@ -35,6 +35,7 @@ constexpr JunctraString kStrings[] = {
     {128, "(none)"},
     {129, "Merged into %1: %2 classes, %3 tags (%4 classes and %5 tags from the second database)."},
     {130, ","},
+    {134, "Not enough memory to go on"},
 };
 
 constexpr uint32_t kVisible = JUNCTRA_WS_VISIBLE;
