@@ -86,7 +86,7 @@ void ShowSaveError(MergeUi& ui, unsigned message, const SaveError& failure,
 
 }  // namespace
 
-// The run itself; RunMergeCommand reports what it leaves unreported.
+// The run itself; a failed allocation passes through to RunMergeCommand.
 static bool RunMerge(MergeFolders& folders, MergeUi& ui, const ResourceModule& strings, Env* env,
                      MergeSummary* summary) {
   const bool batch = !folders.output.empty();
