@@ -1,5 +1,6 @@
 #include "app/junctra_app.h"
 
+#include <new>
 #include <string>
 #include <vector>
 
@@ -29,6 +30,20 @@ int RunBatchMerge(const std::filesystem::path& first, const std::filesystem::pat
 }  // namespace
 
 int CJunctraApp::InitInstance(int argc, char** argv, MainDialogRunner run_dialog) {
+  try {
+    return Run(argc, argv, run_dialog);
+  } catch (const std::bad_alloc&) {
+    // Out of memory outside a merge, which reports its own: the stack is
+    // unwound, so whatever the run made is gone; the message still comes
+    // in the satellite's language.
+    WriteStandardError(CurrentResourceModule().LoadString(IDS_OUT_OF_MEMORY) + u"\n");
+    ReleaseSatelliteResources(&m_hLangResourceDLL);
+    SetCurrentResourceModule(nullptr);
+    return 1;
+  }
+}
+
+int CJunctraApp::Run(int argc, char** argv, MainDialogRunner run_dialog) {
   const auto settings_file = MakeFilePath(GetSettingsFolder(env_), kProgramSettingsFileName);
   const std::u16string culture = ReadCultureName(settings_file, kCultureNameBufferSize, env_);
   LoadSatelliteResources(culture, &m_hLangResourceDLL, env_);

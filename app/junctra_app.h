@@ -26,12 +26,16 @@ class CJunctraApp {
   // Runs the whole program and returns the process exit code: 0 when a
   // batch merge succeeded or the dialog was left with Exit, 1 otherwise.
   // Without a dialog runner, interactive use is refused.
+  // A failed allocation that nothing else reports ends it with a message on
+  // standard error and 1.
   int InitInstance(int argc, char** argv, MainDialogRunner run_dialog = nullptr);
 
   // The resource module in use: null outside InitInstance.
   ModuleHandle m_hLangResourceDLL;
 
  private:
+  int Run(int argc, char** argv, MainDialogRunner run_dialog);
+
   Env* env_;
 };
 

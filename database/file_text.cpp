@@ -2,7 +2,9 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <cstdint>
 #include <cstring>
+#include <new>
 
 #include "database/read_chunk.h"
 
@@ -28,9 +30,12 @@ FileText::FileText(CTAVStdioFile& file, std::uint32_t nMax, TextStore& store)
       unicode_(file.IsUnicode()),
       conv_size_(CTAVStdioFile::kInitialConvBuffer) {
   try {
-    const std::uint64_t length = file.GetLength();
+    opened_ = file.GetState();
     const std::uint64_t start = file.GetLogicalPosition();
-    expected_ = length > start ? static_cast<std::size_t>(length - start) : 0;
+    const std::uint64_t bytes = opened_.size > start ? opened_.size - start : 0;
+    // More than the address space holds, even before it is doubled.
+    if (bytes > SIZE_MAX / 4) throw std::bad_alloc();
+    expected_ = static_cast<std::size_t>(bytes);
   } catch (const CFileException& e) {
     length_error_ = e;  // thrown where the first piece is read
   }
@@ -54,8 +59,16 @@ void FileText::Fill(std::size_t want) {
     end_of_file_ = got == 0;
     read_ += got;
     buffered_ += got;
-    if (read_ > expected_) throw CFileException(file_.GetFilePath(), EBUSY, "read");
+    // Grown or cut while it is read: the file is not the one it was.
+    if (read_ > expected_ || (end_of_file_ && read_ < expected_)) {
+      throw CFileException(file_.GetFilePath(), EBUSY, "read");
+    }
   }
+}
+
+void FileText::CheckUnchanged() {
+  if (length_error_) throw *length_error_;
+  if (file_.GetState() != opened_) throw CFileException(file_.GetFilePath(), EBUSY, "read");
 }
 
 bool FileText::NextPiece(std::u16string_view* piece) {

@@ -25,7 +25,9 @@ class FileText {
  public:
   // For file, open for reading and not yet read from. The block is sized
   // by the file's length: a file that grows while it is read is refused at
-  // the piece that would go past it ("busy"), rather than cut short.
+  // the piece that would go past it ("busy"), rather than cut short, and
+  // one that ends before that length at the piece that meets its end.
+  // Throws std::bad_alloc when the text does not fit into memory.
   FileText(CTAVStdioFile& file, std::uint32_t nMax, TextStore& store);
 
   // The next piece, as file.ReadString(buffer, nMax) would have delivered
@@ -43,6 +45,11 @@ class FileText {
   // ends where the text does, with it. Anything else leaves line as it is.
   std::u16string_view AppendLineFeed(std::u16string_view line);
 
+  // Once the reading is done: throws CFileException ("busy") when the file's
+  // length or change times differ from those it had when this began, as
+  // when another program wrote to it or cut it meanwhile.
+  void CheckUnchanged();
+
  private:
   // Makes want bytes from position_ on available in the buffer, or as many
   // as the file has left.
@@ -51,6 +58,7 @@ class FileText {
   CTAVStdioFile& file_;
   std::uint32_t max_;
   bool unicode_;
+  FileState opened_;          // the file when this began
   std::size_t expected_ = 0;  // bytes, from the file's length
   std::optional<CFileException> length_error_;
   char16_t* text_ = nullptr;  // the pieces decoded so far: [0, length_)

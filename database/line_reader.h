@@ -67,14 +67,17 @@ class LineReader {
   // the one reported.
   void Refuse(std::size_t line);
   // Runs a loader's reading and fills report: complete unless a line was
-  // refused. A read error is refused at the line being read and rethrown.
+  // refused. Then the file must still be as it was when the reading began.
+  // A read error, a changed file or a failed allocation is refused at the
+  // line being read and rethrown.
   template <class Body>
   auto Run(LoadReport& report, Body body) {
     try {
       auto result = body();
+      text_.CheckUnchanged();
       Report(report);
       return result;
-    } catch (const CFileException&) {
+    } catch (...) {
       Refuse(next_line_number_);
       Report(report);
       throw;

@@ -1,5 +1,7 @@
 #include "merge/merge_command.h"
 
+#include <cerrno>
+#include <new>
 #include <string>
 
 #include "database/class_list.h"
@@ -36,6 +38,13 @@ bool LoadInput(const std::filesystem::path& path, Load load, MergeUi& ui,
   } catch (const CFileException& e) {
     // The loader has refused the line it was reading, if it got that far.
     read_error = e.error();
+  } catch (const std::bad_alloc&) {
+    // A database that does not fit into memory; what was read of it is
+    // freed as the loader unwinds. Before the first line: at line 1.
+    read_error = ENOMEM;
+    report.opened = true;
+    report.complete = false;
+    if (report.first_unread_line == 0) report.first_unread_line = 1;
   }
   if (!report.opened) {
     ui.ShowMessage(FormatMessage(strings.LoadString(IDS_CANNOT_OPEN_FILE), PathToUtf16(path)));
@@ -178,7 +187,14 @@ bool RunMerge(MergeFolders& folders, MergeUi& ui, const ResourceModule& strings,
 bool RunMergeCommand(MergeFolders& folders, MergeUi& ui, const ResourceModule& strings, Env* env,
                      MergeSummary* summary) {
   MaskedUi shown(ui);
-  return RunMerge(folders, shown, strings, env, summary);
+  try {
+    return RunMerge(folders, shown, strings, env, summary);
+  } catch (const std::bad_alloc&) {
+    // Unwound: the run's lists are freed, its temporary files removed and
+    // the targets left as they were.
+    shown.ShowMessage(strings.LoadString(IDS_OUT_OF_MEMORY));
+    return false;
+  }
 }
 
 }  // namespace junctra

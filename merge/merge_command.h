@@ -52,6 +52,9 @@ struct MergeSummary {
 // reports through its exit code (the main dialog's m_bMergeFailed); a
 // cancelled output folder is not a failure.
 // Every text comes from strings. With summary, it receives what was written.
+// A database that does not fit into memory is refused as a read error
+// ("Cannot allocate memory"); any other failed allocation ends the run with
+// message 134, nothing written, and false.
 bool RunMergeCommand(MergeFolders& folders, MergeUi& ui, const ResourceModule& strings,
                      Env* env = Env::Default(), MergeSummary* summary = nullptr);
 

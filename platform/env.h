@@ -16,6 +16,17 @@
 
 namespace junctra {
 
+// What an open file is at one moment, to tell whether another program
+// changed it in the meantime.
+struct FileState {
+  std::uint64_t size = 0;
+  // When the file's entry and its data last changed, in the system's own
+  // units; 0 where the file cannot tell.
+  std::int64_t change_time = 0;
+  std::int64_t write_time = 0;
+  bool operator==(const FileState&) const = default;
+};
+
 // An open file. Positions are explicit so that seeking costs nothing; the
 // buffered stream on top (CStdioFile) keeps the position. Every call returns
 // 0 or an errno value; nothing here throws.
@@ -29,6 +40,12 @@ class File {
   // Pushes written data to the device (fsync).
   virtual int Sync() = 0;
   virtual int Size(std::uint64_t* size) = 0;
+  // The file as it is now, looked at through this handle, whatever name it
+  // has meanwhile. A file that keeps no times gives its length alone.
+  virtual int State(FileState* state) {
+    *state = FileState();
+    return Size(&state->size);
+  }
   virtual int Close() = 0;
 };
 

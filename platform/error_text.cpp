@@ -8,8 +8,13 @@ namespace junctra {
 
 #ifdef _WIN32
 std::string ErrorText(int error) {
-  // The C runtime knows no text for the POSIX codes it added later.
+  // The C runtime knows no text for the POSIX codes it added later, and
+  // words these two so that they say nothing of what happened.
   switch (error) {
+    case ENOMEM:
+      return "Cannot allocate memory";
+    case EBUSY:
+      return "Device or resource busy";
     case EWOULDBLOCK:
       return "Resource temporarily unavailable";
     case ELOOP:

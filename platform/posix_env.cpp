@@ -22,6 +22,10 @@
 namespace junctra {
 namespace {
 
+std::int64_t Nanoseconds(const timespec& time) {
+  return static_cast<std::int64_t>(time.tv_sec) * 1000000000 + time.tv_nsec;
+}
+
 class PosixFile : public File {
  public:
   explicit PosixFile(int fd) : fd_(fd) {}
@@ -65,6 +69,15 @@ class PosixFile : public File {
     struct stat st;
     if (::fstat(fd_, &st) != 0) return errno;
     *size = static_cast<std::uint64_t>(st.st_size);
+    return 0;
+  }
+
+  int State(FileState* state) override {
+    struct stat st;
+    if (::fstat(fd_, &st) != 0) return errno;
+    state->size = static_cast<std::uint64_t>(st.st_size);
+    state->change_time = Nanoseconds(st.st_ctim);
+    state->write_time = Nanoseconds(st.st_mtim);
     return 0;
   }
 

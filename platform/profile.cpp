@@ -8,13 +8,17 @@
 namespace junctra {
 namespace {
 
-// The whole file as text; empty optional when it cannot be read.
+// Far more than settings files hold, and little enough memory to take.
+constexpr std::uint64_t kMaxFileBytes = 64 * 1024;
+
+// The whole file as text; empty optional when it cannot be read or is
+// larger than kMaxFileBytes.
 std::optional<std::u16string> ReadText(const std::filesystem::path& path, Env* env) {
   if (path.empty()) return std::nullopt;
   std::unique_ptr<File> file;
   if (env->OpenFile(path, OpenMode{}, &file) != 0) return std::nullopt;
   std::uint64_t size = 0;
-  if (file->Size(&size) != 0) return std::nullopt;
+  if (file->Size(&size) != 0 || size > kMaxFileBytes) return std::nullopt;
   std::string bytes(static_cast<std::size_t>(size), '\0');
   std::size_t got = 0;
   if (file->ReadAt(0, bytes.data(), bytes.size(), &got) != 0) return std::nullopt;

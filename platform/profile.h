@@ -19,7 +19,8 @@ namespace junctra {
 // to case; the first matching section and the first matching key in it win.
 // The value loses surrounding white space and one pair of matching quotes.
 // Lines whose first non-blank character is ";" are comments. The file is
-// UTF-8, with or without a byte-order mark, or UTF-16LE with one.
+// UTF-8, with or without a byte-order mark, or UTF-16LE with one. A file
+// larger than 64 KiB is not read: it counts as missing.
 std::u16string GetPrivateProfileString(std::u16string_view section, std::u16string_view key,
                                        std::u16string_view default_value, std::size_t buffer_size,
                                        const std::filesystem::path& path,

@@ -51,6 +51,7 @@ enum StringId : unsigned {
   IDS_MERGE_RESULT = 129,
   IDS_DIGIT_GROUP_SEPARATOR = 130,
   IDS_SAME_FILE = 133,
+  IDS_OUT_OF_MEMORY = 134,
 };
 
 // Resource IDs of the dialog templates and the icon.

@@ -163,6 +163,14 @@ std::uint64_t CStdioFile::GetLength() {
   return size;
 }
 
+FileState CStdioFile::GetState() {
+  if (file_ == nullptr) Fail(EBADF, "size");
+  FlushWriteBuffer();
+  FileState state;
+  if (int err = file_->State(&state)) Fail(err, "size");
+  return state;
+}
+
 void CStdioFile::FlushWriteBuffer() {
   if (write_count_ == 0) return;
   const int err = file_->WriteAt(write_start_, write_buffer_.get(), write_count_);

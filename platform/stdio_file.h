@@ -64,6 +64,8 @@ class CStdioFile {
   virtual void Close();
 
   std::uint64_t GetLength();
+  // Length and change times of the open file now (File::State).
+  FileState GetState();
   // The path the file was opened with.
   const std::filesystem::path& GetFilePath() const { return path_; }
 

@@ -134,6 +134,21 @@ int WriteHandleAt(HANDLE h, std::uint64_t offset, const void* src, std::size_t n
   return 0;
 }
 
+// Length and times of the file open as h. A file system that keeps no
+// change time (FAT) gives 0 for it.
+int HandleState(HANDLE h, FileState* state) {
+  LARGE_INTEGER size;
+  FILE_BASIC_INFO basic;
+  if (!::GetFileSizeEx(h, &size) ||
+      !::GetFileInformationByHandleEx(h, FileBasicInfo, &basic, sizeof basic)) {
+    return LastError();
+  }
+  state->size = static_cast<std::uint64_t>(size.QuadPart);
+  state->change_time = basic.ChangeTime.QuadPart;
+  state->write_time = basic.LastWriteTime.QuadPart;
+  return 0;
+}
+
 class WindowsFile : public File {
  public:
   explicit WindowsFile(Handle h) : h_(std::move(h)) {}
@@ -151,6 +166,7 @@ class WindowsFile : public File {
     *size = static_cast<std::uint64_t>(value.QuadPart);
     return 0;
   }
+  int State(FileState* state) override { return HandleState(h_.get(), state); }
   int Close() override { return h_.Close(); }
 
  private:
@@ -183,6 +199,10 @@ class DeferredFile : public File {
     if (!::GetFileSizeEx(h_.get(), &value)) return LastError();
     *size = static_cast<std::uint64_t>(value.QuadPart);
     return 0;
+  }
+  int State(FileState* state) override {
+    if (int err = Ensure()) return err;
+    return HandleState(h_.get(), state);
   }
   int Close() override { return h_.Close(); }
 

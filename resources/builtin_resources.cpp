@@ -36,6 +36,7 @@ constexpr JunctraString kStrings[] = {
     {129, "Merged into %1: %2 classes, %3 tags (%4 classes and %5 tags from the second database)."},
     {130, ","},
     {133, "%1: class.lst and tagl.txt are the same file"},
+    {134, "Not enough memory to go on"},
 };
 
 constexpr uint32_t kVisible = JUNCTRA_WS_VISIBLE;

@@ -1,13 +1,16 @@
 // An Env that counts the file operations passing through it and fails a
 // chosen one with a chosen error (ENOSPC, EIO, EACCES, ...). A run made once
 // with nothing failing tells how many operations there are; the run can then
-// be repeated with each of them failing in turn.
+// be repeated with each of them failing in turn. ENOMEM fails a read or a
+// write as a failed allocation at that point would: std::bad_alloc thrown.
 #pragma once
 
+#include <cerrno>
 #include <cstddef>
 #include <cstdint>
 #include <filesystem>
 #include <memory>
+#include <new>
 #include <string>
 #include <utility>
 #include <vector>
@@ -133,16 +136,19 @@ class FaultInjectionEnv : public EnvWrapper {
         : env_(env), path_(std::move(path)), real_(std::move(real)) {}
     int ReadAt(std::uint64_t offset, void* dst, std::size_t n, std::size_t* got) override {
       *got = 0;
-      if (env_->Hit(kRead, path_)) return env_->error_;
+      if (env_->Hit(kRead, path_)) return env_->Failure();
       return real_->ReadAt(offset, dst, n, got);
     }
     int WriteAt(std::uint64_t offset, const void* src, std::size_t n) override {
-      if (env_->Hit(kWrite, path_)) return env_->error_;
+      if (env_->Hit(kWrite, path_)) return env_->Failure();
       return real_->WriteAt(offset, src, n);
     }
     int Sync() override { return env_->Hit(kSync, path_) ? env_->error_ : real_->Sync(); }
     int Size(std::uint64_t* size) override {
       return env_->Hit(kSize, path_) ? env_->error_ : real_->Size(size);
+    }
+    int State(FileState* state) override {
+      return env_->Hit(kSize, path_) ? env_->error_ : real_->State(state);
     }
     int Close() override {
       // The descriptor goes away even when closing reports an error.
@@ -155,6 +161,11 @@ class FaultInjectionEnv : public EnvWrapper {
     std::filesystem::path path_;
     std::unique_ptr<File> real_;
   };
+
+  int Failure() const {
+    if (error_ == ENOMEM) throw std::bad_alloc();
+    return error_;
+  }
 
   bool Hit(Kind kind, const std::filesystem::path& path) {
     if ((kinds_ & kind) == 0) return false;

@@ -20,6 +20,11 @@ class FileWrapper : public File {
   }
   int Sync() override { return target_->Sync(); }
   int Size(std::uint64_t* size) override { return target_->Size(size); }
+  // The times of the file, its length as Size gives it.
+  int State(FileState* state) override {
+    if (int err = target_->State(state)) return err;
+    return Size(&state->size);
+  }
   int Close() override { return target_->Close(); }
 
  private:

@@ -37,6 +37,7 @@ constexpr JunctraString kStrings[] = {
     {129, "Vereint in %1: %2 Klassen, %3 Tags (%4 Klassen und %5 Tags aus der zweiten Datenbank)."},
     {130, "."},
     {133, "%1: class.lst und tagl.txt sind dieselbe Datei"},
+    {134, "Nicht genug Arbeitsspeicher, um fortzufahren"},
 };
 
 constexpr uint32_t kVisible = JUNCTRA_WS_VISIBLE;

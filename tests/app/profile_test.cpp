@@ -72,6 +72,15 @@ TEST_F(ProfileTest, DefaultWhenFileSectionOrKeyIsMissing) {
   EXPECT_EQ(Get(u"Install", u"Version", u"6.1"), u"6.1");
   // The default loses trailing blanks, as the Windows reader strips them.
   EXPECT_EQ(Get(u"Install", u"Version", u" 6.1 \t"), u" 6.1");
+
+  // A file larger than settings files are is not read: it names nothing.
+  for (const std::uintmax_t size :
+       {std::uintmax_t{64} << 10, (std::uintmax_t{64} << 10) + 1, std::uintmax_t{64} << 30}) {
+    Write("[OEM]\nProductName=Named\n");
+    std::filesystem::resize_file(file_, size);  // NUL padding, sparse
+    EXPECT_EQ(Get(u"OEM", u"ProductName", u"Corvane"), size <= (64 << 10) ? u"Named" : u"Corvane")
+        << size;
+  }
 }
 
 TEST_F(ProfileTest, ReadsUtf8WithAndWithoutMarkAndUtf16WithMark) {

@@ -202,6 +202,38 @@ TEST_P(FaultInjectionTest, TheTwoRenamesFollowEachOtherDirectly) {
   EXPECT_EQ(trace.back().first, FaultInjectionEnv::kSync);
 }
 
+// Memory that runs out at any read or write: the run says so, naming the
+// input it was reading, and leaves the target as it was, without temporaries.
+TEST_P(FaultInjectionTest, RunningOutOfMemoryLeavesTheTargetAsItWas) {
+  constexpr unsigned kKinds = FaultInjectionEnv::kRead | FaultInjectionEnv::kWrite;
+  FaultInjectionEnv env;
+  RecordingUi clean_ui;
+  env.FailNth(0, 0, kKinds);
+  ASSERT_TRUE(Run(env, clean_ui));
+  const std::size_t operations = env.count();
+  Restore();
+  const std::vector<std::string> names_before = FolderEntries(b_);
+  for (std::size_t n = 1; n <= operations; ++n) {
+    Restore();
+    RecordingUi ui;
+    env.FailNth(n, ENOMEM, kKinds);
+    EXPECT_FALSE(Run(env, ui)) << n;
+    ASSERT_TRUE(env.fired()) << n;
+    const std::filesystem::path& path = env.fired_path();
+    const std::string where = path.string() + " (operation " + std::to_string(n) + ")";
+    if (IsTemporaryName(path.filename().string())) {
+      EXPECT_EQ(ui.messages, std::vector<std::u16string>{u"Not enough memory to go on"}) << where;
+    } else {
+      EXPECT_TRUE(ui.Mentions(u"Error reading file " + PathToUtf16(path))) << where;
+      EXPECT_TRUE(ui.Mentions(PathToUtf16(path) + u": Cannot allocate memory")) << where;
+    }
+    EXPECT_EQ(FolderEntries(b_), names_before) << where;
+    const Files now = ReadFiles(b_);
+    EXPECT_EQ(now.classes, before_.classes) << where;
+    EXPECT_EQ(now.tags, before_.tags) << where;
+  }
+}
+
 INSTANTIATE_TEST_SUITE_P(TargetClassList, FaultInjectionTest, ::testing::Bool(),
                          [](const auto& info) { return info.param ? "Present" : "Absent"; });
 

@@ -226,11 +226,15 @@ inline std::vector<ChildResult> RunProgramsTogether(
   return results;
 }
 
-// Runs the program with args and measures its peak resident set size.
+// Runs the program with args and measures its peak resident set size;
+// with address_space, the program may use no more than that many bytes.
 inline ChildResult RunMeasured(const std::vector<std::string>& args,
-                               const std::filesystem::path& err_file) {
+                               const std::filesystem::path& err_file,
+                               std::uint64_t address_space = 0) {
   const std::filesystem::path report = err_file.string() + ".rss";
-  std::vector<std::string> command = {JUNCTRA_RSS_PROBE, report.string(), ProgramPath().string()};
+  std::vector<std::string> command = {JUNCTRA_RSS_PROBE};
+  if (address_space != 0) command.insert(command.end(), {"-l", std::to_string(address_space)});
+  command.insert(command.end(), {report.string(), ProgramPath().string()});
   command.insert(command.end(), args.begin(), args.end());
   ChildResult result = Spawn(std::move(command), err_file);
   result.peak_rss_kb = std::atol(ReadBytes(report).c_str());

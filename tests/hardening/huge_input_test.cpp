@@ -130,6 +130,22 @@ TEST_F(HugeInputTest, ALongLineWithAHeaderWhereItIsCut) {
   EXPECT_TRUE(std::filesystem::is_empty(out_));
 }
 
+// A database larger than the memory the program may have is refused as a
+// read error, not a crash, and nothing is written.
+TEST_F(HugeInputTest, ADatabaseLargerThanMemoryIsRefused) {
+  if (kSanitized) GTEST_SKIP() << "the sanitizers need more address space than the limit";
+  const auto tags = b_ / "tagl.txt";
+  WriteDatabaseFile(a_ / "tagl.txt", GeneratedTags(u"A", 3));
+  WriteDatabaseFile(tags, GeneratedTags(u"B", 3));
+  std::filesystem::resize_file(tags, std::uintmax_t{64} << 30);  // NUL padding, sparse
+  const ChildResult run =
+      RunMeasured({a_.string(), b_.string(), out_.string()}, scratch(), std::uint64_t{1} << 30);
+  EXPECT_EQ(run.exit_code, 1);
+  EXPECT_EQ(run.err, "Error reading file " + tags.string() + " at line 1\n" + tags.string() +
+                         ": Cannot allocate memory\n");
+  EXPECT_TRUE(std::filesystem::is_empty(out_));
+}
+
 TEST_F(HugeInputTest, AHundredThousandClasses) {
   constexpr std::size_t kCount = 100000;
   WriteDatabaseFile(a_ / "class.lst", GeneratedClasses(u"C", kCount));

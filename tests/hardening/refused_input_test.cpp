@@ -5,6 +5,7 @@
 #include <sys/stat.h>
 
 #include <cerrno>
+#include <optional>
 
 #include "merge/merge_command.h"
 #include "platform/text.h"
@@ -115,33 +116,47 @@ class RecordingUi : public MergeUi {
   std::vector<std::u16string> messages, details;
 };
 
-// Reads of one file fail from a byte on.
+// Reads of one file fail from a byte on; or, with cut_to, the first read
+// from that byte on finds the file cut to that length, as another program
+// that saves it in place leaves it.
 class FailingReadsEnv : public EnvWrapper {
  public:
-  FailingReadsEnv(std::filesystem::path path, std::uint64_t from)
-      : EnvWrapper(Env::Default()), path_(std::move(path)), from_(from) {}
+  FailingReadsEnv(std::filesystem::path path, std::uint64_t from,
+                  std::optional<std::uint64_t> cut_to = std::nullopt)
+      : EnvWrapper(Env::Default()), path_(std::move(path)), from_(from), cut_to_(cut_to) {}
   int OpenFile(const std::filesystem::path& path, const OpenMode& mode,
                std::unique_ptr<File>* file) override {
     if (int err = target()->OpenFile(path, mode, file); err != 0 || path != path_) return err;
-    *file = std::make_unique<Failing>(std::move(*file), from_);
+    *file = std::make_unique<Failing>(std::move(*file), this);
     return 0;
   }
+  // Where the read that found the file cut began.
+  std::uint64_t cut_at() const { return cut_at_; }
 
  private:
   class Failing : public FileWrapper {
    public:
-    Failing(std::unique_ptr<File> real, std::uint64_t from)
-        : FileWrapper(std::move(real)), from_(from) {}
+    Failing(std::unique_ptr<File> real, FailingReadsEnv* env)
+        : FileWrapper(std::move(real)), env_(env) {}
     int ReadAt(std::uint64_t offset, void* dst, std::size_t n, std::size_t* got) override {
       *got = 0;
-      return offset + n > from_ ? EIO : FileWrapper::ReadAt(offset, dst, n, got);
+      if (!env_->cut_to_) {
+        return offset + n > env_->from_ ? EIO : FileWrapper::ReadAt(offset, dst, n, got);
+      }
+      if (offset >= env_->from_ && env_->cut_at_ == 0) {
+        std::filesystem::resize_file(env_->path_, *env_->cut_to_);
+        env_->cut_at_ = offset;
+      }
+      return FileWrapper::ReadAt(offset, dst, n, got);
     }
 
    private:
-    std::uint64_t from_;
+    FailingReadsEnv* env_;
   };
   std::filesystem::path path_;
   std::uint64_t from_;
+  std::optional<std::uint64_t> cut_to_;
+  std::uint64_t cut_at_ = 0;
 };
 
 TEST_F(RefusedInputTest, AReadErrorInsideAFileIsAReadError) {
@@ -163,6 +178,52 @@ TEST_F(RefusedInputTest, AReadErrorInsideAFileIsAReadError) {
   EXPECT_GT(line, 1u);
   EXPECT_LE(line, last);
   EXPECT_EQ(Utf16ToUtf8(ui.details[0]), (b_ / "tagl.txt").string() + ": Input/output error");
+}
+
+// A file cut short while it is read, in its middle or once every byte of it
+// has been read, is refused at the line being read, whichever loader reads it.
+TEST_F(RefusedInputTest, AFileCutWhileItIsReadIsRefused) {
+  WriteDatabaseFile(b_ / "tagl.txt", GeneratedTags(u"B", 3000));
+  WriteDatabaseFile(b_ / "class.lst", GeneratedClasses(u"C", 20));
+  const std::uint64_t tags = std::filesystem::file_size(b_ / "tagl.txt");
+  const std::uint64_t classes = std::filesystem::file_size(b_ / "class.lst");
+  const struct {
+    const char* file;
+    std::uint64_t from, cut_to;
+  } cases[] = {
+      {"tagl.txt", tags / 2, tags / 3},
+      {"tagl.txt", tags, tags - 4},
+      {"class.lst", classes, classes / 2},
+  };
+  for (const auto& c : cases) {
+    const auto path = b_ / c.file;
+    const std::string bytes = ReadBytes(path);
+    // The line on which the byte end stands.
+    const auto lines = [&](std::uint64_t end) {
+      return static_cast<std::size_t>(
+          std::count(bytes.begin(), bytes.begin() + static_cast<std::ptrdiff_t>(end), '\n') + 1);
+    };
+    FailingReadsEnv env(path, c.from, c.cut_to);
+    RecordingUi ui;
+    MergeFolders folders{a_, b_, b_};
+    EXPECT_FALSE(RunMergeCommand(folders, ui, ResourceModule::BuiltIn(), &env)) << c.file;
+    ASSERT_EQ(ui.messages.size(), 1u) << c.file;
+    const std::string message = Utf16ToUtf8(ui.messages[0]);
+    const std::string start = "Error reading file " + path.string() + " at line ";
+    ASSERT_EQ(message.substr(0, start.size()), start) << message;
+    const auto line = std::stoul(message.substr(start.size()));
+    if (c.from < bytes.size()) {
+      EXPECT_GT(line, 1u) << c.file;
+      EXPECT_LE(line, lines(env.cut_at())) << c.file;
+    } else {
+      EXPECT_EQ(line, lines(bytes.size())) << c.file;
+    }
+    EXPECT_EQ(Utf16ToUtf8(ui.details[0]), path.string() + ": Device or resource busy");
+    // Nothing written.
+    EXPECT_EQ(ReadBytes(path).size(), c.cut_to);
+    EXPECT_EQ(FolderEntries(b_), (std::vector<std::string>{"class.lst", "tagl.txt"}));
+    WriteBytes(path, bytes);
+  }
 }
 
 // Names and paths reach the terminal without their control characters.
