@@ -50,6 +50,7 @@ enum StringId : unsigned {
   IDS_DETAIL_NONE = 128,
   IDS_MERGE_RESULT = 129,
   IDS_DIGIT_GROUP_SEPARATOR = 130,
+  IDS_NOT_A_FOLDER_NAME = 135,
 };
 
 // Resource IDs of the dialog templates and the icon.

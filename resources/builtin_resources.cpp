@@ -35,6 +35,7 @@ constexpr JunctraString kStrings[] = {
     {128, "(none)"},
     {129, "Merged into %1: %2 classes, %3 tags (%4 classes and %5 tags from the second database)."},
     {130, ","},
+    {135, "%1 is not a folder name: it holds a quotation mark"},
 };
 
 constexpr uint32_t kVisible = JUNCTRA_WS_VISIBLE;

@@ -36,6 +36,7 @@ constexpr JunctraString kStrings[] = {
     {128, "(keine)"},
     {129, "Vereint in %1: %2 Klassen, %3 Tags (%4 Klassen und %5 Tags aus der zweiten Datenbank)."},
     {130, "."},
+    {135, "%1 ist kein Ordnername: Er enthält ein Anführungszeichen"},
 };
 
 constexpr uint32_t kVisible = JUNCTRA_WS_VISIBLE;
