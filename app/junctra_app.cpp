@@ -10,12 +10,16 @@
 #include "merge/merge_command.h"
 #include "platform/path_ops.h"
 #include "platform/resource_module.h"
+#include "platform/text.h"
 
 namespace junctra {
 
 CJunctraApp theApp;
 
 namespace {
+
+// Not a dialog result: the command line cannot be used (exit code 2).
+constexpr int kWrongUse = -2;
 
 // Batch use: the merge runs at once, with no window; the result is the one
 // the main dialog would end with.
@@ -59,8 +63,20 @@ int CJunctraApp::Run(int argc, char** argv, MainDialogRunner run_dialog) {
   // dialog would have ended with. The output folder is the third folder, or
   // else the second, whatever it holds. With fewer folders the dialog runs
   // interactively: it never merges by itself.
+  // A quoted trailing backslash ("D:\a\") leaves a quote in the argument,
+  // and often joins it with the next: wrong use, reported as such rather
+  // than opening the dialog that a script would wait on.
+  const std::filesystem::path* not_a_folder = nullptr;
+  for (const auto* folder : {&args.first, &args.second, &args.output}) {
+    if (not_a_folder == nullptr && !CanNameFolder(*folder)) not_a_folder = folder;
+  }
   int result;
-  if (!args.first.empty() && !args.second.empty()) {
+  if (not_a_folder != nullptr) {
+    const ResourceModule& strings = CurrentResourceModule();
+    BatchUi(strings).ShowMessage(
+        FormatMessage(strings.LoadString(IDS_NOT_A_FOLDER_NAME), PathToUtf16(*not_a_folder)));
+    result = kWrongUse;
+  } else if (!args.first.empty() && !args.second.empty()) {
     const std::filesystem::path output = args.output.empty() ? args.second : args.output;
     result = RunBatchMerge(args.first, args.second, output, env_);
   } else if (run_dialog != nullptr) {
@@ -75,6 +91,7 @@ int CJunctraApp::Run(int argc, char** argv, MainDialogRunner run_dialog) {
 
   ReleaseSatelliteResources(&m_hLangResourceDLL);
   SetCurrentResourceModule(nullptr);
+  if (result == kWrongUse) return 2;
   return result == 1 ? 0 : 1;
 }
 

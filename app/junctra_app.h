@@ -24,10 +24,10 @@ class CJunctraApp {
   explicit CJunctraApp(Env* env = Env::Default()) : env_(env) {}
 
   // Runs the whole program and returns the process exit code: 0 when a
-  // batch merge succeeded or the dialog was left with Exit, 1 otherwise.
-  // Without a dialog runner, interactive use is refused.
-  // A failed allocation that nothing else reports ends it with a message on
-  // standard error and 1.
+  // batch merge succeeded or the dialog was left with Exit, 2 when an
+  // argument can name no folder (CanNameFolder), 1 otherwise. Without a
+  // dialog runner, interactive use is refused. A failed allocation that
+  // nothing else reports ends it with a message on standard error and 1.
   int InitInstance(int argc, char** argv, MainDialogRunner run_dialog = nullptr);
 
   // The resource module in use: null outside InitInstance.

@@ -192,7 +192,7 @@ bool RunMergeCommand(MergeFolders& folders, MergeUi& ui, const ResourceModule& s
   } catch (const std::bad_alloc&) {
     // Unwound: the run's lists are freed, its temporary files removed and
     // the targets left as they were.
-    shown.ShowMessage(strings.LoadString(IDS_OUT_OF_MEMORY));
+    shown.ShowMessage(strings.LoadString(IDS_OUT_OF_MEMORY), {});
     return false;
   }
 }

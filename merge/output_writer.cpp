@@ -240,12 +240,49 @@ void RemoveLeftovers(const std::filesystem::path& folder, Env* env) {
   }
 }
 
+// Copies the file that out replaces to a new file named like a temporary,
+// with its permissions, and pushes the copy to the device. On failure no
+// copy is left and kept is empty.
+int KeepCopy(const Output& out, Env* env, std::filesystem::path* kept) {
+  constexpr std::size_t kCopyChunk = 1u << 16;
+  std::unique_ptr<File> from, to;
+  OpenMode read;
+  read.deny_write = true;
+  int err = env->OpenFile(out.target, read, &from);
+  for (int i = 0; err == 0 && i < kNameAttempts; ++i) {
+    *kept = TemporaryName(out, env);
+    err = env->CreateNewFile(*kept, out.existing ? &*out.existing : nullptr, &to);
+    if (err != EEXIST) break;
+  }
+  if (err != 0) {
+    kept->clear();
+    return err;
+  }
+  std::vector<char> buffer(kCopyChunk);
+  for (std::uint64_t at = 0;;) {
+    std::size_t got = 0;
+    if ((err = from->ReadAt(at, buffer.data(), buffer.size(), &got)) != 0 || got == 0) break;
+    if ((err = to->WriteAt(at, buffer.data(), got)) != 0) break;
+    at += got;
+  }
+  if (err == 0) err = to->Sync();
+  const int close_err = to->Close();
+  if (err == 0) err = close_err;
+  from->Close();
+  if (err != 0) {
+    env->RemoveFile(*kept);
+    kept->clear();
+  }
+  return err;
+}
+
 // Renames both temporaries over their targets, back to back. An existing
 // class.lst is exchanged rather than replaced, so that it can be put back
 // if tagl.txt cannot be renamed; until then it waits under the temporary's
 // name. Where the file system cannot exchange, a second name (a hard link
-// named like a temporary) keeps it instead; where it has no links either,
-// class.lst is simply replaced.
+// named like a temporary) keeps it instead; where it has no links either
+// (FAT, exFAT, many shares), a copy under such a name. When none can be
+// made, nothing is replaced.
 bool RenameIntoPlace(Output& classes, Output& tags, Env* env) {
   const bool existed = classes.existing.has_value();
   bool displaced = false;
@@ -260,10 +297,10 @@ bool RenameIntoPlace(Output& classes, Output& tags, Env* env) {
         kept = TemporaryName(classes, env);
         err = env->LinkFile(classes.target, kept);
       }
-      if (err != 0) kept.clear();
-      if (err != 0 && err != ENOSYS && err != EPERM && err != EXDEV && err != EOPNOTSUPP) {
-        return classes.Fail(err);
+      if (err == ENOSYS || err == EPERM || err == EXDEV || err == EOPNOTSUPP) {
+        err = KeepCopy(classes, env, &kept);
       }
+      if (err != 0) return classes.Fail(err);
       err = ENOENT;
     }
   }

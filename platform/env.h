@@ -76,6 +76,11 @@ struct FileStatus {
   std::uint64_t inode = 0;
   // 0 when this process may write to it, else why not (EACCES, EROFS, ...).
   int write_access = 0;
+  // Windows, files only: the owner and access control list as a
+  // self-relative security descriptor (empty where the file system has
+  // none), and the hidden and system attributes. Empty and 0 on POSIX.
+  std::vector<unsigned char> security;
+  std::uint32_t attributes = 0;
 };
 
 // An advisory lock held on a folder; released when destroyed, or when the
@@ -133,7 +138,10 @@ class Env {
   // like, it is private (0600) from the start, then takes like's owner and
   // group as far as the process may set them (EPERM is no failure) and
   // like's permission bits, all before a byte is written; without, the
-  // system's default (0666 less the umask). On failure nothing is left.
+  // system's default (0666 less the umask). On Windows like's access
+  // control list, inherited from the folder or protected from it as like's
+  // is, and its hidden and system attributes take the place of the mode;
+  // its owner as far as the process may set it. On failure nothing is left.
   virtual int CreateNewFile(const std::filesystem::path& path, const FileStatus* like,
                             std::unique_ptr<File>* file) = 0;
   // Takes an exclusive advisory lock on the folder itself, retrying while
@@ -181,6 +189,11 @@ void* AllocateLargeBlock(std::size_t bytes);
 // Windows hands main() its arguments in the ANSI code page; for main()'s own
 // argv they come from the wide command line, which holds every character.
 std::vector<std::string> ProgramArguments(int argc, char** argv);
+// The folder in the form that a separator can be added to without changing
+// what it names: on Windows a path relative to a drive's current folder
+// ("D:", "D:data") becomes its full path, as GetFullPathNameW gives it.
+// Every other path, and every path on POSIX, comes back as it is.
+std::filesystem::path ResolveDriveRelative(const std::filesystem::path& folder);
 // Writes text to standard error: as UTF-16 when that is a Windows console,
 // which then shows every character whatever its code page; otherwise as
 // UTF-8 bytes, "\n" unchanged, so that files and pipes get the same bytes on

@@ -17,6 +17,8 @@ bool IsSeparator(char c) { return c == '/'; }
 }  // namespace
 
 void EnsureTrailingBackslash(std::filesystem::path& folder) {
+  // "D:" plus a separator would be the drive's root, not its current folder.
+  if (folder.has_root_name() && !folder.has_root_directory()) folder = ResolveDriveRelative(folder);
   const auto& text = folder.native();
   if (text.empty() || !IsSeparator(text.back())) folder = std::filesystem::path(text + kSeparator);
 }
@@ -45,6 +47,15 @@ bool SplitFileName(const std::filesystem::path& path, std::filesystem::path* fol
   *name = text.substr(end);  // the bytes as they are
 #endif
   return true;
+}
+
+bool CanNameFolder(const std::filesystem::path& argument) {
+#ifdef _WIN32
+  return argument.native().find(L'"') == std::wstring::npos;
+#else
+  (void)argument;
+  return true;
+#endif
 }
 
 bool HasTagListFile(const std::filesystem::path& folder, Env* env) {

@@ -387,6 +387,8 @@ std::vector<std::string> ProgramArguments(int argc, char** argv) {
   return std::vector<std::string>(argv, argv + argc);
 }
 
+std::filesystem::path ResolveDriveRelative(const std::filesystem::path& folder) { return folder; }
+
 void WriteStandardError(std::u16string_view text) {
   const std::string bytes = Utf16ToUtf8(text);
   std::fwrite(bytes.data(), 1, bytes.size(), stderr);

@@ -52,6 +52,7 @@ enum StringId : unsigned {
   IDS_DIGIT_GROUP_SEPARATOR = 130,
   IDS_SAME_FILE = 133,
   IDS_OUT_OF_MEMORY = 134,
+  IDS_NOT_A_FOLDER_NAME = 135,
 };
 
 // Resource IDs of the dialog templates and the icon.

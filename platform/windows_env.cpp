@@ -8,10 +8,12 @@
 
 #include <windows.h>
 // These need <windows.h> first.
+#include <aclapi.h>
 #include <bcrypt.h>
 #include <knownfolders.h>
 #include <shellapi.h>
 #include <shlobj.h>
+#include <winioctl.h>
 
 #include <fcntl.h>
 #include <io.h>
@@ -20,10 +22,12 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <string>
 #include <string_view>
 #include <thread>
 #include <utility>
+#include <vector>
 
 #undef GetEnvironmentVariable
 #undef LoadLibrary
@@ -254,6 +258,70 @@ std::filesystem::path WithoutTrailingSeparator(std::wstring path) {
   return path;
 }
 
+// The attributes a replaced file keeps.
+constexpr DWORD kKeptAttributes = FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM;
+
+// The owner and access control list of an open file, self-relative. A file
+// system without them gives an empty descriptor.
+int ReadSecurity(HANDLE h, std::vector<unsigned char>* security) {
+  PSECURITY_DESCRIPTOR descriptor = nullptr;
+  const DWORD e =
+      ::GetSecurityInfo(h, SE_FILE_OBJECT, OWNER_SECURITY_INFORMATION | DACL_SECURITY_INFORMATION,
+                        nullptr, nullptr, nullptr, nullptr, &descriptor);
+  security->clear();
+  if (e == ERROR_NOT_SUPPORTED || e == ERROR_INVALID_FUNCTION) return 0;
+  if (e != ERROR_SUCCESS) return ErrnoFromWin32(e);
+  const auto* bytes = static_cast<const unsigned char*>(descriptor);
+  security->assign(bytes, bytes + ::GetSecurityDescriptorLength(descriptor));
+  ::LocalFree(descriptor);
+  return 0;
+}
+
+// Gives the file just created at name the access control list of the
+// descriptor, inherited from the folder or protected from it as there (by
+// name, so that the system takes the inherited entries from the folder),
+// and its owner where the process may set it (that alone may fail).
+int CopySecurity(const std::wstring& name, const std::vector<unsigned char>& security) {
+  if (security.empty()) return 0;
+  auto* descriptor = const_cast<unsigned char*>(security.data());
+  SECURITY_DESCRIPTOR_CONTROL control = 0;
+  DWORD revision = 0;
+  BOOL present = FALSE, defaulted = FALSE;
+  PACL dacl = nullptr;
+  if (!::GetSecurityDescriptorControl(descriptor, &control, &revision) ||
+      !::GetSecurityDescriptorDacl(descriptor, &present, &dacl, &defaulted)) {
+    return LastError();
+  }
+  const SECURITY_INFORMATION what =
+      DACL_SECURITY_INFORMATION |
+      ((control & SE_DACL_PROTECTED) ? PROTECTED_DACL_SECURITY_INFORMATION
+                                     : UNPROTECTED_DACL_SECURITY_INFORMATION);
+  auto* path = const_cast<wchar_t*>(name.c_str());
+  // No list at all lets everyone in, as it did the file replaced.
+  const DWORD e = ::SetNamedSecurityInfoW(path, SE_FILE_OBJECT, what, nullptr, nullptr,
+                                          present ? dacl : nullptr, nullptr);
+  if (e != ERROR_SUCCESS) return ErrnoFromWin32(e);
+  PSID owner = nullptr;
+  if (::GetSecurityDescriptorOwner(descriptor, &owner, &defaulted) && owner != nullptr) {
+    ::SetNamedSecurityInfoW(path, SE_FILE_OBJECT, OWNER_SECURITY_INFORMATION, owner, nullptr,
+                            nullptr, nullptr);
+  }
+  return 0;
+}
+
+// The part of a reparse point's data that a symbolic link has (the
+// system's REPARSE_DATA_BUFFER, which only the driver kit declares).
+struct SymbolicLinkData {
+  DWORD tag;
+  WORD data_length;
+  WORD reserved;
+  WORD substitute_offset;
+  WORD substitute_length;
+  WORD print_offset;
+  WORD print_length;
+  ULONG flags;
+};
+
 class WindowsEnv : public Env {
  public:
   int OpenFile(const std::filesystem::path& path, const OpenMode& mode,
@@ -331,9 +399,17 @@ class WindowsEnv : public Env {
     return ENOSYS;
   }
 
+  // The second name is made only once the file can be deleted, that is
+  // replaced: a file another program holds open without letting it be
+  // deleted refuses the rename later, and its second name would stay.
   int LinkFile(const std::filesystem::path& existing, const std::filesystem::path& link) override {
-    if (::CreateHardLinkW(SystemPath(link).c_str(), SystemPath(existing).c_str(), nullptr))
-      return 0;
+    const std::wstring from = SystemPath(existing);
+    Handle probe(::CreateFileW(from.c_str(), DELETE,
+                               FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                               OPEN_EXISTING, FILE_FLAG_OPEN_REPARSE_POINT, nullptr));
+    if (!probe.valid()) return LastError();
+    probe.Close();
+    if (::CreateHardLinkW(SystemPath(link).c_str(), from.c_str(), nullptr)) return 0;
     const DWORD e = ::GetLastError();
     // FAT and other file systems without links.
     return e == ERROR_INVALID_FUNCTION ? ENOSYS : ErrnoFromWin32(e);
@@ -349,9 +425,16 @@ class WindowsEnv : public Env {
   int StatEntry(const std::filesystem::path& path, FileStatus* status) override {
     if (path.empty()) return ENOENT;
     const std::wstring name = SystemPath(path);
-    Handle h(::CreateFileW(name.c_str(), FILE_READ_ATTRIBUTES,
-                           FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+    constexpr DWORD kShareAll = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE;
+    // With the right to read the access control list where the user has it.
+    bool read_control = true;
+    Handle h(::CreateFileW(name.c_str(), FILE_READ_ATTRIBUTES | READ_CONTROL, kShareAll, nullptr,
                            OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+    if (!h.valid() && ::GetLastError() == ERROR_ACCESS_DENIED) {
+      read_control = false;
+      h.Reset(::CreateFileW(name.c_str(), FILE_READ_ATTRIBUTES, kShareAll, nullptr, OPEN_EXISTING,
+                            FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+    }
     if (!h.valid()) return LastError();
     BY_HANDLE_FILE_INFORMATION info;
     if (!::GetFileInformationByHandle(h.get(), &info)) return LastError();
@@ -368,7 +451,15 @@ class WindowsEnv : public Env {
     status->device = info.dwVolumeSerialNumber;
     status->inode = (std::uint64_t{info.nFileIndexHigh} << 32) | info.nFileIndexLow;
     status->write_access = 0;
+    status->security.clear();
+    status->attributes = 0;
     if (status->kind == FileStatus::Kind::kFile) {
+      // What a file that replaces it must keep; a file whose access list
+      // cannot be read cannot be replaced faithfully, so it counts as one
+      // the user may not write.
+      status->attributes = info.dwFileAttributes & kKeptAttributes;
+      const int err = read_control ? ReadSecurity(h.get(), &status->security) : EACCES;
+      if (err != 0) status->write_access = err;
       // The access control list decides; someone else's open is no refusal.
       Handle probe(::CreateFileW(name.c_str(), FILE_WRITE_DATA,
                                  FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
@@ -381,21 +472,65 @@ class WindowsEnv : public Env {
     return 0;
   }
 
-  // Links are not followed here yet: every entry counts as no link.
-  int ReadSymbolicLink(const std::filesystem::path& path, std::filesystem::path*) override {
-    return Attributes(path) == INVALID_FILE_ATTRIBUTES ? ENOENT : EINVAL;
+  // A symbolic link's target as its print name gives it (as "dir" or
+  // "mklink" show it); the substitute name, without its "\??\", where
+  // there is none. Junctions and other reparse points are no links here.
+  int ReadSymbolicLink(const std::filesystem::path& path, std::filesystem::path* target) override {
+    if (path.empty()) return ENOENT;
+    Handle h(::CreateFileW(SystemPath(path).c_str(), FILE_READ_ATTRIBUTES,
+                           FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                           OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS | FILE_FLAG_OPEN_REPARSE_POINT,
+                           nullptr));
+    if (!h.valid()) return LastError();
+    BY_HANDLE_FILE_INFORMATION info;
+    if (!::GetFileInformationByHandle(h.get(), &info)) return LastError();
+    if ((info.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) == 0) return EINVAL;
+    std::vector<unsigned char> buffer(MAXIMUM_REPARSE_DATA_BUFFER_SIZE);
+    DWORD got = 0;
+    if (!::DeviceIoControl(h.get(), FSCTL_GET_REPARSE_POINT, nullptr, 0, buffer.data(),
+                           static_cast<DWORD>(buffer.size()), &got, nullptr)) {
+      return LastError();
+    }
+    SymbolicLinkData data;
+    if (got < sizeof data) return EINVAL;
+    std::memcpy(&data, buffer.data(), sizeof data);
+    if (data.tag != IO_REPARSE_TAG_SYMLINK) return EINVAL;
+    auto name = [&](WORD offset, WORD length) -> std::wstring {
+      if (sizeof data + offset + length > got) return {};
+      std::wstring text(length / sizeof(wchar_t), L'\0');
+      std::memcpy(text.data(), buffer.data() + sizeof data + offset, text.size() * sizeof(wchar_t));
+      return text;
+    };
+    std::wstring link = name(data.print_offset, data.print_length);
+    if (link.empty()) {
+      link = name(data.substitute_offset, data.substitute_length);
+      if (link.starts_with(L"\\??\\UNC\\")) {
+        link = L"\\\\" + link.substr(8);
+      } else if (link.starts_with(L"\\??\\")) {
+        link = link.substr(4);
+      }
+    }
+    if (link.empty()) return EINVAL;
+    *target = link;
+    return 0;
   }
 
-  // The new file takes the folder's inherited access control list; like's
-  // owner and mode bits have no counterpart to copy.
-  int CreateNewFile(const std::filesystem::path& path, const FileStatus*,
+  // Without like, the new file takes the folder's inherited access control
+  // list. With like, its access list, owner and attributes are set before a
+  // byte is written; mode bits have no counterpart here.
+  int CreateNewFile(const std::filesystem::path& path, const FileStatus* like,
                     std::unique_ptr<File>* file) override {
     std::wstring name = SystemPath(path);
+    const DWORD attributes = like != nullptr && like->attributes != 0
+                                 ? like->attributes & kKeptAttributes
+                                 : FILE_ATTRIBUTE_NORMAL;
     Handle h(::CreateFileW(name.c_str(), GENERIC_WRITE,
                            FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-                           CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr));
+                           CREATE_NEW, attributes, nullptr));
     if (!h.valid()) return LastError();
-    if (int err = h.Close()) {
+    int err = h.Close();
+    if (err == 0 && like != nullptr) err = CopySecurity(name, like->security);
+    if (err != 0) {
       ::DeleteFileW(name.c_str());
       return err;
     }
@@ -574,12 +709,25 @@ std::vector<std::string> ProgramArguments(int argc, char** argv) {
   int count = 0;
   wchar_t** wide = ::CommandLineToArgvW(::GetCommandLineW(), &count);
   if (wide == nullptr) return arguments;
-  // Split the same way, the wide ones replace the ANSI ones.
-  if (count == argc) {
-    for (int i = 0; i < count; ++i) arguments[i] = Utf8(wide[i]);
-  }
+  // Always the wide ones, even when they split otherwise: the ANSI command
+  // line is what best-fit conversion made of it (a fullwidth quote, U+FF02,
+  // becomes '"' and splits an argument in two).
+  arguments.assign(count, std::string());
+  for (int i = 0; i < count; ++i) arguments[i] = Utf8(wide[i]);
   ::LocalFree(wide);
   return arguments;
+}
+
+std::filesystem::path ResolveDriveRelative(const std::filesystem::path& folder) {
+  if (!folder.has_root_name() || folder.has_root_directory()) return folder;
+  const std::wstring& text = folder.native();
+  DWORD n = ::GetFullPathNameW(text.c_str(), 0, nullptr, nullptr);
+  if (n == 0) return folder;
+  std::wstring full(n, L'\0');
+  n = ::GetFullPathNameW(text.c_str(), n, full.data(), nullptr);
+  if (n == 0 || n >= full.size()) return folder;
+  full.resize(n);
+  return full;
 }
 
 void WriteStandardError(std::u16string_view text) {

@@ -37,6 +37,7 @@ constexpr JunctraString kStrings[] = {
     {130, ","},
     {133, "%1: class.lst and tagl.txt are the same file"},
     {134, "Not enough memory to go on"},
+    {135, "%1 is not a folder name: it holds a quotation mark"},
 };
 
 constexpr uint32_t kVisible = JUNCTRA_WS_VISIBLE;

@@ -38,6 +38,7 @@ constexpr JunctraString kStrings[] = {
     {130, "."},
     {133, "%1: class.lst und tagl.txt sind dieselbe Datei"},
     {134, "Nicht genug Arbeitsspeicher, um fortzufahren"},
+    {135, "%1 ist kein Ordnername: Er enthält ein Anführungszeichen"},
 };
 
 constexpr uint32_t kVisible = JUNCTRA_WS_VISIBLE;

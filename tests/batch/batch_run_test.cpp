@@ -4,6 +4,7 @@
 #ifdef _WIN32
 #include <io.h>
 #include <process.h>
+#include <windows.h>
 #else
 #include <spawn.h>
 #include <sys/wait.h>
@@ -112,8 +113,16 @@ RunResult RunProgram(const std::string& program_name, const std::vector<std::str
   const int err_fd = _wopen(err_path.c_str(), _O_WRONLY | _O_CREAT | _O_TRUNC | _O_BINARY, 0644);
   _dup2(out_fd, 1);
   _dup2(err_fd, 2);
-  result.exit_code =
-      static_cast<int>(_wspawnve(_P_WAIT, Wide(program).c_str(), argv.data(), envp.data()));
+  // A run that waits (for a dialog no one sees) is ended after a minute.
+  const auto child = reinterpret_cast<HANDLE>(
+      _wspawnve(_P_NOWAIT, Wide(program).c_str(), argv.data(), envp.data()));
+  if (child != INVALID_HANDLE_VALUE) {
+    if (::WaitForSingleObject(child, 60'000) != WAIT_OBJECT_0) ::TerminateProcess(child, 255);
+    ::WaitForSingleObject(child, INFINITE);
+    DWORD code = 0;
+    if (::GetExitCodeProcess(child, &code)) result.exit_code = static_cast<int>(code);
+    ::CloseHandle(child);
+  }
   _dup2(saved_out, 1);
   _dup2(saved_err, 2);
   for (int fd : {out_fd, err_fd, saved_out, saved_err}) _close(fd);
@@ -236,7 +245,8 @@ TEST_F(BatchRunTest, UnreadableInputAndUnwritableOutputFail) {
 }
 
 TEST_F(BatchRunTest, PathsKeepEveryCharacterInArgumentsAndMessages) {
-  const auto output = dir_.path() / u8"Ausgabe Süd";
+  // A fullwidth quote, which best-fit conversion would make '"'.
+  const auto output = dir_.path() / u8"Ausgabe ＂Süd＂";
   std::filesystem::create_directory(output);
   RunResult r = Run({Utf8(a_), Utf8(b_), Utf8(output)});
   EXPECT_EQ(r.exit_code, 0) << r.err;
@@ -249,6 +259,31 @@ TEST_F(BatchRunTest, PathsKeepEveryCharacterInArgumentsAndMessages) {
   EXPECT_EQ(r.exit_code, 1);
   EXPECT_EQ(r.err, "Can not open file " + Utf8(output / u8"Prüfstand" / "tagl.txt") + "\n");
 }
+
+#ifdef _WIN32
+// As Windows scripts write folders: with a quoted trailing backslash
+// ("%~dp0"), which quotes the quote after it, and as a drive's current
+// folder.
+TEST_F(BatchRunTest, QuotedBackslashesAreRefusedAndDrivesMeanTheirCurrentFolder) {
+  // "A\" "B\" arrives as the one argument A" B", and A "B\" OUT as A and B" OUT.
+  const std::vector<std::vector<std::string>> cases = {
+      {a_.string() + "\" " + b_.string() + "\""},
+      {a_.string(), b_.string() + "\" " + out_.string()}};
+  for (const auto& args : cases) {
+    RunResult r = Run(args);
+    EXPECT_EQ(r.exit_code, 2) << args.back();
+    EXPECT_EQ(r.err, args.back() + " is not a folder name: it holds a quotation mark\n");
+    EXPECT_TRUE(std::filesystem::is_empty(out_));
+  }
+
+  const auto before = std::filesystem::current_path();
+  std::filesystem::current_path(a_);
+  RunResult r = Run({a_.root_name().string(), b_.string(), out_.string()});
+  std::filesystem::current_path(before);
+  EXPECT_EQ(r.exit_code, 0) << r.err;
+  EXPECT_TRUE(std::filesystem::exists(out_ / "tagl.txt"));
+}
+#endif
 
 TEST_F(BatchRunTest, SettingsFileChoosesGerman) {
 #ifdef _WIN32

@@ -234,6 +234,41 @@ TEST_P(FaultInjectionTest, RunningOutOfMemoryLeavesTheTargetAsItWas) {
   }
 }
 
+// A file system that can neither exchange two files nor give one a second
+// name (FAT, exFAT, many shares): a copy of the old class.lst is the way
+// back when tagl.txt cannot be replaced, and goes once both are in place.
+TEST_P(FaultInjectionTest, WithoutExchangeOrLinksACopyPutsTheOldClassListBack) {
+  class NoLinksEnv : public FaultInjectionEnv {
+   public:
+    int ExchangeFiles(const std::filesystem::path&, const std::filesystem::path&) override {
+      return ENOSYS;
+    }
+    int LinkFile(const std::filesystem::path&, const std::filesystem::path&) override {
+      return link_error;
+    }
+    int link_error = 0;
+  };
+  const std::vector<std::string> names_before = FolderEntries(b_);
+  for (int link_error : {EXDEV, EPERM, ENOSYS, EOPNOTSUPP}) {
+    Restore();
+    NoLinksEnv env;
+    env.link_error = link_error;
+    // The renames: class.lst's temporary, then tagl.txt's.
+    env.FailNth(2, EIO, FaultInjectionEnv::kRename);
+    RecordingUi ui;
+    EXPECT_FALSE(Run(env, ui)) << link_error;
+    EXPECT_TRUE(env.fired()) << link_error;
+    EXPECT_EQ(FolderEntries(b_), names_before) << link_error;
+    const Files now = ReadFiles(b_);
+    EXPECT_EQ(now.classes, before_.classes) << link_error;
+    EXPECT_EQ(now.tags, before_.tags) << link_error;
+
+    env.FailNth(0, 0);
+    EXPECT_TRUE(Run(env, ui)) << link_error;
+    EXPECT_EQ(FolderEntries(b_), (std::vector<std::string>{"class.lst", "tagl.txt"}));
+  }
+}
+
 INSTANTIATE_TEST_SUITE_P(TargetClassList, FaultInjectionTest, ::testing::Bool(),
                          [](const auto& info) { return info.param ? "Present" : "Absent"; });
 
