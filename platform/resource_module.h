@@ -50,6 +50,8 @@ enum StringId : unsigned {
   IDS_DETAIL_NONE = 128,
   IDS_MERGE_RESULT = 129,
   IDS_DIGIT_GROUP_SEPARATOR = 130,
+  IDS_AMBIGUOUS_FILE_NAME = 131,
+  IDS_UNDEFINED_CLASS_CODE = 132,
 };
 
 // Resource IDs of the dialog templates and the icon.

@@ -19,7 +19,7 @@ constexpr JunctraString kStrings[] = {
     {112, "Tag '%s' has different definitions"},
     {113, "Error reading file %1 at line %2"},
     {114, "%1: %2"},
-    {115, "Another merge is writing into %1"},
+    {115, "Folder %1 is in use by another program"},
     {116, "Can not merge databases due to the following inconsistencies:"},
     {117, "%1: first %2, second %3"},
     {118, "Number"},
@@ -35,6 +35,8 @@ constexpr JunctraString kStrings[] = {
     {128, "(none)"},
     {129, "Merged into %1: %2 classes, %3 tags (%4 classes and %5 tags from the second database)."},
     {130, ","},
+    {131, "Folder %1 holds more than one file named %2"},
+    {132, "Tag '%1' uses class code %2, which its database does not define"},
 };
 
 constexpr uint32_t kVisible = JUNCTRA_WS_VISIBLE;

@@ -20,7 +20,7 @@ constexpr JunctraString kStrings[] = {
     {112, "Tag „%s“ ist unterschiedlich definiert"},
     {113, "Fehler beim Lesen der Datei %1 in Zeile %2"},
     {114, "%1: %2"},
-    {115, "Eine andere Zusammenführung schreibt gerade in %1"},
+    {115, "Der Ordner %1 wird von einem anderen Programm verwendet"},
     {116, "Nicht zusammenführbar wegen folgender Konflikte:"},
     {117, "%1: erste %2, zweite %3"},
     {118, "Nummer"},
@@ -36,6 +36,8 @@ constexpr JunctraString kStrings[] = {
     {128, "(keine)"},
     {129, "Vereint in %1: %2 Klassen, %3 Tags (%4 Klassen und %5 Tags aus der zweiten Datenbank)."},
     {130, "."},
+    {131, "Der Ordner %1 enthält mehr als eine Datei namens %2"},
+    {132, "Tag „%1“ verwendet den Klassencode %2, den seine Datenbank nicht definiert"},
 };
 
 constexpr uint32_t kVisible = JUNCTRA_WS_VISIBLE;
