@@ -244,6 +244,7 @@ WriteResult WriteMergedDatabase(const std::filesystem::path& folder, const CClas
                                 const CTagList& tags, Env* env) {
   WriteResult result;
   std::vector<Output> outputs;
+  bool ready = true;
   for (std::string_view name : kFileNames) {
     outputs.emplace_back(name, folder);
     // A file that Windows takes for this one is replaced under its own
@@ -254,6 +255,8 @@ WriteResult WriteMergedDatabase(const std::filesystem::path& folder, const CClas
       return result;
     }
     outputs.back().target = found.path;
+    // A target that cannot even be looked at is not replaced.
+    if (found.error != 0 && found.error != ENOENT) ready = outputs.back().Fail(found.error);
   }
   Output& class_out = outputs[0];
   Output& tag_out = outputs[1];
@@ -262,7 +265,6 @@ WriteResult WriteMergedDatabase(const std::filesystem::path& folder, const CClas
   // cannot be replaced, neither is.
   std::vector<std::unique_ptr<FolderLock>> locks;
   std::vector<std::filesystem::path> folders;
-  bool ready = true;
   for (Output& out : outputs) ready &= ResolveLinks(out, env);
   ready = ready && LockFolders(outputs, kFolderLockWait, env, &locks, &folders, &result);
   if (ready) {

@@ -55,9 +55,9 @@ bool SplitFileName(const std::filesystem::path& path, std::filesystem::path* fol
 FoundFile FindDatabaseFile(const std::filesystem::path& folder, std::string_view name, Env* env) {
   FoundFile result{MakeFilePath(folder, name)};
   FileStatus status;
-  result.error = env->StatEntry(result.path, &status);
-  // Found, or no reason to think another spelling would be: a folder
-  // without its search bit, a file in place of the folder.
+  // Only a miss asks why: a folder without its search bit, a file in place
+  // of the folder, or no such entry, when another spelling may be there.
+  if (!env->EntryExists(result.path)) result.error = env->StatEntry(result.path, &status);
   if (result.error != 0 && result.error != ENOENT) return result;
   // Where names match without regard to case, the exact name finds a case
   // variant: the listing gives its spelling.
@@ -79,7 +79,7 @@ FoundFile FindDatabaseFile(const std::filesystem::path& folder, std::string_view
     result.ambiguous = true;
   } else if (variants == 1) {
     result.path = MakeFilePath(folder, *variant);
-    result.error = env->StatEntry(result.path, &status);
+    result.error = env->EntryExists(result.path) ? 0 : env->StatEntry(result.path, &status);
   }
   return result;
 }

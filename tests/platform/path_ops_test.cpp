@@ -76,6 +76,7 @@ TEST(PathOpsTest, TagListFileIsFoundAsWindowsFindsIt) {
   // A folder without its search bit lists its names but shows no entry.
   struct NoSearchEnv : EnvWrapper {
     NoSearchEnv() : EnvWrapper(Env::Default()) {}
+    bool EntryExists(const std::filesystem::path&) override { return false; }
     int StatEntry(const std::filesystem::path&, FileStatus*) override { return EACCES; }
   } no_search;
   EXPECT_FALSE(HasTagListFile(folder, &no_search, &found));
