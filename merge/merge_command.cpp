@@ -30,11 +30,12 @@ std::u16string FileError(const std::filesystem::path& path, int error,
 // never reach the output: its tags or classes would be lost.
 template <class Load>
 bool LoadInput(const std::filesystem::path& path, Load load, MergeUi& ui,
-               const ResourceModule& strings) {
+               const ResourceModule& strings, Env* env) {
   LoadReport report;
   int read_error = 0;
+  OpenErrorRecorder recorder(env);
   try {
-    load(path, &report);
+    load(path, &report, &recorder);
   } catch (const CFileException& e) {
     // The loader has refused the line it was reading, if it got that far.
     read_error = e.error();
@@ -47,7 +48,9 @@ bool LoadInput(const std::filesystem::path& path, Load load, MergeUi& ui,
     if (report.first_unread_line == 0) report.first_unread_line = 1;
   }
   if (!report.opened) {
-    ui.ShowMessage(FormatMessage(strings.LoadString(IDS_CANNOT_OPEN_FILE), PathToUtf16(path)));
+    ui.ShowMessage(FormatMessage(strings.LoadString(IDS_CANNOT_OPEN_FILE), PathToUtf16(path)),
+                   recorder.last_error != 0 ? FileError(path, recorder.last_error, strings)
+                                            : std::u16string());
     return false;
   }
   if (!report.complete) {
@@ -61,20 +64,62 @@ bool LoadInput(const std::filesystem::path& path, Load load, MergeUi& ui,
   return true;
 }
 
+// Message 131: the folder of path holds more than one case variant of its
+// file name.
+void ShowAmbiguousName(MergeUi& ui, const std::filesystem::path& path,
+                       const ResourceModule& strings) {
+  std::filesystem::path folder;
+  std::string name;
+  SplitFileName(path, &folder, &name);
+  ui.ShowMessage(FormatMessage(strings.LoadString(IDS_AMBIGUOUS_FILE_NAME), PathToUtf16(folder),
+                               Utf8ToUtf16(name)));
+}
+
 bool LoadClasses(const std::filesystem::path& folder, CClassList& list, MergeUi& ui,
                  const ResourceModule& strings, Env* env) {
-  const auto path = MakeFilePath(folder, "class.lst");
-  if (!env->EntryExists(path)) return true;  // class.lst is optional
+  const FoundFile found = FindDatabaseFile(folder, "class.lst", env);
+  if (found.ambiguous) {
+    ShowAmbiguousName(ui, found.path, strings);
+    return false;
+  }
+  if (found.error == ENOENT) return true;  // class.lst is optional
   return LoadInput(
-      path, [&](const auto& p, LoadReport* report) { list.LoadClassFile(p, report, env); }, ui,
-      strings);
+      found.path,
+      [&](const auto& p, LoadReport* report, Env* e) { list.LoadClassFile(p, report, e); }, ui,
+      strings, env);
 }
 
 bool LoadTags(const std::filesystem::path& folder, CTagList& list, MergeUi& ui,
               const ResourceModule& strings, Env* env) {
+  const FoundFile found = FindDatabaseFile(folder, "tagl.txt", env);
+  if (found.ambiguous) {
+    ShowAmbiguousName(ui, found.path, strings);
+    return false;
+  }
   return LoadInput(
-      MakeFilePath(folder, "tagl.txt"),
-      [&](const auto& p, LoadReport* report) { list.LoadTagFile(p, report, env); }, ui, strings);
+      found.path,
+      [&](const auto& p, LoadReport* report, Env* e) { list.LoadTagFile(p, report, e); }, ui,
+      strings, env);
+}
+
+// Appends a line made from string 132 for each tag whose class code names
+// no class of its own database, which has own_classes, but would name one
+// of the merged list's merged_classes. Such a tag would silently change
+// class. The lines have no detail.
+void CheckClassCodes(const CTagList& tags, std::size_t own_classes, std::size_t merged_classes,
+                     std::vector<std::u16string>& errors, std::vector<ConflictDetail>& details,
+                     const ResourceModule& strings) {
+  for (const TagMap::Entry* entry : tags.m_tags.InIterationOrder()) {
+    const std::int32_t code = entry->item.m_type;
+    if (code < 4) continue;
+    const auto position = static_cast<std::size_t>(code) - 4;
+    if (position < own_classes || position >= merged_classes) continue;
+    std::u16string number;
+    AppendDecimal(number, code);
+    errors.push_back(
+        FormatMessage(strings.LoadString(IDS_UNDEFINED_CLASS_CODE), entry->name, number));
+    details.emplace_back();
+  }
 }
 
 // Message 109 or 110, followed by the file and the reason.
@@ -111,22 +156,38 @@ class MaskedUi : public MergeUi {
   MergeUi& ui_;
 };
 
+}  // namespace
+
+bool CheckDatabaseFolder(const std::filesystem::path& folder, unsigned message, MergeUi& ui,
+                         const ResourceModule& strings, Env* env) {
+  MaskedUi shown(ui);
+  FoundFile found;
+  if (HasTagListFile(folder, env, &found)) return true;
+  if (found.ambiguous) {
+    ShowAmbiguousName(shown, found.path, strings);
+  } else {
+    shown.ShowMessage(strings.LoadString(message), FileError(found.path, found.error, strings));
+  }
+  return false;
+}
+
+namespace {
+
 bool RunMerge(MergeFolders& folders, MergeUi& ui, const ResourceModule& strings, Env* env,
               MergeSummary* summary) {
   const bool batch = !folders.output.empty();
 
   // An empty folder would turn into "/" and name the root folder.
   if (folders.first.empty() || folders.second.empty()) return false;
+  // Interactive use says nothing here: folder selection has said why.
+  const auto has_database = [&](const std::filesystem::path& folder, unsigned message) {
+    return batch ? CheckDatabaseFolder(folder, message, ui, strings, env)
+                 : HasTagListFile(folder, env);
+  };
   EnsureTrailingBackslash(folders.first);
-  if (!HasTagListFile(folders.first, env)) {
-    if (batch) ui.ShowMessage(strings.LoadString(IDS_FIRST_NO_DATABASE));
-    return false;
-  }
+  if (!has_database(folders.first, IDS_FIRST_NO_DATABASE)) return false;
   EnsureTrailingBackslash(folders.second);
-  if (!HasTagListFile(folders.second, env)) {
-    if (batch) ui.ShowMessage(strings.LoadString(IDS_SECOND_NO_DATABASE));
-    return false;
-  }
+  if (!has_database(folders.second, IDS_SECOND_NO_DATABASE)) return false;
 
   CClassList first_classes;
   if (!LoadClasses(folders.first, first_classes, ui, strings, env)) return false;
@@ -149,8 +210,14 @@ bool RunMerge(MergeFolders& folders, MergeUi& ui, const ResourceModule& strings,
   if (!LoadTags(folders.second, second_tags, ui, strings, env)) return false;
 
   const std::size_t first_tag_count = first_tags.m_tags.GetCount();
+  const std::size_t merged_class_count = first_classes.m_classNames.size();
+  CheckClassCodes(first_tags, first_class_count, merged_class_count, errors, details, strings);
+  CheckClassCodes(second_tags, class_positions.size(), merged_class_count, errors, details,
+                  strings);
+  const bool codes_defined = errors.empty();
   if (!MergeTagLists(first_tags, std::move(second_tags), errors, strings, class_positions, &details,
-                     first_classes.m_classNames)) {
+                     first_classes.m_classNames) ||
+      !codes_defined) {
     ui.ShowErrorList(errors, details);
     return false;
   }
@@ -173,6 +240,7 @@ bool RunMerge(MergeFolders& folders, MergeUi& ui, const ResourceModule& strings,
                 first_classes.m_classNames.size() - first_class_count,
                 first_tags.m_tags.GetCount() - first_tag_count};
   }
+  if (!written.ambiguous.empty()) ShowAmbiguousName(ui, written.ambiguous, strings);
   if (!written.busy_folder.empty()) {
     ui.ShowMessage(FormatMessage(strings.LoadString(IDS_OUTPUT_FOLDER_BUSY),
                                  PathToUtf16(written.busy_folder)));

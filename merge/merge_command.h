@@ -48,6 +48,12 @@ struct MergeSummary {
   std::size_t tags_from_second = 0;
 };
 
+// True when the database folder, which ends in a separator, holds its tag
+// list. Otherwise shows message (105 or 106) with the file and the
+// system's reason below it, or 131 when two files answer to the name.
+bool CheckDatabaseFolder(const std::filesystem::path& folder, unsigned message, MergeUi& ui,
+                         const ResourceModule& strings, Env* env = Env::Default());
+
 // Runs the merge once. Returns false on every failure that batch use
 // reports through its exit code (the main dialog's m_bMergeFailed); a
 // cancelled output folder is not a failure.

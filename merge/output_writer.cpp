@@ -61,19 +61,6 @@ struct Output {
   }
 };
 
-// Remembers why the last open failed: the savers report only that they
-// could not open their file.
-class OpenErrorRecorder : public EnvWrapper {
- public:
-  explicit OpenErrorRecorder(Env* target) : EnvWrapper(target) {}
-  int OpenFile(const std::filesystem::path& path, const OpenMode& mode,
-               std::unique_ptr<File>* file) override {
-    last_error = target()->OpenFile(path, mode, file);
-    return last_error;
-  }
-  int last_error = 0;
-};
-
 bool IsDigits(std::string_view text, bool hex) {
   return !text.empty() && std::all_of(text.begin(), text.end(), [hex](char c) {
     return (c >= '0' && c <= '9') || (hex && c >= 'a' && c <= 'f');
@@ -344,19 +331,29 @@ bool IsTemporaryName(std::string_view name) {
 
 WriteResult WriteMergedDatabase(const std::filesystem::path& folder, const CClassList& classes,
                                 const CTagList& tags, Env* env) {
+  WriteResult result;
   std::vector<Output> outputs;
+  bool ready = true;
   for (std::string_view name : kFileNames) {
     outputs.emplace_back(name, folder);
+    // A file that Windows takes for this one is replaced under its own
+    // spelling, so that the folder never holds both.
+    const FoundFile found = FindDatabaseFile(folder, name, env);
+    if (found.ambiguous) {
+      result.ambiguous = found.path;
+      return result;
+    }
+    outputs.back().target = found.path;
+    // A target that cannot even be looked at is not replaced.
+    if (found.error != 0 && found.error != ENOENT) ready = outputs.back().Fail(found.error);
   }
   Output& class_out = outputs[0];
   Output& tag_out = outputs[1];
 
   // Both targets are looked at before anything is written: when either
   // cannot be replaced, neither is.
-  WriteResult result;
   std::vector<std::unique_ptr<FolderLock>> locks;
   std::vector<std::filesystem::path> folders;
-  bool ready = true;
   for (Output& out : outputs) ready &= ResolveLinks(out, env);
   ready = ready && LockFolders(outputs, kFolderLockWait, env, &locks, &folders, &result);
   if (ready) {

@@ -42,13 +42,16 @@ struct WriteResult {
   bool classes_written = false;
   bool tags_written = false;
   // Set for a file whose own step failed. A file held back only because
-  // the other failed has none; every failed run has at least one, or a
-  // busy folder.
+  // the other failed has none; every failed run has at least one, a
+  // busy folder or an ambiguous name.
   SaveError class_error;
   SaveError tag_error;
   // Another run kept this folder locked for the whole wait; nothing was
   // written.
   std::filesystem::path busy_folder;
+  // The folder holds two or more case variants of this file and not its
+  // exact name; nothing was written.
+  std::filesystem::path ambiguous;
   bool ok() const { return classes_written && tags_written; }
 };
 

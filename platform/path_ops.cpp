@@ -1,5 +1,10 @@
 #include "platform/path_ops.h"
 
+#include <algorithm>
+#include <cerrno>
+#include <string>
+#include <vector>
+
 #include "platform/text.h"
 
 namespace junctra {
@@ -58,8 +63,43 @@ bool CanNameFolder(const std::filesystem::path& argument) {
 #endif
 }
 
-bool HasTagListFile(const std::filesystem::path& folder, Env* env) {
-  return env->EntryExists(MakeFilePath(folder, "tagl.txt"));
+FoundFile FindDatabaseFile(const std::filesystem::path& folder, std::string_view name, Env* env) {
+  FoundFile result{MakeFilePath(folder, name)};
+  FileStatus status;
+  // Only a miss asks why: a folder without its search bit, a file in place
+  // of the folder, or no such entry, when another spelling may be there.
+  if (!env->EntryExists(result.path)) result.error = env->StatEntry(result.path, &status);
+  if (result.error != 0 && result.error != ENOENT) return result;
+  // Where names match without regard to case, the exact name finds a case
+  // variant: the listing gives its spelling.
+  std::vector<std::string> names;
+  if (env->ListFolder(folder, &names) != 0) return result;
+  const auto folded = [](char c) { return c >= 'A' && c <= 'Z' ? char(c - 'A' + 'a') : c; };
+  const std::string* variant = nullptr;
+  std::size_t variants = 0;
+  for (const std::string& entry : names) {
+    if (entry == name) return result;
+    if (entry.size() == name.size() &&
+        std::equal(entry.begin(), entry.end(), name.begin(),
+                   [&](char a, char b) { return folded(a) == folded(b); })) {
+      variant = &entry;
+      ++variants;
+    }
+  }
+  if (variants > 1 && result.error != 0) {
+    result.ambiguous = true;
+  } else if (variants == 1) {
+    result.path = MakeFilePath(folder, *variant);
+    result.error = env->EntryExists(result.path) ? 0 : env->StatEntry(result.path, &status);
+  }
+  return result;
+}
+
+bool HasTagListFile(const std::filesystem::path& folder, Env* env, FoundFile* found) {
+  FoundFile local;
+  FoundFile& file = found != nullptr ? *found : local;
+  file = FindDatabaseFile(folder, "tagl.txt", env);
+  return file.found();
 }
 
 }  // namespace junctra

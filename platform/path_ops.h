@@ -28,6 +28,22 @@ bool SplitFileName(const std::filesystem::path& path, std::filesystem::path* fol
 bool CanNameFolder(const std::filesystem::path& argument);
 // An entry named exactly "tagl.txt" (file or folder) exists in the folder,
 // which ends in a separator.
-bool HasTagListFile(const std::filesystem::path& folder, Env* env = Env::Default());
+// A database file of a folder, found as Windows finds it: the entry of
+// exactly that name, else the one entry whose name equals it with A to Z
+// taken as a to z.
+struct FoundFile {
+  std::filesystem::path path;  // the entry found; folder and name when none is
+  int error = 0;               // 0 when found, else why not (ENOENT, EACCES, ...)
+  bool ambiguous = false;      // no exact name but two or more case variants
+  bool found() const { return error == 0 && !ambiguous; }
+};
+// folder ends in a separator; name is UTF-8 ASCII.
+FoundFile FindDatabaseFile(const std::filesystem::path& folder, std::string_view name,
+                           Env* env = Env::Default());
+// An entry (file or folder) that FindDatabaseFile takes for "tagl.txt"
+// exists in the folder, which ends in a separator. With found, it receives
+// the entry or why there is none.
+bool HasTagListFile(const std::filesystem::path& folder, Env* env = Env::Default(),
+                    FoundFile* found = nullptr);
 
 }  // namespace junctra

@@ -69,14 +69,14 @@ void MainDialogLogic::OnSelect() {
     return;
   }
   if (first.empty() || second.empty()) return;
+  MergeQuestions messages(view_, {});
   EnsureTrailingBackslash(first);
-  if (!HasTagListFile(first, env_)) {
-    view_.ShowMessage(LoadResourceString(IDS_FIRST_NO_DATABASE));
+  if (!CheckDatabaseFolder(first, IDS_FIRST_NO_DATABASE, messages, CurrentResourceModule(), env_)) {
     return;
   }
   EnsureTrailingBackslash(second);
-  if (!HasTagListFile(second, env_)) {
-    view_.ShowMessage(LoadResourceString(IDS_SECOND_NO_DATABASE));
+  if (!CheckDatabaseFolder(second, IDS_SECOND_NO_DATABASE, messages, CurrentResourceModule(),
+                           env_)) {
     return;
   }
 

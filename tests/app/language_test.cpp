@@ -319,7 +319,7 @@ TEST_F(GermanSatelliteTest, SettingsFileSelectsGermanTexts) {
   EXPECT_EQ(FormatMessage(LoadResourceString(IDS_ERROR_READING_FILE), u"a.txt", u"3"),
             u"Fehler beim Lesen der Datei a.txt in Zeile 3");
   EXPECT_EQ(FormatMessage(LoadResourceString(IDS_OUTPUT_FOLDER_BUSY), u"out/"),
-            u"Eine andere Zusammenführung schreibt gerade in out/");
+            u"Der Ordner out/ wird von einem anderen Programm verwendet");
   for (unsigned id = IDS_ABOUTBOX; id <= IDS_ERROR_READING_FILE; ++id) {
     EXPECT_FALSE(LoadResourceString(id).empty()) << id;
     EXPECT_NE(LoadResourceString(id), ResourceModule::BuiltIn().LoadString(id)) << id;
@@ -405,7 +405,7 @@ TEST_F(SatelliteCopyTest, CopyGivesGermanTextsAlsoToTheConsoleProgram) {
             u"Wählen Sie den neuen Datenbankordner aus:");
   // Strings from 113 on come from the satellite too when it has them.
   EXPECT_EQ(handle_.module()->LoadString(IDS_OUTPUT_FOLDER_BUSY),
-            u"Eine andere Zusammenführung schreibt gerade in %1");
+            u"Der Ordner %1 wird von einem anderen Programm verwendet");
 
   // junctra.com looks for junctra.exe's satellite.
   env_.module_file = program_ + "junctra.com";

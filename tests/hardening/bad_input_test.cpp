@@ -96,8 +96,9 @@ class BadInputTest : public ::testing::Test {
     return files;
   }
 
-  std::u16string Named(const std::filesystem::path& path) {
-    return u"Can not open file " + PathToUtf16(path);
+  // Message 107 and the reason below it.
+  std::vector<std::u16string> Named(const std::filesystem::path& path, std::u16string_view reason) {
+    return {u"Can not open file " + PathToUtf16(path), Detail(path, reason)};
   }
   // The line under a save error.
   std::u16string Detail(const std::filesystem::path& path, std::u16string_view reason) {
@@ -117,7 +118,7 @@ TEST_F(BadInputTest, FoldersWhereFilesShouldBe) {
     std::filesystem::create_directory(input);
     const auto before = Snapshot(b_);
     EXPECT_FALSE(Run(b_)) << input;
-    EXPECT_EQ(ui_.messages, std::vector<std::u16string>{Named(input)});
+    EXPECT_EQ(ui_.messages, Named(input, u"Is a directory"));
     EXPECT_EQ(Snapshot(b_), before) << input;
     std::filesystem::remove(input);
     WriteBytes(input, saved);
@@ -162,7 +163,8 @@ TEST_F(BadInputTest, FoldersWhereFilesShouldBe) {
   ui_ = RecordingUi();
   EXPECT_FALSE(RunMergeCommand(folders, ui_, ResourceModule::BuiltIn()));
   EXPECT_EQ(ui_.messages,
-            std::vector<std::u16string>{u"First folder does not contain database files"});
+            (std::vector<std::u16string>{u"First folder does not contain database files",
+                                         Detail(a_file / "tagl.txt", u"Not a directory")}));
 }
 
 TEST_F(BadInputTest, FilesThatCannotBeRead) {
@@ -172,7 +174,9 @@ TEST_F(BadInputTest, FilesThatCannotBeRead) {
          {a_ / "class.lst", b_ / "class.lst", a_ / "tagl.txt", b_ / "tagl.txt"}) {
       UnreadableEnv env(input, open_fails);
       EXPECT_FALSE(Run(b_, &env)) << input;
-      EXPECT_EQ(ui_.messages, std::vector<std::u16string>{Named(input)}) << input;
+      std::vector<std::u16string> named = Named(input, u"Permission denied");
+      if (!open_fails) named.pop_back();  // opened, then its first bytes failed
+      EXPECT_EQ(ui_.messages, named) << input;
       EXPECT_EQ(Snapshot(b_), before) << input;
     }
   }
@@ -317,7 +321,8 @@ TEST_F(BadInputTest, TheProgramNamesAFolderInTheWay) {
   const auto before = Snapshot(b_);
   const ChildResult run = RunProgram({a_.string(), b_.string()}, dir_.path() / "stderr");
   EXPECT_EQ(run.exit_code, 1);
-  EXPECT_EQ(run.err, "Can not open file " + (a_ / "tagl.txt").string() + "\n");
+  EXPECT_EQ(run.err, "Can not open file " + (a_ / "tagl.txt").string() + "\n" +
+                         (a_ / "tagl.txt").string() + ": Is a directory\n");
   EXPECT_EQ(Snapshot(b_), before);
 }
 

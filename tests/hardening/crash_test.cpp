@@ -106,7 +106,8 @@ TEST(CrashTest, KilledRunsLeaveEachFileOldOrNew) {
   for (const std::string& name : kept) WriteDatabaseFile(b / name, u"mine");
   ChildResult run = RunProgram(args, err_file);
   EXPECT_EQ(run.exit_code, 1);
-  EXPECT_EQ(run.err, "Second folder does not contain database files\n");
+  EXPECT_EQ(run.err, "Second folder does not contain database files\n" + (b / "tagl.txt").string() +
+                         ": No such file or directory\n");
   WriteBytes(b / "tagl.txt", old_tags);
   run = RunProgram(args, err_file);
   EXPECT_EQ(run.exit_code, 0) << run.err;

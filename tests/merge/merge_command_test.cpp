@@ -86,15 +86,23 @@ TEST_F(MergeCommandTest, BatchMergeWritesTheUnionWithClassCodesFollowed) {
 }
 
 TEST_F(MergeCommandTest, FoldersWithoutTagListStopBeforeReading) {
+  const std::u16string missing = u": No such file or directory";
   std::filesystem::remove(b_ / "tagl.txt");
   EXPECT_FALSE(Run(out_));
   EXPECT_EQ(ui_.messages,
-            std::vector<std::u16string>{u"Second folder does not contain database files"});
+            (std::vector<std::u16string>{u"Second folder does not contain database files",
+                                         PathToUtf16(b_ / "tagl.txt") + missing}));
   std::filesystem::remove(a_ / "tagl.txt");
   ui_.messages.clear();
   EXPECT_FALSE(Run(out_));
   EXPECT_EQ(ui_.messages,
-            std::vector<std::u16string>{u"First folder does not contain database files"});
+            (std::vector<std::u16string>{u"First folder does not contain database files",
+                                         PathToUtf16(a_ / "tagl.txt") + missing}));
+  // A folder that is not there is named with the file it should hold.
+  ui_.messages.clear();
+  MergeFolders mistyped{dir_.path() / "nowhere", b_, out_};
+  EXPECT_FALSE(RunMergeCommand(mistyped, ui_, ResourceModule::BuiltIn()));
+  EXPECT_EQ(ui_.messages.back(), PathToUtf16(dir_.path() / "nowhere" / "tagl.txt") + missing);
   // Interactive use says nothing here: folder selection already checked.
   ui_.messages.clear();
   EXPECT_FALSE(Run({}));
@@ -142,7 +150,8 @@ TEST_F(MergeCommandTest, UnreadableOrPartlyReadInputWritesNothing) {
   std::filesystem::create_directory(a_ / "class.lst");  // exists, cannot be opened
   EXPECT_FALSE(Run(b_));
   EXPECT_EQ(ui_.messages,
-            std::vector<std::u16string>{u"Can not open file " + PathToUtf16(a_ / "class.lst")});
+            (std::vector<std::u16string>{u"Can not open file " + PathToUtf16(a_ / "class.lst"),
+                                         PathToUtf16(a_ / "class.lst") + u": Is a directory"}));
   EXPECT_EQ(ReadBytes(b_ / "tagl.txt"), before);
 }
 
@@ -466,8 +475,8 @@ TEST_F(MergeCommandTest, ARunWaitsForAnotherOnTheFolderThenGivesUpWritingNothing
   const auto start = std::chrono::steady_clock::now();
   EXPECT_FALSE(Run(out_, &env));
   EXPECT_GE(std::chrono::steady_clock::now() - start, std::chrono::milliseconds(300));
-  EXPECT_EQ(ui_.messages, std::vector<std::u16string>{u"Another merge is writing into " +
-                                                      PathToUtf16(out_ / "")});
+  EXPECT_EQ(ui_.messages, std::vector<std::u16string>{u"Folder " + PathToUtf16(out_ / "") +
+                                                      u" is in use by another program"});
   EXPECT_TRUE(std::filesystem::is_empty(out_));
 }
 
@@ -548,6 +557,80 @@ TEST_F(MergeCommandTest, ReadOnlyOutputFolderLeavesExistingFilesUntouched) {
           u"Error saving class file", Detail(out_ / "class.lst", u"Read-only file system"),
           u"Error saving database file", Detail(out_ / "tagl.txt", u"Read-only file system")}));
   EXPECT_EQ(ReadBytes(out_ / "tagl.txt"), Utf16FileBytes(u"old"));
+}
+
+TEST_F(MergeCommandTest, FilesCopiedFromWindowsAreFoundAndWrittenBackUnderTheirSpelling) {
+  std::filesystem::rename(a_ / "tagl.txt", a_ / "TAGL.TXT");
+  std::filesystem::rename(b_ / "class.lst", b_ / "Class.lst");
+  EXPECT_TRUE(Run(b_));
+#ifndef _WIN32
+  // Under Wine, the file a rename replaces comes out as "class.lst".
+  EXPECT_EQ(Entries(b_), (std::vector<std::string>{"Class.lst", "tagl.txt"}));
+#endif
+  CTagList merged;
+  EXPECT_TRUE(merged.LoadTagFile(b_ / "tagl.txt"));
+  EXPECT_EQ(FindTag(merged, u"V1")->m_type, 5);  // still a Valve
+}
+
+TEST_F(MergeCommandTest, TwoCaseVariantsWithoutTheExactNameAreRefused) {
+#ifdef _WIN32
+  GTEST_SKIP() << "a Windows folder holds one case variant of a name";
+#endif
+  struct Case {
+    std::filesystem::path folder;
+    std::vector<std::string> names;  // written beside the folder's files
+    const char* refused;
+  };
+  const Case cases[] = {
+      {b_, {"Class.lst", "CLASS.LST"}, "class.lst"},
+      {a_, {"Tagl.txt", "TAGL.TXT"}, nullptr},  // the exact name wins
+      {out_, {"Tagl.txt", "TAGL.TXT"}, "tagl.txt"},
+  };
+  std::filesystem::remove(b_ / "class.lst");
+  WriteDatabaseFile(b_ / "tagl.txt", TagFile(TagBlock(u"V1", u"2|1|y")));
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.folder.string());
+    ui_.messages.clear();
+    for (const auto& name : c.names) WriteDatabaseFile(c.folder / name, u"");
+    EXPECT_EQ(Run(out_), c.refused == nullptr);
+    if (c.refused != nullptr) {
+      EXPECT_EQ(ui_.messages, std::vector<std::u16string>{u"Folder " + PathToUtf16(c.folder / "") +
+                                                          u" holds more than one file named " +
+                                                          Utf8ToUtf16(c.refused)});
+      EXPECT_FALSE(std::filesystem::exists(out_ / "class.lst"));
+    }
+    for (const auto& name : c.names) std::filesystem::remove(c.folder / name);
+    std::filesystem::remove(out_ / "class.lst");
+    std::filesystem::remove(out_ / "tagl.txt");
+  }
+}
+
+TEST_F(MergeCommandTest, ClassCodesTheirDatabaseDoesNotDefineAreRefused) {
+  // Pump is class 4 of the merged list, Valve class 5; 6 names none.
+  struct Case {
+    std::u16string first_tags, second_tags;
+    std::vector<std::u16string> errors;
+  };
+  const Case cases[] = {
+      {TagBlock(u"P1", u"1|5|x"),
+       TagBlock(u"V1", u"2|4|y"),
+       {u"Tag 'P1' uses class code 5, which its database does not define"}},
+      {TagBlock(u"P1", u"1|4|x"),
+       TagBlock(u"V1", u"2|4|y") + TagBlock(u"V2", u"3|5|z"),
+       {u"Tag 'V2' uses class code 5, which its database does not define"}},
+      {TagBlock(u"P1", u"1|6|x"), TagBlock(u"V1", u"2|6|y"), {}},
+  };
+  for (const Case& c : cases) {
+    ui_.error_lists.clear();
+    WriteDatabaseFile(a_ / "tagl.txt", TagFile(c.first_tags));
+    WriteDatabaseFile(b_ / "tagl.txt", TagFile(c.second_tags));
+    std::filesystem::remove(out_ / "tagl.txt");
+    EXPECT_EQ(Run(out_), c.errors.empty());
+    std::vector<std::vector<std::u16string>> shown;
+    if (!c.errors.empty()) shown.push_back(c.errors);
+    EXPECT_EQ(ui_.error_lists, shown);
+    EXPECT_EQ(std::filesystem::exists(out_ / "tagl.txt"), c.errors.empty());
+  }
 }
 
 }  // namespace

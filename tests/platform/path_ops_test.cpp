@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cerrno>
 #include <fstream>
 
 #include "tests/temp_dir.h"
@@ -52,22 +53,35 @@ TEST(PathOpsTest, SplitFileNameCutsAfterTheLastSeparator) {
 #endif
 }
 
-TEST(PathOpsTest, TagListFileIsAnyEntryOfThatName) {
+TEST(PathOpsTest, TagListFileIsFoundAsWindowsFindsIt) {
   TempDir dir;
   auto folder = dir.path() / "";
-  EXPECT_FALSE(HasTagListFile(folder));
+  FoundFile found;
+  EXPECT_FALSE(HasTagListFile(folder, Env::Default(), &found));
+  EXPECT_EQ(found.error, ENOENT);
+  EXPECT_EQ(found.path, folder / "tagl.txt");
   std::ofstream(dir.path() / "class.lst") << "x";
   EXPECT_FALSE(HasTagListFile(folder));
-#ifdef _WIN32
-  // File names match without regard to case on Windows.
   std::ofstream(dir.path() / "TAGL.TXT") << "x";
-  EXPECT_TRUE(HasTagListFile(folder));
-#else
-  std::ofstream(dir.path() / "TAGL.TXT") << "x";
-  EXPECT_FALSE(HasTagListFile(folder));
+  EXPECT_TRUE(HasTagListFile(folder, Env::Default(), &found));
+  EXPECT_EQ(found.path, folder / "TAGL.TXT");  // its own spelling
+#ifndef _WIN32
+  std::ofstream(dir.path() / "Tagl.txt") << "x";
+  EXPECT_FALSE(HasTagListFile(folder, Env::Default(), &found));
+  EXPECT_TRUE(found.ambiguous);
   std::filesystem::create_directory(dir.path() / "tagl.txt");
-  EXPECT_TRUE(HasTagListFile(folder));
+  EXPECT_TRUE(HasTagListFile(folder, Env::Default(), &found));  // the exact name first
+  EXPECT_EQ(found.path, folder / "tagl.txt");
 #endif
+  // A folder without its search bit lists its names but shows no entry.
+  struct NoSearchEnv : EnvWrapper {
+    NoSearchEnv() : EnvWrapper(Env::Default()) {}
+    bool EntryExists(const std::filesystem::path&) override { return false; }
+    int StatEntry(const std::filesystem::path&, FileStatus*) override { return EACCES; }
+  } no_search;
+  EXPECT_FALSE(HasTagListFile(folder, &no_search, &found));
+  EXPECT_EQ(found.error, EACCES);
+  EXPECT_EQ(found.path, folder / "tagl.txt");
 }
 
 }  // namespace

@@ -8,6 +8,7 @@
 #include <optional>
 
 #include "platform/resource_module.h"
+#include "platform/text.h"
 #include "tests/database_files.h"
 #include "tests/temp_dir.h"
 #include "ui/result_line.h"
@@ -95,11 +96,15 @@ TEST_F(MainDialogLogicTest, SelectRulesKeepTheFoldersUntilBothAreDatabases) {
   Select(a, empty);
   view_.answers = {std::nullopt};  // cancelled: the second question is never asked
   logic_.OnSelect();
-  EXPECT_EQ(
-      view_.messages,
-      (std::vector<std::u16string>{
-          LoadResourceString(IDS_SELECT_DIFFERENT), LoadResourceString(IDS_FIRST_NO_DATABASE),
-          LoadResourceString(IDS_FIRST_NO_DATABASE), LoadResourceString(IDS_SECOND_NO_DATABASE)}));
+  // Each with the file it lacks and why, as the message box shows it below.
+  const auto lacking = [](unsigned message, const std::filesystem::path& folder) {
+    return LoadResourceString(message) + u" | " + PathToUtf16(folder / "tagl.txt") +
+           u": No such file or directory";
+  };
+  EXPECT_EQ(view_.messages,
+            (std::vector<std::u16string>{
+                LoadResourceString(IDS_SELECT_DIFFERENT), lacking(IDS_FIRST_NO_DATABASE, empty),
+                lacking(IDS_FIRST_NO_DATABASE, empty), lacking(IDS_SECOND_NO_DATABASE, empty)}));
   EXPECT_EQ(view_.prompts.size(), 9u);
   EXPECT_EQ(view_.prompts[0], LoadResourceString(IDS_SELECT_FIRST));
   EXPECT_EQ(view_.prompts[1], LoadResourceString(IDS_SELECT_SECOND));
