@@ -23,6 +23,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <thread>
@@ -48,18 +49,27 @@ std::string Utf8(std::wstring_view text) {
   return Utf16ToUtf8(std::u16string(text.begin(), text.end()));
 }
 
+// The full path of text, as the system resolves it against the current
+// folder (of its drive); none when it cannot.
+std::optional<std::wstring> FullPathName(const std::wstring& text) {
+  DWORD n = ::GetFullPathNameW(text.c_str(), 0, nullptr, nullptr);
+  if (n == 0) return std::nullopt;
+  std::wstring full(n, L'\0');
+  n = ::GetFullPathNameW(text.c_str(), n, full.data(), nullptr);
+  if (n == 0 || n >= full.size()) return std::nullopt;
+  full.resize(n);
+  return full;
+}
+
 // The path as the system calls take it. Beyond MAX_PATH only the "\\?\" form
 // of the full path reaches the file, so a long path gets it rather than
 // being cut or refused.
 std::wstring SystemPath(const std::filesystem::path& path) {
   const std::wstring& text = path.native();
   if (text.size() < MAX_PATH - 12 || text.starts_with(L"\\\\?\\")) return text;
-  DWORD n = ::GetFullPathNameW(text.c_str(), 0, nullptr, nullptr);
-  if (n == 0) return text;
-  std::wstring full(n, L'\0');
-  n = ::GetFullPathNameW(text.c_str(), n, full.data(), nullptr);
-  if (n == 0 || n >= full.size()) return text;
-  full.resize(n);
+  const std::optional<std::wstring> resolved = FullPathName(text);
+  if (!resolved) return text;
+  const std::wstring& full = *resolved;
   if (full.starts_with(L"\\\\")) return L"\\\\?\\UNC\\" + full.substr(2);
   return L"\\\\?\\" + full;
 }
@@ -720,14 +730,8 @@ std::vector<std::string> ProgramArguments(int argc, char** argv) {
 
 std::filesystem::path ResolveDriveRelative(const std::filesystem::path& folder) {
   if (!folder.has_root_name() || folder.has_root_directory()) return folder;
-  const std::wstring& text = folder.native();
-  DWORD n = ::GetFullPathNameW(text.c_str(), 0, nullptr, nullptr);
-  if (n == 0) return folder;
-  std::wstring full(n, L'\0');
-  n = ::GetFullPathNameW(text.c_str(), n, full.data(), nullptr);
-  if (n == 0 || n >= full.size()) return folder;
-  full.resize(n);
-  return full;
+  const std::optional<std::wstring> full = FullPathName(folder.native());
+  return full ? std::filesystem::path(*full) : folder;
 }
 
 void WriteStandardError(std::u16string_view text) {
