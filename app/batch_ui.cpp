@@ -1,14 +1,14 @@
 #include "app/batch_ui.h"
 
+#include "merge/conflict_detail.h"
 #include "platform/env.h"
 #include "platform/resource_module.h"
 #include "platform/text.h"
 
 namespace junctra {
-void BatchUi::ShowErrorList(const std::vector<std::u16string>& errors,
-                            const std::vector<ConflictDetail>& details) {
+void BatchUi::ShowErrorList(const ConflictList& conflicts) {
   PrintLine(strings_.LoadString(IDS_CONFLICTS_HEADING));
-  for (const std::u16string& line : ConflictReportLines(errors, details, strings_)) {
+  for (const std::u16string& line : ConflictReportLines(conflicts, strings_)) {
     PrintLine(line);
   }
 }

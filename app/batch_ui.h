@@ -13,8 +13,7 @@ class BatchUi : public MergeUi {
 
   // The heading of the error list, then every line, each followed by its
   // detail indented by two spaces.
-  void ShowErrorList(const std::vector<std::u16string>& errors,
-                     const std::vector<ConflictDetail>& details) override;
+  void ShowErrorList(const ConflictList& conflicts) override;
   // Never asked: batch use always has an output folder.
   bool BrowseForFolder(std::filesystem::path& folder, const std::u16string& prompt) override;
   // The text, then the detail on a line of its own.

@@ -2,15 +2,15 @@
 
 #include <unordered_map>
 
+#include "merge/conflict_detail.h"
 #include "merge/folded_name_index.h"
 #include "platform/resource_module.h"
 #include "platform/text.h"
 
 namespace junctra {
 
-bool MergeClassLists(CClassList& first, CClassList&& second, std::vector<std::u16string>& errors,
-                     const ResourceModule& strings, std::vector<std::size_t>& positions,
-                     std::vector<ConflictDetail>* details) {
+bool MergeClassLists(CClassList& first, CClassList&& second, ConflictList& conflicts,
+                     const ResourceModule& strings, std::vector<std::size_t>& positions) {
   bool result = true;
   // Folded name -> first class of that name in the first list.
   struct Deref {
@@ -29,12 +29,9 @@ bool MergeClassLists(CClassList& first, CClassList&& second, std::vector<std::u1
       merged[i] = j;
       if (first.m_classInfos[j].IsDifferent(second.m_classInfos[i])) {
         result = false;
-        errors.push_back(
-            FormatMessage(strings.LoadString(IDS_CLASS_CONFLICT), first.m_classNames[j]));
-        if (details != nullptr) {
-          details->push_back(
-              DescribeClassDifference(first.m_classInfos[j], second.m_classInfos[i], strings));
-        }
+        conflicts.push_back(
+            {FormatMessage(strings.LoadString(IDS_CLASS_CONFLICT), first.m_classNames[j]),
+             DescribeClassDifference(first.m_classInfos[j], second.m_classInfos[i], strings)});
       }
     } else {
       merged[i] = first.m_classNames.size() + to_add.size();

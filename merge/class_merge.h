@@ -7,20 +7,18 @@
 #include <vector>
 
 #include "database/class_list.h"
-#include "merge/conflict_detail.h"
+#include "merge/conflict.h"
 #include "platform/resource_module.h"
 
 namespace junctra {
 
 // Checks every class of second against its first namesake in first; each
-// conflict appends a line made from string 111 of strings to errors.
-// Without conflicts, moves the classes first lacks to its end, leaving
-// emptied records in second, takes over second's text that they point into
-// and returns true; positions then receives, for
-// each class position p of second, the position of that class in the merged
-// list. With details, each conflict also appends where the two differ.
-bool MergeClassLists(CClassList& first, CClassList&& second, std::vector<std::u16string>& errors,
-                     const ResourceModule& strings, std::vector<std::size_t>& positions,
-                     std::vector<ConflictDetail>* details = nullptr);
+// conflict appends to conflicts a line made from string 111 of strings and
+// where the two differ. Without conflicts, moves the classes first lacks to
+// its end, leaving emptied records in second, takes over second's text that
+// they point into and returns true; positions then receives, for each class
+// position p of second, the position of that class in the merged list.
+bool MergeClassLists(CClassList& first, CClassList&& second, ConflictList& conflicts,
+                     const ResourceModule& strings, std::vector<std::size_t>& positions);
 
 }  // namespace junctra

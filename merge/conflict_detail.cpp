@@ -2,6 +2,9 @@
 
 #include <algorithm>
 
+#include "database/class_list.h"
+#include "database/database_item.h"
+#include "platform/resource_module.h"
 #include "platform/text.h"
 
 namespace junctra {
@@ -125,15 +128,14 @@ std::u16string DetailLine(const ConflictDetail& detail, const ResourceModule& st
                        {detail.part, detail.first, detail.second});
 }
 
-std::vector<std::u16string> ConflictReportLines(const std::vector<std::u16string>& errors,
-                                                const std::vector<ConflictDetail>& details,
+std::vector<std::u16string> ConflictReportLines(const ConflictList& conflicts,
                                                 const ResourceModule& strings) {
   std::vector<std::u16string> lines;
-  lines.reserve(errors.size() * 2);
-  for (std::size_t i = 0; i < errors.size(); ++i) {
-    lines.push_back(errors[i]);
-    if (i < details.size() && !details[i].part.empty()) {
-      lines.push_back(u"  " + DetailLine(details[i], strings));
+  lines.reserve(conflicts.size() * 2);
+  for (const Conflict& conflict : conflicts) {
+    lines.push_back(conflict.line);
+    if (!conflict.detail.part.empty()) {
+      lines.push_back(u"  " + DetailLine(conflict.detail, strings));
     }
   }
   return lines;

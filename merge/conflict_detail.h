@@ -1,6 +1,5 @@
-// What differs between two definitions that a check found different: the
-// first part, in file order, where they differ, with both versions of it.
-// Computed only for conflicts.
+// How the checks describe where two definitions differ, and the report of
+// a conflict list as batch use prints it and the error list copies it.
 #pragma once
 
 #include <cstddef>
@@ -9,19 +8,13 @@
 #include <string_view>
 #include <vector>
 
-#include "database/class_list.h"
-#include "database/database_item.h"
-#include "platform/resource_module.h"
+#include "merge/conflict.h"
 
 namespace junctra {
 
-struct ConflictDetail {
-  std::u16string part;  // "Alarm line 2", "Type", ...
-  // That part in each database: a number, a text in quotes as ShownText
-  // shows it, or "(none)" for a section line that one lacks.
-  std::u16string first;
-  std::u16string second;
-};
+struct CClassInfo;
+struct CDatabaseItem;
+class ResourceModule;
 
 // Texts longer than this many code units are cut and end in "…".
 inline constexpr std::size_t kShownTextLength = 160;
@@ -45,13 +38,11 @@ ConflictDetail DescribeClassDifference(const CClassInfo& first, const CClassInfo
                                        const ResourceModule& strings);
 
 // One line: PART: first "A", second "B".
-
 std::u16string DetailLine(const ConflictDetail& detail, const ResourceModule& strings);
 
-// The whole report: each conflict line, then its detail line indented by
-// two spaces; details[i] belongs to errors[i].
-std::vector<std::u16string> ConflictReportLines(const std::vector<std::u16string>& errors,
-                                                const std::vector<ConflictDetail>& details,
+// The whole report: each conflict line, then its detail line, if any,
+// indented by two spaces.
+std::vector<std::u16string> ConflictReportLines(const ConflictList& conflicts,
                                                 const ResourceModule& strings);
 
 }  // namespace junctra

@@ -102,13 +102,12 @@ bool LoadTags(const std::filesystem::path& folder, CTagList& list, MergeUi& ui,
       strings, env);
 }
 
-// Appends a line made from string 132 for each tag whose class code names
-// no class of its own database, which has own_classes, but would name one
-// of the merged list's merged_classes. Such a tag would silently change
-// class. The lines have no detail.
+// Appends a conflict, a line made from string 132 without a detail, for
+// each tag whose class code names no class of its own database, which has
+// own_classes, but would name one of the merged list's merged_classes. Such
+// a tag would silently change class.
 void CheckClassCodes(const CTagList& tags, std::size_t own_classes, std::size_t merged_classes,
-                     std::vector<std::u16string>& errors, std::vector<ConflictDetail>& details,
-                     const ResourceModule& strings) {
+                     ConflictList& conflicts, const ResourceModule& strings) {
   for (const TagMap::Entry* entry : tags.m_tags.InIterationOrder()) {
     const std::int32_t code = entry->item.m_type;
     if (code < 4) continue;
@@ -116,9 +115,8 @@ void CheckClassCodes(const CTagList& tags, std::size_t own_classes, std::size_t 
     if (position < own_classes || position >= merged_classes) continue;
     std::u16string number;
     AppendDecimal(number, code);
-    errors.push_back(
-        FormatMessage(strings.LoadString(IDS_UNDEFINED_CLASS_CODE), entry->name, number));
-    details.emplace_back();
+    conflicts.push_back(
+        {FormatMessage(strings.LoadString(IDS_UNDEFINED_CLASS_CODE), entry->name, number), {}});
   }
 }
 
@@ -138,12 +136,13 @@ class MaskedUi : public MergeUi {
  public:
   explicit MaskedUi(MergeUi& ui) : ui_(ui) {}
 
-  void ShowErrorList(const std::vector<std::u16string>& errors,
-                     const std::vector<ConflictDetail>& details) override {
-    std::vector<std::u16string> shown;
-    shown.reserve(errors.size());
-    for (const std::u16string& line : errors) shown.push_back(MaskControls(line));
-    ui_.ShowErrorList(shown, details);
+  void ShowErrorList(const ConflictList& conflicts) override {
+    ConflictList shown;
+    shown.reserve(conflicts.size());
+    for (const Conflict& conflict : conflicts) {
+      shown.push_back({MaskControls(conflict.line), conflict.detail});
+    }
+    ui_.ShowErrorList(shown);
   }
   bool BrowseForFolder(std::filesystem::path& folder, const std::u16string& prompt) override {
     return ui_.BrowseForFolder(folder, prompt);
@@ -194,13 +193,12 @@ bool RunMerge(MergeFolders& folders, MergeUi& ui, const ResourceModule& strings,
   CClassList second_classes;
   if (!LoadClasses(folders.second, second_classes, ui, strings, env)) return false;
 
-  std::vector<std::u16string> errors;
-  std::vector<ConflictDetail> details;
+  ConflictList conflicts;
   std::vector<std::size_t> class_positions;
   const std::size_t first_class_count = first_classes.m_classNames.size();
-  if (!MergeClassLists(first_classes, std::move(second_classes), errors, strings, class_positions,
-                       &details)) {
-    ui.ShowErrorList(errors, details);
+  if (!MergeClassLists(first_classes, std::move(second_classes), conflicts, strings,
+                       class_positions)) {
+    ui.ShowErrorList(conflicts);
     return false;
   }
 
@@ -211,14 +209,13 @@ bool RunMerge(MergeFolders& folders, MergeUi& ui, const ResourceModule& strings,
 
   const std::size_t first_tag_count = first_tags.m_tags.GetCount();
   const std::size_t merged_class_count = first_classes.m_classNames.size();
-  CheckClassCodes(first_tags, first_class_count, merged_class_count, errors, details, strings);
-  CheckClassCodes(second_tags, class_positions.size(), merged_class_count, errors, details,
-                  strings);
-  const bool codes_defined = errors.empty();
-  if (!MergeTagLists(first_tags, std::move(second_tags), errors, strings, class_positions, &details,
+  CheckClassCodes(first_tags, first_class_count, merged_class_count, conflicts, strings);
+  CheckClassCodes(second_tags, class_positions.size(), merged_class_count, conflicts, strings);
+  const bool codes_defined = conflicts.empty();
+  if (!MergeTagLists(first_tags, std::move(second_tags), conflicts, strings, class_positions,
                      first_classes.m_classNames) ||
       !codes_defined) {
-    ui.ShowErrorList(errors, details);
+    ui.ShowErrorList(conflicts);
     return false;
   }
 

@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "merge/conflict_detail.h"
+#include "merge/conflict.h"
 #include "platform/env.h"
 #include "platform/resource_module.h"
 
@@ -17,10 +17,9 @@ namespace junctra {
 class MergeUi {
  public:
   virtual ~MergeUi() = default;
-  // Shows the conflicts that stopped the run, one line per conflict;
-  // details[i], where the two definitions differ, belongs to errors[i].
-  virtual void ShowErrorList(const std::vector<std::u16string>& errors,
-                             const std::vector<ConflictDetail>& details) = 0;
+  // Shows the conflicts that stopped the run, one line per conflict, each
+  // with where the two definitions differ.
+  virtual void ShowErrorList(const ConflictList& conflicts) = 0;
   // Asks for a folder with a prompt; false when the user cancels. Only
   // called in interactive use.
   virtual bool BrowseForFolder(std::filesystem::path& folder, const std::u16string& prompt) = 0;

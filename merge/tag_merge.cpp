@@ -1,6 +1,7 @@
 #include "merge/tag_merge.h"
 
 #include "database/prefetch.h"
+#include "merge/conflict_detail.h"
 #include "merge/folded_name_index.h"
 #include "platform/resource_module.h"
 #include "platform/text.h"
@@ -19,9 +20,8 @@ std::int32_t MergedTypeCode(std::int32_t code, const std::vector<std::size_t>& c
 
 }  // namespace
 
-bool MergeTagLists(CTagList& first, CTagList&& second, std::vector<std::u16string>& errors,
+bool MergeTagLists(CTagList& first, CTagList&& second, ConflictList& conflicts,
                    const ResourceModule& strings, const std::vector<std::size_t>& class_positions,
-                   std::vector<ConflictDetail>* details,
                    const std::vector<std::u16string_view>& class_names) {
   // Each step goes over many entries that lie anywhere in memory, so each
   // fetches those a few entries ahead (at 100,000 tags a list, the check
@@ -57,10 +57,8 @@ bool MergeTagLists(CTagList& first, CTagList&& second, std::vector<std::u16strin
     const std::int32_t code = MergedTypeCode(entry.item.m_type, class_positions);
     if (entry.item.IsDifferent(match, code)) {
       result = false;
-      errors.push_back(FormatMessage(strings.LoadString(IDS_TAG_CONFLICT), entry.name));
-      if (details != nullptr) {
-        details->push_back(DescribeTagDifference(match, entry.item, code, class_names, strings));
-      }
+      conflicts.push_back({FormatMessage(strings.LoadString(IDS_TAG_CONFLICT), entry.name),
+                           DescribeTagDifference(match, entry.item, code, class_names, strings)});
     }
   }
 

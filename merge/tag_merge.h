@@ -6,23 +6,22 @@
 #include <vector>
 
 #include "database/tag_list.h"
-#include "merge/conflict_detail.h"
+#include "merge/conflict.h"
 #include "platform/resource_module.h"
 
 namespace junctra {
 
 // Checks every tag of second against its first namesake (A to Z folded) in
-// first's iteration order; each conflict appends a line made from string 112
-// of strings to errors. Without conflicts, copies the tags first lacks into
-// it, takes over second's text that they point into, and returns true. class_positions,
+// first's iteration order; each conflict appends to conflicts a line made
+// from string 112 of strings and where the two differ, with class_names, the
+// merged class list's names, naming the classes of differing type codes.
+// Without conflicts, copies the tags first lacks into it, takes over
+// second's text that they point into, and returns true. class_positions,
 // from MergeClassLists, maps each class position of the second database to
 // the merged list: a second tag whose type code c (c >= 4) names one of them
-// is compared and added with code 4 + class_positions[c - 4]. With details,
-// each conflict also appends where the two differ; class_names, the merged
-// class list's names, then names the classes of differing type codes.
-bool MergeTagLists(CTagList& first, CTagList&& second, std::vector<std::u16string>& errors,
+// is compared and added with code 4 + class_positions[c - 4].
+bool MergeTagLists(CTagList& first, CTagList&& second, ConflictList& conflicts,
                    const ResourceModule& strings, const std::vector<std::size_t>& class_positions,
-                   std::vector<ConflictDetail>* details = nullptr,
                    const std::vector<std::u16string_view>& class_names = {});
 
 }  // namespace junctra

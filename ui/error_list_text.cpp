@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "merge/conflict_detail.h"
+
 namespace junctra {
 namespace {
 
@@ -12,12 +14,11 @@ bool SameIgnoringAsciiCase(char16_t a, char16_t b) {
 
 }  // namespace
 
-std::u16string ConflictReportText(const std::vector<std::u16string>& errors,
-                                  const std::vector<ConflictDetail>& details,
-                                  const ResourceModule& strings, std::u16string_view line_end) {
+std::u16string ConflictReportText(const ConflictList& conflicts, const ResourceModule& strings,
+                                  std::u16string_view line_end) {
   std::u16string text = strings.LoadString(IDS_CONFLICTS_HEADING);
   text += line_end;
-  for (const std::u16string& line : ConflictReportLines(errors, details, strings)) {
+  for (const std::u16string& line : ConflictReportLines(conflicts, strings)) {
     text += line;
     text += line_end;
   }

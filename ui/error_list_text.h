@@ -6,16 +6,15 @@
 #include <string_view>
 #include <vector>
 
-#include "merge/conflict_detail.h"
+#include "merge/conflict.h"
 #include "platform/resource_module.h"
 
 namespace junctra {
 
 // The whole report as batch use prints it: the heading, then each conflict
 // line and its detail, every line followed by line_end.
-std::u16string ConflictReportText(const std::vector<std::u16string>& errors,
-                                  const std::vector<ConflictDetail>& details,
-                                  const ResourceModule& strings, std::u16string_view line_end);
+std::u16string ConflictReportText(const ConflictList& conflicts, const ResourceModule& strings,
+                                  std::u16string_view line_end);
 
 // The stretch where two shown values differ: [begin, first_end) of the
 // first and [begin, second_end) of the second, after their common beginning

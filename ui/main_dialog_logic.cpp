@@ -16,10 +16,7 @@ class MergeQuestions : public MergeUi {
   MergeQuestions(MainDialogView& view, std::filesystem::path start)
       : view_(view), start_(std::move(start)) {}
 
-  void ShowErrorList(const std::vector<std::u16string>& errors,
-                     const std::vector<ConflictDetail>& details) override {
-    view_.ShowErrorList(errors, details);
-  }
+  void ShowErrorList(const ConflictList& conflicts) override { view_.ShowErrorList(conflicts); }
   bool BrowseForFolder(std::filesystem::path& folder, const std::u16string& prompt) override {
     return view_.BrowseForFolder(folder, prompt, start_);
   }

@@ -25,8 +25,7 @@ class MainDialogView {
   virtual void ShowResult(const std::u16string& text) = 0;
   // The merge command's questions (MergeUi). The folder browser opens in
   // start, or where the toolkit likes when start is empty.
-  virtual void ShowErrorList(const std::vector<std::u16string>& errors,
-                             const std::vector<ConflictDetail>& details) = 0;
+  virtual void ShowErrorList(const ConflictList& conflicts) = 0;
   virtual bool BrowseForFolder(std::filesystem::path& folder, const std::u16string& prompt,
                                const std::filesystem::path& start) = 0;
   virtual void ShowMessage(const std::u16string& text, const std::u16string& detail = {}) = 0;

@@ -24,9 +24,8 @@ namespace {
 
 class RecordingUi : public MergeUi {
  public:
-  void ShowErrorList(const std::vector<std::u16string>& errors,
-                     const std::vector<ConflictDetail>&) override {
-    FUZZ_CHECK(!errors.empty());
+  void ShowErrorList(const ConflictList& conflicts) override {
+    FUZZ_CHECK(!conflicts.empty());
     conflicts = true;
   }
   bool BrowseForFolder(std::filesystem::path&, const std::u16string&) override {
@@ -150,7 +149,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     Put(inputs, "/b", b);
     Load(inputs, "/a", first);
     Load(inputs, "/b", second);
-    std::vector<std::u16string> errors;
+    ConflictList errors;
     std::vector<std::size_t> positions;
     const std::string classes_before = Saved(inputs, first.classes);
     if (!MergeClassLists(first.classes, std::move(second.classes), errors,

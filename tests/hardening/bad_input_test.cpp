@@ -13,6 +13,7 @@
 #include "merge/output_writer.h"
 #include "merge/tag_merge.h"
 #include "platform/text.h"
+#include "tests/conflict_lines.h"
 #include "tests/file_wrapper.h"
 #include "tests/hardening/hardening_support.h"
 #include "tests/records.h"
@@ -24,9 +25,8 @@ namespace {
 
 class RecordingUi : public MergeUi {
  public:
-  void ShowErrorList(const std::vector<std::u16string>& errors,
-                     const std::vector<ConflictDetail>&) override {
-    error_lists.push_back(errors);
+  void ShowErrorList(const ConflictList& conflicts) override {
+    error_lists.push_back(Lines(conflicts));
   }
   bool BrowseForFolder(std::filesystem::path&, const std::u16string&) override { return false; }
   // As batch use prints them: the text, then any detail as a line of its own.

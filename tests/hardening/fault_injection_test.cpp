@@ -20,9 +20,8 @@ namespace {
 
 class RecordingUi : public MergeUi {
  public:
-  void ShowErrorList(const std::vector<std::u16string>& errors,
-                     const std::vector<ConflictDetail>&) override {
-    for (const auto& e : errors) messages.push_back(e);
+  void ShowErrorList(const ConflictList& conflicts) override {
+    for (const auto& c : conflicts) messages.push_back(c.line);
   }
   bool BrowseForFolder(std::filesystem::path&, const std::u16string&) override { return false; }
   // As batch use prints them: the text, then any detail as a line of its own.

@@ -107,8 +107,7 @@ TEST_F(RefusedInputTest, LongPiecesBeforeAHeaderMergeWithTheirSource) {
 
 class RecordingUi : public MergeUi {
  public:
-  void ShowErrorList(const std::vector<std::u16string>&,
-                     const std::vector<ConflictDetail>&) override {}
+  void ShowErrorList(const ConflictList&) override {}
   bool BrowseForFolder(std::filesystem::path&, const std::u16string&) override { return false; }
   void ShowMessage(const std::u16string& text, const std::u16string& detail) override {
     messages.push_back(text);

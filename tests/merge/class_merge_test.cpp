@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include "tests/conflict_lines.h"
 #include "tests/records.h"
 
 namespace junctra {
@@ -12,11 +13,11 @@ CClassInfo Valve() { return Members({u"Open"}, {1}, {u"position"}); }
 class MergeClassListsTest : public ::testing::Test {
  protected:
   CClassList first_, second_;
-  std::vector<std::u16string> errors_;
+  ConflictList conflicts_;
   std::vector<std::size_t> positions_;
 
   bool Merge() {
-    return MergeClassLists(first_, std::move(second_), errors_, ResourceModule::BuiltIn(),
+    return MergeClassLists(first_, std::move(second_), conflicts_, ResourceModule::BuiltIn(),
                            positions_);
   }
 };
@@ -24,7 +25,7 @@ class MergeClassListsTest : public ::testing::Test {
 TEST_F(MergeClassListsTest, EmptyListsMergeToNothing) {
   EXPECT_TRUE(Merge());
   EXPECT_TRUE(first_.m_classNames.empty());
-  EXPECT_TRUE(errors_.empty());
+  EXPECT_TRUE(conflicts_.empty());
   EXPECT_TRUE(positions_.empty());
 }
 
@@ -55,8 +56,9 @@ TEST_F(MergeClassListsTest, EveryConflictIsListedAndNothingIsAdded) {
   second_.AddClass(u"Extra", Pump());
   second_.AddClass(u"Pump", Valve());
   EXPECT_FALSE(Merge());
-  EXPECT_EQ(errors_, (std::vector<std::u16string>{u"Class 'Valve' has different definitions",
-                                                  u"Class 'pump' has different definitions"}));
+  EXPECT_EQ(Lines(conflicts_),
+            (std::vector<std::u16string>{u"Class 'Valve' has different definitions",
+                                         u"Class 'pump' has different definitions"}));
   EXPECT_EQ(AsStrings(first_.m_classNames), (std::vector<std::u16string>{u"pump", u"Valve"}));
   EXPECT_FALSE(first_.m_classInfos[0].IsDifferent(Pump()));
 }
@@ -71,7 +73,7 @@ TEST_F(MergeClassListsTest, OnlyTheFirstNamesakeInTheFirstListCounts) {
 
   second_.m_classInfos[0] = Valve();
   EXPECT_FALSE(Merge());
-  EXPECT_EQ(errors_.back(), u"Class 'Pump' has different definitions");
+  EXPECT_EQ(conflicts_.back().line, u"Class 'Pump' has different definitions");
 }
 
 TEST_F(MergeClassListsTest, NamesakesWithinTheSecondListAreAllAppended) {

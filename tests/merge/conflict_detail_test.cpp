@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include "database/class_list.h"
+#include "database/database_item.h"
 #include "merge/class_merge.h"
 #include "merge/tag_merge.h"
 #include "tests/records.h"
@@ -80,36 +82,29 @@ TEST(ConflictDetailTest, ShownTextsAreSafeAndShort) {
   EXPECT_EQ(ShownText(pair), std::u16string(kShownTextLength - 1, u'x') + u"\u2026");
 }
 
-TEST(ConflictDetailTest, ChecksGiveOneDetailPerConflictLineAndKeepTheLines) {
-  auto fill = [](CTagList& first, CTagList& second) {
-    first.m_tags.SetAt(u"A", Tag(1, 1));
-    first.m_tags.SetAt(u"B", Tag(2, 1));
-    second.m_tags.SetAt(u"b", Tag(3, 1));
-    second.m_tags.SetAt(u"a", Tag(1, 2));
-  };
-  std::vector<std::u16string> lines, plain_lines;
-  std::vector<ConflictDetail> details;
-  CTagList first, second, first_again, second_again;
-  fill(first, second);
-  fill(first_again, second_again);
-  EXPECT_FALSE(MergeTagLists(first, std::move(second), lines, kStrings, {}, &details));
-  EXPECT_FALSE(MergeTagLists(first_again, std::move(second_again), plain_lines, kStrings, {}));
-  EXPECT_EQ(lines, plain_lines);
-  ASSERT_EQ(details.size(), lines.size());
-  for (std::size_t i = 0; i < lines.size(); ++i) {
-    EXPECT_EQ(details[i].part, lines[i].find(u"'a'") != std::u16string::npos ? u"Type" : u"Number");
+TEST(ConflictDetailTest, ChecksGiveEachConflictLineItsDetail) {
+  CTagList first, second;
+  first.m_tags.SetAt(u"A", Tag(1, 1));
+  first.m_tags.SetAt(u"B", Tag(2, 1));
+  second.m_tags.SetAt(u"b", Tag(3, 1));
+  second.m_tags.SetAt(u"a", Tag(1, 2));
+  ConflictList conflicts;
+  EXPECT_FALSE(MergeTagLists(first, std::move(second), conflicts, kStrings, {}));
+  ASSERT_EQ(conflicts.size(), 2u);
+  for (const Conflict& conflict : conflicts) {
+    EXPECT_EQ(conflict.detail.part,
+              conflict.line.find(u"'a'") != std::u16string::npos ? u"Type" : u"Number");
   }
 
   CClassList classes, other;
   classes.AddClass(u"Pump", Pump());
   other.AddClass(u"PUMP", Members({u"Speed"}, {2}, {u"rpm"}));
   std::vector<std::size_t> positions;
-  lines.clear();
-  details.clear();
-  EXPECT_FALSE(MergeClassLists(classes, std::move(other), lines, kStrings, positions, &details));
-  EXPECT_EQ(lines, std::vector<std::u16string>{u"Class 'Pump' has different definitions"});
-  ASSERT_EQ(details.size(), 1u);
-  EXPECT_EQ(details[0].part, u"Member count");
+  conflicts.clear();
+  EXPECT_FALSE(MergeClassLists(classes, std::move(other), conflicts, kStrings, positions));
+  ASSERT_EQ(conflicts.size(), 1u);
+  EXPECT_EQ(conflicts[0].line, u"Class 'Pump' has different definitions");
+  EXPECT_EQ(conflicts[0].detail.part, u"Member count");
 }
 
 }  // namespace

@@ -13,6 +13,7 @@
 
 #include "merge/output_writer.h"
 #include "platform/text.h"
+#include "tests/conflict_lines.h"
 #include "tests/database_files.h"
 #include "tests/file_wrapper.h"
 #include "tests/tag_lookup.h"
@@ -23,9 +24,8 @@ namespace {
 
 class RecordingUi : public MergeUi {
  public:
-  void ShowErrorList(const std::vector<std::u16string>& errors,
-                     const std::vector<ConflictDetail>&) override {
-    error_lists.push_back(errors);
+  void ShowErrorList(const ConflictList& conflicts) override {
+    error_lists.push_back(Lines(conflicts));
   }
   bool BrowseForFolder(std::filesystem::path& folder, const std::u16string& prompt) override {
     prompts.push_back(prompt);

@@ -5,6 +5,7 @@
 #include <random>
 
 #include "platform/text.h"
+#include "tests/conflict_lines.h"
 #include "tests/records.h"
 #include "tests/tag_lookup.h"
 
@@ -20,11 +21,12 @@ std::vector<std::u16string> Names(const CTagList& list) {
 class MergeTagListsTest : public ::testing::Test {
  protected:
   bool Merge(CTagList& second, const std::vector<std::size_t>& positions = {}) {
-    return MergeTagLists(first_, std::move(second), errors_, ResourceModule::BuiltIn(), positions);
+    return MergeTagLists(first_, std::move(second), conflicts_, ResourceModule::BuiltIn(),
+                         positions);
   }
 
   CTagList first_, second_;
-  std::vector<std::u16string> errors_;
+  ConflictList conflicts_;
 };
 
 TEST_F(MergeTagListsTest, EmptyListsAndOneSidedLists) {
@@ -40,7 +42,7 @@ TEST_F(MergeTagListsTest, EmptyListsAndOneSidedLists) {
   CTagList empty;
   EXPECT_TRUE(Merge(empty));
   EXPECT_EQ(first_.m_tags.GetCount(), 2u);
-  EXPECT_TRUE(errors_.empty());
+  EXPECT_TRUE(conflicts_.empty());
 }
 
 TEST_F(MergeTagListsTest, CommonTagKeepsTheFirstRecordAndName) {
@@ -64,7 +66,7 @@ TEST_F(MergeTagListsTest, ConflictsAreAllListedAndNothingIsAdded) {
       expected.push_back(u"Tag '" + std::u16string(e.name) + u"' has different definitions");
     }
   });
-  EXPECT_EQ(errors_, expected);
+  EXPECT_EQ(Lines(conflicts_), expected);
   EXPECT_EQ(first_.m_tags.GetCount(), 5u);
   EXPECT_EQ(FindTag(first_, u"Only"), nullptr);
 }
@@ -73,7 +75,8 @@ TEST_F(MergeTagListsTest, MessageNamesTheTagAsTheSecondListHoldsIt) {
   first_.m_tags.SetAt(u"pump_speed", Tag(1, 1, u"|x\n", {u"a\n"}));
   second_.m_tags.SetAt(u"Pump_Speed", Tag(1, 1, u"|x\n", {u"a\n", u"b\n"}));
   EXPECT_FALSE(Merge(second_));
-  EXPECT_EQ(errors_, std::vector<std::u16string>{u"Tag 'Pump_Speed' has different definitions"});
+  EXPECT_EQ(Lines(conflicts_),
+            std::vector<std::u16string>{u"Tag 'Pump_Speed' has different definitions"});
 }
 
 TEST_F(MergeTagListsTest, NonAsciiCaseMakesAnotherTag) {
@@ -100,9 +103,9 @@ TEST_F(MergeTagListsTest, SecondTagsClassCodesFollowTheMergedClassList) {
 
   CTagList conflicting;
   conflicting.m_tags.SetAt(u"P1", Tag(1, 4));  // Valve in the second: another class
-  errors_.clear();
+  conflicts_.clear();
   EXPECT_FALSE(Merge(conflicting, positions));
-  EXPECT_EQ(errors_.size(), 1u);
+  EXPECT_EQ(conflicts_.size(), 1u);
 }
 
 // The check as a walk over the first map for every tag of the second,
@@ -150,10 +153,11 @@ TEST(MergeTagListsRandomTest, MatchesTheWalkOverTheFirstMap) {
     for (int i = 0, n = static_cast<int>(rng() % 12); i < n; ++i) {
       b.m_tags.SetAt(random_name(), Tag(static_cast<int>(rng() % 2), 1));
     }
-    std::vector<std::u16string> e1, e2;
+    ConflictList e1;
+    std::vector<std::u16string> e2;
     const bool expected = ReferenceMerge(a2, b, e2);
     ASSERT_EQ(MergeTagLists(a1, std::move(b), e1, ResourceModule::BuiltIn(), {}), expected);
-    ASSERT_EQ(e1, e2);
+    ASSERT_EQ(Lines(e1), e2);
     ASSERT_EQ(Names(a1), Names(a2));
   }
 }

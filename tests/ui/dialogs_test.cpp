@@ -43,9 +43,9 @@ QString ListText(QDialog* modal) {
   return text;
 }
 
-QString ErrorText(const std::vector<std::u16string>& lines, std::function<void(QDialog*)> close,
+QString ErrorText(const ConflictList& conflicts, std::function<void(QDialog*)> close,
                   int* result = nullptr) {
-  CErrorDlg dialog(&lines, nullptr, nullptr);
+  CErrorDlg dialog(conflicts, nullptr);
   QString text;
   WhenModal([&](QDialog* modal) {
     text = ListText(modal);
@@ -60,11 +60,12 @@ void ClickOk(QDialog* dialog) { ControlOf<QPushButton>(dialog, 1)->click(); }
 
 TEST(ErrorDlgTest, EveryLineIsAnEntryInListOrder) {
   ModalWatchdog watchdog;
-  const std::vector<std::u16string> lines = {
-      u"Class 'Motor' has different definitions", u"Tag 'Zeta' has different definitions",
-      u"Tag 'Alpha' has different definitions", u"Tag 'Alpha' has different definitions"};
+  const ConflictList conflicts = {{u"Class 'Motor' has different definitions", {}},
+                                  {u"Tag 'Zeta' has different definitions", {}},
+                                  {u"Tag 'Alpha' has different definitions", {}},
+                                  {u"Tag 'Alpha' has different definitions", {}}};
   int result = 0;
-  const QString text = ErrorText(lines, ClickOk, &result);
+  const QString text = ErrorText(conflicts, ClickOk, &result);
   EXPECT_EQ(result, 1);
   EXPECT_EQ(text,
             "Class 'Motor' has different definitions\nTag 'Zeta' has different definitions\n"
@@ -77,11 +78,10 @@ TEST(ErrorDlgTest, EveryLineIsAnEntryInListOrder) {
 
 TEST(ErrorDlgTest, ArrowKeysShowEachDetailMarkedAndCopyTakesTheWholeReport) {
   ModalWatchdog watchdog;
-  const std::vector<std::u16string> lines = {u"Tag 'A' has different definitions",
-                                             u"Class 'C' has different definitions"};
-  const std::vector<ConflictDetail> details = {{u"Alarm line 2", u"\"Hi|80|1\"", u"\"Hi|85|1\""},
-                                               {u"Member count", u"2", u"3"}};
-  CErrorDlg errors(&lines, &details, nullptr);
+  const ConflictList conflicts = {
+      {u"Tag 'A' has different definitions", {u"Alarm line 2", u"\"Hi|80|1\"", u"\"Hi|85|1\""}},
+      {u"Class 'C' has different definitions", {u"Member count", u"2", u"3"}}};
+  CErrorDlg errors(conflicts, nullptr);
   struct Shown {
     QString part, first, second, first_mark, second_mark;
   };

@@ -9,6 +9,7 @@
 
 #include "platform/resource_module.h"
 #include "platform/text.h"
+#include "tests/conflict_lines.h"
 #include "tests/database_files.h"
 #include "tests/temp_dir.h"
 #include "ui/result_line.h"
@@ -24,9 +25,8 @@ class RecordingView : public MainDialogView {
   }
   void EnableMerge(bool enabled) override { merge_enabled = enabled; }
   void ShowResult(const std::u16string& text) override { result = text; }
-  void ShowErrorList(const std::vector<std::u16string>& errors,
-                     const std::vector<ConflictDetail>&) override {
-    error_lists.push_back(errors);
+  void ShowErrorList(const ConflictList& conflicts) override {
+    error_lists.push_back(Lines(conflicts));
   }
   bool BrowseForFolder(std::filesystem::path& folder, const std::u16string& prompt,
                        const std::filesystem::path& start) override {

@@ -175,11 +175,10 @@ std::wstring ClipboardText() {
 }
 
 TEST(Win32ErrorListTest, ListsConflictsWithTheSelectedDetailMarked_CopyTakesTheReport) {
-  const std::vector<std::u16string> errors = {u"Tag 'Level' has different definitions",
-                                              u"Class 'Motor' has different definitions"};
-  const std::vector<ConflictDetail> details = {{u"Number", u"12", u"19"},
-                                               {u"Member count", u"3", u"4"}};
-  CErrorDlg dialog(&errors, &details, nullptr);
+  const ConflictList conflicts = {
+      {u"Tag 'Level' has different definitions", {u"Number", u"12", u"19"}},
+      {u"Class 'Motor' has different definitions", {u"Member count", u"3", u"4"}}};
+  CErrorDlg dialog(conflicts, nullptr);
   const INT_PTR result =
       Driven([&] { return dialog.DoModal(); },
              [](DWORD process, DWORD thread) {

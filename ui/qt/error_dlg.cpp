@@ -34,9 +34,8 @@ void ShowMarked(QPlainTextEdit* pane, const std::u16string& text, std::size_t be
 
 }  // namespace
 
-CErrorDlg::CErrorDlg(const std::vector<std::u16string>* error_list,
-                     const std::vector<ConflictDetail>* details, QWidget* parent)
-    : TemplateDialog(IDD_ERROR_DIALOG, parent), m_pErrorList(error_list), m_pDetails(details) {}
+CErrorDlg::CErrorDlg(const ConflictList& conflicts, QWidget* parent)
+    : TemplateDialog(IDD_ERROR_DIALOG, parent), m_conflicts(conflicts) {}
 
 void CErrorDlg::DoDataExchange(DataExchange& dx) {
   dx.Control(IDC_ERRORS, m_listErrors);
@@ -47,12 +46,12 @@ void CErrorDlg::DoDataExchange(DataExchange& dx) {
 
 bool CErrorDlg::OnInitDialog() {
   TemplateDialog::OnInitDialog();
-  if (m_listErrors == nullptr || m_pErrorList == nullptr) return true;
-  for (const std::u16string& line : *m_pErrorList) m_listErrors->addItem(ToQString(line));
+  if (m_listErrors == nullptr) return true;
+  for (const Conflict& conflict : m_conflicts) m_listErrors->addItem(ToQString(conflict.line));
   connect(m_listErrors, &QListWidget::currentRowChanged, this,
           [this](int row) { ShowDetail(row); });
   m_listErrors->installEventFilter(this);
-  if (!m_pErrorList->empty()) m_listErrors->setCurrentRow(0);
+  if (!m_conflicts.empty()) m_listErrors->setCurrentRow(0);
   return true;
 }
 
@@ -73,8 +72,8 @@ void CErrorDlg::OnCommand(int id) {
 
 void CErrorDlg::ShowDetail(int row) {
   ConflictDetail detail;
-  if (m_pDetails != nullptr && row >= 0 && static_cast<std::size_t>(row) < m_pDetails->size()) {
-    detail = (*m_pDetails)[static_cast<std::size_t>(row)];
+  if (row >= 0 && static_cast<std::size_t>(row) < m_conflicts.size()) {
+    detail = m_conflicts[static_cast<std::size_t>(row)].detail;
   }
   if (m_staticPart != nullptr) m_staticPart->setText(ToQString(detail.part));
   const DifferenceMark mark = MarkDifference(detail.first, detail.second);
@@ -83,10 +82,7 @@ void CErrorDlg::ShowDetail(int row) {
 }
 
 void CErrorDlg::CopyReport() {
-  if (m_pErrorList == nullptr) return;
-  static const std::vector<ConflictDetail> kNone;
-  const std::u16string text = ConflictReportText(
-      *m_pErrorList, m_pDetails != nullptr ? *m_pDetails : kNone, CurrentResourceModule(), u"\n");
+  const std::u16string text = ConflictReportText(m_conflicts, CurrentResourceModule(), u"\n");
   QGuiApplication::clipboard()->setText(ToQString(text));
 }
 

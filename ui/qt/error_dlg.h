@@ -10,17 +10,15 @@
 #include <string>
 #include <vector>
 
-#include "merge/conflict_detail.h"
+#include "merge/conflict.h"
 #include "ui/qt/template_dialog.h"
 
 namespace junctra {
 
 class CErrorDlg : public TemplateDialog {
  public:
-  // Both lists are borrowed and must outlive the modal run; details[i]
-  // belongs to error_list[i], and details may be null or shorter.
-  CErrorDlg(const std::vector<std::u16string>* error_list,
-            const std::vector<ConflictDetail>* details, QWidget* parent);
+  // The list is borrowed and must outlive the modal run.
+  CErrorDlg(const ConflictList& conflicts, QWidget* parent);
 
  protected:
   void DoDataExchange(DataExchange& dx) override;
@@ -37,8 +35,7 @@ class CErrorDlg : public TemplateDialog {
   QLabel* m_staticPart = nullptr;
   QPlainTextEdit* m_editFirst = nullptr;
   QPlainTextEdit* m_editSecond = nullptr;
-  const std::vector<std::u16string>* m_pErrorList;
-  const std::vector<ConflictDetail>* m_pDetails;
+  const ConflictList& m_conflicts;
 };
 
 }  // namespace junctra

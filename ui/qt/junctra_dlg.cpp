@@ -95,9 +95,8 @@ void CJunctraDlg::ShowResult(const std::u16string& text) {
   if (auto* label = qobject_cast<QLabel*>(GetDlgItem(IDC_RESULT))) label->setText(ToQString(text));
 }
 
-void CJunctraDlg::ShowErrorList(const std::vector<std::u16string>& errors,
-                                const std::vector<ConflictDetail>& details) {
-  CErrorDlg dialog(&errors, &details, this);
+void CJunctraDlg::ShowErrorList(const ConflictList& conflicts) {
+  CErrorDlg dialog(conflicts, this);
   dialog.DoModal();
 }
 

@@ -13,13 +13,13 @@ namespace {
 
 // The widest line in the list's font: the list scrolls sideways only as far
 // as it is told.
-int WidestLine(HWND list, const std::vector<std::u16string>& lines) {
+int WidestLine(HWND list, const ConflictList& conflicts) {
   HDC dc = GetDC(list);
   HGDIOBJ old_font =
       SelectObject(dc, reinterpret_cast<HGDIOBJ>(SendMessageW(list, WM_GETFONT, 0, 0)));
   int widest = 0;
-  for (const std::u16string& line : lines) {
-    const std::wstring text = ToWide(line);
+  for (const Conflict& conflict : conflicts) {
+    const std::wstring text = ToWide(conflict.line);
     SIZE size;
     if (GetTextExtentPoint32W(dc, text.c_str(), static_cast<int>(text.size()), &size)) {
       widest = std::max(widest, static_cast<int>(size.cx));
@@ -58,19 +58,18 @@ void PutOnClipboard(HWND owner, const std::u16string& text) {
 
 }  // namespace
 
-CErrorDlg::CErrorDlg(const std::vector<std::u16string>* error_list,
-                     const std::vector<ConflictDetail>* details, HWND owner)
-    : TemplateDialog(IDD_ERROR_DIALOG, owner), m_pErrorList(error_list), m_pDetails(details) {}
+CErrorDlg::CErrorDlg(const ConflictList& conflicts, HWND owner)
+    : TemplateDialog(IDD_ERROR_DIALOG, owner), m_conflicts(conflicts) {}
 
 bool CErrorDlg::OnInitDialog() {
   HWND list = GetDlgItem(hwnd(), IDC_ERRORS);
-  if (list == nullptr || m_pErrorList == nullptr) return true;
-  for (const std::u16string& line : *m_pErrorList) {
-    SendMessageW(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(ToWide(line).c_str()));
+  if (list == nullptr) return true;
+  for (const Conflict& conflict : m_conflicts) {
+    SendMessageW(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(ToWide(conflict.line).c_str()));
   }
   // A little room after the end, as after the beginning.
-  SendMessageW(list, LB_SETHORIZONTALEXTENT, WidestLine(list, *m_pErrorList) + 6, 0);
-  if (!m_pErrorList->empty()) {
+  SendMessageW(list, LB_SETHORIZONTALEXTENT, WidestLine(list, m_conflicts) + 6, 0);
+  if (!m_conflicts.empty()) {
     SendMessageW(list, LB_SETCURSEL, 0, 0);
     ShowDetail(0);
   }
@@ -101,8 +100,8 @@ bool CErrorDlg::OnMessage(UINT message, WPARAM wparam, LPARAM, INT_PTR* result) 
 
 void CErrorDlg::ShowDetail(LRESULT row) {
   ConflictDetail detail;
-  if (m_pDetails != nullptr && row >= 0 && static_cast<std::size_t>(row) < m_pDetails->size()) {
-    detail = (*m_pDetails)[static_cast<std::size_t>(row)];
+  if (row >= 0 && static_cast<std::size_t>(row) < m_conflicts.size()) {
+    detail = m_conflicts[static_cast<std::size_t>(row)].detail;
   }
   SetDlgItemTextW(hwnd(), IDC_DETAIL_PART, ToWide(detail.part).c_str());
   const DifferenceMark mark = MarkDifference(detail.first, detail.second);
@@ -111,11 +110,7 @@ void CErrorDlg::ShowDetail(LRESULT row) {
 }
 
 void CErrorDlg::CopyReport() {
-  if (m_pErrorList == nullptr) return;
-  static const std::vector<ConflictDetail> kNone;
-  PutOnClipboard(hwnd(),
-                 ConflictReportText(*m_pErrorList, m_pDetails != nullptr ? *m_pDetails : kNone,
-                                    CurrentResourceModule(), u"\r\n"));
+  PutOnClipboard(hwnd(), ConflictReportText(m_conflicts, CurrentResourceModule(), u"\r\n"));
 }
 
 }  // namespace junctra

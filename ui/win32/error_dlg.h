@@ -7,17 +7,15 @@
 #include <string>
 #include <vector>
 
-#include "merge/conflict_detail.h"
+#include "merge/conflict.h"
 #include "ui/win32/template_dialog.h"
 
 namespace junctra {
 
 class CErrorDlg : public TemplateDialog {
  public:
-  // Both lists are borrowed and must outlive the modal run; details[i]
-  // belongs to error_list[i], and details may be null or shorter.
-  CErrorDlg(const std::vector<std::u16string>* error_list,
-            const std::vector<ConflictDetail>* details, HWND owner);
+  // The list is borrowed and must outlive the modal run.
+  CErrorDlg(const ConflictList& conflicts, HWND owner);
 
  protected:
   bool OnInitDialog() override;
@@ -28,8 +26,7 @@ class CErrorDlg : public TemplateDialog {
   void ShowDetail(LRESULT row);
   void CopyReport();
 
-  const std::vector<std::u16string>* m_pErrorList;
-  const std::vector<ConflictDetail>* m_pDetails;
+  const ConflictList& m_conflicts;
 };
 
 }  // namespace junctra

@@ -133,9 +133,8 @@ void CJunctraDlg::ShowResult(const std::u16string& text) {
   SetDlgItemTextW(hwnd(), IDC_RESULT, ToWide(text).c_str());
 }
 
-void CJunctraDlg::ShowErrorList(const std::vector<std::u16string>& errors,
-                                const std::vector<ConflictDetail>& details) {
-  CErrorDlg dialog(&errors, &details, hwnd());
+void CJunctraDlg::ShowErrorList(const ConflictList& conflicts) {
+  CErrorDlg dialog(conflicts, hwnd());
   dialog.DoModal();
 }
 
