@@ -7,7 +7,6 @@
 
 #include "platform/resource_module.h"
 #include "ui/control_ids.h"
-#include "ui/error_list_text.h"
 #include "ui/qt/qt_text.h"
 
 namespace junctra {
@@ -35,7 +34,7 @@ void ShowMarked(QPlainTextEdit* pane, const std::u16string& text, std::size_t be
 }  // namespace
 
 CErrorDlg::CErrorDlg(const ConflictList& conflicts, QWidget* parent)
-    : TemplateDialog(IDD_ERROR_DIALOG, parent), m_conflicts(conflicts) {}
+    : TemplateDialog(IDD_ERROR_DIALOG, parent), logic_(conflicts, *this, u"\n") {}
 
 void CErrorDlg::DoDataExchange(DataExchange& dx) {
   dx.Control(IDC_ERRORS, m_listErrors);
@@ -47,11 +46,13 @@ void CErrorDlg::DoDataExchange(DataExchange& dx) {
 bool CErrorDlg::OnInitDialog() {
   TemplateDialog::OnInitDialog();
   if (m_listErrors == nullptr) return true;
-  for (const Conflict& conflict : m_conflicts) m_listErrors->addItem(ToQString(conflict.line));
+  for (const Conflict& conflict : logic_.conflicts()) {
+    m_listErrors->addItem(ToQString(conflict.line));
+  }
   connect(m_listErrors, &QListWidget::currentRowChanged, this,
-          [this](int row) { ShowDetail(row); });
+          [this](int row) { logic_.OnSelect(row); });
   m_listErrors->installEventFilter(this);
-  if (!m_conflicts.empty()) m_listErrors->setCurrentRow(0);
+  if (!logic_.conflicts().empty()) m_listErrors->setCurrentRow(0);
   return true;
 }
 
@@ -60,29 +61,23 @@ bool CErrorDlg::eventFilter(QObject* watched, QEvent* event) {
       (event->type() == QEvent::KeyPress || event->type() == QEvent::ShortcutOverride) &&
       static_cast<QKeyEvent*>(event)->matches(QKeySequence::Copy)) {
     event->accept();
-    if (event->type() == QEvent::KeyPress) CopyReport();
+    if (event->type() == QEvent::KeyPress) logic_.OnCopy();
     return true;
   }
   return TemplateDialog::eventFilter(watched, event);
 }
 
 void CErrorDlg::OnCommand(int id) {
-  if (id == IDC_COPY) CopyReport();
+  if (id == IDC_COPY) logic_.OnCopy();
 }
 
-void CErrorDlg::ShowDetail(int row) {
-  ConflictDetail detail;
-  if (row >= 0 && static_cast<std::size_t>(row) < m_conflicts.size()) {
-    detail = m_conflicts[static_cast<std::size_t>(row)].detail;
-  }
+void CErrorDlg::ShowDetail(const ConflictDetail& detail, const DifferenceMark& mark) {
   if (m_staticPart != nullptr) m_staticPart->setText(ToQString(detail.part));
-  const DifferenceMark mark = MarkDifference(detail.first, detail.second);
   ShowMarked(m_editFirst, detail.first, mark.begin, mark.first_end);
   ShowMarked(m_editSecond, detail.second, mark.begin, mark.second_end);
 }
 
-void CErrorDlg::CopyReport() {
-  const std::u16string text = ConflictReportText(m_conflicts, CurrentResourceModule(), u"\n");
+void CErrorDlg::SetClipboardText(const std::u16string& text) {
   QGuiApplication::clipboard()->setText(ToQString(text));
 }
 

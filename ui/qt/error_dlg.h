@@ -8,14 +8,14 @@
 #include <QListWidget>
 #include <QPlainTextEdit>
 #include <string>
-#include <vector>
 
 #include "merge/conflict.h"
+#include "ui/error_list_logic.h"
 #include "ui/qt/template_dialog.h"
 
 namespace junctra {
 
-class CErrorDlg : public TemplateDialog {
+class CErrorDlg : public TemplateDialog, private ErrorListView {
  public:
   // The list is borrowed and must outlive the modal run.
   CErrorDlg(const ConflictList& conflicts, QWidget* parent);
@@ -28,14 +28,16 @@ class CErrorDlg : public TemplateDialog {
   bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
-  void ShowDetail(int row);
-  void CopyReport();
+  // ErrorListView
+  void ShowDetail(const ConflictDetail& detail, const DifferenceMark& mark) override;
+  void SetClipboardText(const std::u16string& text) override;
+
+  ErrorListLogic logic_;
 
   QListWidget* m_listErrors = nullptr;
   QLabel* m_staticPart = nullptr;
   QPlainTextEdit* m_editFirst = nullptr;
   QPlainTextEdit* m_editSecond = nullptr;
-  const ConflictList& m_conflicts;
 };
 
 }  // namespace junctra

@@ -5,7 +5,6 @@
 
 #include "platform/resource_module.h"
 #include "ui/control_ids.h"
-#include "ui/error_list_text.h"
 #include "ui/win32/win32_text.h"
 
 namespace junctra {
@@ -59,28 +58,28 @@ void PutOnClipboard(HWND owner, const std::u16string& text) {
 }  // namespace
 
 CErrorDlg::CErrorDlg(const ConflictList& conflicts, HWND owner)
-    : TemplateDialog(IDD_ERROR_DIALOG, owner), m_conflicts(conflicts) {}
+    : TemplateDialog(IDD_ERROR_DIALOG, owner), logic_(conflicts, *this, u"\r\n") {}
 
 bool CErrorDlg::OnInitDialog() {
   HWND list = GetDlgItem(hwnd(), IDC_ERRORS);
   if (list == nullptr) return true;
-  for (const Conflict& conflict : m_conflicts) {
+  for (const Conflict& conflict : logic_.conflicts()) {
     SendMessageW(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(ToWide(conflict.line).c_str()));
   }
   // A little room after the end, as after the beginning.
-  SendMessageW(list, LB_SETHORIZONTALEXTENT, WidestLine(list, m_conflicts) + 6, 0);
-  if (!m_conflicts.empty()) {
+  SendMessageW(list, LB_SETHORIZONTALEXTENT, WidestLine(list, logic_.conflicts()) + 6, 0);
+  if (!logic_.conflicts().empty()) {
     SendMessageW(list, LB_SETCURSEL, 0, 0);
-    ShowDetail(0);
+    logic_.OnSelect(0);
   }
   return true;
 }
 
 void CErrorDlg::OnCommand(int id, int notification) {
   if (id == IDC_ERRORS && notification == LBN_SELCHANGE) {
-    ShowDetail(SendDlgItemMessageW(hwnd(), IDC_ERRORS, LB_GETCURSEL, 0, 0));
+    logic_.OnSelect(SendDlgItemMessageW(hwnd(), IDC_ERRORS, LB_GETCURSEL, 0, 0));
   } else if (id == IDC_COPY && notification == BN_CLICKED) {
-    CopyReport();
+    logic_.OnCopy();
   } else {
     TemplateDialog::OnCommand(id, notification);
   }
@@ -90,7 +89,7 @@ bool CErrorDlg::OnMessage(UINT message, WPARAM wparam, LPARAM, INT_PTR* result) 
   // Keys in the list: Ctrl+C copies the report, not only the current line.
   if (message != WM_VKEYTOITEM) return false;
   if (LOWORD(wparam) == 'C' && GetKeyState(VK_CONTROL) < 0) {
-    CopyReport();
+    logic_.OnCopy();
     *result = -2;  // handled
   } else {
     *result = -1;  // the list's own handling
@@ -98,19 +97,13 @@ bool CErrorDlg::OnMessage(UINT message, WPARAM wparam, LPARAM, INT_PTR* result) 
   return true;
 }
 
-void CErrorDlg::ShowDetail(LRESULT row) {
-  ConflictDetail detail;
-  if (row >= 0 && static_cast<std::size_t>(row) < m_conflicts.size()) {
-    detail = m_conflicts[static_cast<std::size_t>(row)].detail;
-  }
+void CErrorDlg::ShowDetail(const ConflictDetail& detail, const DifferenceMark& mark) {
   SetDlgItemTextW(hwnd(), IDC_DETAIL_PART, ToWide(detail.part).c_str());
-  const DifferenceMark mark = MarkDifference(detail.first, detail.second);
   ShowMarked(GetDlgItem(hwnd(), IDC_DETAIL_FIRST), detail.first, mark.begin, mark.first_end);
   ShowMarked(GetDlgItem(hwnd(), IDC_DETAIL_SECOND), detail.second, mark.begin, mark.second_end);
 }
 
-void CErrorDlg::CopyReport() {
-  PutOnClipboard(hwnd(), ConflictReportText(m_conflicts, CurrentResourceModule(), u"\r\n"));
+void CErrorDlg::SetClipboardText(const std::u16string& text) { PutOnClipboard(hwnd(), text); }
 }
 
 }  // namespace junctra

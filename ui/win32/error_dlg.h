@@ -5,14 +5,14 @@
 #pragma once
 
 #include <string>
-#include <vector>
 
 #include "merge/conflict.h"
+#include "ui/error_list_logic.h"
 #include "ui/win32/template_dialog.h"
 
 namespace junctra {
 
-class CErrorDlg : public TemplateDialog {
+class CErrorDlg : public TemplateDialog, private ErrorListView {
  public:
   // The list is borrowed and must outlive the modal run.
   CErrorDlg(const ConflictList& conflicts, HWND owner);
@@ -23,10 +23,11 @@ class CErrorDlg : public TemplateDialog {
   bool OnMessage(UINT message, WPARAM wparam, LPARAM lparam, INT_PTR* result) override;
 
  private:
-  void ShowDetail(LRESULT row);
-  void CopyReport();
+  // ErrorListView
+  void ShowDetail(const ConflictDetail& detail, const DifferenceMark& mark) override;
+  void SetClipboardText(const std::u16string& text) override;
 
-  const ConflictList& m_conflicts;
+  ErrorListLogic logic_;
 };
 
 }  // namespace junctra

@@ -1,8 +1,9 @@
-#include "ui/error_list_text.h"
+#include "ui/error_list_logic.h"
 
 #include <algorithm>
 
 #include "merge/conflict_detail.h"
+#include "platform/resource_module.h"
 
 namespace junctra {
 namespace {
@@ -10,19 +11,6 @@ namespace {
 bool SameIgnoringAsciiCase(char16_t a, char16_t b) {
   auto fold = [](char16_t c) { return c >= u'a' && c <= u'z' ? char16_t(c - 32) : c; };
   return fold(a) == fold(b);
-}
-
-}  // namespace
-
-std::u16string ConflictReportText(const ConflictList& conflicts, const ResourceModule& strings,
-                                  std::u16string_view line_end) {
-  std::u16string text = strings.LoadString(IDS_CONFLICTS_HEADING);
-  text += line_end;
-  for (const std::u16string& line : ConflictReportLines(conflicts, strings)) {
-    text += line;
-    text += line_end;
-  }
-  return text;
 }
 
 DifferenceMark MarkDifference(std::u16string_view first, std::u16string_view second) {
@@ -35,6 +23,27 @@ DifferenceMark MarkDifference(std::u16string_view first, std::u16string_view sec
     ++end;
   }
   return {begin, first.size() - end, second.size() - end};
+}
+
+}  // namespace
+
+void ErrorListLogic::OnSelect(std::ptrdiff_t row) {
+  ConflictDetail detail;
+  if (row >= 0 && static_cast<std::size_t>(row) < conflicts_.size()) {
+    detail = conflicts_[static_cast<std::size_t>(row)].detail;
+  }
+  view_.ShowDetail(detail, MarkDifference(detail.first, detail.second));
+}
+
+void ErrorListLogic::OnCopy() {
+  const ResourceModule& strings = CurrentResourceModule();
+  std::u16string text = strings.LoadString(IDS_CONFLICTS_HEADING);
+  text += line_end_;
+  for (const std::u16string& line : ConflictReportLines(conflicts_, strings)) {
+    text += line;
+    text += line_end_;
+  }
+  view_.SetClipboardText(text);
 }
 
 }  // namespace junctra
