@@ -2,6 +2,7 @@
 
 #include <unordered_map>
 
+#include "database/class_list.h"
 #include "merge/conflict_detail.h"
 #include "merge/folded_name_index.h"
 #include "platform/resource_module.h"

@@ -2,15 +2,14 @@
 #pragma once
 
 #include <cstddef>
-#include <cstdint>
-#include <string>
 #include <vector>
 
-#include "database/class_list.h"
 #include "merge/conflict.h"
-#include "platform/resource_module.h"
 
 namespace junctra {
+
+class CClassList;
+class ResourceModule;
 
 // Checks every class of second against its first namesake in first; each
 // conflict appends to conflicts a line made from string 111 of strings and

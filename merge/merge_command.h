@@ -3,9 +3,9 @@
 // batch use) through MergeUi.
 #pragma once
 
+#include <cstddef>
 #include <filesystem>
 #include <string>
-#include <vector>
 
 #include "merge/conflict.h"
 #include "platform/env.h"

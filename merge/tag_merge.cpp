@@ -1,6 +1,7 @@
 #include "merge/tag_merge.h"
 
 #include "database/prefetch.h"
+#include "database/tag_list.h"
 #include "merge/conflict_detail.h"
 #include "merge/folded_name_index.h"
 #include "platform/resource_module.h"

@@ -2,14 +2,15 @@
 #pragma once
 
 #include <cstddef>
-#include <string>
+#include <string_view>
 #include <vector>
 
-#include "database/tag_list.h"
 #include "merge/conflict.h"
-#include "platform/resource_module.h"
 
 namespace junctra {
+
+class CTagList;
+class ResourceModule;
 
 // Checks every tag of second against its first namesake (A to Z folded) in
 // first's iteration order; each conflict appends to conflicts a line made

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include "database/class_list.h"
+#include "platform/resource_module.h"
 #include "tests/conflict_lines.h"
 #include "tests/records.h"
 

@@ -4,8 +4,10 @@
 
 #include "database/class_list.h"
 #include "database/database_item.h"
+#include "database/tag_list.h"
 #include "merge/class_merge.h"
 #include "merge/tag_merge.h"
+#include "platform/resource_module.h"
 #include "tests/records.h"
 
 namespace junctra {

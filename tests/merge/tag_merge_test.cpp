@@ -4,6 +4,8 @@
 
 #include <random>
 
+#include "database/tag_list.h"
+#include "platform/resource_module.h"
 #include "platform/text.h"
 #include "tests/conflict_lines.h"
 #include "tests/records.h"
