@@ -16,7 +16,8 @@ class BatchUi : public MergeUi {
   void ShowErrorList(const std::vector<std::u16string>& errors,
                      const std::vector<ConflictDetail>& details) override;
   // Never asked: batch use always has an output folder.
-  bool BrowseForFolder(std::filesystem::path& folder, const std::u16string& prompt) override;
+  bool BrowseForFolder(std::filesystem::path& folder, const std::u16string& prompt,
+                       const std::filesystem::path& start) override;
   // The text, then the detail on a line of its own.
   void ShowMessage(const std::u16string& text, const std::u16string& detail = {}) override;
 

@@ -24,7 +24,10 @@ class RecordingUi : public MergeUi {
                      const std::vector<ConflictDetail>&) override {
     for (const auto& e : errors) messages.push_back(e);
   }
-  bool BrowseForFolder(std::filesystem::path&, const std::u16string&) override { return false; }
+  bool BrowseForFolder(std::filesystem::path&, const std::u16string&,
+                       const std::filesystem::path&) override {
+    return false;
+  }
   // As batch use prints them: the text, then any detail as a line of its own.
   void ShowMessage(const std::u16string& text, const std::u16string& detail = {}) override {
     messages.push_back(text);

@@ -109,7 +109,10 @@ class RecordingUi : public MergeUi {
  public:
   void ShowErrorList(const std::vector<std::u16string>&,
                      const std::vector<ConflictDetail>&) override {}
-  bool BrowseForFolder(std::filesystem::path&, const std::u16string&) override { return false; }
+  bool BrowseForFolder(std::filesystem::path&, const std::u16string&,
+                       const std::filesystem::path&) override {
+    return false;
+  }
   void ShowMessage(const std::u16string& text, const std::u16string& detail) override {
     messages.push_back(text);
     details.push_back(detail);
