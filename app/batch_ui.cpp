@@ -13,7 +13,10 @@ void BatchUi::ShowErrorList(const ConflictList& conflicts) {
   }
 }
 
-bool BatchUi::BrowseForFolder(std::filesystem::path&, const std::u16string&) { return false; }
+bool BatchUi::BrowseForFolder(std::filesystem::path&, const std::u16string&,
+                              const std::filesystem::path&) {
+  return false;
+}
 
 void BatchUi::ShowMessage(const std::u16string& text, const std::u16string& detail) {
   PrintLine(text);

@@ -15,7 +15,8 @@ class BatchUi : public MergeUi {
   // detail indented by two spaces.
   void ShowErrorList(const ConflictList& conflicts) override;
   // Never asked: batch use always has an output folder.
-  bool BrowseForFolder(std::filesystem::path& folder, const std::u16string& prompt) override;
+  bool BrowseForFolder(std::filesystem::path& folder, const std::u16string& prompt,
+                       const std::filesystem::path& start) override;
   // The text, then the detail on a line of its own.
   void ShowMessage(const std::u16string& text, const std::u16string& detail = {}) override;
 

@@ -11,6 +11,7 @@
 #include "platform/path_ops.h"
 #include "platform/resource_module.h"
 #include "platform/text.h"
+#include "ui/dialog_result.h"
 
 namespace junctra {
 
@@ -28,7 +29,7 @@ int RunBatchMerge(const std::filesystem::path& first, const std::filesystem::pat
   MergeFolders folders{first, second, output};
   const ResourceModule& strings = CurrentResourceModule();
   BatchUi ui(strings);
-  return RunMergeCommand(folders, ui, strings, env) ? 1 : 2;
+  return RunMergeCommand(folders, ui, strings, env) ? kDialogOk : kDialogCancel;
 }
 
 }  // namespace
@@ -86,13 +87,13 @@ int CJunctraApp::Run(int argc, char** argv, MainDialogRunner run_dialog) {
   } else {
     WriteStandardError(
         u"junctra: the dialog is not available in this build; name two database folders\n");
-    result = 2;
+    result = kDialogCancel;
   }
 
   ReleaseSatelliteResources(&m_hLangResourceDLL);
   SetCurrentResourceModule(nullptr);
   if (result == kWrongUse) return 2;
-  return result == 1 ? 0 : 1;
+  return DialogExitCode(result);
 }
 
 }  // namespace junctra

@@ -11,11 +11,10 @@
 namespace junctra {
 
 // Runs the main dialog modally, its first folder field showing first, and
-// returns its result: 1 (Exit) or 2 (cancelled); any other value when the
-// dialog cannot be created. culture names the language of the loaded
-// satellite, so that the toolkit's own texts can follow it; empty when the
-// built-in texts are used. Supplied by the dialogs, which start-up cannot
-// see.
+// returns its result (ui/dialog_result.h): kDialogOk (Exit) or
+// kDialogCancel; any other value when the dialog cannot be created. culture names the language of
+// the loaded satellite, so that the toolkit's own texts can follow it; empty when the built-in
+// texts are used. Supplied by the dialogs, which start-up cannot see.
 using MainDialogRunner = int (*)(int& argc, char** argv, const std::filesystem::path& first,
                                  const std::u16string& culture);
 

@@ -144,8 +144,9 @@ class MaskedUi : public MergeUi {
     }
     ui_.ShowErrorList(shown);
   }
-  bool BrowseForFolder(std::filesystem::path& folder, const std::u16string& prompt) override {
-    return ui_.BrowseForFolder(folder, prompt);
+  bool BrowseForFolder(std::filesystem::path& folder, const std::u16string& prompt,
+                       const std::filesystem::path& start) override {
+    return ui_.BrowseForFolder(folder, prompt, start);
   }
   void ShowMessage(const std::u16string& text, const std::u16string& detail) override {
     ui_.ShowMessage(MaskControls(text), MaskControls(detail));
@@ -222,7 +223,8 @@ bool RunMerge(MergeFolders& folders, MergeUi& ui, const ResourceModule& strings,
   std::filesystem::path output;
   if (batch) {
     output = folders.output;
-  } else if (!ui.BrowseForFolder(output, strings.LoadString(IDS_SELECT_OUTPUT))) {
+  } else if (!ui.BrowseForFolder(output, strings.LoadString(IDS_SELECT_OUTPUT),
+                                 FolderBeside(folders.second))) {
     return true;  // cancelled: nothing written, nothing failed
   }
   const std::filesystem::path chosen = output;

@@ -20,9 +20,11 @@ class MergeUi {
   // Shows the conflicts that stopped the run, one line per conflict, each
   // with where the two definitions differ.
   virtual void ShowErrorList(const ConflictList& conflicts) = 0;
-  // Asks for a folder with a prompt; false when the user cancels. Only
-  // called in interactive use.
-  virtual bool BrowseForFolder(std::filesystem::path& folder, const std::u16string& prompt) = 0;
+  // Asks for a folder with a prompt, in a chooser that opens in start, or
+  // where the toolkit likes when start is empty; false when the user
+  // cancels. Only called in interactive use.
+  virtual bool BrowseForFolder(std::filesystem::path& folder, const std::u16string& prompt,
+                               const std::filesystem::path& start) = 0;
   // Shows one message: a string-table text, already formatted, and when
   // given a detail below it (the file and the system's reason).
   virtual void ShowMessage(const std::u16string& text, const std::u16string& detail = {}) = 0;
@@ -55,7 +57,8 @@ bool CheckDatabaseFolder(const std::filesystem::path& folder, unsigned message, 
 
 // Runs the merge once. Returns false on every failure that batch use
 // reports through its exit code (the main dialog's m_bMergeFailed); a
-// cancelled output folder is not a failure.
+// cancelled output folder is not a failure. Interactive use asks for the
+// output folder in a chooser that opens beside the second folder.
 // Every text comes from strings. With summary, it receives what was written.
 // A database that does not fit into memory is refused as a read error
 // ("Cannot allocate memory"); any other failed allocation ends the run with

@@ -54,6 +54,15 @@ bool SplitFileName(const std::filesystem::path& path, std::filesystem::path* fol
   return true;
 }
 
+std::filesystem::path FolderBeside(const std::filesystem::path& folder) {
+  std::filesystem::path path = folder;
+  // "/data/a/" has an empty last element, whose parent is "/data/a" itself.
+  while (!path.empty() && !path.has_filename() && path.has_relative_path()) {
+    path = path.parent_path();
+  }
+  return path.has_relative_path() ? path.parent_path() : path;
+}
+
 bool CanNameFolder(const std::filesystem::path& argument) {
 #ifdef _WIN32
   return argument.native().find(L'"') == std::wstring::npos;

@@ -22,6 +22,10 @@ std::filesystem::path MakeFilePath(const std::filesystem::path& folder, std::str
 // file name (UTF-8). False when path holds no separator.
 bool SplitFileName(const std::filesystem::path& path, std::filesystem::path* folder,
                    std::string* name);
+// The folder that holds folder, where a chooser opens so that folder and
+// its neighbours are in sight; empty for an empty path. A trailing
+// separator does not count: "/data/a/" gives "/data".
+std::filesystem::path FolderBeside(const std::filesystem::path& folder);
 // False for a command-line argument that names no folder on this system: on
 // Windows one holding '"', which no file name can hold (a quoted trailing
 // backslash, "D:\a\", leaves one behind). On POSIX any name can.

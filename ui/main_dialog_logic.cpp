@@ -7,38 +7,6 @@
 #include "ui/result_line.h"
 
 namespace junctra {
-namespace {
-
-// The merge command's questions, put to the view; its output folder chooser
-// opens in start.
-class MergeQuestions : public MergeUi {
- public:
-  MergeQuestions(MainDialogView& view, std::filesystem::path start)
-      : view_(view), start_(std::move(start)) {}
-
-  void ShowErrorList(const ConflictList& conflicts) override { view_.ShowErrorList(conflicts); }
-  bool BrowseForFolder(std::filesystem::path& folder, const std::u16string& prompt) override {
-    return view_.BrowseForFolder(folder, prompt, start_);
-  }
-  void ShowMessage(const std::u16string& text, const std::u16string& detail) override {
-    view_.ShowMessage(text, detail);
-  }
-
- private:
-  MainDialogView& view_;
-  std::filesystem::path start_;
-};
-
-}  // namespace
-
-std::filesystem::path FolderBeside(const std::filesystem::path& folder) {
-  std::filesystem::path path = folder;
-  // "/data/a/" has an empty last element, whose parent is "/data/a" itself.
-  while (!path.empty() && !path.has_filename() && path.has_relative_path()) {
-    path = path.parent_path();
-  }
-  return path.has_relative_path() ? path.parent_path() : path;
-}
 
 void MainDialogLogic::SetFolders(std::filesystem::path first, std::filesystem::path second) {
   first_ = std::move(first);
@@ -66,14 +34,12 @@ void MainDialogLogic::OnSelect() {
     return;
   }
   if (first.empty() || second.empty()) return;
-  MergeQuestions messages(view_, {});
   EnsureTrailingBackslash(first);
-  if (!CheckDatabaseFolder(first, IDS_FIRST_NO_DATABASE, messages, CurrentResourceModule(), env_)) {
+  if (!CheckDatabaseFolder(first, IDS_FIRST_NO_DATABASE, view_, CurrentResourceModule(), env_)) {
     return;
   }
   EnsureTrailingBackslash(second);
-  if (!CheckDatabaseFolder(second, IDS_SECOND_NO_DATABASE, messages, CurrentResourceModule(),
-                           env_)) {
+  if (!CheckDatabaseFolder(second, IDS_SECOND_NO_DATABASE, view_, CurrentResourceModule(), env_)) {
     return;
   }
 
@@ -90,8 +56,7 @@ void MainDialogLogic::OnMerge() {
   MergeFolders folders{first_, second_, {}};
   view_.ShowResult({});
   MergeSummary summary;
-  MergeQuestions questions(view_, FolderBeside(second_));
-  RunMergeCommand(folders, questions, CurrentResourceModule(), env_, &summary);
+  RunMergeCommand(folders, view_, CurrentResourceModule(), env_, &summary);
   if (summary.written) view_.ShowResult(ResultLine(summary, CurrentResourceModule()));
 }
 

@@ -6,35 +6,23 @@
 
 #include <filesystem>
 #include <string>
-#include <vector>
 
 #include "merge/merge_command.h"
 #include "platform/env.h"
 
 namespace junctra {
 
-// What the logic asks of the toolkit's dialog.
-class MainDialogView {
+// What the logic asks of the toolkit's dialog: the merge command's
+// questions (MergeUi), and the fields and the button of its own.
+class MainDialogView : public MergeUi {
  public:
-  virtual ~MainDialogView() = default;
   // Shows the two folders in the folder fields.
   virtual void ShowFolders(const std::filesystem::path& first,
                            const std::filesystem::path& second) = 0;
   virtual void EnableMerge(bool enabled) = 0;
   // Shows the line under the folder fields; empty clears it.
   virtual void ShowResult(const std::u16string& text) = 0;
-  // The merge command's questions (MergeUi). The folder browser opens in
-  // start, or where the toolkit likes when start is empty.
-  virtual void ShowErrorList(const ConflictList& conflicts) = 0;
-  virtual bool BrowseForFolder(std::filesystem::path& folder, const std::u16string& prompt,
-                               const std::filesystem::path& start) = 0;
-  virtual void ShowMessage(const std::u16string& text, const std::u16string& detail = {}) = 0;
 };
-
-// The folder that holds folder, where a chooser opens so that folder and
-// its neighbours are in sight; empty for an empty path. A trailing
-// separator does not count: "/data/a/" gives "/data".
-std::filesystem::path FolderBeside(const std::filesystem::path& folder);
 
 class MainDialogLogic {
  public:
@@ -50,10 +38,10 @@ class MainDialogLogic {
   // The first chooser opens beside the first folder shown, the second
   // beside the first choice.
   void OnSelect();
-  // Runs the merge command on the two folders; the output folder is asked
-  // for, in a chooser that opens beside the second folder. Nothing happens
-  // before a successful Select. A merge that writes
-  // shows its result line; any other outcome clears it.
+  // Runs the merge command on the two folders, with the view as its
+  // interface: it asks for the output folder. Nothing happens before a
+  // successful Select. A merge that writes shows its result line; any other
+  // outcome clears it.
   void OnMerge();
 
   const std::filesystem::path& first_folder() const { return first_; }

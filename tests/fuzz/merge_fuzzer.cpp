@@ -28,7 +28,8 @@ class RecordingUi : public MergeUi {
     FUZZ_CHECK(!conflicts.empty());
     conflicts = true;
   }
-  bool BrowseForFolder(std::filesystem::path&, const std::u16string&) override {
+  bool BrowseForFolder(std::filesystem::path&, const std::u16string&,
+                       const std::filesystem::path&) override {
     FUZZ_CHECK(false);  // batch use never asks
     return false;
   }

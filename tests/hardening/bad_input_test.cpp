@@ -28,7 +28,10 @@ class RecordingUi : public MergeUi {
   void ShowErrorList(const ConflictList& conflicts) override {
     error_lists.push_back(Lines(conflicts));
   }
-  bool BrowseForFolder(std::filesystem::path&, const std::u16string&) override { return false; }
+  bool BrowseForFolder(std::filesystem::path&, const std::u16string&,
+                       const std::filesystem::path&) override {
+    return false;
+  }
   // As batch use prints them: the text, then any detail as a line of its own.
   void ShowMessage(const std::u16string& text, const std::u16string& detail = {}) override {
     messages.push_back(text);

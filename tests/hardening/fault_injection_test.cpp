@@ -23,7 +23,10 @@ class RecordingUi : public MergeUi {
   void ShowErrorList(const ConflictList& conflicts) override {
     for (const auto& c : conflicts) messages.push_back(c.line);
   }
-  bool BrowseForFolder(std::filesystem::path&, const std::u16string&) override { return false; }
+  bool BrowseForFolder(std::filesystem::path&, const std::u16string&,
+                       const std::filesystem::path&) override {
+    return false;
+  }
   // As batch use prints them: the text, then any detail as a line of its own.
   void ShowMessage(const std::u16string& text, const std::u16string& detail = {}) override {
     messages.push_back(text);

@@ -108,7 +108,10 @@ TEST_F(RefusedInputTest, LongPiecesBeforeAHeaderMergeWithTheirSource) {
 class RecordingUi : public MergeUi {
  public:
   void ShowErrorList(const ConflictList&) override {}
-  bool BrowseForFolder(std::filesystem::path&, const std::u16string&) override { return false; }
+  bool BrowseForFolder(std::filesystem::path&, const std::u16string&,
+                       const std::filesystem::path&) override {
+    return false;
+  }
   void ShowMessage(const std::u16string& text, const std::u16string& detail) override {
     messages.push_back(text);
     details.push_back(detail);

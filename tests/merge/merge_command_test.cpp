@@ -27,8 +27,10 @@ class RecordingUi : public MergeUi {
   void ShowErrorList(const ConflictList& conflicts) override {
     error_lists.push_back(Lines(conflicts));
   }
-  bool BrowseForFolder(std::filesystem::path& folder, const std::u16string& prompt) override {
+  bool BrowseForFolder(std::filesystem::path& folder, const std::u16string& prompt,
+                       const std::filesystem::path& start) override {
     prompts.push_back(prompt);
+    starts.push_back(start);
     if (!answer) return false;
     folder = *answer;
     return true;
@@ -42,6 +44,7 @@ class RecordingUi : public MergeUi {
   std::optional<std::filesystem::path> answer;
   std::vector<std::vector<std::u16string>> error_lists;
   std::vector<std::u16string> prompts;
+  std::vector<std::filesystem::path> starts;
   std::vector<std::u16string> messages;
 };
 
@@ -180,6 +183,7 @@ TEST_F(MergeCommandTest, MissingClassListContributesNoClasses) {
 TEST_F(MergeCommandTest, InteractiveUseAsksForTheOutputFolder) {
   EXPECT_TRUE(Run({}));  // cancelled: nothing written, no failure
   EXPECT_EQ(ui_.prompts, std::vector<std::u16string>{u"Select new database folder:"});
+  EXPECT_EQ(ui_.starts, std::vector<std::filesystem::path>{dir_.path()});  // beside the second
   EXPECT_TRUE(std::filesystem::is_empty(out_));
   ui_.answer = out_;
   EXPECT_TRUE(Run({}));

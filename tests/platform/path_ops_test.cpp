@@ -53,6 +53,13 @@ TEST(PathOpsTest, SplitFileNameCutsAfterTheLastSeparator) {
 #endif
 }
 
+TEST(PathOpsTest, FolderBesideIsTheParentWhateverTheTrailingSeparator) {
+  EXPECT_EQ(FolderBeside(u"/data/a/"), u"/data");
+  EXPECT_EQ(FolderBeside(u"/data/a"), u"/data");
+  EXPECT_EQ(FolderBeside(u"/"), u"/");
+  EXPECT_EQ(FolderBeside({}), std::filesystem::path());
+}
+
 TEST(PathOpsTest, TagListFileIsFoundAsWindowsFindsIt) {
   TempDir dir;
   auto folder = dir.path() / "";

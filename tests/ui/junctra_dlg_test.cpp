@@ -81,7 +81,7 @@ TEST_F(JunctraDlgTest, StartsWithEmptyFieldsAndMergeDisabled_ExitAndEscapeGiveTh
 
 TEST_F(JunctraDlgTest, OneCommandLineFolderIsShownButRunsNothing) {
   CJunctraDlg dialog(nullptr, services());
-  dialog.m_strFirstFolder = "/some/where";
+  dialog.SetFolders("/some/where", {});
   WhenModal([&](QDialog* modal) {
     EXPECT_EQ(ControlOf<QLineEdit>(modal, IDC_FIRST_FOLDER)->text(), "/some/where");
     EXPECT_EQ(ControlOf<QLineEdit>(modal, IDC_SECOND_FOLDER)->text(), "");

@@ -168,11 +168,6 @@ TEST_F(MainDialogLogicTest, ChoosersOpenBesideTheFolderChosenBefore) {
   const auto plants = a.parent_path(), other = b.parent_path();
   EXPECT_EQ(view_.starts,
             (std::vector<std::filesystem::path>{{}, plants, plants, other, plants, plants, other}));
-
-  EXPECT_EQ(FolderBeside(u"/data/a/"), u"/data");
-  EXPECT_EQ(FolderBeside(u"/data/a"), u"/data");
-  EXPECT_EQ(FolderBeside(u"/"), u"/");
-  EXPECT_EQ(FolderBeside({}), std::filesystem::path());
 }
 
 TEST(ResultLineTest, NumbersAreGroupedAsTheLanguageGroupsThem) {

@@ -3,6 +3,7 @@
 #include <QContextMenuEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <utility>
 
 #include "platform/resource_module.h"
 #include "ui/control_ids.h"
@@ -21,6 +22,10 @@ CJunctraDlg::CJunctraDlg(QWidget* parent, DialogServices services, Env* env)
       window_menu_(std::make_unique<WindowMenu>(this, [this](unsigned id) { OnSysCommand(id); })) {}
 
 CJunctraDlg::~CJunctraDlg() = default;
+
+void CJunctraDlg::SetFolders(std::filesystem::path first, std::filesystem::path second) {
+  logic_.SetFolders(std::move(first), std::move(second));
+}
 
 void CJunctraDlg::DoDataExchange(DataExchange& dx) {
   dx.Control(IDC_MERGE, m_btnMerge);
@@ -42,7 +47,6 @@ bool CJunctraDlg::OnInitDialog() {
 
   setWindowIcon(m_hIcon);
 
-  logic_.SetFolders(QStringToPath(m_strFirstFolder), QStringToPath(m_strSecondFolder));
   logic_.OnInitDialog();
   return true;
 }

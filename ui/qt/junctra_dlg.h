@@ -6,6 +6,7 @@
 #include <QIcon>
 #include <QPushButton>
 #include <QString>
+#include <filesystem>
 #include <memory>
 
 #include "platform/env.h"
@@ -21,6 +22,9 @@ class CJunctraDlg : public TemplateDialog, private MainDialogView {
   explicit CJunctraDlg(QWidget* parent = nullptr, DialogServices services = DefaultDialogServices(),
                        Env* env = Env::Default());
   ~CJunctraDlg() override;
+
+  // Start-up's folders, shown once the dialog is up; either may be empty.
+  void SetFolders(std::filesystem::path first, std::filesystem::path second);
 
   QPushButton* m_btnMerge = nullptr;
   QString m_strFirstFolder;

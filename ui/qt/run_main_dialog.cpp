@@ -14,7 +14,6 @@
 #include "ui/qt/app_icon.h"
 #include "ui/qt/junctra_dlg.h"
 #include "ui/qt/qt_settings.h"
-#include "ui/qt/qt_text.h"
 #include "ui/qt/qt_translations.h"
 
 namespace junctra {
@@ -116,7 +115,7 @@ int RunMainDialog(int& argc, char** argv, const std::filesystem::path& first,
   const QtTranslations qt_texts(culture);
 
   CJunctraDlg dialog;
-  if (!first.empty()) dialog.m_strFirstFolder = PathToQString(first);
+  dialog.SetFolders(first, {});
   return dialog.DoModal();
 }
 

@@ -7,6 +7,7 @@
 
 #include "platform/resource_module.h"
 #include "resources/resource_table.h"
+#include "ui/dialog_result.h"
 #include "ui/qt/dialog_builder.h"
 
 namespace junctra {
@@ -40,9 +41,9 @@ TemplateDialog::TemplateDialog(unsigned template_id, QWidget* parent)
     if (button == nullptr) continue;
     const int id = control->property(kControlIdProperty).toInt();
     connect(button, &QAbstractButton::clicked, this, [this, id] {
-      if (id == 1) {
+      if (id == kDialogOk) {
         OnOK();
-      } else if (id == 2) {
+      } else if (id == kDialogCancel) {
         OnCancel();
       } else {
         OnCommand(id);
@@ -92,10 +93,10 @@ bool TemplateDialog::OnInitDialog() {
 }
 
 void TemplateDialog::OnOK() {
-  if (UpdateData(true)) EndDialog(1);
+  if (UpdateData(true)) EndDialog(kDialogOk);
 }
 
-void TemplateDialog::OnCancel() { EndDialog(2); }
+void TemplateDialog::OnCancel() { EndDialog(kDialogCancel); }
 
 void TemplateDialog::OnCommand(int) {}
 

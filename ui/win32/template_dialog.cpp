@@ -1,6 +1,7 @@
 #include "ui/win32/template_dialog.h"
 
 #include "platform/resource_module.h"
+#include "ui/dialog_result.h"
 
 namespace junctra {
 
@@ -12,8 +13,15 @@ INT_PTR TemplateDialog::DoModal() {
   return result;
 }
 
+// The system's button IDs are the shared results.
+static_assert(IDOK == kDialogOk && IDCANCEL == kDialogCancel);
+
 void TemplateDialog::OnCommand(int id, int) {
-  if (id == IDOK || id == IDCANCEL) EndDialog(id);
+  if (id == IDOK) {
+    EndDialog(kDialogOk);
+  } else if (id == IDCANCEL) {
+    EndDialog(kDialogCancel);
+  }
 }
 
 bool TemplateDialog::OnMessage(UINT, WPARAM, LPARAM, INT_PTR*) { return false; }
