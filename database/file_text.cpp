@@ -7,6 +7,8 @@
 #include <new>
 
 #include "database/read_chunk.h"
+#include "database/tav_stdio_file.h"
+#include "database/text_store.h"
 
 namespace junctra {
 namespace {

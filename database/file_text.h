@@ -15,11 +15,12 @@
 #include <optional>
 #include <string_view>
 
-#include "database/tav_stdio_file.h"
-#include "database/text_store.h"
 #include "platform/stdio_file.h"
 
 namespace junctra {
+
+class CTAVStdioFile;
+class TextStore;
 
 class FileText {
  public:
