@@ -5,8 +5,6 @@
 // another into the block, sized for the whole file: a run of pieces, such
 // as a long line joined, is one view, and the text takes no more memory
 // than the file (twice that for 8-bit text, where one byte becomes two).
-// (Loading 100,000 tags: 61 ms, against 65 with the file read whole into
-// the block first and decoded in place.)
 #pragma once
 
 #include <cstddef>
