@@ -6,12 +6,13 @@
 #include <string_view>
 #include <vector>
 
-#include "database/line_reader.h"
 #include "database/load_report.h"
 #include "database/text_store.h"
 #include "platform/env.h"
 
 namespace junctra {
+
+class LineReader;
 
 // One class definition: three parallel member lists of equal length. The
 // class's name is kept by the owning list; names and texts are views into

@@ -7,6 +7,8 @@
 #include <new>
 
 #include "database/read_chunk.h"
+#include "database/tav_stdio_file.h"
+#include "database/text_store.h"
 
 namespace junctra {
 namespace {
@@ -25,10 +27,7 @@ constexpr std::size_t kSpareChars = 1;
 }  // namespace
 
 FileText::FileText(CTAVStdioFile& file, std::uint32_t nMax, TextStore& store)
-    : file_(file),
-      max_(nMax),
-      unicode_(file.IsUnicode()),
-      conv_size_(CTAVStdioFile::kInitialConvBuffer) {
+    : file_(file), max_(nMax), unicode_(file.IsUnicode()) {
   try {
     opened_ = file.GetState();
     const std::uint64_t start = file.GetLogicalPosition();
@@ -71,33 +70,24 @@ void FileText::CheckUnchanged() {
   if (file_.GetState() != opened_) throw CFileException(file_.GetFilePath(), EBUSY, "read");
 }
 
+std::optional<ReadChunk> FileText::FetchChunk(std::uint32_t bytes) {
+  auto offset = static_cast<std::size_t>(position_ - buffer_start_);
+  if (buffered_ - offset < bytes) {
+    Fill(bytes);
+    offset = static_cast<std::size_t>(position_ - buffer_start_);
+  }
+  const std::size_t got = std::min<std::size_t>(bytes, buffered_ - offset);
+  if (got == 0) return std::nullopt;
+  const ReadChunk chunk = DecodeChunk(buffer_.get() + offset, got, unicode_, text_ + length_);
+  position_ += chunk.consumed;
+  length_ += chunk.length;
+  return chunk;
+}
+
 bool FileText::NextPiece(std::u16string_view* piece) {
   const std::size_t start = length_;
-  const std::size_t unit = unicode_ ? 2 : 1;
-  std::uint32_t remaining = max_;
-  // ReadString's loop: chunks of at most count - 1 characters, count never
-  // more than the conversion buffer holds, until a line feed or nMax - 1.
-  while (remaining > 0) {
-    const auto count = static_cast<std::uint32_t>(std::min<std::size_t>(conv_size_, remaining));
-    conv_size_ = std::max<std::size_t>(conv_size_, count * unit);
-    const std::size_t want = (count - 1) * unit;
-    if (want == 0) break;
-    auto offset = static_cast<std::size_t>(position_ - buffer_start_);
-    if (buffered_ - offset < want) {
-      Fill(want);
-      offset = static_cast<std::size_t>(position_ - buffer_start_);
-    }
-    const std::size_t got = std::min(want, buffered_ - offset);
-    if (got == 0) break;
-    const ReadChunk chunk = DecodeChunk(buffer_.get() + offset, got, unicode_, text_ + length_);
-    position_ += chunk.consumed;
-    length_ += chunk.length;
-    skipped_text_ = skipped_text_ || chunk.hid_text;
-    saw_carriage_return_ = saw_carriage_return_ || chunk.saw_carriage_return;
-    remaining -= static_cast<std::uint32_t>(chunk.length);
-    if (chunk.line_ended) break;
-  }
-  if (remaining == max_) {
+  if (ReadPieceChunks(max_, unicode_, reading_,
+                      [this](std::uint32_t bytes) { return FetchChunk(bytes); }) == 0) {
     at_end_ = true;
     return false;
   }

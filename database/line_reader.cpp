@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "database/load_report.h"
+
 namespace junctra {
 
 LineReader::LineReader(CTAVStdioFile* file, std::uint32_t nMax, TextStore* store)

@@ -12,12 +12,12 @@
 #include <string_view>
 
 #include "database/file_text.h"
-#include "database/load_report.h"
-#include "database/tav_stdio_file.h"
-#include "database/text_store.h"
-#include "platform/stdio_file.h"
 
 namespace junctra {
+
+class CTAVStdioFile;
+class TextStore;
+struct LoadReport;
 
 class LineReader {
  public:

@@ -9,9 +9,9 @@
 #include <string>
 #include <string_view>
 
-#include "database/tav_stdio_file.h"
-
 namespace junctra {
+
+class CTAVStdioFile;
 
 class LineWriter {
  public:

@@ -46,7 +46,7 @@ ReadChunk DecodeChunk(const char* bytes, std::size_t got, bool unicode, char16_t
       chunk.saw_carriage_return = true;
       at = stop + unit;
       // CR LF, the usual line end: the line feed is taken without another
-      // scan (decoding a million lines: 23 ms instead of 30).
+      // scan.
       if (at < end && (unicode ? LoadUtf16Le(bytes + at) : bytes[at]) == u'\n') {
         out[chunk.length++] = u'\n';
         chunk.consumed = at + unit;

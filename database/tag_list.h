@@ -3,13 +3,14 @@
 
 #include <filesystem>
 
-#include "database/line_reader.h"
 #include "database/load_report.h"
 #include "database/tag_map.h"
 #include "database/text_store.h"
 #include "platform/env.h"
 
 namespace junctra {
+
+class LineReader;
 
 class CTagList {
  public:

@@ -57,20 +57,18 @@ void CTAVStdioFile::ResetState() {
   m_nBufferStart = 0;
   m_readBuffer.assign(kReadAhead, 0);
   m_nBufferCount = 0;
-  m_convBuffer.assign(kInitialConvBuffer, 0);
+  m_reading = PieceReading();
+  m_convBuffer.assign(m_reading.conv_size, 0);
   m_nPosition = 0;
   m_bUnicode = false;
-  m_bSkippedText = false;
-  m_bSawCarriageReturn = false;
 }
 
 bool CTAVStdioFile::Open(const std::filesystem::path& path, unsigned flags) {
   m_nPosition = 0;
   m_nBufferStart = 0;
   m_nBufferCount = 0;
-  m_strChunk.clear();
-  m_bSkippedText = false;
-  m_bSawCarriageReturn = false;
+  m_reading.skipped_text = false;
+  m_reading.saw_carriage_return = false;
 
   const bool writes = (flags & (CFile::modeWrite | CFile::modeReadWrite)) != 0;
   if ((flags & CFile::modeCreate) && writes &&
@@ -137,45 +135,28 @@ std::uint32_t CTAVStdioFile::Read(void* dst, std::uint32_t count) {
   return n;
 }
 
-bool CTAVStdioFile::FetchChunk(std::uint32_t count, bool* lineEnded) {
-  if (count < 1) return false;
+std::optional<ReadChunk> CTAVStdioFile::FetchChunk(std::uint32_t bytes, char16_t* buffer) {
   const std::uint64_t pos = GetLogicalPosition();
-  *lineEnded = false;
-  const std::uint32_t unit = m_bUnicode ? 2 : 1;
-  if (count * unit > m_convBuffer.size()) m_convBuffer.resize(count * unit);
-  const std::uint32_t got = Read(m_convBuffer.data(), (count - 1) * unit);
-  if (got < 1) return false;
-  m_strChunk.resize(got / unit + 1);
-  const ReadChunk chunk = DecodeChunk(m_convBuffer.data(), got, m_bUnicode, m_strChunk.data());
-  m_strChunk.resize(chunk.length);
-  m_bSkippedText = m_bSkippedText || chunk.hid_text;
-  m_bSawCarriageReturn = m_bSawCarriageReturn || chunk.saw_carriage_return;
-  if (chunk.line_ended) {
-    // Reading resumes right after the line feed.
-    Seek(static_cast<std::int64_t>(pos + chunk.consumed), CFile::begin);
-    *lineEnded = true;
-  }
-  return true;
+  if (m_reading.conv_size > m_convBuffer.size()) m_convBuffer.resize(m_reading.conv_size);
+  const std::uint32_t got = Read(m_convBuffer.data(), bytes);
+  if (got < 1) return std::nullopt;
+  // The buffer's room left is never less than a chunk's characters and the
+  // NUL after them.
+  const ReadChunk chunk =
+      DecodeChunk(m_convBuffer.data(), got, m_bUnicode, buffer + m_nLastReadLength);
+  m_nLastReadLength += chunk.length;
+  // Reading resumes right after the line feed.
+  if (chunk.line_ended) Seek(static_cast<std::int64_t>(pos + chunk.consumed), CFile::begin);
+  return chunk;
 }
 
 const char16_t* CTAVStdioFile::ReadString(char16_t* buffer, std::uint32_t nMax) {
   m_nLastReadLength = 0;
   if (nMax < 1) return nullptr;
-  buffer[0] = 0;
-  std::uint32_t remaining = nMax;
-  std::size_t& length = m_nLastReadLength;
-  while (remaining > 0) {
-    const std::uint32_t chunk =
-        static_cast<std::uint32_t>(std::min<std::uint64_t>(m_convBuffer.size(), remaining));
-    bool lineEnded = false;
-    if (!FetchChunk(chunk, &lineEnded)) return remaining == nMax ? nullptr : buffer;
-    std::memcpy(buffer + length, m_strChunk.data(), m_strChunk.size() * sizeof(char16_t));
-    length += m_strChunk.size();
-    buffer[length] = 0;
-    remaining -= static_cast<std::uint32_t>(m_strChunk.size());
-    if (lineEnded) break;
-  }
-  return buffer;
+  const std::size_t length = ReadPieceChunks(
+      nMax, m_bUnicode, m_reading, [&](std::uint32_t bytes) { return FetchChunk(bytes, buffer); });
+  buffer[length] = 0;
+  return length == 0 ? nullptr : buffer;
 }
 
 void CTAVStdioFile::WriteString(std::u16string_view text) {

@@ -6,10 +6,12 @@
 
 #include <cstdint>
 #include <filesystem>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
 
+#include "database/read_chunk.h"
 #include "platform/env.h"
 #include "platform/stdio_file.h"
 
@@ -17,9 +19,6 @@ namespace junctra {
 
 class CTAVStdioFile : public CStdioFile {
  public:
-  // Size of the conversion buffer after ResetState; chunks grow it.
-  static constexpr std::size_t kInitialConvBuffer = 128;
-
   explicit CTAVStdioFile(Env* env = Env::Default());
 
   // Creating opens (modeCreate with a write flag, unless modeNoTruncate keeps
@@ -49,27 +48,25 @@ class CTAVStdioFile : public CStdioFile {
   bool IsUnicode() const { return m_bUnicode; }
   // A read cut a chunk at a NUL and skipped something other than NULs after
   // it: text of the file was never delivered. Stays set.
-  bool SkippedTextAfterNul() const { return m_bSkippedText; }
+  bool SkippedTextAfterNul() const { return m_reading.skipped_text; }
   // A carriage return was removed from the text delivered so far.
-  bool SawCarriageReturn() const { return m_bSawCarriageReturn; }
+  bool SawCarriageReturn() const { return m_reading.saw_carriage_return; }
 
  private:
   void ResetState();
   bool FillBuffer();
-  // Reads at most count - 1 characters into m_strChunk, up to the first NUL
-  // and cut after the first line feed, which it keeps.
-  bool FetchChunk(std::uint32_t count, bool* lineEnded);
+  // ReadPieceChunks' fetch for ReadString: decodes at most bytes bytes after the
+  // characters of buffer read so far.
+  std::optional<ReadChunk> FetchChunk(std::uint32_t bytes, char16_t* buffer);
 
   std::uint64_t m_nBufferStart = 0;
   std::vector<char> m_readBuffer;
   std::uint32_t m_nBufferCount = 0;
   std::uint64_t m_nPosition = 0;
-  std::u16string m_strChunk;
   std::vector<char> m_convBuffer;
   bool m_bUnicode = false;
   std::size_t m_nLastReadLength = 0;
-  bool m_bSkippedText = false;
-  bool m_bSawCarriageReturn = false;
+  PieceReading m_reading;
 };
 
 // An entry exists at path and is not a folder; false for an empty path.

@@ -402,7 +402,7 @@ void* AllocateLargeBlock(std::size_t bytes) {
   void* block = std::aligned_alloc(kLargePage, size);
   if (block == nullptr) return nullptr;
 #ifdef MADV_HUGEPAGE
-  // 60 MB read into the block: 15 ms with large pages, 37 ms without.
+  // Large pages make reading into the block faster (bench/README.md).
   ::madvise(block, size, MADV_HUGEPAGE);
 #endif
   // Touched here rather than first by a read into the block: the kernel's

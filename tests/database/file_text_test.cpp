@@ -9,6 +9,8 @@
 #include <string>
 #include <vector>
 
+#include "database/tav_stdio_file.h"
+#include "database/text_store.h"
 #include "platform/text.h"
 #include "tests/database/file_bytes.h"
 #include "tests/file_wrapper.h"

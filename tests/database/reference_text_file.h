@@ -2,7 +2,8 @@
 // bytes in memory: every read goes through the 2048-byte read-ahead, every
 // chunk is read whole into the conversion buffer, converted up to its first
 // NUL and then cut after its first line feed. The real class must deliver
-// exactly what this delivers.
+// exactly what this delivers; only the loop over a piece's chunks is the
+// shared one.
 #pragma once
 
 #include <algorithm>
@@ -11,6 +12,8 @@
 #include <optional>
 #include <string>
 #include <vector>
+
+#include "database/read_chunk.h"
 
 namespace junctra {
 
@@ -26,26 +29,15 @@ class ReferenceTextFile {
   }
 
   bool unicode() const { return unicode_; }
-  bool skipped_text() const { return skipped_text_; }
-  bool saw_cr() const { return saw_cr_; }
+  bool skipped_text() const { return reading_.skipped_text; }
+  bool saw_cr() const { return reading_.saw_carriage_return; }
   std::uint64_t position() const { return position_; }
 
   std::optional<std::u16string> ReadString(std::uint32_t nMax) {
     if (nMax < 1) return std::nullopt;
     std::u16string text;
-    std::uint32_t remaining = nMax;
-    while (remaining > 0) {
-      const std::uint32_t chunk =
-          static_cast<std::uint32_t>(std::min<std::size_t>(conv_.size(), remaining));
-      bool ended = false;
-      if (!FetchChunk(chunk, &ended, true)) {
-        if (remaining == nMax) return std::nullopt;
-        return text;
-      }
-      text += chunk_;
-      remaining -= static_cast<std::uint32_t>(chunk_.size());
-      if (ended) break;
-    }
+    auto fetch = [&](std::uint32_t bytes) { return FetchChunk(bytes, text); };
+    if (ReadPieceChunks(nMax, unicode_, reading_, fetch) == 0) return std::nullopt;
     return text;
   }
 
@@ -84,15 +76,15 @@ class ReferenceTextFile {
     return n;
   }
 
-  bool FetchChunk(std::uint32_t count, bool* ended, bool keep) {
-    if (count < 1) return false;
+  // Appends the chunk to text.
+  std::optional<ReadChunk> FetchChunk(std::uint32_t bytes, std::u16string& text) {
     const std::uint64_t pos = position_;
-    *ended = false;
     const std::uint32_t unit = unicode_ ? 2 : 1;
-    if (count * unit > conv_.size()) conv_.resize(count * unit);
-    const std::uint32_t got = Read(conv_.data(), (count - 1) * unit);
-    if (got < 1) return false;
-    chunk_.clear();
+    if (bytes > conv_.size()) conv_.resize(bytes);
+    const std::uint32_t got = Read(conv_.data(), bytes);
+    if (got < 1) return std::nullopt;
+    ReadChunk chunk;
+    std::u16string decoded;
     bool after_nul = false;
     bool tail_has_text = false;
     for (std::uint32_t k = 0; k < got / unit; ++k) {
@@ -103,30 +95,30 @@ class ReferenceTextFile {
         tail_has_text = tail_has_text || c != 0;
         continue;
       }
-      chunk_.push_back(c);
+      decoded.push_back(c);
     }
-    const std::size_t lf = chunk_.find(u'\n');
+    const std::size_t lf = decoded.find(u'\n');
     if (lf != std::u16string::npos) {
-      chunk_.resize(keep ? lf + 1 : lf);
+      decoded.resize(lf + 1);
       position_ = pos + (lf + 1) * unit;
-      *ended = true;
+      chunk.line_ended = true;
     } else {
-      skipped_text_ = skipped_text_ || tail_has_text;
+      chunk.hid_text = tail_has_text;
     }
-    if (std::erase(chunk_, u'\r') > 0) saw_cr_ = true;
-    return true;
+    chunk.saw_carriage_return = std::erase(decoded, u'\r') > 0;
+    chunk.length = decoded.size();
+    text += decoded;
+    return chunk;
   }
 
   std::string bytes_;
-  bool skipped_text_ = false;
-  bool saw_cr_ = false;
+  PieceReading reading_;
   bool unicode_ = false;
   std::uint64_t position_ = 0;
   std::vector<char> read_buffer_ = std::vector<char>(2048);
   std::uint64_t start_ = 0;
   std::uint32_t count_ = 0;
-  std::vector<char> conv_ = std::vector<char>(128);
-  std::u16string chunk_;
+  std::vector<char> conv_;
 };
 
 }  // namespace junctra

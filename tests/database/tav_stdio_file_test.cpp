@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "database/file_text.h"
+#include "database/text_store.h"
 #include "tests/database/file_bytes.h"
 #include "tests/database/reference_text_file.h"
 #include "tests/temp_dir.h"

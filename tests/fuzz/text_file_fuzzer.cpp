@@ -11,6 +11,7 @@
 
 #include "database/file_text.h"
 #include "database/tav_stdio_file.h"
+#include "database/text_store.h"
 #include "tests/database/reference_text_file.h"
 #include "tests/fuzz/fuzz_check.h"
 #include "tests/fuzz/memory_env.h"
