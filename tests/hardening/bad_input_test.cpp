@@ -307,7 +307,7 @@ TEST_F(BadInputTest, ConflictsOnLoneSurrogatesArePrintedReadably) {
   WriteDatabaseFile(a_ / "tagl.txt", TagFile(TagBlock(u"\xD800", u"1|1|x")));
   WriteDatabaseFile(b_ / "tagl.txt", TagFile(TagBlock(u"\xD800", u"2|1|x")));
   const std::string before = ReadBytes(b_ / "tagl.txt");
-  const ChildResult run = RunProgram({a_.string(), b_.string()}, dir_.path() / "stderr");
+  const RunResult run = RunProgram({a_.string(), b_.string()});
   EXPECT_EQ(run.exit_code, 1);
   // The lone surrogate shows as U+FFFD.
   EXPECT_NE(run.err.find("Tag '\xEF\xBF\xBD' has different definitions\n"), std::string::npos)
@@ -319,7 +319,7 @@ TEST_F(BadInputTest, TheProgramNamesAFolderInTheWay) {
   std::filesystem::remove(a_ / "tagl.txt");
   std::filesystem::create_directory(a_ / "tagl.txt");
   const auto before = Snapshot(b_);
-  const ChildResult run = RunProgram({a_.string(), b_.string()}, dir_.path() / "stderr");
+  const RunResult run = RunProgram({a_.string(), b_.string()});
   EXPECT_EQ(run.exit_code, 1);
   EXPECT_EQ(run.err, "Can not open file " + (a_ / "tagl.txt").string() + "\n" +
                          (a_ / "tagl.txt").string() + ": Is a directory\n");

@@ -34,8 +34,8 @@ class RefusedInputTest : public ::testing::Test {
   // leave that folder's files as they were.
   void ExpectRefused(const std::string& message) {
     const std::string tags = Snapshot();
-    const ChildResult run =
-        RunProgram({a_.string(), b_.string()}, dir_.path() / "stderr", std::chrono::seconds(20));
+    const RunResult run =
+        RunProgram({a_.string(), b_.string()}, {.env = {}, .time_limit = std::chrono::seconds(20)});
     EXPECT_FALSE(run.killed);
     EXPECT_LT(run.seconds, 5);
     EXPECT_EQ(run.exit_code, 1);
@@ -78,7 +78,7 @@ TEST_F(RefusedInputTest, TextHiddenByANulIsRefusedPaddingIsNot) {
   ExpectRefused(ReadError(b_ / "tagl.txt", 10));
 
   WriteBytes(b_ / "tagl.txt", Utf16FileBytes(GeneratedTags(u"B", 3)) + std::string(5000, '\0'));
-  EXPECT_EQ(RunProgram({a_.string(), b_.string()}, dir_.path() / "stderr").exit_code, 0);
+  EXPECT_EQ(RunProgram({a_.string(), b_.string()}).exit_code, 0);
 }
 
 TEST_F(RefusedInputTest, PipesAreRefusedAtOnce) {
@@ -100,7 +100,7 @@ TEST_F(RefusedInputTest, LongPiecesBeforeAHeaderMergeWithTheirSource) {
                               std::u16string(1022, u'p') + u"#Alarm\n#History\n#";
   WriteDatabaseFile(a_ / "tagl.txt", text);
   WriteDatabaseFile(b_ / "tagl.txt", text);
-  const ChildResult run = RunProgram({a_.string(), b_.string()}, dir_.path() / "stderr");
+  const RunResult run = RunProgram({a_.string(), b_.string()});
   EXPECT_EQ(run.exit_code, 0) << run.err;
   EXPECT_EQ(ReadBytes(b_ / "tagl.txt"), ReadBytes(a_ / "tagl.txt"));
 }
@@ -219,7 +219,7 @@ TEST_F(RefusedInputTest, ControlCharactersNeverReachTheTerminal) {
       "  Rest of the tag line: first \"|x\", second \"|x\xEF\xBF\xBD[2J\"");
   const auto odd = dir_.path() / "c\x1B[2J\x7F";
   std::filesystem::create_directories(odd / "tagl.txt");
-  const ChildResult run = RunProgram({odd.string(), b_.string()}, dir_.path() / "stderr");
+  const RunResult run = RunProgram({odd.string(), b_.string()});
   const std::string shown = (dir_.path() / "c\xEF\xBF\xBD[2J\xEF\xBF\xBD").string() + "/tagl.txt";
   EXPECT_EQ(run.err, "Can not open file " + shown + "\n" + shown + ": Is a directory\n");
   // C1 controls (CSI, OSC: punctuation in 8-bit files) and the bidirectional
