@@ -15,29 +15,13 @@
 #include "platform/text.h"
 #include "tests/file_wrapper.h"
 #include "tests/hardening/hardening_support.h"
+#include "tests/recording_ui.h"
 #include "tests/records.h"
 #include "tests/tag_lookup.h"
 #include "tests/temp_dir.h"
 
 namespace junctra {
 namespace {
-
-class RecordingUi : public MergeUi {
- public:
-  void ShowErrorList(const std::vector<std::u16string>& errors,
-                     const std::vector<ConflictDetail>&) override {
-    error_lists.push_back(errors);
-  }
-  bool BrowseForFolder(std::filesystem::path&, const std::u16string&) override { return false; }
-  // As batch use prints them: the text, then any detail as a line of its own.
-  void ShowMessage(const std::u16string& text, const std::u16string& detail = {}) override {
-    messages.push_back(text);
-    if (!detail.empty()) messages.push_back(detail);
-  }
-
-  std::vector<std::vector<std::u16string>> error_lists;
-  std::vector<std::u16string> messages;
-};
 
 // Refuses to open one file, or lets it open and fails every read of it.
 // Permission bits cannot show this: the tests may run as root.

@@ -11,6 +11,7 @@
 #include "platform/text.h"
 #include "tests/file_wrapper.h"
 #include "tests/hardening/hardening_support.h"
+#include "tests/recording_ui.h"
 #include "tests/temp_dir.h"
 
 namespace junctra {
@@ -105,18 +106,6 @@ TEST_F(RefusedInputTest, LongPiecesBeforeAHeaderMergeWithTheirSource) {
   EXPECT_EQ(ReadBytes(b_ / "tagl.txt"), ReadBytes(a_ / "tagl.txt"));
 }
 
-class RecordingUi : public MergeUi {
- public:
-  void ShowErrorList(const std::vector<std::u16string>&,
-                     const std::vector<ConflictDetail>&) override {}
-  bool BrowseForFolder(std::filesystem::path&, const std::u16string&) override { return false; }
-  void ShowMessage(const std::u16string& text, const std::u16string& detail) override {
-    messages.push_back(text);
-    details.push_back(detail);
-  }
-  std::vector<std::u16string> messages, details;
-};
-
 // Reads of one file fail from a byte on; or, with cut_to, the first read
 // from that byte on finds the file cut to that length, as another program
 // that saves it in place leaves it.
@@ -169,7 +158,7 @@ TEST_F(RefusedInputTest, AReadErrorInsideAFileIsAReadError) {
   RecordingUi ui;
   MergeFolders folders{a_, b_, b_};
   EXPECT_FALSE(RunMergeCommand(folders, ui, ResourceModule::BuiltIn(), &env));
-  ASSERT_EQ(ui.messages.size(), 1u);
+  ASSERT_EQ(ui.details.size(), 1u);
   const std::string message = Utf16ToUtf8(ui.messages[0]);
   const std::string start = "Error reading file " + (b_ / "tagl.txt").string() + " at line ";
   ASSERT_EQ(message.substr(0, start.size()), start);
@@ -199,7 +188,7 @@ TEST_F(RefusedInputTest, AFileCutWhileItIsReadIsRefused) {
     RecordingUi ui;
     MergeFolders folders{a_, b_, b_};
     EXPECT_FALSE(RunMergeCommand(folders, ui, ResourceModule::BuiltIn(), &env)) << c.file;
-    ASSERT_EQ(ui.messages.size(), 1u) << c.file;
+    ASSERT_EQ(ui.details.size(), 1u) << c.file;
     EXPECT_TRUE(Utf16ToUtf8(ui.messages[0])
                     .starts_with("Error reading file " + path.string() + " at line "));
     EXPECT_EQ(Utf16ToUtf8(ui.details[0]), path.string() + ": Device or resource busy");

@@ -15,35 +15,12 @@
 #include "platform/text.h"
 #include "tests/database_files.h"
 #include "tests/file_wrapper.h"
+#include "tests/recording_ui.h"
 #include "tests/tag_lookup.h"
 #include "tests/temp_dir.h"
 
 namespace junctra {
 namespace {
-
-class RecordingUi : public MergeUi {
- public:
-  void ShowErrorList(const std::vector<std::u16string>& errors,
-                     const std::vector<ConflictDetail>&) override {
-    error_lists.push_back(errors);
-  }
-  bool BrowseForFolder(std::filesystem::path& folder, const std::u16string& prompt) override {
-    prompts.push_back(prompt);
-    if (!answer) return false;
-    folder = *answer;
-    return true;
-  }
-  // As batch use prints them: the text, then any detail as a line of its own.
-  void ShowMessage(const std::u16string& text, const std::u16string& detail = {}) override {
-    messages.push_back(text);
-    if (!detail.empty()) messages.push_back(detail);
-  }
-
-  std::optional<std::filesystem::path> answer;
-  std::vector<std::vector<std::u16string>> error_lists;
-  std::vector<std::u16string> prompts;
-  std::vector<std::u16string> messages;
-};
 
 const std::u16string kPumpClass = u"V4.x - CLASS LIST\nClass:Pump\nSpeed|0|2|rpm\n";
 const std::u16string kValveClass = u"V4.x - CLASS LIST\nClass:Valve\nOpen|0|1|position\n";
@@ -181,7 +158,7 @@ TEST_F(MergeCommandTest, InteractiveUseAsksForTheOutputFolder) {
   EXPECT_TRUE(Run({}));  // cancelled: nothing written, no failure
   EXPECT_EQ(ui_.prompts, std::vector<std::u16string>{u"Select new database folder:"});
   EXPECT_TRUE(std::filesystem::is_empty(out_));
-  ui_.answer = out_;
+  ui_.answers = {out_};
   EXPECT_TRUE(Run({}));
   EXPECT_TRUE(std::filesystem::exists(out_ / "tagl.txt"));
 }
