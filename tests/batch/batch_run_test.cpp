@@ -1,35 +1,15 @@
 // Runs the built program in batch use, as a script would.
-#include <fcntl.h>
 #include <gtest/gtest.h>
-#ifdef _WIN32
-#include <io.h>
-#include <process.h>
-#include <windows.h>
-#else
-#include <spawn.h>
-#include <sys/wait.h>
-#endif
 
 #include <cstdlib>
-#include <cwchar>
 #include <vector>
 
-#include "platform/text.h"
 #include "tests/database_files.h"
+#include "tests/run_program.h"
 #include "tests/temp_dir.h"
-
-#ifndef _WIN32
-extern char** environ;  // <stdlib.h> declares it on Windows
-#endif
 
 namespace junctra {
 namespace {
-
-struct RunResult {
-  int exit_code = -1;
-  std::string out;
-  std::string err;
-};
 
 // A path as UTF-8 text, the form arguments and messages take.
 std::string Utf8(const std::filesystem::path& path) {
@@ -37,133 +17,10 @@ std::string Utf8(const std::filesystem::path& path) {
   return std::string(text.begin(), text.end());
 }
 
-#ifdef _WIN32
-std::wstring Wide(const std::string& utf8) {
-  const std::u16string text = Utf8ToUtf16(utf8);
-  return std::wstring(text.begin(), text.end());
-}
-
-// The C runtime joins the arguments unquoted; quote each as it splits them.
-std::wstring Quoted(const std::wstring& argument) {
-  std::wstring q = L"\"";
-  std::size_t backslashes = 0;
-  for (wchar_t c : argument) {
-    if (c == L'\\') {
-      ++backslashes;
-    } else {
-      if (c == L'"') q.append(backslashes + 1, L'\\');
-      backslashes = 0;
-    }
-    q += c;
-  }
-  q.append(backslashes, L'\\');
-  return q + L"\"";
-}
-#endif
-
-// Runs program_name from the program folder with args (UTF-8) and its
-// standard output and error going to files in scratch.
-RunResult RunProgram(const std::string& program_name, const std::vector<std::string>& args,
-                     const std::filesystem::path& scratch,
-                     const std::vector<std::string>& extra_env = {}) {
-  const char* program_dir = std::getenv("JUNCTRA_PROGRAM_DIR");
-  const std::string program = std::string(program_dir ? program_dir : ".") + "/" + program_name;
-
-  // The environment as UTF-8 "NAME=value" strings; extra_env: "NAME=value"
-  // sets, "-NAME" removes.
-  std::vector<std::string> inherited;
-#ifdef _WIN32
-  _wgetenv(L"PATH");  // makes the C runtime fill _wenviron
-  for (wchar_t** e = _wenviron; e != nullptr && *e != nullptr; ++e) {
-    inherited.push_back(Utf16ToUtf8(std::u16string(*e, *e + std::wcslen(*e))));
-  }
-#else
-  for (char** e = environ; *e; ++e) inherited.emplace_back(*e);
-#endif
-  auto key = [](const std::string& e) { return e.substr(0, e.find('=')); };
-  std::vector<std::string> env_strings;
-  for (const auto& e : inherited) {
-    bool replaced = false;
-    for (const auto& x : extra_env) {
-      replaced |= key(e) == (x[0] == '-' ? x.substr(1) : key(x));
-    }
-    if (!replaced) env_strings.push_back(e);
-  }
-  for (const auto& e : extra_env) {
-    if (e[0] != '-') env_strings.push_back(e);
-  }
-
-  const auto out_path = scratch / "stdout", err_path = scratch / "stderr";
-  RunResult result;
-#ifdef _WIN32
-  // Wide arguments and environment, so that every character arrives.
-  std::vector<std::wstring> wide_args = {Quoted(Wide(program))}, wide_env;
-  for (const auto& a : args) wide_args.push_back(Quoted(Wide(a)));
-  for (const auto& e : env_strings) wide_env.push_back(Wide(e));
-  std::vector<const wchar_t*> argv, envp;
-  for (const auto& a : wide_args) argv.push_back(a.c_str());
-  for (const auto& e : wide_env) envp.push_back(e.c_str());
-  argv.push_back(nullptr);
-  envp.push_back(nullptr);
-  // The child inherits descriptors 1 and 2, pointed at the files meanwhile.
-  std::fflush(stdout);
-  std::fflush(stderr);
-  const int saved_out = _dup(1), saved_err = _dup(2);
-  const int out_fd = _wopen(out_path.c_str(), _O_WRONLY | _O_CREAT | _O_TRUNC | _O_BINARY, 0644);
-  const int err_fd = _wopen(err_path.c_str(), _O_WRONLY | _O_CREAT | _O_TRUNC | _O_BINARY, 0644);
-  _dup2(out_fd, 1);
-  _dup2(err_fd, 2);
-  // A run that waits (for a dialog no one sees) is ended after a minute.
-  const intptr_t child = _wspawnve(_P_NOWAIT, Wide(program).c_str(), argv.data(), envp.data());
-  const auto handle = reinterpret_cast<HANDLE>(child);
-  if (child != -1 && ::WaitForSingleObject(handle, 60'000) != WAIT_OBJECT_0) {
-    ::TerminateProcess(handle, 255);
-  }
-  if (child != -1) _cwait(&result.exit_code, child, _WAIT_CHILD);
-  _dup2(saved_out, 1);
-  _dup2(saved_err, 2);
-  for (int fd : {out_fd, err_fd, saved_out, saved_err}) _close(fd);
-#else
-  std::vector<std::string> copies = args;
-  copies.insert(copies.begin(), program);
-  std::vector<char*> argv, envp;
-  for (auto& a : copies) argv.push_back(a.data());
-  for (auto& e : env_strings) envp.push_back(e.data());
-  argv.push_back(nullptr);
-  envp.push_back(nullptr);
-  posix_spawn_file_actions_t actions;
-  posix_spawn_file_actions_init(&actions);
-  posix_spawn_file_actions_addopen(&actions, 1, out_path.c_str(), O_WRONLY | O_CREAT | O_TRUNC,
-                                   0644);
-  posix_spawn_file_actions_addopen(&actions, 2, err_path.c_str(), O_WRONLY | O_CREAT | O_TRUNC,
-                                   0644);
-  pid_t pid;
-  if (posix_spawn(&pid, program.c_str(), &actions, nullptr, argv.data(), envp.data()) == 0) {
-    int status = 0;
-    waitpid(pid, &status, 0);
-    result.exit_code = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
-  }
-  posix_spawn_file_actions_destroy(&actions);
-#endif
-  result.out = ReadBytes(out_path);
-  result.err = ReadBytes(err_path);
-  return result;
-}
-
-// The program scripts run: on Windows the console one, junctra.com.
-RunResult RunJunctra(const std::vector<std::string>& args, const std::filesystem::path& scratch,
-                     const std::vector<std::string>& extra_env = {}) {
-#ifdef _WIN32
-  return RunProgram("junctra.com", args, scratch, extra_env);
-#else
-  return RunProgram("junctra", args, scratch, extra_env);
-#endif
-}
-
 class BatchRunTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    for (auto* p : {&a_, &b_, &out_, &scratch_}) std::filesystem::create_directory(*p);
+    for (auto* p : {&a_, &b_, &out_}) std::filesystem::create_directory(*p);
     WriteDatabaseFile(a_ / "class.lst", u"V4.x - CLASS LIST\nClass:Pump\nSpeed|0|2|rpm\n");
     WriteDatabaseFile(a_ / "tagl.txt",
                       TagFile(TagBlock(u"P1", u"1|4|x") + TagBlock(u"Shared", u"0|1|s", u"A=1\n")));
@@ -171,11 +28,10 @@ class BatchRunTest : public ::testing::Test {
                       TagFile(TagBlock(u"B1", u"2|1|y") + TagBlock(u"SHARED", u"0|1|s", u"a=1\n")));
   }
 
-  RunResult Run(std::vector<std::string> args) { return RunJunctra(args, scratch_); }
+  RunResult Run(std::vector<std::string> args) { return RunProgram(std::move(args)); }
 
   TempDir dir_;
-  std::filesystem::path a_ = dir_.path() / "a", b_ = dir_.path() / "b", out_ = dir_.path() / "out",
-                        scratch_ = dir_.path() / "scratch";
+  std::filesystem::path a_ = dir_.path() / "a", b_ = dir_.path() / "b", out_ = dir_.path() / "out";
 };
 
 TEST_F(BatchRunTest, TwoFoldersReplaceTheSecondDatabaseSilently) {
@@ -290,8 +146,8 @@ TEST_F(BatchRunTest, SettingsFileChoosesGerman) {
   std::filesystem::create_directories(home / ".config/Junctra");
   std::ofstream(home / ".config/Junctra/Program Settings.ini") << "[Language]\nCultureName=de-DE\n";
   WriteDatabaseFile(b_ / "tagl.txt", TagFile(TagBlock(u"Shared", u"0|2|s", u"A=1\n")));
-  RunResult r = RunJunctra({a_.string(), b_.string()}, scratch_,
-                           {"HOME=" + home.string(), "-XDG_CONFIG_HOME", "LANG=C"});
+  RunResult r = RunProgram({a_.string(), b_.string()},
+                           {{"HOME=" + home.string(), "-XDG_CONFIG_HOME", "LANG=C"}});
   EXPECT_EQ(r.exit_code, 1);
   EXPECT_EQ(r.err,
             "Nicht zusammenführbar wegen folgender Konflikte:\n"
@@ -300,9 +156,8 @@ TEST_F(BatchRunTest, SettingsFileChoosesGerman) {
 
   // Without the setting, the locale decides.
   std::filesystem::remove(home / ".config/Junctra/Program Settings.ini");
-  r = RunJunctra(
-      {a_.string(), out_.string()}, scratch_,
-      {"HOME=" + home.string(), "-XDG_CONFIG_HOME", "-LC_ALL", "-LC_MESSAGES", "LANG=de_AT.UTF-8"});
+  r = RunProgram({a_.string(), out_.string()}, {{"HOME=" + home.string(), "-XDG_CONFIG_HOME",
+                                                 "-LC_ALL", "-LC_MESSAGES", "LANG=de_AT.UTF-8"}});
   EXPECT_EQ(r.exit_code, 1);
   EXPECT_EQ(r.err.rfind("Der zweite Ordner enthält keine Datenbankdateien\n", 0), 0u) << r.err;
 }
@@ -311,8 +166,7 @@ TEST_F(BatchRunTest, FewerThanTwoFoldersNeedTheDialog) {
 #ifdef _WIN32
   GTEST_SKIP() << "Windows always has a screen: the dialog opens (win32_ui_test runs it)";
 #endif
-  RunResult r =
-      RunJunctra({a_.string()}, scratch_, {"-DISPLAY", "-WAYLAND_DISPLAY", "-QT_QPA_PLATFORM"});
+  RunResult r = RunProgram({a_.string()}, {{"-DISPLAY", "-WAYLAND_DISPLAY", "-QT_QPA_PLATFORM"}});
   EXPECT_EQ(r.exit_code, 1);
   EXPECT_NE(r.err, "");
   EXPECT_EQ(r.err.find('\n'), r.err.size() - 1) << "one line: " << r.err;
@@ -321,8 +175,7 @@ TEST_F(BatchRunTest, FewerThanTwoFoldersNeedTheDialog) {
 #ifdef _WIN32
 // The PE header's subsystem: 2 for a GUI program, 3 for a console program.
 int Subsystem(const std::string& program_name) {
-  const std::string bytes =
-      ReadBytes(std::filesystem::path(std::getenv("JUNCTRA_PROGRAM_DIR")) / program_name);
+  const std::string bytes = ReadBytes(ProgramPath(program_name));
   auto at = [&](std::size_t offset, std::size_t size) {
     unsigned value = 0;
     for (std::size_t i = 0; i < size && offset + i < bytes.size(); ++i) {
@@ -344,10 +197,11 @@ TEST_F(BatchRunTest, ExeIsTheGuiProgramAndComTheConsoleProgram) {
   EXPECT_EQ(Subsystem("junctra.com"), 3);
 
   // Both merge alike in batch use.
-  RunResult r = RunProgram("junctra.exe", {a_.string(), b_.string(), out_.string()}, scratch_);
+  const std::string exe = ProgramPath("junctra.exe");
+  RunResult r = RunCommand({exe, a_.string(), b_.string(), out_.string()});
   EXPECT_EQ(r.exit_code, 0) << r.err;
   EXPECT_TRUE(std::filesystem::exists(out_ / "tagl.txt"));
-  r = RunProgram("junctra.exe", {a_.string(), dir_.path().string()}, scratch_);
+  r = RunCommand({exe, a_.string(), dir_.path().string()});
   EXPECT_EQ(r.exit_code, 1);
   EXPECT_EQ(r.err.rfind("Second folder does not contain database files\n", 0), 0u) << r.err;
 }

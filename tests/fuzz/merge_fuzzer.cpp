@@ -17,27 +17,11 @@
 #include "platform/text.h"
 #include "tests/fuzz/fuzz_check.h"
 #include "tests/fuzz/memory_env.h"
+#include "tests/recording_ui.h"
 #include "tests/tag_lookup.h"
 
 namespace junctra {
 namespace {
-
-class RecordingUi : public MergeUi {
- public:
-  void ShowErrorList(const ConflictList& conflicts) override {
-    FUZZ_CHECK(!conflicts.empty());
-    conflicts = true;
-  }
-  bool BrowseForFolder(std::filesystem::path&, const std::u16string&,
-                       const std::filesystem::path&) override {
-    FUZZ_CHECK(false);  // batch use never asks
-    return false;
-  }
-  void ShowMessage(const std::u16string&, const std::u16string& = {}) override { ++messages; }
-
-  bool conflicts = false;
-  int messages = 0;
-};
 
 // A file's bytes; absent files are left out.
 struct Database {
@@ -110,12 +94,15 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   RecordingUi ui;
   MergeFolders folders{"/a", "/b", "/b"};
   const bool ok = RunMergeCommand(folders, ui, ResourceModule::BuiltIn(), &env);
+  FUZZ_CHECK(ui.prompts.empty());  // batch use never asks
+  for (const auto& errors : ui.error_lists) FUZZ_CHECK(!errors.empty());
+  const bool conflicts = !ui.error_lists.empty();
 
   if (!ok) {
-    FUZZ_CHECK(ui.conflicts || ui.messages > 0);
+    FUZZ_CHECK(!ui.Silent());
     FUZZ_CHECK(env.FilesIn("/b") == before);
   } else {
-    FUZZ_CHECK(!ui.conflicts && ui.messages == 0);
+    FUZZ_CHECK(ui.Silent());
     const auto after = env.FilesIn("/b");
     FUZZ_CHECK(after.size() == 2 && after.count("class.lst") && after.count("tagl.txt"));
     // Every name of both inputs is in the result.
@@ -141,7 +128,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         [&](const TagMap::Entry& e) { FUZZ_CHECK(FindTag(merged.tags, e.name) != nullptr); });
   }
 
-  if (ui.conflicts) {
+  if (conflicts) {
     // The checks themselves: a conflict leaves the first lists unchanged.
     Lists first, second;
     MemoryEnv inputs;

@@ -16,31 +16,13 @@
 #include "tests/conflict_lines.h"
 #include "tests/file_wrapper.h"
 #include "tests/hardening/hardening_support.h"
+#include "tests/recording_ui.h"
 #include "tests/records.h"
 #include "tests/tag_lookup.h"
 #include "tests/temp_dir.h"
 
 namespace junctra {
 namespace {
-
-class RecordingUi : public MergeUi {
- public:
-  void ShowErrorList(const ConflictList& conflicts) override {
-    error_lists.push_back(Lines(conflicts));
-  }
-  bool BrowseForFolder(std::filesystem::path&, const std::u16string&,
-                       const std::filesystem::path&) override {
-    return false;
-  }
-  // As batch use prints them: the text, then any detail as a line of its own.
-  void ShowMessage(const std::u16string& text, const std::u16string& detail = {}) override {
-    messages.push_back(text);
-    if (!detail.empty()) messages.push_back(detail);
-  }
-
-  std::vector<std::vector<std::u16string>> error_lists;
-  std::vector<std::u16string> messages;
-};
 
 // Refuses to open one file, or lets it open and fails every read of it.
 // Permission bits cannot show this: the tests may run as root.
@@ -310,7 +292,7 @@ TEST_F(BadInputTest, ConflictsOnLoneSurrogatesArePrintedReadably) {
   WriteDatabaseFile(a_ / "tagl.txt", TagFile(TagBlock(u"\xD800", u"1|1|x")));
   WriteDatabaseFile(b_ / "tagl.txt", TagFile(TagBlock(u"\xD800", u"2|1|x")));
   const std::string before = ReadBytes(b_ / "tagl.txt");
-  const ChildResult run = RunProgram({a_.string(), b_.string()}, dir_.path() / "stderr");
+  const RunResult run = RunProgram({a_.string(), b_.string()});
   EXPECT_EQ(run.exit_code, 1);
   // The lone surrogate shows as U+FFFD.
   EXPECT_NE(run.err.find("Tag '\xEF\xBF\xBD' has different definitions\n"), std::string::npos)
@@ -322,7 +304,7 @@ TEST_F(BadInputTest, TheProgramNamesAFolderInTheWay) {
   std::filesystem::remove(a_ / "tagl.txt");
   std::filesystem::create_directory(a_ / "tagl.txt");
   const auto before = Snapshot(b_);
-  const ChildResult run = RunProgram({a_.string(), b_.string()}, dir_.path() / "stderr");
+  const RunResult run = RunProgram({a_.string(), b_.string()});
   EXPECT_EQ(run.exit_code, 1);
   EXPECT_EQ(run.err, "Can not open file " + (a_ / "tagl.txt").string() + "\n" +
                          (a_ / "tagl.txt").string() + ": Is a directory\n");

@@ -32,7 +32,6 @@ TEST(ConcurrentMergeTest, SimultaneousRunsLeaveOneSuccessfulRunsCompletePair) {
   std::filesystem::create_directory(out);
   // Two merges whose results differ in both files.
   std::vector<std::vector<std::string>> runs;
-  std::vector<std::filesystem::path> err_files;
   std::vector<Pair> expected;
   for (const std::string name : {"Pump", "Valve"}) {
     const std::u16string prefix = Utf8ToUtf16(name);
@@ -46,8 +45,7 @@ TEST(ConcurrentMergeTest, SimultaneousRunsLeaveOneSuccessfulRunsCompletePair) {
     WriteDatabaseFile(b / "tagl.txt", GeneratedTags(prefix, kTags, 3, kTags / 2));
     const auto alone = dir.path() / ("alone-" + name);
     std::filesystem::create_directory(alone);
-    err_files.push_back(dir.path() / ("stderr-" + name));
-    const ChildResult run = RunProgram({a.string(), b.string(), alone.string()}, err_files.back());
+    const RunResult run = RunProgram({a.string(), b.string(), alone.string()});
     ASSERT_EQ(run.exit_code, 0) << run.err;
     expected.push_back(ReadPair(alone));
     runs.push_back({a.string(), b.string(), out.string()});
@@ -61,7 +59,7 @@ TEST(ConcurrentMergeTest, SimultaneousRunsLeaveOneSuccessfulRunsCompletePair) {
     if (pair % 2 == 0) {
       for (const char* name : {"class.lst", "tagl.txt"}) std::filesystem::remove(out / name);
     }
-    const std::vector<ChildResult> results = RunProgramsTogether(runs, err_files);
+    const std::vector<RunResult> results = RunProgramsTogether(runs);
     const Pair now = ReadPair(out);
     int owner = -1;
     for (int i = 0; i < 2; ++i) {
@@ -72,7 +70,7 @@ TEST(ConcurrentMergeTest, SimultaneousRunsLeaveOneSuccessfulRunsCompletePair) {
                          << results[1].exit_code << " " << results[1].err;
     ASSERT_EQ(results[owner].exit_code, 0) << "pair " << pair << ": " << results[owner].err;
     // A second run waits for the first instead of failing.
-    for (const ChildResult& run : results) EXPECT_EQ(run.exit_code, 0) << run.err;
+    for (const RunResult& run : results) EXPECT_EQ(run.exit_code, 0) << run.err;
     ASSERT_EQ(FolderEntries(out), (std::vector<std::string>{"class.lst", "tagl.txt"}))
         << "pair " << pair;
     ++won[owner];

@@ -27,7 +27,6 @@ TEST(CrashTest, KilledRunsLeaveEachFileOldOrNew) {
   const auto a = dir.path() / "a", b = dir.path() / "b";
   std::filesystem::create_directory(a);
   std::filesystem::create_directory(b);
-  const auto err_file = dir.path() / "stderr";
   WriteDatabaseFile(a / "class.lst", GeneratedClasses(u"Pump", 40));
   WriteDatabaseFile(a / "tagl.txt", GeneratedTags(u"T", kTags, 30));
   WriteDatabaseFile(b / "class.lst", GeneratedClasses(u"Pump", 30));
@@ -45,7 +44,7 @@ TEST(CrashTest, KilledRunsLeaveEachFileOldOrNew) {
   std::string new_classes, new_tags;
   for (int i = 0; i < 3; ++i) {
     restore();
-    const ChildResult run = RunProgram(args, err_file);
+    const RunResult run = RunProgram(args);
     ASSERT_EQ(run.exit_code, 0) << run.err;
     longest = std::max(longest, run.seconds);
     new_classes = ReadBytes(b / "class.lst");
@@ -60,7 +59,7 @@ TEST(CrashTest, KilledRunsLeaveEachFileOldOrNew) {
   int kills = 0, completed = 0, both_old = 0, both_new = 0, mixed = 0, leftovers = 0;
   while (kills < kKills && kills + completed < 4 * kKills) {
     const auto delay = std::chrono::microseconds(static_cast<long>(moment(random) * 1e6));
-    const ChildResult run = RunProgram(args, err_file, delay);
+    const RunResult run = RunProgram(args, {.env = {}, .time_limit = delay});
     ASSERT_TRUE(run.started);
     const std::string classes = ReadBytes(b / "class.lst");
     const std::string tags = ReadBytes(b / "tagl.txt");
@@ -103,12 +102,12 @@ TEST(CrashTest, KilledRunsLeaveEachFileOldOrNew) {
   for (const std::string& name : stale) WriteDatabaseFile(b / name, u"stale");
   const std::vector<std::string> kept = {"notes.txt.1-ab.junctra-new", "tagl.txt.bak.junctra-new"};
   for (const std::string& name : kept) WriteDatabaseFile(b / name, u"mine");
-  ChildResult run = RunProgram(args, err_file);
+  RunResult run = RunProgram(args);
   EXPECT_EQ(run.exit_code, 1);
   EXPECT_EQ(run.err, "Second folder does not contain database files\n" + (b / "tagl.txt").string() +
                          ": No such file or directory\n");
   WriteBytes(b / "tagl.txt", old_tags);
-  run = RunProgram(args, err_file);
+  run = RunProgram(args);
   EXPECT_EQ(run.exit_code, 0) << run.err;
   EXPECT_EQ(FolderEntries(b), (std::vector<std::string>{"class.lst", "notes.txt.1-ab.junctra-new",
                                                         "tagl.txt", "tagl.txt.bak.junctra-new"}));
@@ -125,7 +124,7 @@ TEST(CrashTest, KilledRunsLeaveEachFileOldOrNew) {
 // when it came during the renames.
 TEST(CrashTest, InterruptedRunsRemoveTheirTemporaries) {
   TempDir dir;
-  const auto a = dir.path() / "a", b = dir.path() / "b", err_file = dir.path() / "stderr";
+  const auto a = dir.path() / "a", b = dir.path() / "b";
   std::filesystem::create_directory(a);
   std::filesystem::create_directory(b);
   WriteDatabaseFile(a / "class.lst", GeneratedClasses(u"Pump", 40));
@@ -141,16 +140,16 @@ TEST(CrashTest, InterruptedRunsRemoveTheirTemporaries) {
     // A run that ends before a temporary is seen tells nothing; try again.
     bool seen = false;
     for (int attempt = 0; attempt < 5 && !seen; ++attempt) {
-      const Child child = StartChild({ProgramPath().string(), a.string(), b.string()}, err_file);
-      ASSERT_GE(child.pid, 0);
+      Child child({ProgramPath(), a.string(), b.string()});
+      ASSERT_GE(child.pid(), 0);
       int status = 0;
       timespec pause{0, 200000};
-      while (!(seen = FolderEntries(b).size() > 2) && waitpid(child.pid, &status, WNOHANG) == 0) {
+      while (!(seen = FolderEntries(b).size() > 2) && waitpid(child.pid(), &status, WNOHANG) == 0) {
         nanosleep(&pause, nullptr);
       }
       if (seen) {
-        kill(child.pid, sig);
-        const ChildResult run = WaitChild(child);
+        kill(child.pid(), sig);
+        const RunResult run = child.Wait();
         ++caught;
         EXPECT_EQ(run.signal, sig) << run.err;
         EXPECT_EQ(FolderEntries(b), (std::vector<std::string>{"class.lst", "tagl.txt"})) << sig;

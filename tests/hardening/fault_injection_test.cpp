@@ -13,35 +13,11 @@
 #include "platform/text.h"
 #include "tests/fault_injection_env.h"
 #include "tests/hardening/hardening_support.h"
+#include "tests/recording_ui.h"
 #include "tests/temp_dir.h"
 
 namespace junctra {
 namespace {
-
-class RecordingUi : public MergeUi {
- public:
-  void ShowErrorList(const ConflictList& conflicts) override {
-    for (const auto& c : conflicts) messages.push_back(c.line);
-  }
-  bool BrowseForFolder(std::filesystem::path&, const std::u16string&,
-                       const std::filesystem::path&) override {
-    return false;
-  }
-  // As batch use prints them: the text, then any detail as a line of its own.
-  void ShowMessage(const std::u16string& text, const std::u16string& detail = {}) override {
-    messages.push_back(text);
-    if (!detail.empty()) messages.push_back(detail);
-  }
-
-  bool Mentions(std::u16string_view text) const {
-    for (const auto& m : messages) {
-      if (m.find(text) != std::u16string::npos) return true;
-    }
-    return false;
-  }
-
-  std::vector<std::u16string> messages;
-};
 
 // A temporary file of this run or another, for class.lst or tagl.txt.
 bool IsTemporaryOf(const std::filesystem::path& path, std::string_view file) {
@@ -108,7 +84,7 @@ TEST_P(FaultInjectionTest, EveryFailedOperationLeavesTheTargetAsItWasOrComplete)
   RecordingUi clean_ui;
   env.FailNth(0, 0);
   ASSERT_TRUE(Run(env, clean_ui));
-  ASSERT_TRUE(clean_ui.messages.empty());
+  ASSERT_TRUE(clean_ui.Silent());
   const std::size_t operations = env.count();
   const Files merged = ReadFiles(b_);
   ASSERT_NE(merged.classes, before_.classes);
@@ -140,7 +116,7 @@ TEST_P(FaultInjectionTest, EveryFailedOperationLeavesTheTargetAsItWasOrComplete)
         const bool folder_sync =
             env.fired_kind() == FaultInjectionEnv::kSync && env.fired_path() == b_ / "";
         EXPECT_TRUE(input_close || folder_sync) << where;
-        EXPECT_TRUE(ui.messages.empty()) << where;
+        EXPECT_TRUE(ui.Silent()) << where;
         const Files now = ReadFiles(b_);
         EXPECT_EQ(now.classes, merged.classes) << where;
         EXPECT_EQ(now.tags, merged.tags) << where;

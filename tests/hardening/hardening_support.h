@@ -2,16 +2,7 @@
 // tests that try to break Junctra.
 #pragma once
 
-#ifndef _WIN32
-#include <fcntl.h>
-#include <signal.h>
-#include <spawn.h>
-#include <sys/wait.h>
-#include <time.h>
-#endif
-
 #include <algorithm>
-#include <chrono>
 #include <cstdint>
 #include <cstdlib>
 #include <filesystem>
@@ -21,10 +12,8 @@
 #include <vector>
 
 #include "tests/database_files.h"
-
-#ifndef _WIN32
-extern char** environ;
-#endif
+#include "tests/run_program.h"
+#include "tests/temp_dir.h"
 
 namespace junctra {
 
@@ -117,129 +106,40 @@ inline std::vector<std::string> FolderEntries(const std::filesystem::path& folde
   return names;
 }
 
-// Running the program as a child process is POSIX only so far.
-#ifndef _WIN32
-inline std::filesystem::path ProgramPath() {
-  const char* dir = std::getenv("JUNCTRA_PROGRAM_DIR");
-  return std::filesystem::path(dir != nullptr ? dir : ".") / "junctra";
-}
-
-struct ChildResult {
-  bool started = false;
-  bool killed = false;   // ended by the SIGKILL sent
-  int signal = 0;        // the signal that ended it, if one did
-  int exit_code = -1;    // when it exited by itself
-  long peak_rss_kb = 0;  // RunMeasured only: the program's peak resident set
-  double seconds = 0;
-  std::string err;  // standard error
-};
-
-// A child process started and not yet waited for.
-struct Child {
-  pid_t pid = -1;  // -1: it could not be started
-  std::chrono::steady_clock::time_point start;
-  std::filesystem::path err_file;
-};
-
-// Starts command[0] with the rest as arguments; standard error goes to
-// err_file.
-inline Child StartChild(std::vector<std::string> command, const std::filesystem::path& err_file) {
-  std::vector<char*> argv;
-  for (auto& a : command) argv.push_back(a.data());
-  argv.push_back(nullptr);
-
-  posix_spawn_file_actions_t actions;
-  posix_spawn_file_actions_init(&actions);
-  posix_spawn_file_actions_addopen(&actions, 1, "/dev/null", O_WRONLY, 0);
-  posix_spawn_file_actions_addopen(&actions, 2, err_file.c_str(), O_WRONLY | O_CREAT | O_TRUNC,
-                                   0644);
-  Child child;
-  child.start = std::chrono::steady_clock::now();
-  child.err_file = err_file;
-  if (posix_spawn(&child.pid, argv[0], &actions, nullptr, argv.data(), environ) != 0) {
-    child.pid = -1;
-  }
-  posix_spawn_file_actions_destroy(&actions);
-  return child;
-}
-
-// Waits for the child. With a kill_after, sends SIGKILL once that much time
-// has passed since its start, unless it ended first.
-inline ChildResult WaitChild(const Child& child,
-                             std::chrono::microseconds kill_after = std::chrono::microseconds(-1)) {
-  ChildResult result;
-  result.started = child.pid >= 0;
-  if (!result.started) return result;
-  int status = 0;
-  bool ended = false;
-  if (kill_after.count() >= 0) {
-    // Polls every tenth of a millisecond: a child that ends first is not
-    // waited for.
-    const auto deadline = child.start + kill_after;
-    while (!ended && std::chrono::steady_clock::now() < deadline) {
-      ended = waitpid(child.pid, &status, WNOHANG) == child.pid;
-      timespec step{0, 100000};
-      if (!ended) nanosleep(&step, nullptr);
-    }
-    if (!ended) kill(child.pid, SIGKILL);
-  }
-  while (!ended && waitpid(child.pid, &status, 0) < 0) {
-  }
-  result.seconds =
-      std::chrono::duration<double>(std::chrono::steady_clock::now() - child.start).count();
-  result.killed = WIFSIGNALED(status) && WTERMSIG(status) == SIGKILL;
-  if (WIFSIGNALED(status)) result.signal = WTERMSIG(status);
-  if (WIFEXITED(status)) result.exit_code = WEXITSTATUS(status);
-  result.err = ReadBytes(child.err_file);
-  return result;
-}
-
-// Runs command[0] with the rest as arguments; standard error goes to
-// err_file.
-inline ChildResult Spawn(std::vector<std::string> command, const std::filesystem::path& err_file,
-                         std::chrono::microseconds kill_after = std::chrono::microseconds(-1)) {
-  return WaitChild(StartChild(std::move(command), err_file), kill_after);
-}
-
-// Runs the program with args.
-inline ChildResult RunProgram(
-    const std::vector<std::string>& args, const std::filesystem::path& err_file,
-    std::chrono::microseconds kill_after = std::chrono::microseconds(-1)) {
-  std::vector<std::string> command = {ProgramPath().string()};
-  command.insert(command.end(), args.begin(), args.end());
-  return Spawn(std::move(command), err_file, kill_after);
-}
-
 // Starts the program once per argument list, all at once, and waits for
-// every run; run i writes its standard error to err_files[i].
-inline std::vector<ChildResult> RunProgramsTogether(
-    const std::vector<std::vector<std::string>>& runs,
-    const std::vector<std::filesystem::path>& err_files) {
+// every run.
+inline std::vector<RunResult> RunProgramsTogether(
+    const std::vector<std::vector<std::string>>& runs) {
   std::vector<Child> children;
-  for (std::size_t i = 0; i < runs.size(); ++i) {
-    std::vector<std::string> command = {ProgramPath().string()};
-    command.insert(command.end(), runs[i].begin(), runs[i].end());
-    children.push_back(StartChild(std::move(command), err_files[i]));
+  for (const auto& args : runs) {
+    std::vector<std::string> command = {ProgramPath()};
+    command.insert(command.end(), args.begin(), args.end());
+    children.emplace_back(command);
   }
-  std::vector<ChildResult> results;
-  for (const Child& child : children) results.push_back(WaitChild(child));
+  std::vector<RunResult> results;
+  for (Child& child : children) results.push_back(child.Wait());
   return results;
 }
 
+#ifdef JUNCTRA_RSS_PROBE
+struct MeasuredRun : RunResult {
+  long peak_rss_kb = 0;  // the program's peak resident set
+};
+
 // Runs the program with args and measures its peak resident set size;
 // with address_space, the program may use no more than that many bytes.
-inline ChildResult RunMeasured(const std::vector<std::string>& args,
-                               const std::filesystem::path& err_file,
+inline MeasuredRun RunMeasured(const std::vector<std::string>& args,
                                std::uint64_t address_space = 0) {
-  const std::filesystem::path report = err_file.string() + ".rss";
+  TempDir dir;
+  const std::filesystem::path report = dir.path() / "rss";
   std::vector<std::string> command = {JUNCTRA_RSS_PROBE};
   if (address_space != 0) command.insert(command.end(), {"-l", std::to_string(address_space)});
-  command.insert(command.end(), {report.string(), ProgramPath().string()});
+  command.insert(command.end(), {report.string(), ProgramPath()});
   command.insert(command.end(), args.begin(), args.end());
-  ChildResult result = Spawn(std::move(command), err_file);
+  MeasuredRun result{RunCommand(command)};
   result.peak_rss_kb = std::atol(ReadBytes(report).c_str());
   return result;
 }
-#endif  // _WIN32
+#endif
 
 }  // namespace junctra

@@ -34,7 +34,7 @@ class HugeInputTest : public ::testing::Test {
   // that its memory, beyond what it takes for a tiny database, stays within
   // three times the input size.
   void MergeWithinMemory(const char* what) {
-    const ChildResult run = RunMeasured({a_.string(), b_.string(), out_.string()}, scratch());
+    const MeasuredRun run = RunMeasured({a_.string(), b_.string(), out_.string()});
     ASSERT_EQ(run.exit_code, 0) << run.err;
     const double input_mb = static_cast<double>(InputBytes()) / (1 << 20);
     const double used_mb = static_cast<double>(run.peak_rss_kb - BaselineRssKb()) / 1024;
@@ -49,15 +49,11 @@ class HugeInputTest : public ::testing::Test {
     static long baseline = [this] {
       TempDir tiny;
       WriteDatabaseFile(tiny.path() / "tagl.txt", GeneratedTags(u"T", 1));
-      const ChildResult run =
-          RunMeasured({tiny.path().string(), tiny.path().string(), tiny.path().string()},
-                      tiny.path() / "stderr");
-      return run.peak_rss_kb;
+      return RunMeasured({tiny.path().string(), tiny.path().string(), tiny.path().string()})
+          .peak_rss_kb;
     }();
     return baseline;
   }
-
-  std::filesystem::path scratch() const { return dir_.path() / "stderr"; }
 
   TempDir dir_;
   std::filesystem::path a_ = dir_.path() / "a", b_ = dir_.path() / "b", out_ = dir_.path() / "out";
@@ -124,7 +120,7 @@ TEST_F(HugeInputTest, ALongLineWithAHeaderWhereItIsCut) {
                     TagFile(TagBlock(u"Long", u"1|1|x", u"Before\n" + line + u"\n") +
                             TagBlock(u"Next", u"2|1|y")));
   WriteDatabaseFile(b_ / "tagl.txt", TagFile(TagBlock(u"Other", u"2|1|y")));
-  const ChildResult run = RunProgram({a_.string(), b_.string(), out_.string()}, scratch());
+  const RunResult run = RunProgram({a_.string(), b_.string(), out_.string()});
   EXPECT_EQ(run.exit_code, 1);
   EXPECT_EQ(run.err, "Error reading file " + (a_ / "tagl.txt").string() + " at line 5\n");
   EXPECT_TRUE(std::filesystem::is_empty(out_));
@@ -138,8 +134,8 @@ TEST_F(HugeInputTest, ADatabaseLargerThanMemoryIsRefused) {
   WriteDatabaseFile(a_ / "tagl.txt", GeneratedTags(u"A", 3));
   WriteDatabaseFile(tags, GeneratedTags(u"B", 3));
   std::filesystem::resize_file(tags, std::uintmax_t{64} << 30);  // NUL padding, sparse
-  const ChildResult run =
-      RunMeasured({a_.string(), b_.string(), out_.string()}, scratch(), std::uint64_t{1} << 30);
+  const MeasuredRun run =
+      RunMeasured({a_.string(), b_.string(), out_.string()}, std::uint64_t{1} << 30);
   EXPECT_EQ(run.exit_code, 1);
   EXPECT_EQ(run.err, "Error reading file " + tags.string() + " at line 1\n" + tags.string() +
                          ": Cannot allocate memory\n");

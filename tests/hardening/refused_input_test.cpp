@@ -11,6 +11,7 @@
 #include "platform/text.h"
 #include "tests/file_wrapper.h"
 #include "tests/hardening/hardening_support.h"
+#include "tests/recording_ui.h"
 #include "tests/temp_dir.h"
 
 namespace junctra {
@@ -34,8 +35,8 @@ class RefusedInputTest : public ::testing::Test {
   // leave that folder's files as they were.
   void ExpectRefused(const std::string& message) {
     const std::string tags = Snapshot();
-    const ChildResult run =
-        RunProgram({a_.string(), b_.string()}, dir_.path() / "stderr", std::chrono::seconds(20));
+    const RunResult run =
+        RunProgram({a_.string(), b_.string()}, {.env = {}, .time_limit = std::chrono::seconds(20)});
     EXPECT_FALSE(run.killed);
     EXPECT_LT(run.seconds, 5);
     EXPECT_EQ(run.exit_code, 1);
@@ -78,7 +79,7 @@ TEST_F(RefusedInputTest, TextHiddenByANulIsRefusedPaddingIsNot) {
   ExpectRefused(ReadError(b_ / "tagl.txt", 10));
 
   WriteBytes(b_ / "tagl.txt", Utf16FileBytes(GeneratedTags(u"B", 3)) + std::string(5000, '\0'));
-  EXPECT_EQ(RunProgram({a_.string(), b_.string()}, dir_.path() / "stderr").exit_code, 0);
+  EXPECT_EQ(RunProgram({a_.string(), b_.string()}).exit_code, 0);
 }
 
 TEST_F(RefusedInputTest, PipesAreRefusedAtOnce) {
@@ -100,24 +101,10 @@ TEST_F(RefusedInputTest, LongPiecesBeforeAHeaderMergeWithTheirSource) {
                               std::u16string(1022, u'p') + u"#Alarm\n#History\n#";
   WriteDatabaseFile(a_ / "tagl.txt", text);
   WriteDatabaseFile(b_ / "tagl.txt", text);
-  const ChildResult run = RunProgram({a_.string(), b_.string()}, dir_.path() / "stderr");
+  const RunResult run = RunProgram({a_.string(), b_.string()});
   EXPECT_EQ(run.exit_code, 0) << run.err;
   EXPECT_EQ(ReadBytes(b_ / "tagl.txt"), ReadBytes(a_ / "tagl.txt"));
 }
-
-class RecordingUi : public MergeUi {
- public:
-  void ShowErrorList(const ConflictList&) override {}
-  bool BrowseForFolder(std::filesystem::path&, const std::u16string&,
-                       const std::filesystem::path&) override {
-    return false;
-  }
-  void ShowMessage(const std::u16string& text, const std::u16string& detail) override {
-    messages.push_back(text);
-    details.push_back(detail);
-  }
-  std::vector<std::u16string> messages, details;
-};
 
 // Reads of one file fail from a byte on; or, with cut_to, the first read
 // from that byte on finds the file cut to that length, as another program
@@ -171,7 +158,7 @@ TEST_F(RefusedInputTest, AReadErrorInsideAFileIsAReadError) {
   RecordingUi ui;
   MergeFolders folders{a_, b_, b_};
   EXPECT_FALSE(RunMergeCommand(folders, ui, ResourceModule::BuiltIn(), &env));
-  ASSERT_EQ(ui.messages.size(), 1u);
+  ASSERT_EQ(ui.details.size(), 1u);
   const std::string message = Utf16ToUtf8(ui.messages[0]);
   const std::string start = "Error reading file " + (b_ / "tagl.txt").string() + " at line ";
   ASSERT_EQ(message.substr(0, start.size()), start);
@@ -201,7 +188,7 @@ TEST_F(RefusedInputTest, AFileCutWhileItIsReadIsRefused) {
     RecordingUi ui;
     MergeFolders folders{a_, b_, b_};
     EXPECT_FALSE(RunMergeCommand(folders, ui, ResourceModule::BuiltIn(), &env)) << c.file;
-    ASSERT_EQ(ui.messages.size(), 1u) << c.file;
+    ASSERT_EQ(ui.details.size(), 1u) << c.file;
     EXPECT_TRUE(Utf16ToUtf8(ui.messages[0])
                     .starts_with("Error reading file " + path.string() + " at line "));
     EXPECT_EQ(Utf16ToUtf8(ui.details[0]), path.string() + ": Device or resource busy");
@@ -221,7 +208,7 @@ TEST_F(RefusedInputTest, ControlCharactersNeverReachTheTerminal) {
       "  Rest of the tag line: first \"|x\", second \"|x\xEF\xBF\xBD[2J\"");
   const auto odd = dir_.path() / "c\x1B[2J\x7F";
   std::filesystem::create_directories(odd / "tagl.txt");
-  const ChildResult run = RunProgram({odd.string(), b_.string()}, dir_.path() / "stderr");
+  const RunResult run = RunProgram({odd.string(), b_.string()});
   const std::string shown = (dir_.path() / "c\xEF\xBF\xBD[2J\xEF\xBF\xBD").string() + "/tagl.txt";
   EXPECT_EQ(run.err, "Can not open file " + shown + "\n" + shown + ": Is a directory\n");
   // C1 controls (CSI, OSC: punctuation in 8-bit files) and the bidirectional

@@ -16,37 +16,12 @@
 #include "tests/conflict_lines.h"
 #include "tests/database_files.h"
 #include "tests/file_wrapper.h"
+#include "tests/recording_ui.h"
 #include "tests/tag_lookup.h"
 #include "tests/temp_dir.h"
 
 namespace junctra {
 namespace {
-
-class RecordingUi : public MergeUi {
- public:
-  void ShowErrorList(const ConflictList& conflicts) override {
-    error_lists.push_back(Lines(conflicts));
-  }
-  bool BrowseForFolder(std::filesystem::path& folder, const std::u16string& prompt,
-                       const std::filesystem::path& start) override {
-    prompts.push_back(prompt);
-    starts.push_back(start);
-    if (!answer) return false;
-    folder = *answer;
-    return true;
-  }
-  // As batch use prints them: the text, then any detail as a line of its own.
-  void ShowMessage(const std::u16string& text, const std::u16string& detail = {}) override {
-    messages.push_back(text);
-    if (!detail.empty()) messages.push_back(detail);
-  }
-
-  std::optional<std::filesystem::path> answer;
-  std::vector<std::vector<std::u16string>> error_lists;
-  std::vector<std::u16string> prompts;
-  std::vector<std::filesystem::path> starts;
-  std::vector<std::u16string> messages;
-};
 
 const std::u16string kPumpClass = u"V4.x - CLASS LIST\nClass:Pump\nSpeed|0|2|rpm\n";
 const std::u16string kValveClass = u"V4.x - CLASS LIST\nClass:Valve\nOpen|0|1|position\n";
@@ -185,7 +160,7 @@ TEST_F(MergeCommandTest, InteractiveUseAsksForTheOutputFolder) {
   EXPECT_EQ(ui_.prompts, std::vector<std::u16string>{u"Select new database folder:"});
   EXPECT_EQ(ui_.starts, std::vector<std::filesystem::path>{dir_.path()});  // beside the second
   EXPECT_TRUE(std::filesystem::is_empty(out_));
-  ui_.answer = out_;
+  ui_.answers = {out_};
   EXPECT_TRUE(Run({}));
   EXPECT_TRUE(std::filesystem::exists(out_ / "tagl.txt"));
 }

@@ -1,87 +1,24 @@
 // The installed layout: cmake --install into a temporary prefix, then the
 // program run through its bin/ link as a user would run it.
-#include <fcntl.h>
 #include <gtest/gtest.h>
-#include <spawn.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
-#include <fstream>
-#include <iterator>
-#include <map>
 #include <string>
 #include <vector>
 
 #include "platform/env.h"
 #include "platform/resource_module.h"
 #include "platform/text.h"
+#include "tests/database_files.h"
+#include "tests/run_program.h"
 #include "tests/temp_dir.h"
-
-extern char** environ;
 
 namespace junctra {
 namespace {
 
-std::string ReadBytes(const std::filesystem::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  return std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-}
-
-struct RunResult {
-  int exit_code = -1;
-  std::string error_output;
-};
-
-// Runs the program with the arguments; changes maps variable names to
-// values, an empty value removing the variable.
-RunResult RunProgram(const std::filesystem::path& program, const std::vector<std::string>& args,
-                     const std::map<std::string, std::string>& changes,
-                     const std::filesystem::path& error_file) {
-  std::vector<std::string> env;
-  for (char** entry = environ; *entry != nullptr; ++entry) {
-    const std::string variable = *entry;
-    if (!changes.count(variable.substr(0, variable.find('=')))) env.push_back(variable);
-  }
-  for (const auto& [name, value] : changes) {
-    if (!value.empty()) env.push_back(name + "=" + value);
-  }
-  std::vector<char*> envp;
-  for (std::string& entry : env) envp.push_back(entry.data());
-  envp.push_back(nullptr);
-
-  std::vector<std::string> argv_strings = {program.string()};
-  argv_strings.insert(argv_strings.end(), args.begin(), args.end());
-  std::vector<char*> argv;
-  for (std::string& arg : argv_strings) argv.push_back(arg.data());
-  argv.push_back(nullptr);
-
-  posix_spawn_file_actions_t actions;
-  posix_spawn_file_actions_init(&actions);
-  posix_spawn_file_actions_addopen(&actions, 0, "/dev/null", O_RDONLY, 0);
-  posix_spawn_file_actions_addopen(&actions, 2, error_file.c_str(), O_WRONLY | O_CREAT | O_TRUNC,
-                                   0644);
-  RunResult result;
-  pid_t pid;
-  if (posix_spawn(&pid, argv[0], &actions, nullptr, argv.data(), envp.data()) == 0) {
-    int status = 0;
-    waitpid(pid, &status, 0);
-    result.exit_code = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
-  }
-  posix_spawn_file_actions_destroy(&actions);
-  result.error_output = ReadBytes(error_file);
-  return result;
-}
-
 void WriteTagList(const std::filesystem::path& folder, const std::u16string& tag_name) {
   std::filesystem::create_directories(folder);
-  const std::u16string text = u"//4.x - Application Tags\r\n#1|" + tag_name +
-                              u"|1|2|x\r\n#Parameters\r\n#Alarm\r\n#History\r\n#";
-  std::string bytes = "\xFF\xFE";
-  for (char16_t c : text) {
-    bytes.push_back(static_cast<char>(c & 0xFF));
-    bytes.push_back(static_cast<char>(c >> 8));
-  }
-  std::ofstream(folder / "tagl.txt", std::ios::binary) << bytes;
+  WriteDatabaseFile(folder / "tagl.txt", TagFile(TagBlock(tag_name, u"1|2|x")));
 }
 
 class InstallLayoutTest : public testing::Test {
@@ -105,16 +42,12 @@ class InstallLayoutTest : public testing::Test {
   RunResult RunInstalled(const std::vector<std::string>& args, const std::string& locale) {
     const std::filesystem::path home = work_.path() / "home";
     std::filesystem::create_directories(home);
-    return RunProgram(link(), args,
-                      {{"HOME", home.string()},
-                       {"XDG_CONFIG_HOME", (home / ".config").string()},
-                       {"LC_ALL", locale},
-                       {"LC_MESSAGES", ""},
-                       {"LANG", ""},
-                       {"DISPLAY", ""},
-                       {"WAYLAND_DISPLAY", ""},
-                       {"QT_QPA_PLATFORM", ""}},
-                      work_.path() / "stderr.txt");
+    std::vector<std::string> command = {link().string()};
+    command.insert(command.end(), args.begin(), args.end());
+    return RunCommand(command,
+                      {{"HOME=" + home.string(), "XDG_CONFIG_HOME=" + (home / ".config").string(),
+                        "LC_ALL=" + locale, "-LC_MESSAGES", "-LANG", "-DISPLAY", "-WAYLAND_DISPLAY",
+                        "-QT_QPA_PLATFORM"}});
   }
 
   static std::unique_ptr<TempDir> prefix_dir_;
@@ -156,7 +89,7 @@ TEST_F(InstallLayoutTest, BatchMergeRunsThroughTheLink) {
   WriteTagList(second, u"Beta");
 
   const RunResult merged = RunInstalled({first.string(), second.string()}, "C");
-  EXPECT_EQ(merged.exit_code, 0) << merged.error_output;
+  EXPECT_EQ(merged.exit_code, 0) << merged.err;
   const std::string written = ReadBytes(second / "tagl.txt");
   // UTF-16LE: both names are in the merged file.
   auto contains = [&written](const std::string& ascii) {
@@ -174,8 +107,8 @@ TEST_F(InstallLayoutTest, BatchMergeRunsThroughTheLink) {
 TEST_F(InstallLayoutTest, InteractiveUseWithoutDisplayEndsWithOneLineAndExitCode1) {
   const RunResult result = RunInstalled({}, "C");
   EXPECT_EQ(result.exit_code, 1);
-  ASSERT_FALSE(result.error_output.empty());
-  EXPECT_EQ(result.error_output.find('\n'), result.error_output.size() - 1) << result.error_output;
+  ASSERT_FALSE(result.err.empty());
+  EXPECT_EQ(result.err.find('\n'), result.err.size() - 1) << result.err;
 }
 
 TEST_F(InstallLayoutTest, GermanSatelliteIsFoundThroughTheLink) {
@@ -199,11 +132,11 @@ TEST_F(InstallLayoutTest, GermanSatelliteIsFoundThroughTheLink) {
 
   const RunResult in_german = RunInstalled(args, "de_DE.UTF-8");
   EXPECT_EQ(in_german.exit_code, 1);
-  EXPECT_NE(in_german.error_output.find(german), std::string::npos) << in_german.error_output;
+  EXPECT_NE(in_german.err.find(german), std::string::npos) << in_german.err;
 
   const RunResult in_english = RunInstalled(args, "C");
   EXPECT_EQ(in_english.exit_code, 1);
-  EXPECT_NE(in_english.error_output.find(english), std::string::npos) << in_english.error_output;
+  EXPECT_NE(in_english.err.find(english), std::string::npos) << in_english.err;
 }
 
 }  // namespace

@@ -4,20 +4,20 @@
 
 #include <gtest/gtest.h>
 
-#include <deque>
 #include <optional>
 
 #include "platform/resource_module.h"
 #include "platform/text.h"
 #include "tests/conflict_lines.h"
 #include "tests/database_files.h"
+#include "tests/recording_ui.h"
 #include "tests/temp_dir.h"
 #include "ui/result_line.h"
 
 namespace junctra {
 namespace {
 
-class RecordingView : public MainDialogView {
+class RecordingView : public Recording<MainDialogView> {
  public:
   void ShowFolders(const std::filesystem::path& first,
                    const std::filesystem::path& second) override {
@@ -25,30 +25,6 @@ class RecordingView : public MainDialogView {
   }
   void EnableMerge(bool enabled) override { merge_enabled = enabled; }
   void ShowResult(const std::u16string& text) override { result = text; }
-  void ShowErrorList(const ConflictList& conflicts) override {
-    error_lists.push_back(Lines(conflicts));
-  }
-  bool BrowseForFolder(std::filesystem::path& folder, const std::u16string& prompt,
-                       const std::filesystem::path& start) override {
-    prompts.push_back(prompt);
-    starts.push_back(start);
-    if (answers.empty() || !answers.front()) {
-      if (!answers.empty()) answers.pop_front();
-      return false;
-    }
-    folder = *answers.front();
-    answers.pop_front();
-    return true;
-  }
-  void ShowMessage(const std::u16string& text, const std::u16string& detail) override {
-    messages.push_back(detail.empty() ? text : text + u" | " + detail);
-  }
-
-  std::deque<std::optional<std::filesystem::path>> answers;
-  std::vector<std::u16string> prompts;
-  std::vector<std::filesystem::path> starts;
-  std::vector<std::u16string> messages;
-  std::vector<std::vector<std::u16string>> error_lists;
   std::pair<std::filesystem::path, std::filesystem::path> shown;
   std::optional<bool> merge_enabled;
   std::u16string result;
@@ -97,14 +73,13 @@ TEST_F(MainDialogLogicTest, SelectRulesKeepTheFoldersUntilBothAreDatabases) {
   view_.answers = {std::nullopt};  // cancelled: the second question is never asked
   logic_.OnSelect();
   // Each with the file it lacks and why, as the message box shows it below.
-  const auto lacking = [](unsigned message, const std::filesystem::path& folder) {
-    return LoadResourceString(message) + u" | " + PathToUtf16(folder / "tagl.txt") +
-           u": No such file or directory";
-  };
+  const std::u16string lacking = PathToUtf16(empty / "tagl.txt") + u": No such file or directory";
   EXPECT_EQ(view_.messages,
-            (std::vector<std::u16string>{
-                LoadResourceString(IDS_SELECT_DIFFERENT), lacking(IDS_FIRST_NO_DATABASE, empty),
-                lacking(IDS_FIRST_NO_DATABASE, empty), lacking(IDS_SECOND_NO_DATABASE, empty)}));
+            (std::vector<std::u16string>{LoadResourceString(IDS_SELECT_DIFFERENT),
+                                         LoadResourceString(IDS_FIRST_NO_DATABASE), lacking,
+                                         LoadResourceString(IDS_FIRST_NO_DATABASE), lacking,
+                                         LoadResourceString(IDS_SECOND_NO_DATABASE), lacking}));
+  EXPECT_EQ(view_.details, (std::vector<std::u16string>{u"", lacking, lacking, lacking}));
   EXPECT_EQ(view_.prompts.size(), 9u);
   EXPECT_EQ(view_.prompts[0], LoadResourceString(IDS_SELECT_FIRST));
   EXPECT_EQ(view_.prompts[1], LoadResourceString(IDS_SELECT_SECOND));
