@@ -104,6 +104,5 @@ void CErrorDlg::ShowDetail(const ConflictDetail& detail, const DifferenceMark& m
 }
 
 void CErrorDlg::SetClipboardText(const std::u16string& text) { PutOnClipboard(hwnd(), text); }
-}
 
 }  // namespace junctra
