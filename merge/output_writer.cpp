@@ -22,6 +22,8 @@ constexpr std::string_view kFileNames[] = {"class.lst", "tagl.txt"};
 constexpr int kNameAttempts = 8;
 // Symbolic links followed from a target before it counts as a loop.
 constexpr int kMaxLinks = 40;
+// How often a waiting run looks whether a folder's lock is free.
+constexpr std::chrono::milliseconds kLockPollInterval{10};
 
 using Save = std::function<bool(const std::filesystem::path&, Env*)>;
 
@@ -51,7 +53,7 @@ struct Output {
   std::uint64_t folder_inode = 0;
   // The file being replaced; none when the target is new.
   std::optional<FileStatus> existing;
-  std::filesystem::path temp;  // this run's temporary; empty until created
+  std::filesystem::path temp;                // this run's temporary; empty until created
   std::unique_ptr<TemporaryFile> temp_file;  // removes temp
   SaveError error;
 
@@ -175,6 +177,20 @@ bool WriteTemporary(Output& out, const Save& save, Env* env) {
   return (err == 0 && close_err == 0) || out.Fail(err != 0 ? err : close_err);
 }
 
+// Takes the folder's lock, trying again while another process holds it,
+// for up to wait; EWOULDBLOCK when it is still held then.
+int LockFolder(const std::filesystem::path& folder, std::chrono::milliseconds wait, Env* env,
+               std::unique_ptr<FolderLock>* lock) {
+  const auto deadline = env->Now() + wait;
+  for (;;) {
+    const int err = env->TryLockFolder(folder, lock);
+    if (err != EWOULDBLOCK) return err;
+    const auto left = deadline - env->Now();
+    if (left <= std::chrono::steady_clock::duration::zero()) return EWOULDBLOCK;
+    env->SleepFor(std::min<std::chrono::steady_clock::duration>(left, kLockPollInterval));
+  }
+}
+
 // Locks every folder the outputs go into, each once and all in one order
 // (by identity, whatever the path says), so that two runs never wait for
 // each other crosswise. The folders locked are added to folders. False when
@@ -200,7 +216,7 @@ bool LockFolders(std::vector<Output>& outputs, std::chrono::milliseconds wait, E
   for (std::size_t i = 0; i < order.size(); ++i) {
     if (i > 0 && identity(order[i]) == identity(order[i - 1])) continue;
     std::unique_ptr<FolderLock> lock;
-    const int err = env->LockFolder(order[i]->folder, wait, &lock);
+    const int err = LockFolder(order[i]->folder, wait, env, &lock);
     if (err == EWOULDBLOCK) {
       result->busy_folder = order[i]->folder;
       return false;
