@@ -181,7 +181,8 @@ class Env {
   virtual std::unique_ptr<Library> LoadLibrary(const std::filesystem::path& path) = 0;
 };
 
-// Process-wide settings made once at start, before anything else runs.
+// Process-wide settings made once at start, before anything else runs: on
+// Windows, standard output and error write "\n" as it is, as on POSIX.
 void PrepareProcess();
 // Memory for a large block of bytes that is filled once and then read,
 // freed with std::free; null when there is none. Where the system offers

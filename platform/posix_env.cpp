@@ -366,10 +366,8 @@ class PosixEnv : public Env {
 
 }  // namespace
 
-void PrepareProcess() {
-  // Nothing here: records no longer take a string of their own per line, so
-  // the end of a merge frees few blocks, and glibc's fast bins may stay.
-}
+// The standard streams already write "\n" as it is.
+void PrepareProcess() {}
 
 std::vector<std::string> ProgramArguments(int argc, char** argv) {
   return std::vector<std::string>(argv, argv + argc);
