@@ -25,7 +25,7 @@ constexpr int kMaxLinks = 40;
 // How often a waiting run looks whether a folder's lock is free.
 constexpr std::chrono::milliseconds kLockPollInterval{10};
 
-using Save = std::function<bool(const std::filesystem::path&, Env*)>;
+using Save = std::function<bool(const std::filesystem::path&, Env*, int*)>;
 
 // This run's temporary file: removed on every way out of the run, an
 // exception too, and when the process is interrupted.
@@ -163,11 +163,9 @@ bool WriteTemporary(Output& out, const Save& save, Env* env) {
     }
   }
   if (err != 0) return out.Fail(err);
-  OpenErrorRecorder recorder(env);
   try {
-    if (!save(out.temp, &recorder)) {
-      return out.Fail(recorder.last_error != 0 ? recorder.last_error : EIO);
-    }
+    int open_error = 0;
+    if (!save(out.temp, env, &open_error)) return out.Fail(open_error);
   } catch (const CFileException& e) {
     return out.Fail(e.error());  // disk full, I/O error: a failed save, nothing more
   }
@@ -382,9 +380,10 @@ WriteResult WriteMergedDatabase(const std::filesystem::path& folder, const CClas
   if (ready) {
     for (const auto& locked : folders) RemoveLeftovers(locked, env);
     const bool classes_saved = WriteTemporary(
-        class_out, [&](const auto& p, Env* e) { return classes.SaveClassFile(p, e); }, env);
+        class_out,
+        [&](const auto& p, Env* e, int* err) { return classes.SaveClassFile(p, e, err); }, env);
     const bool tags_saved = WriteTemporary(
-        tag_out, [&](const auto& p, Env* e) { return tags.SaveTagFile(p, e); }, env);
+        tag_out, [&](const auto& p, Env* e, int* err) { return tags.SaveTagFile(p, e, err); }, env);
     bool renamed = false;
     if (classes_saved && tags_saved) {
       // An interruption waits for both renames (and a put-back): after the

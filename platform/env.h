@@ -277,17 +277,4 @@ class EnvWrapper : public Env {
   Env* target_;
 };
 
-// Remembers why the last open failed, for callers of code that reports only
-// that it could not open a file.
-class OpenErrorRecorder : public EnvWrapper {
- public:
-  explicit OpenErrorRecorder(Env* target) : EnvWrapper(target) {}
-  int OpenFile(const std::filesystem::path& path, const OpenMode& mode,
-               std::unique_ptr<File>* file) override {
-    last_error = target()->OpenFile(path, mode, file);
-    return last_error;
-  }
-  int last_error = 0;
-};
-
 }  // namespace junctra
