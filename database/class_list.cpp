@@ -57,18 +57,8 @@ void AddMember(std::u16string_view line, CClassInfo& info) {
 }  // namespace
 
 void CClassList::LoadClassFile(const std::filesystem::path& path, LoadReport* report, Env* env) {
-  LoadReport local;
-  LoadReport& done = report != nullptr ? *report : local;
-  done = LoadReport();
-  CTAVStdioFile file(env);
-  if (!file.Open(path, CFile::typeText | CFile::shareDenyWrite)) return;
-  done.opened = true;
-  LineReader reader(&file, kReadLimit, &m_texts);
-  reader.Run(done, [&] {
-    ReadClasses(reader);
-    return 0;
-  });
-  file.Close();
+  LineReader::Load(path, kReadLimit, &m_texts, env, report,
+                   [&](LineReader& reader) { ReadClasses(reader); });
 }
 
 // Every way out reaches the end of the file, unless the line after the
@@ -96,10 +86,11 @@ void CClassList::ReadClasses(LineReader& reader) {
   }
 }
 
-bool CClassList::SaveClassFile(const std::filesystem::path& path, Env* env) const {
+bool CClassList::SaveClassFile(const std::filesystem::path& path, Env* env, int* open_error) const {
   CTAVStdioFile file(env);
   if (!file.Open(path,
                  CFile::typeText | CFile::modeCreate | CFile::modeWrite | CFile::shareExclusive)) {
+    if (open_error != nullptr) *open_error = file.GetOpenError();
     return false;
   }
   file.WriteString(kHeader);

@@ -39,12 +39,14 @@ class CClassList {
   CClassList& operator=(CClassList&&) = default;
 
   // Appends the classes of the file at path. A file that cannot be opened
-  // leaves the list as it was.
+  // leaves the list as it was. Read errors go into the report.
   void LoadClassFile(const std::filesystem::path& path, LoadReport* report = nullptr,
                      Env* env = Env::Default());
-  // Creates or replaces the file; false when it cannot be created. Write
-  // errors throw CFileException.
-  bool SaveClassFile(const std::filesystem::path& path, Env* env = Env::Default()) const;
+  // Creates or replaces the file; false when it cannot be created, with the
+  // system's reason in *open_error when given. Write errors throw
+  // CFileException.
+  bool SaveClassFile(const std::filesystem::path& path, Env* env = Env::Default(),
+                     int* open_error = nullptr) const;
 
   // name and the texts of info must stay valid as long as the list.
   void AddClass(std::u16string_view name, CClassInfo info) {

@@ -7,17 +7,21 @@
 // class or tag is ever dropped silently.
 #pragma once
 
+#include <cerrno>
 #include <cstddef>
 #include <cstdint>
+#include <filesystem>
+#include <new>
 #include <string_view>
 
 #include "database/file_text.h"
+#include "database/load_report.h"
+#include "database/tav_stdio_file.h"
+#include "database/text_store.h"
+#include "platform/env.h"
+#include "platform/stdio_file.h"
 
 namespace junctra {
-
-class CTAVStdioFile;
-class TextStore;
-struct LoadReport;
 
 class LineReader {
  public:
@@ -66,23 +70,16 @@ class LineReader {
   // The file is not taken from this line on. The smallest line refused is
   // the one reported.
   void Refuse(std::size_t line);
-  // Runs a loader's reading and fills report: complete unless a line was
+
+  // Opens the file at path for reading and runs a loader's reading of it,
+  // read(reader), filling report (when given): complete unless a line was
   // refused. Then the file must still be as it was when the reading began.
-  // A read error, a changed file or a failed allocation is refused at the
-  // line being read and rethrown.
-  template <class Body>
-  auto Run(LoadReport& report, Body body) {
-    try {
-      auto result = body();
-      text_.CheckUnchanged();
-      Report(report);
-      return result;
-    } catch (...) {
-      Refuse(next_line_number_);
-      Report(report);
-      throw;
-    }
-  }
+  // A read error, a changed file or a failed allocation ends the reading,
+  // refused at the line being read, with its errno in the report; nothing
+  // is thrown for them.
+  template <class Read>
+  static void Load(const std::filesystem::path& path, std::uint32_t nMax, TextStore* store,
+                   Env* env, LoadReport* report, Read read);
 
  private:
   bool NextPiece(std::u16string_view* piece);
@@ -98,5 +95,41 @@ class LineReader {
 
 // Only blanks, tabs and line feeds.
 bool IsBlankLine(std::u16string_view line);
+
+template <class Read>
+void LineReader::Load(const std::filesystem::path& path, std::uint32_t nMax, TextStore* store,
+                      Env* env, LoadReport* report, Read read) {
+  LoadReport local;
+  LoadReport& done = report != nullptr ? *report : local;
+  done = LoadReport();
+  try {
+    CTAVStdioFile file(env);
+    if (!file.Open(path, CFile::modeRead | CFile::shareDenyWrite)) {
+      done.error = file.GetOpenError();
+      return;
+    }
+    done.opened = true;
+    LineReader reader(&file, nMax, store);
+    try {
+      read(reader);
+      reader.text_.CheckUnchanged();
+    } catch (...) {
+      reader.Refuse(reader.next_line_number_);
+      reader.Report(done);
+      throw;
+    }
+    reader.Report(done);
+  } catch (const CFileException& e) {
+    // A failed look at the first bytes, while opening, gives no reason.
+    if (done.opened) done.error = e.error();
+  } catch (const std::bad_alloc&) {
+    // A file that does not fit into memory: what was read of it is freed as
+    // the reading unwinds. Before the first line: at line 1.
+    done.opened = true;
+    done.complete = false;
+    if (done.first_unread_line == 0) done.first_unread_line = 1;
+    done.error = ENOMEM;
+  }
+}
 
 }  // namespace junctra

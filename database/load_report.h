@@ -14,6 +14,10 @@ struct LoadReport {
   // When not complete: the 1-based number of the first line not taken,
   // counting lines as the reader delivers them (a long line joined is one).
   std::size_t first_unread_line = 0;
+  // Why the file could not be opened, or could not be read to its end: an
+  // errno value (ENOMEM when it does not fit into memory). 0 when the
+  // system gave no reason, as for a line refused for its format.
+  int error = 0;
 };
 
 }  // namespace junctra

@@ -129,16 +129,13 @@ std::optional<bool> ReadSections(LineReader& reader, CDatabaseItem& record) {
 }  // namespace
 
 bool CTagList::LoadTagFile(const std::filesystem::path& path, LoadReport* report, Env* env) {
-  LoadReport local;
-  LoadReport& done = report != nullptr ? *report : local;
-  done = LoadReport();
-  CTAVStdioFile file(env);
-  if (!file.Open(path, CFile::modeRead | CFile::shareDenyWrite)) return false;
-  done.opened = true;
-  LineReader reader(&file, kReadLimit, &m_texts);
-  // Room in the index for a typical file's tags, to spare rehashing.
-  m_tags.Reserve(reader.file_size() / kTypicalTagBytes);
-  return reader.Run(done, [&] { return ReadTags(reader); });
+  bool result = false;
+  LineReader::Load(path, kReadLimit, &m_texts, env, report, [&](LineReader& reader) {
+    // Room in the index for a typical file's tags, to spare rehashing.
+    m_tags.Reserve(reader.file_size() / kTypicalTagBytes);
+    result = ReadTags(reader);
+  });
+  return result;
 }
 
 bool CTagList::ReadTags(LineReader& reader) {
@@ -170,9 +167,10 @@ bool CTagList::ReadTags(LineReader& reader) {
   }
 }
 
-bool CTagList::SaveTagFile(const std::filesystem::path& path, Env* env) const {
+bool CTagList::SaveTagFile(const std::filesystem::path& path, Env* env, int* open_error) const {
   CTAVStdioFile file(env);
   if (!file.Open(path, CFile::modeCreate | CFile::modeWrite | CFile::shareExclusive)) {
+    if (open_error != nullptr) *open_error = file.GetOpenError();
     return false;
   }
   file.WriteString(kHeader);

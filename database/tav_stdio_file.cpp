@@ -80,17 +80,14 @@ bool CTAVStdioFile::Open(const std::filesystem::path& path, unsigned flags) {
     return true;
   }
 
-  // Probe the first two bytes through a second, read-only stream.
+  // Probe the first two bytes, opened read-only.
   unsigned char head[2] = {0, 0};
-  std::uint32_t got = 0;
-  {
-    CStdioFile probe(env());
-    if (!probe.Open(path, flags & ~(CFile::typeText | CFile::modeWrite | CFile::modeReadWrite))) {
-      return false;
-    }
-    got = probe.Read(head, 2);
-    probe.Close();
+  if (!CStdioFile::Open(path,
+                        flags & ~(CFile::typeText | CFile::modeWrite | CFile::modeReadWrite))) {
+    return false;
   }
+  const std::uint32_t got = CStdioFile::Read(head, 2);
+  CStdioFile::Close();
   const bool bom = got == 2 && head[0] == 0xFF && head[1] == 0xFE;
   m_bUnicode = bom || head[0] == 0 || head[1] == 0;
 

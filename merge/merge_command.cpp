@@ -32,36 +32,20 @@ template <class Load>
 bool LoadInput(const std::filesystem::path& path, Load load, MergeUi& ui,
                const ResourceModule& strings, Env* env) {
   LoadReport report;
-  int read_error = 0;
-  OpenErrorRecorder recorder(env);
-  try {
-    load(path, &report, &recorder);
-  } catch (const CFileException& e) {
-    // The loader has refused the line it was reading, if it got that far.
-    read_error = e.error();
-  } catch (const std::bad_alloc&) {
-    // A database that does not fit into memory; what was read of it is
-    // freed as the loader unwinds. Before the first line: at line 1.
-    read_error = ENOMEM;
-    report.opened = true;
-    report.complete = false;
-    if (report.first_unread_line == 0) report.first_unread_line = 1;
-  }
+  load(path, &report, env);
+  if (report.opened && report.complete) return true;
+  const std::u16string reason =
+      report.error != 0 ? FileError(path, report.error, strings) : std::u16string();
   if (!report.opened) {
     ui.ShowMessage(FormatMessage(strings.LoadString(IDS_CANNOT_OPEN_FILE), PathToUtf16(path)),
-                   recorder.last_error != 0 ? FileError(path, recorder.last_error, strings)
-                                            : std::u16string());
+                   reason);
     return false;
   }
-  if (!report.complete) {
-    std::u16string line;
-    AppendDecimal(line, static_cast<std::int64_t>(report.first_unread_line));
-    ui.ShowMessage(
-        FormatMessage(strings.LoadString(IDS_ERROR_READING_FILE), PathToUtf16(path), line),
-        read_error != 0 ? FileError(path, read_error, strings) : std::u16string());
-    return false;
-  }
-  return true;
+  std::u16string line;
+  AppendDecimal(line, static_cast<std::int64_t>(report.first_unread_line));
+  ui.ShowMessage(FormatMessage(strings.LoadString(IDS_ERROR_READING_FILE), PathToUtf16(path), line),
+                 reason);
+  return false;
 }
 
 // Message 131: the folder of path holds more than one case variant of its

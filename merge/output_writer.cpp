@@ -22,8 +22,10 @@ constexpr std::string_view kFileNames[] = {"class.lst", "tagl.txt"};
 constexpr int kNameAttempts = 8;
 // Symbolic links followed from a target before it counts as a loop.
 constexpr int kMaxLinks = 40;
+// How often a waiting run looks whether a folder's lock is free.
+constexpr std::chrono::milliseconds kLockPollInterval{10};
 
-using Save = std::function<bool(const std::filesystem::path&, Env*)>;
+using Save = std::function<bool(const std::filesystem::path&, Env*, int*)>;
 
 // This run's temporary file: removed on every way out of the run, an
 // exception too, and when the process is interrupted.
@@ -51,7 +53,7 @@ struct Output {
   std::uint64_t folder_inode = 0;
   // The file being replaced; none when the target is new.
   std::optional<FileStatus> existing;
-  std::filesystem::path temp;  // this run's temporary; empty until created
+  std::filesystem::path temp;                // this run's temporary; empty until created
   std::unique_ptr<TemporaryFile> temp_file;  // removes temp
   SaveError error;
 
@@ -161,11 +163,9 @@ bool WriteTemporary(Output& out, const Save& save, Env* env) {
     }
   }
   if (err != 0) return out.Fail(err);
-  OpenErrorRecorder recorder(env);
   try {
-    if (!save(out.temp, &recorder)) {
-      return out.Fail(recorder.last_error != 0 ? recorder.last_error : EIO);
-    }
+    int open_error = 0;
+    if (!save(out.temp, env, &open_error)) return out.Fail(open_error);
   } catch (const CFileException& e) {
     return out.Fail(e.error());  // disk full, I/O error: a failed save, nothing more
   }
@@ -173,6 +173,20 @@ bool WriteTemporary(Output& out, const Save& save, Env* env) {
   err = file->Sync();
   const int close_err = file->Close();
   return (err == 0 && close_err == 0) || out.Fail(err != 0 ? err : close_err);
+}
+
+// Takes the folder's lock, trying again while another process holds it,
+// for up to wait; EWOULDBLOCK when it is still held then.
+int LockFolder(const std::filesystem::path& folder, std::chrono::milliseconds wait, Env* env,
+               std::unique_ptr<FolderLock>* lock) {
+  const auto deadline = env->Now() + wait;
+  for (;;) {
+    const int err = env->TryLockFolder(folder, lock);
+    if (err != EWOULDBLOCK) return err;
+    const auto left = deadline - env->Now();
+    if (left <= std::chrono::steady_clock::duration::zero()) return EWOULDBLOCK;
+    env->SleepFor(std::min<std::chrono::steady_clock::duration>(left, kLockPollInterval));
+  }
 }
 
 // Locks every folder the outputs go into, each once and all in one order
@@ -200,7 +214,7 @@ bool LockFolders(std::vector<Output>& outputs, std::chrono::milliseconds wait, E
   for (std::size_t i = 0; i < order.size(); ++i) {
     if (i > 0 && identity(order[i]) == identity(order[i - 1])) continue;
     std::unique_ptr<FolderLock> lock;
-    const int err = env->LockFolder(order[i]->folder, wait, &lock);
+    const int err = LockFolder(order[i]->folder, wait, env, &lock);
     if (err == EWOULDBLOCK) {
       result->busy_folder = order[i]->folder;
       return false;
@@ -366,9 +380,10 @@ WriteResult WriteMergedDatabase(const std::filesystem::path& folder, const CClas
   if (ready) {
     for (const auto& locked : folders) RemoveLeftovers(locked, env);
     const bool classes_saved = WriteTemporary(
-        class_out, [&](const auto& p, Env* e) { return classes.SaveClassFile(p, e); }, env);
+        class_out,
+        [&](const auto& p, Env* e, int* err) { return classes.SaveClassFile(p, e, err); }, env);
     const bool tags_saved = WriteTemporary(
-        tag_out, [&](const auto& p, Env* e) { return tags.SaveTagFile(p, e); }, env);
+        tag_out, [&](const auto& p, Env* e, int* err) { return tags.SaveTagFile(p, e, err); }, env);
     bool renamed = false;
     if (classes_saved && tags_saved) {
       // An interruption waits for both renames (and a put-back): after the

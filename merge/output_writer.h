@@ -25,7 +25,7 @@ namespace junctra {
 inline constexpr char kTemporarySuffix[] = ".junctra-new";
 
 // How long a run waits while another one writes into the same folder
-// (tests shorten it in their Env's LockFolder).
+// (tests let it pass at once through their Env's clock).
 inline constexpr std::chrono::milliseconds kFolderLockWait{60000};
 
 // Why a file could not be saved: the file and the system's error.

@@ -144,11 +144,11 @@ class Env {
   // its owner as far as the process may set it. On failure nothing is left.
   virtual int CreateNewFile(const std::filesystem::path& path, const FileStatus* like,
                             std::unique_ptr<File>* file) = 0;
-  // Takes an exclusive advisory lock on the folder itself, retrying while
-  // another process holds it for up to wait; EWOULDBLOCK when it is still
-  // held then. Writes nothing into the folder.
-  virtual int LockFolder(const std::filesystem::path& folder, std::chrono::milliseconds wait,
-                         std::unique_ptr<FolderLock>* lock) = 0;
+  // Takes an exclusive advisory lock on the folder itself, once, without
+  // waiting: EWOULDBLOCK while another holds it. Writes nothing into the
+  // folder.
+  virtual int TryLockFolder(const std::filesystem::path& folder,
+                            std::unique_ptr<FolderLock>* lock) = 0;
   // Names of the folder's entries, without "." and "..".
   virtual int ListFolder(const std::filesystem::path& folder, std::vector<std::string>* names) = 0;
   virtual int ProcessId() = 0;
@@ -158,6 +158,10 @@ class Env {
   virtual std::uint32_t EffectiveUserId() = 0;
   // Random bits from the system, for names no other process picks.
   virtual std::uint64_t RandomNumber() = 0;
+  // A clock that only moves forward, and a pause of the calling thread: for
+  // waits, which tests can then let pass at once.
+  virtual std::chrono::steady_clock::time_point Now();
+  virtual void SleepFor(std::chrono::steady_clock::duration pause);
 
   // The program's own file; empty when it cannot be had.
   virtual std::filesystem::path ModuleFileName() = 0;
@@ -177,7 +181,8 @@ class Env {
   virtual std::unique_ptr<Library> LoadLibrary(const std::filesystem::path& path) = 0;
 };
 
-// Process-wide settings made once at start, before anything else runs.
+// Process-wide settings made once at start, before anything else runs: on
+// Windows, standard output and error write "\n" as it is, as on POSIX.
 void PrepareProcess();
 // Memory for a large block of bytes that is filled once and then read,
 // freed with std::free; null when there is none. Where the system offers
@@ -241,9 +246,9 @@ class EnvWrapper : public Env {
                     std::unique_ptr<File>* file) override {
     return target_->CreateNewFile(path, like, file);
   }
-  int LockFolder(const std::filesystem::path& folder, std::chrono::milliseconds wait,
-                 std::unique_ptr<FolderLock>* lock) override {
-    return target_->LockFolder(folder, wait, lock);
+  int TryLockFolder(const std::filesystem::path& folder,
+                    std::unique_ptr<FolderLock>* lock) override {
+    return target_->TryLockFolder(folder, lock);
   }
   int ListFolder(const std::filesystem::path& folder, std::vector<std::string>* names) override {
     return target_->ListFolder(folder, names);
@@ -251,6 +256,8 @@ class EnvWrapper : public Env {
   int ProcessId() override { return target_->ProcessId(); }
   std::uint32_t EffectiveUserId() override { return target_->EffectiveUserId(); }
   std::uint64_t RandomNumber() override { return target_->RandomNumber(); }
+  std::chrono::steady_clock::time_point Now() override { return target_->Now(); }
+  void SleepFor(std::chrono::steady_clock::duration pause) override { target_->SleepFor(pause); }
   std::filesystem::path ModuleFileName() override { return target_->ModuleFileName(); }
   int OsMajorVersion() override { return target_->OsMajorVersion(); }
   std::optional<std::filesystem::path> KnownLocalAppDataFolder() override {
@@ -268,19 +275,6 @@ class EnvWrapper : public Env {
 
  private:
   Env* target_;
-};
-
-// Remembers why the last open failed, for callers of code that reports only
-// that it could not open a file.
-class OpenErrorRecorder : public EnvWrapper {
- public:
-  explicit OpenErrorRecorder(Env* target) : EnvWrapper(target) {}
-  int OpenFile(const std::filesystem::path& path, const OpenMode& mode,
-               std::unique_ptr<File>* file) override {
-    last_error = target()->OpenFile(path, mode, file);
-    return last_error;
-  }
-  int last_error = 0;
 };
 
 }  // namespace junctra

@@ -10,14 +10,9 @@
 namespace junctra {
 namespace {
 
-#ifdef _WIN32
-constexpr auto kSeparator = L'\\';
+constexpr auto kSeparator = std::filesystem::path::preferred_separator;
 // Windows takes "/" for a separator as well.
-bool IsSeparator(wchar_t c) { return c == L'\\' || c == L'/'; }
-#else
-constexpr char kSeparator = '/';
-bool IsSeparator(char c) { return c == '/'; }
-#endif
+bool IsSeparator(std::filesystem::path::value_type c) { return c == kSeparator || c == '/'; }
 
 }  // namespace
 
@@ -29,14 +24,7 @@ void EnsureTrailingBackslash(std::filesystem::path& folder) {
 }
 
 std::filesystem::path MakeFilePath(const std::filesystem::path& folder, std::string_view name) {
-  auto joined = folder.native();
-#ifdef _WIN32
-  const std::u16string wide = Utf8ToUtf16(name);
-  joined.append(wide.begin(), wide.end());
-#else
-  joined.append(name);
-#endif
-  return std::filesystem::path(std::move(joined));
+  return std::filesystem::path(folder.native() + Utf8ToPath(name).native());
 }
 
 bool SplitFileName(const std::filesystem::path& path, std::filesystem::path* folder,
@@ -46,11 +34,7 @@ bool SplitFileName(const std::filesystem::path& path, std::filesystem::path* fol
   while (end > 0 && !IsSeparator(text[end - 1])) --end;
   if (end == 0) return false;
   *folder = std::filesystem::path(text.substr(0, end));
-#ifdef _WIN32
-  *name = Utf16ToUtf8(PathToUtf16(std::filesystem::path(text.substr(end))));
-#else
-  *name = text.substr(end);  // the bytes as they are
-#endif
+  *name = PathToUtf8(std::filesystem::path(text.substr(end)));
   return true;
 }
 
@@ -61,15 +45,6 @@ std::filesystem::path FolderBeside(const std::filesystem::path& folder) {
     path = path.parent_path();
   }
   return path.has_relative_path() ? path.parent_path() : path;
-}
-
-bool CanNameFolder(const std::filesystem::path& argument) {
-#ifdef _WIN32
-  return argument.native().find(L'"') == std::wstring::npos;
-#else
-  (void)argument;
-  return true;
-#endif
 }
 
 FoundFile FindDatabaseFile(const std::filesystem::path& folder, std::string_view name, Env* env) {

@@ -111,9 +111,6 @@ class PosixFolderLock : public FolderLock {
   int fd_;
 };
 
-// How often a waiting run looks whether a folder's lock is free.
-constexpr std::chrono::milliseconds kLockPollInterval{10};
-
 bool StatPath(const std::filesystem::path& path, struct stat* st) {
   return !path.empty() && ::stat(path.c_str(), st) == 0;
 }
@@ -279,27 +276,18 @@ class PosixEnv : public Env {
     return 0;
   }
 
-  int LockFolder(const std::filesystem::path& folder, std::chrono::milliseconds wait,
-                 std::unique_ptr<FolderLock>* lock) override {
+  int TryLockFolder(const std::filesystem::path& folder,
+                    std::unique_ptr<FolderLock>* lock) override {
     const int fd =
         ::open(folder.empty() ? "." : folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     if (fd < 0) return errno;
     auto held = std::make_unique<PosixFolderLock>(fd);
-    const auto deadline = std::chrono::steady_clock::now() + wait;
-    for (;;) {
-      if (::flock(fd, LOCK_EX | LOCK_NB) == 0) {
-        *lock = std::move(held);
-        return 0;
-      }
-      if (errno == EINTR) continue;
-      if (errno != EWOULDBLOCK) return errno;
-      const auto left = deadline - std::chrono::steady_clock::now();
-      if (left <= std::chrono::steady_clock::duration::zero()) return EWOULDBLOCK;
-      const auto pause = std::chrono::duration_cast<std::chrono::nanoseconds>(
-          std::min<std::chrono::steady_clock::duration>(left, kLockPollInterval));
-      timespec delay{0, static_cast<long>(pause.count())};
-      ::nanosleep(&delay, nullptr);
-    }
+    int err;
+    do {
+      err = ::flock(fd, LOCK_EX | LOCK_NB) == 0 ? 0 : errno;
+    } while (err == EINTR);
+    if (err == 0) *lock = std::move(held);
+    return err;
   }
 
   int ListFolder(const std::filesystem::path& folder, std::vector<std::string>* names) override {
@@ -378,10 +366,8 @@ class PosixEnv : public Env {
 
 }  // namespace
 
-void PrepareProcess() {
-  // Nothing here: records no longer take a string of their own per line, so
-  // the end of a merge frees few blocks, and glibc's fast bins may stay.
-}
+// The standard streams already write "\n" as it is.
+void PrepareProcess() {}
 
 std::vector<std::string> ProgramArguments(int argc, char** argv) {
   return std::vector<std::string>(argv, argv + argc);

@@ -4,6 +4,8 @@
 
 namespace junctra {
 
+const std::string_view kSatelliteSuffix = "-mui.so";
+
 const ResourceModule& ResourceModule::BuiltIn() {
   static const ResourceModule module(JunctraBuiltInResources());
   return module;

@@ -65,12 +65,9 @@ enum ResourceId : unsigned {
   IDD_ERROR_DIALOG = 130,
 };
 
-// The end of a satellite library's file name, after the program's name.
-#ifdef _WIN32
-inline constexpr std::string_view kSatelliteSuffix = "-mui.dll";
-#else
-inline constexpr std::string_view kSatelliteSuffix = "-mui.so";
-#endif
+// The end of a satellite library's file name, after the program's name:
+// "-mui.so", on Windows "-mui.dll".
+extern const std::string_view kSatelliteSuffix;
 
 class Library;
 

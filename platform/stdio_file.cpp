@@ -42,7 +42,8 @@ bool CStdioFile::Open(const std::filesystem::path& path, unsigned flags) {
   }
   mode.deny_write = (flags & CFile::shareDenyWrite) != 0;
   mode.exclusive_share = (flags & CFile::shareExclusive) != 0;
-  if (env_->OpenFile(path, mode, &file_) != 0) {
+  open_error_ = env_->OpenFile(path, mode, &file_);
+  if (open_error_ != 0) {
     file_.reset();
     return false;
   }

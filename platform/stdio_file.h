@@ -1,6 +1,7 @@
 // Buffered binary file stream by path: the stand-in for Windows'
-// CFile/CStdioFile. Open reports failure by its result; errors while reading,
-// seeking, writing or closing throw CFileException.
+// CFile/CStdioFile. Open reports failure by its result, and keeps the
+// system's reason; errors while reading, seeking, writing or closing throw
+// CFileException.
 #pragma once
 
 #include <cstdint>
@@ -55,6 +56,8 @@ class CStdioFile {
   // Opens path with CFile flags; false (nothing thrown) when it cannot be
   // opened: missing, a folder, no permission, locked by another opener.
   virtual bool Open(const std::filesystem::path& path, unsigned flags);
+  // Why the last Open failed (an errno value); 0 after one that succeeded.
+  int GetOpenError() const { return open_error_; }
   // Bytes read into dst; 0 at the end of the file.
   virtual std::uint32_t Read(void* dst, std::uint32_t count);
   // Returns the new position. Costs no system call for begin and current.
@@ -98,6 +101,7 @@ class CStdioFile {
 
   Env* env_;
   std::unique_ptr<File> file_;
+  int open_error_ = 0;
   std::filesystem::path path_;
   std::uint64_t position_ = 0;
   // Read-ahead: bytes [read_start_, read_start_ + read_buffer_.size()).

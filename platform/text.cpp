@@ -95,32 +95,6 @@ std::string Utf16ToUtf8(std::u16string_view text) {
   return out;
 }
 
-// Windows keeps paths as UTF-16 already; POSIX as bytes, taken as UTF-8.
-std::u16string PathToUtf16(const std::filesystem::path& path) {
-#ifdef _WIN32
-  const std::wstring& text = path.native();
-  return std::u16string(text.begin(), text.end());
-#else
-  return Utf8ToUtf16(path.native());
-#endif
-}
-
-std::filesystem::path Utf16ToPath(std::u16string_view text) {
-#ifdef _WIN32
-  return std::filesystem::path(std::wstring(text.begin(), text.end()));
-#else
-  return std::filesystem::path(Utf16ToUtf8(text));
-#endif
-}
-
-std::filesystem::path Utf8ToPath(std::string_view text) {
-#ifdef _WIN32
-  return Utf16ToPath(Utf8ToUtf16(text));
-#else
-  return std::filesystem::path(text);
-#endif
-}
-
 bool EqualsIgnoringAsciiCase(std::u16string_view a, std::u16string_view b) {
   if (a.size() != b.size()) return false;
   if (a.empty()) return true;

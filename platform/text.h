@@ -20,6 +20,8 @@ std::u16string PathToUtf16(const std::filesystem::path& path);
 std::filesystem::path Utf16ToPath(std::u16string_view text);
 // A path from UTF-8 text; on POSIX its bytes as they are, valid or not.
 std::filesystem::path Utf8ToPath(std::string_view text);
+// The other way: a path's UTF-8 text; on POSIX its bytes as they are.
+std::string PathToUtf8(const std::filesystem::path& path);
 
 // The letters A to Z folded to a to z; nothing else changes.
 inline char16_t FoldAsciiCase(char16_t c) {

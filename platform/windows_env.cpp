@@ -26,7 +26,6 @@
 #include <optional>
 #include <string>
 #include <string_view>
-#include <thread>
 #include <utility>
 #include <vector>
 
@@ -36,8 +35,6 @@
 namespace junctra {
 namespace {
 
-// How often a waiting run looks whether a folder's lock is free.
-constexpr std::chrono::milliseconds kLockPollInterval{10};
 // The most one ReadFile or WriteFile call moves.
 constexpr std::size_t kMaxChunk = 1u << 30;
 
@@ -551,24 +548,13 @@ class WindowsEnv : public Env {
   // The lock is a handle on the folder that asks to add files and lets no
   // one else do so by handle; creating, renaming and listing entries stay
   // free. It goes with the handle, however the process ends.
-  int LockFolder(const std::filesystem::path& folder, std::chrono::milliseconds wait,
-                 std::unique_ptr<FolderLock>* lock) override {
-    const std::wstring name = FolderPath(folder);
-    const auto deadline = std::chrono::steady_clock::now() + wait;
-    for (;;) {
-      Handle h(::CreateFileW(name.c_str(), FILE_ADD_FILE | SYNCHRONIZE, FILE_SHARE_READ, nullptr,
-                             OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
-      if (h.valid()) {
-        *lock = std::make_unique<WindowsFolderLock>(std::move(h));
-        return 0;
-      }
-      const int err = LastError();
-      if (err != EWOULDBLOCK) return err;
-      const auto left = deadline - std::chrono::steady_clock::now();
-      if (left <= std::chrono::steady_clock::duration::zero()) return EWOULDBLOCK;
-      std::this_thread::sleep_for(
-          std::min<std::chrono::steady_clock::duration>(left, kLockPollInterval));
-    }
+  int TryLockFolder(const std::filesystem::path& folder,
+                    std::unique_ptr<FolderLock>* lock) override {
+    Handle h(::CreateFileW(FolderPath(folder).c_str(), FILE_ADD_FILE | SYNCHRONIZE, FILE_SHARE_READ,
+                           nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+    if (!h.valid()) return LastError();
+    *lock = std::make_unique<WindowsFolderLock>(std::move(h));
+    return 0;
   }
 
   int ListFolder(const std::filesystem::path& folder, std::vector<std::string>* names) override {

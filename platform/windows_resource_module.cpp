@@ -9,6 +9,8 @@
 
 namespace junctra {
 
+const std::string_view kSatelliteSuffix = "-mui.dll";
+
 const ResourceModule& ResourceModule::BuiltIn() {
   static const ResourceModule module = Native(::GetModuleHandleW(nullptr));
   return module;

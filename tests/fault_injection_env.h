@@ -111,10 +111,10 @@ class FaultInjectionEnv : public EnvWrapper {
     if (Hit(kStat, path)) return error_;
     return target()->ReadSymbolicLink(path, link);
   }
-  int LockFolder(const std::filesystem::path& folder, std::chrono::milliseconds wait,
-                 std::unique_ptr<FolderLock>* lock) override {
+  int TryLockFolder(const std::filesystem::path& folder,
+                    std::unique_ptr<FolderLock>* lock) override {
     if (Hit(kLock, folder)) return error_;
-    return target()->LockFolder(folder, wait, lock);
+    return target()->TryLockFolder(folder, lock);
   }
   int RenameFile(const std::filesystem::path& from, const std::filesystem::path& to) override {
     if (Hit(kRename, from)) return error_;

@@ -1,5 +1,5 @@
 // How the savers report trouble: false when the file cannot be created,
-// CFileException when writing fails.
+// with the system's reason, CFileException when writing fails.
 #include <gtest/gtest.h>
 
 #include <cerrno>
@@ -56,8 +56,12 @@ TEST(SaveFailureTest, WriteErrorsThrowAndCreationFailuresReturnFalse) {
   WriteBytes(path, Utf16FileBytes(u"//4.x - Application Tags\n"));
   CTAVStdioFile reader;
   ASSERT_TRUE(reader.Open(path, CFile::modeRead | CFile::shareDenyWrite));
-  EXPECT_FALSE(tags.SaveTagFile(path));
-  EXPECT_FALSE(classes.SaveClassFile(path));
+  int open_error = 0;
+  EXPECT_FALSE(tags.SaveTagFile(path, Env::Default(), &open_error));
+  EXPECT_EQ(open_error, EWOULDBLOCK);
+  open_error = 0;
+  EXPECT_FALSE(classes.SaveClassFile(path, Env::Default(), &open_error));
+  EXPECT_EQ(open_error, EWOULDBLOCK);
   EXPECT_EQ(ReadBytes(path), Utf16FileBytes(u"//4.x - Application Tags\n"));
   reader.Close();
   EXPECT_TRUE(tags.SaveTagFile(path));
@@ -68,6 +72,7 @@ TEST(SaveFailureTest, WriteErrorsThrowAndCreationFailuresReturnFalse) {
   LoadReport report;
   EXPECT_FALSE(other.LoadTagFile(path, &report));
   EXPECT_FALSE(report.opened);
+  EXPECT_EQ(report.error, EWOULDBLOCK);
 }
 
 }  // namespace

@@ -278,13 +278,17 @@ TEST(TextFileTest, CreatingWritesTheMarkAndEmptiesTheFile) {
   EXPECT_EQ(ReadBytes(fresh), "\xFF\xFE");
 }
 
-TEST(TextFileTest, OpenFailsQuietly) {
+TEST(TextFileTest, OpenFailsQuietlyAndKeepsTheReason) {
   TempDir dir;
   CTAVStdioFile file;
   EXPECT_FALSE(file.Open(dir.path() / "missing", CFile::modeRead));
+  EXPECT_EQ(file.GetOpenError(), ENOENT);
   EXPECT_FALSE(file.Open(dir.path(), CFile::modeRead));
+  EXPECT_EQ(file.GetOpenError(), EISDIR);
   EXPECT_FALSE(file.Open(dir.path(), CFile::modeCreate | CFile::modeWrite));
+  EXPECT_EQ(file.GetOpenError(), EISDIR);
   EXPECT_FALSE(file.Open(dir.path() / "no" / "such", CFile::modeCreate | CFile::modeWrite));
+  EXPECT_EQ(file.GetOpenError(), ENOENT);
 
   EXPECT_FALSE(FileExists(""));
   EXPECT_FALSE(FileExists(dir.path()));

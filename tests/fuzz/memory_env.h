@@ -105,8 +105,8 @@ class MemoryEnv : public Env {
     mode.exclusive = true;
     return OpenFile(path, mode, file);
   }
-  int LockFolder(const std::filesystem::path& folder, std::chrono::milliseconds,
-                 std::unique_ptr<FolderLock>* lock) override {
+  int TryLockFolder(const std::filesystem::path& folder,
+                    std::unique_ptr<FolderLock>* lock) override {
     if (!DirectoryExists(folder)) return ENOENT;
     *lock = std::make_unique<FolderLock>();
     return 0;

@@ -368,18 +368,22 @@ TEST_F(MergeCommandTest, WithoutExchangeTheOldClassListIsStillPutBack) {
 }
 
 TEST_F(MergeCommandTest, ARunWaitsForAnotherOnTheFolderThenGivesUpWritingNothing) {
-  struct ShortWaitEnv : EnvWrapper {
-    ShortWaitEnv() : EnvWrapper(Env::Default()) {}
-    int LockFolder(const std::filesystem::path& folder, std::chrono::milliseconds,
-                   std::unique_ptr<FolderLock>* lock) override {
-      return target()->LockFolder(folder, std::chrono::milliseconds(300), lock);
+  // Time passes only in the run's pauses, and at once.
+  struct FakeClockEnv : EnvWrapper {
+    FakeClockEnv() : EnvWrapper(Env::Default()) {}
+    std::chrono::steady_clock::time_point Now() override { return now; }
+    void SleepFor(std::chrono::steady_clock::duration pause) override {
+      now += pause;
+      longest_pause = std::max(longest_pause, pause);
     }
+    std::chrono::steady_clock::time_point now;
+    std::chrono::steady_clock::duration longest_pause{};
   } env;
   std::unique_ptr<FolderLock> other;
-  ASSERT_EQ(env.LockFolder(out_, {}, &other), 0);
-  const auto start = std::chrono::steady_clock::now();
+  ASSERT_EQ(env.TryLockFolder(out_, &other), 0);
   EXPECT_FALSE(Run(out_, &env));
-  EXPECT_GE(std::chrono::steady_clock::now() - start, std::chrono::milliseconds(300));
+  EXPECT_EQ(env.now.time_since_epoch(), kFolderLockWait);
+  EXPECT_EQ(env.longest_pause, std::chrono::milliseconds(10));
   EXPECT_EQ(ui_.messages, std::vector<std::u16string>{u"Folder " + PathToUtf16(out_ / "") +
                                                       u" is in use by another program"});
   EXPECT_TRUE(std::filesystem::is_empty(out_));

@@ -43,8 +43,8 @@ TEST(EnvTest, SharingAndFolderLocksExcludeASecondOpener) {
   EXPECT_EQ(env->OpenFile(dir.path() / "a", exclusive, &other), EWOULDBLOCK);
 
   std::unique_ptr<FolderLock> first, second;
-  ASSERT_EQ(env->LockFolder(dir.path(), {}, &first), 0);
-  EXPECT_EQ(env->LockFolder(dir.path(), std::chrono::milliseconds(50), &second), EWOULDBLOCK);
+  ASSERT_EQ(env->TryLockFolder(dir.path(), &first), 0);
+  EXPECT_EQ(env->TryLockFolder(dir.path(), &second), EWOULDBLOCK);
   // Entries can still be listed and made while the folder is locked.
   std::unique_ptr<File> created;
   EXPECT_EQ(env->CreateNewFile(dir.path() / "b", nullptr, &created), 0);
@@ -52,7 +52,7 @@ TEST(EnvTest, SharingAndFolderLocksExcludeASecondOpener) {
   EXPECT_EQ(env->ListFolder(dir.path(), &names), 0);
   EXPECT_EQ(names.size(), 2u);
   first.reset();
-  EXPECT_EQ(env->LockFolder(dir.path(), {}, &second), 0);
+  EXPECT_EQ(env->TryLockFolder(dir.path(), &second), 0);
 }
 
 TEST(EnvTest, PathsLongerThan260CharactersWork) {

@@ -16,11 +16,15 @@ std::string ReadAll(const std::filesystem::path& path) {
   return std::string(std::istreambuf_iterator<char>(in), {});
 }
 
-TEST(StdioFileTest, OpenFailsWithoutThrowing) {
+TEST(StdioFileTest, OpenFailsWithoutThrowingAndKeepsTheReason) {
   TempDir dir;
   CStdioFile file;
   EXPECT_FALSE(file.Open(dir.path() / "missing", CFile::modeRead));
+  EXPECT_EQ(file.GetOpenError(), ENOENT);
   EXPECT_FALSE(file.Open(dir.path(), CFile::modeRead));  // a folder
+  EXPECT_EQ(file.GetOpenError(), EISDIR);
+  ASSERT_TRUE(file.Open(dir.path() / "new", CFile::modeCreate | CFile::modeWrite));
+  EXPECT_EQ(file.GetOpenError(), 0);
 }
 
 TEST(StdioFileTest, WritesReadsAndSeeksAcrossBufferBoundaries) {

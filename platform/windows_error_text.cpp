@@ -1,3 +1,5 @@
+// Error texts on Windows: the C runtime's, worded as on POSIX where it has
+// none or says nothing.
 #include "platform/error_text.h"
 
 #include <string.h>
@@ -6,7 +8,6 @@
 
 namespace junctra {
 
-#ifdef _WIN32
 std::string ErrorText(int error) {
   // The C runtime knows no text for the POSIX codes it added later, and
   // words these two so that they say nothing of what happened.
@@ -26,12 +27,5 @@ std::string ErrorText(int error) {
   if (::strerror_s(buffer, sizeof buffer, error) != 0) return "Unknown error";
   return buffer;
 }
-#else
-std::string ErrorText(int error) {
-  char buffer[256];
-  // The GNU strerror_r: returns the text, which need not be in buffer.
-  return ::strerror_r(error, buffer, sizeof buffer);
-}
-#endif
 
 }  // namespace junctra
