@@ -70,7 +70,7 @@ void FileText::CheckUnchanged() {
   if (file_.GetState() != opened_) throw CFileException(file_.GetFilePath(), EBUSY, "read");
 }
 
-std::optional<ReadChunk> FileText::FetchChunk(std::uint32_t bytes) {
+inline std::optional<ReadChunk> FileText::FetchChunk(std::uint32_t bytes) {
   auto offset = static_cast<std::size_t>(position_ - buffer_start_);
   if (buffered_ - offset < bytes) {
     Fill(bytes);
