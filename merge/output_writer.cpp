@@ -51,7 +51,7 @@ struct Output {
   std::uint64_t folder_inode = 0;
   // The file being replaced; none when the target is new.
   std::optional<FileStatus> existing;
-  std::filesystem::path temp;  // this run's temporary; empty until created
+  std::filesystem::path temp;                // this run's temporary; empty until created
   std::unique_ptr<TemporaryFile> temp_file;  // removes temp
   SaveError error;
 
