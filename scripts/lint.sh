@@ -18,8 +18,9 @@ status=0
 echo "clang-tidy"
 run-clang-tidy -quiet -j 2 -p "$build" "^$root/(app|bench|database|merge|platform|resources|tests|ui)/" \
   >"$build/clang-tidy.log" 2>&1 || status=1
-# run-clang-tidy prints every command; the findings are what matters.
-grep -E '(warning|error):' "$build/clang-tidy.log" | sort -u || true
+# run-clang-tidy prints every command, and in colour; the findings, once
+# each, are what matters.
+sed 's/\x1b\[[0-9;]*m//g' "$build/clang-tidy.log" | grep -E ': (warning|error):' | sort -u || true
 
 echo "clang-format"
 git ls-files -z '*.c' '*.cpp' '*.h' | xargs -0 clang-format --dry-run --Werror || status=1
