@@ -56,6 +56,7 @@ int CJunctraApp::Run(int argc, char** argv, MainDialogRunner run_dialog) {
 
   const std::vector<std::string> arguments = ProgramArguments(argc, argv);
   std::vector<const char*> pointers;
+  pointers.reserve(arguments.size());
   for (const std::string& argument : arguments) pointers.push_back(argument.c_str());
   const CommandLineFolders args =
       ParseCommandLine(static_cast<int>(pointers.size()), pointers.data());

@@ -90,6 +90,7 @@ inline Measurement Run(const std::vector<std::string>& argv, const std::string& 
       if (!std::freopen(err_file.c_str(), "wb", stderr)) _exit(127);
     }
     std::vector<char*> args;
+    args.reserve(argv.size() + 1);
     for (const auto& a : argv) args.push_back(const_cast<char*>(a.c_str()));
     args.push_back(nullptr);
     execv(args[0], args.data());

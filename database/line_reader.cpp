@@ -24,9 +24,8 @@ bool LineReader::ReadHeader() {
   if (!line_.empty() && line_.back() == u'\n') return true;
   const std::u16string_view header = line_;
   std::u16string_view next;
-  if (NextPiece(&next)) {
-    Refuse(1);
-  } else if (text_.SawCarriageReturn() || header.find_first_of(u"\u0A00\u0D00") != header.npos) {
+  if (NextPiece(&next) || text_.SawCarriageReturn() ||
+      header.find_first_of(u"\u0A00\u0D00") != header.npos) {
     Refuse(1);
   }
   return false;

@@ -53,6 +53,7 @@ class TagMap {
     if (from == 0) return;
     const std::uintptr_t span = to > from ? std::min(to - from, kMost) : 0;
     for (std::uintptr_t at = 0; at <= span; at += kLine) {
+      // NOLINTNEXTLINE(performance-no-int-to-ptr): the span crosses allocations
       Prefetch(reinterpret_cast<const void*>(from + at));
     }
   }

@@ -2,15 +2,20 @@
 # under /usr and wraps it as junctra_VERSION_ARCH.deb. The files installed
 # here complete the package: documentation, manual page, AppStream metadata.
 
+# The changelog and the manual page go in compressed, made at build time.
 # gzip -n leaves out name and time stamp, so the files are reproducible.
-file(MAKE_DIRECTORY ${CMAKE_BINARY_DIR}/packaging)
+set(compressed)
 foreach(file changelog junctra.1)
-  execute_process(COMMAND gzip -9nc
-    INPUT_FILE ${CMAKE_CURRENT_LIST_DIR}/${file}
-    OUTPUT_FILE ${CMAKE_BINARY_DIR}/packaging/${file}.gz
-    COMMAND_ERROR_IS_FATAL ANY)
-  set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS ${CMAKE_CURRENT_LIST_DIR}/${file})
+  set(copy ${CMAKE_BINARY_DIR}/packaging/${file})
+  add_custom_command(OUTPUT ${copy}.gz
+    COMMAND ${CMAKE_COMMAND} -E copy ${CMAKE_CURRENT_LIST_DIR}/${file} ${copy}
+    COMMAND gzip -9nf ${copy}
+    DEPENDS ${CMAKE_CURRENT_LIST_DIR}/${file}
+    COMMENT "Compressing ${file}"
+    VERBATIM)
+  list(APPEND compressed ${copy}.gz)
 endforeach()
+add_custom_target(junctra_compressed_docs ALL DEPENDS ${compressed})
 install(FILES ${CMAKE_CURRENT_LIST_DIR}/copyright ${CMAKE_BINARY_DIR}/packaging/changelog.gz
         DESTINATION share/doc/junctra)
 install(FILES ${CMAKE_BINARY_DIR}/packaging/junctra.1.gz DESTINATION share/man/man1)

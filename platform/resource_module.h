@@ -14,56 +14,10 @@
 #include <string>
 #include <string_view>
 
+#include "resources/resource_ids.h"
 #include "resources/resource_table.h"
 
 namespace junctra {
-
-// String IDs of the string table.
-enum StringId : unsigned {
-  IDS_ABOUTBOX = 101,
-  IDS_SELECT_DIFFERENT = 102,
-  IDS_SELECT_FIRST = 103,
-  IDS_SELECT_SECOND = 104,
-  IDS_FIRST_NO_DATABASE = 105,
-  IDS_SECOND_NO_DATABASE = 106,
-  IDS_CANNOT_OPEN_FILE = 107,
-  IDS_SELECT_OUTPUT = 108,
-  IDS_ERROR_SAVING_CLASSES = 109,
-  IDS_ERROR_SAVING_TAGS = 110,
-  IDS_CLASS_CONFLICT = 111,
-  IDS_TAG_CONFLICT = 112,
-  IDS_ERROR_READING_FILE = 113,
-  IDS_FILE_ERROR = 114,
-  IDS_OUTPUT_FOLDER_BUSY = 115,
-  IDS_CONFLICTS_HEADING = 116,
-  IDS_DETAIL_LINE = 117,
-  IDS_DETAIL_NUMBER = 118,
-  IDS_DETAIL_TYPE = 119,
-  IDS_DETAIL_TAG_LINE = 120,
-  IDS_DETAIL_PARAMETERS = 121,
-  IDS_DETAIL_ALARM = 122,
-  IDS_DETAIL_HISTORY = 123,
-  IDS_DETAIL_MEMBER_COUNT = 124,
-  IDS_DETAIL_MEMBER_NAME = 125,
-  IDS_DETAIL_MEMBER_TYPE = 126,
-  IDS_DETAIL_MEMBER_TEXT = 127,
-  IDS_DETAIL_NONE = 128,
-  IDS_MERGE_RESULT = 129,
-  IDS_DIGIT_GROUP_SEPARATOR = 130,
-  IDS_AMBIGUOUS_FILE_NAME = 131,
-  IDS_UNDEFINED_CLASS_CODE = 132,
-  IDS_SAME_FILE = 133,
-  IDS_OUT_OF_MEMORY = 134,
-  IDS_NOT_A_FOLDER_NAME = 135,
-};
-
-// Resource IDs of the dialog templates and the icon.
-enum ResourceId : unsigned {
-  IDD_ABOUTBOX = 100,
-  IDD_JUNCTRA_DIALOG = 102,
-  IDR_MAINFRAME = 128,
-  IDD_ERROR_DIALOG = 130,
-};
 
 // The end of a satellite library's file name, after the program's name:
 // "-mui.so", on Windows "-mui.dll".

@@ -7,6 +7,7 @@
 #   build        the program and its German satellite, with Qt's translations
 #   test         build, plus the test libraries and the packaging tools
 #   fuzz         build, plus clang and its libFuzzer runtime
+#   lint         clang-tidy and clang-format (scripts/lint.sh)
 #   screenshots  test, plus an X server, a window manager and the tools that
 #                grab its windows
 #   windows      the Windows cross build (mingw-w64, and g++ for make_rc,
@@ -20,19 +21,22 @@ set -euo pipefail
 # qt6-translations-l10n: Qt's own texts in the satellite's language.
 build=(cmake ninja-build g++ pkg-config qt6-base-dev libgl-dev qt6-translations-l10n)
 # dpkg-dev and file for cpack's shared library dependencies.
-test=(libgtest-dev libgmock-dev libbenchmark-dev dpkg-dev file appstream lintian)
+test=(libgtest-dev dpkg-dev file appstream lintian)
 fuzz=(clang-14 libclang-rt-14-dev)
+# clang-tidy brings run-clang-tidy.
+lint=(clang-tidy clang-format)
 screenshots=(xvfb xauth x11-utils imagemagick fonts-dejavu-core openbox)
 windows=(cmake ninja-build g++ g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 googletest wine64 nsis)
 windows_screenshots=(xvfb x11-utils imagemagick fonts-wine)
 
-[ "$#" -gt 0 ] || { echo "usage: scripts/deps.sh build|test|fuzz|screenshots|windows|windows-screenshots..." >&2; exit 2; }
+[ "$#" -gt 0 ] || { echo "usage: scripts/deps.sh build|test|fuzz|lint|screenshots|windows|windows-screenshots..." >&2; exit 2; }
 packages=()
 for set in "$@"; do
   case $set in
     build) packages+=("${build[@]}") ;;
     test) packages+=("${build[@]}" "${test[@]}") ;;
     fuzz) packages+=("${build[@]}" "${fuzz[@]}") ;;
+    lint) packages+=("${lint[@]}") ;;
     screenshots) packages+=("${build[@]}" "${test[@]}" "${screenshots[@]}") ;;
     windows) packages+=("${windows[@]}") ;;
     windows-screenshots) packages+=("${windows[@]}" "${windows_screenshots[@]}") ;;

@@ -25,7 +25,7 @@ for harness in "${harnesses[@]}"; do
   findings="$build/findings/$harness"
   mkdir -p "$findings"
   # New inputs go to a scratch corpus; the checked-in seeds stay as they are.
-  work=$(mktemp -d "/tmp/junctra-fuzz-$harness-XXXXXX")
+  work=$(mktemp -d "${TMPDIR:-/tmp}/junctra-fuzz-$harness-XXXXXX")
   log="$build/findings/$harness.log"
   status=0
   "$binary" -max_total_time="$seconds" -timeout=20 -rss_limit_mb=2560 -max_len=20000 \

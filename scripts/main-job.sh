@@ -6,7 +6,7 @@ cd "$(dirname "$0")/.."
 bash scripts/deps.sh build
 cmake --preset program >/dev/null
 cmake --build --preset program --target junctra junctra_de
-out=$(mktemp -d /tmp/junctra-merged-XXXXXX)
+out=$(mktemp -d "${TMPDIR:-/tmp}/junctra-merged-XXXXXX")
 status=0
 build/program/program/junctra examples/plant-a examples/plant-b "$out" || status=$?
 if [ "$status" -eq 0 ]; then

@@ -16,7 +16,7 @@ exec 9>/var/lock/junctra-package-test.lock
 flock -w 1200 9 || { echo "package-test.sh: another run holds the machine's lock" >&2; exit 1; }
 apt=(apt-get -y -qq -o DPkg::Lock::Timeout=600)
 
-work=$(mktemp -d /tmp/junctra-package-XXXXXX)
+work=$(mktemp -d "${TMPDIR:-/tmp}/junctra-package-XXXXXX")
 # apt-get reads the package as the user _apt.
 chmod 755 "$work"
 cleanup() {

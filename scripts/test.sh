@@ -1,18 +1,23 @@
 #!/usr/bin/env bash
-# Builds Junctra and runs every test: once in an optimised build, once more
-# under AddressSanitizer and UndefinedBehaviorSanitizer; then builds the
-# Debian package from the optimised build, installs, runs and removes it;
+# Builds Junctra and runs every test: once in an optimised build, which
+# scripts/lint.sh checks too, once more under AddressSanitizer and
+# UndefinedBehaviorSanitizer; then builds the Debian package from the
+# optimised build, installs, runs and removes it;
 # then the Windows part under Wine (scripts/windows-test.sh: the tests, the
 # installer, the installed program against the Linux one); then runs every
 # fuzz harness for a minute (FUZZ_SECONDS) and fails on any finding.
 set -euo pipefail
 cd "$(dirname "$0")/.."
-bash scripts/deps.sh test fuzz windows
+bash scripts/deps.sh test fuzz lint windows
 export QT_QPA_PLATFORM=offscreen
 for preset in default asan; do
   echo "== $preset build"
   cmake --preset "$preset" >/dev/null
   cmake --build --preset "$preset"
+  if [ "$preset" = default ]; then
+    echo "== lint"
+    bash scripts/lint.sh build/default
+  fi
   ctest --preset "$preset"
 done
 echo "== Debian package"

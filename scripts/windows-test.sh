@@ -17,7 +17,7 @@ source=$PWD
 wine=/usr/lib/wine/wine64
 # No .NET or HTML engine: nothing here needs them, and no prompt for them.
 export WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
-work=$(mktemp -d /tmp/junctra-windows-XXXXXX)
+work=$(mktemp -d "${TMPDIR:-/tmp}/junctra-windows-XXXXXX")
 prefixes=()
 cleanup() {
   local status=$?

@@ -91,10 +91,16 @@ bool WriteDialog(const JunctraDialog& dialog, std::string* out) {
     const std::string text = control.kind == JUNCTRA_CONTROL_STATIC_ICON
                                  ? std::to_string(control.resource_id)
                                  : RcString(control.text);
-    rc += "  CONTROL " + text + ", " + std::to_string(control.id) + ", " + atom + ", " +
-          ControlStyle(control.style) + ", " + std::to_string(control.x) + ", " +
-          std::to_string(control.y) + ", " + std::to_string(control.width) + ", " +
-          std::to_string(control.height) + "\n";
+    rc += "  CONTROL ";
+    rc += text;
+    for (const std::string& field :
+         {std::to_string(control.id), atom, ControlStyle(control.style), std::to_string(control.x),
+          std::to_string(control.y), std::to_string(control.width),
+          std::to_string(control.height)}) {
+      rc += ", ";
+      rc += field;
+    }
+    rc += "\n";
   }
   rc += "END\n\n";
   return true;

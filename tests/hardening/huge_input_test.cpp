@@ -46,7 +46,7 @@ class HugeInputTest : public ::testing::Test {
   }
 
   long BaselineRssKb() {
-    static long baseline = [this] {
+    static long baseline = [] {
       TempDir tiny;
       WriteDatabaseFile(tiny.path() / "tagl.txt", GeneratedTags(u"T", 1));
       return RunMeasured({tiny.path().string(), tiny.path().string(), tiny.path().string()})

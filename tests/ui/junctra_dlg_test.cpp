@@ -14,9 +14,9 @@
 #include <QWindow>
 
 #include "platform/resource_module.h"
+#include "resources/resource_ids.h"
 #include "tests/temp_dir.h"
 #include "tests/ui/ui_test_support.h"
-#include "ui/control_ids.h"
 
 namespace junctra {
 namespace {

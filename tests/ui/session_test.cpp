@@ -15,9 +15,9 @@
 #include <utility>
 #include <vector>
 
+#include "resources/resource_ids.h"
 #include "tests/temp_dir.h"
 #include "tests/ui/ui_test_support.h"
-#include "ui/control_ids.h"
 #include "ui/qt/qt_text.h"
 #include "ui/run_main_dialog.h"
 

@@ -9,10 +9,10 @@
 #include <vector>
 
 #include "platform/env.h"
+#include "resources/resource_ids.h"
 #include "tests/database_files.h"
 #include "tests/temp_dir.h"
 #include "tests/ui/win32_window_driver.h"
-#include "ui/control_ids.h"
 #include "ui/run_main_dialog.h"
 #include "ui/win32/dialog_services.h"
 #include "ui/win32/error_dlg.h"

@@ -16,8 +16,8 @@
 #include "platform/env.h"
 #include "platform/resource_module.h"
 #include "platform/text.h"
+#include "resources/resource_ids.h"
 #include "tests/ui/win32_window_driver.h"
-#include "ui/control_ids.h"
 #include "ui/win32/junctra_dlg.h"
 
 namespace junctra {

@@ -6,7 +6,7 @@
 #include <QTextCursor>
 
 #include "platform/resource_module.h"
-#include "ui/control_ids.h"
+#include "resources/resource_ids.h"
 #include "ui/qt/qt_text.h"
 
 namespace junctra {

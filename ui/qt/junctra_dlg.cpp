@@ -6,7 +6,7 @@
 #include <utility>
 
 #include "platform/resource_module.h"
-#include "ui/control_ids.h"
+#include "resources/resource_ids.h"
 #include "ui/qt/about_dlg.h"
 #include "ui/qt/app_icon.h"
 #include "ui/qt/error_dlg.h"

@@ -4,7 +4,7 @@
 #include <cstring>
 
 #include "platform/resource_module.h"
-#include "ui/control_ids.h"
+#include "resources/resource_ids.h"
 #include "ui/win32/win32_text.h"
 
 namespace junctra {

@@ -5,7 +5,7 @@
 #include <utility>
 
 #include "platform/resource_module.h"
-#include "ui/control_ids.h"
+#include "resources/resource_ids.h"
 #include "ui/win32/error_dlg.h"
 #include "ui/win32/win32_text.h"
 
