@@ -71,7 +71,8 @@ class ReferenceTextFile {
     if (position_ < start_ && !FillBuffer()) return 0;
     const std::uint32_t n =
         static_cast<std::uint32_t>(std::min<std::uint64_t>(count, count_ - (position_ - start_)));
-    std::memcpy(dst, read_buffer_.data() + (position_ - start_), n);
+    // A request for no bytes may come with no buffer at all.
+    if (n != 0) std::memcpy(dst, read_buffer_.data() + (position_ - start_), n);
     position_ += n;
     return n;
   }
