@@ -6,11 +6,12 @@
 #include "platform/text.h"
 
 namespace junctra {
-void BatchUi::ShowErrorList(const ConflictList& conflicts) {
+Decisions BatchUi::ShowErrorList(const ConflictList& conflicts) {
   PrintLine(strings_.LoadString(IDS_CONFLICTS_HEADING));
   for (const std::u16string& line : ConflictReportLines(conflicts, strings_)) {
     PrintLine(line);
   }
+  return {};
 }
 
 bool BatchUi::BrowseForFolder(std::filesystem::path&, const std::u16string&,

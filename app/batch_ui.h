@@ -13,7 +13,8 @@ class BatchUi : public MergeUi {
 
   // The heading of the error list, then every line, each followed by its
   // detail indented by two spaces.
-  void ShowErrorList(const ConflictList& conflicts) override;
+  // Decides nothing.
+  Decisions ShowErrorList(const ConflictList& conflicts) override;
   // Never asked: batch use always has an output folder.
   bool BrowseForFolder(std::filesystem::path& folder, const std::u16string& prompt,
                        const std::filesystem::path& start) override;

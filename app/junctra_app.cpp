@@ -26,7 +26,7 @@ constexpr int kWrongUse = -2;
 // the main dialog would end with.
 int RunBatchMerge(const std::filesystem::path& first, const std::filesystem::path& second,
                   const std::filesystem::path& output, Env* env) {
-  MergeFolders folders{first, second, output};
+  MergeFolders folders{first, second, output, {}};
   const ResourceModule& strings = CurrentResourceModule();
   BatchUi ui(strings);
   return RunMergeCommand(folders, ui, strings, env) ? kDialogOk : kDialogCancel;

@@ -30,7 +30,8 @@ std::u16string TypeText(std::int32_t code, const std::vector<std::u16string_view
 ConflictDetail Detail(const ResourceModule& strings, unsigned part, std::u16string first,
                       std::u16string second, std::u16string_view arg1 = {},
                       std::u16string_view arg2 = {}) {
-  return {FormatMessage(strings.LoadString(part), arg1, arg2), std::move(first), std::move(second)};
+  return {FormatMessage(strings.LoadString(part), arg1, arg2), std::move(first), std::move(second),
+          {}};
 }
 
 // The first line where two sections differ, "(none)" standing for a line

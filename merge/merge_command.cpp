@@ -100,7 +100,7 @@ void CheckClassCodes(const CTagList& tags, std::size_t own_classes, std::size_t 
     std::u16string number;
     AppendDecimal(number, code);
     conflicts.push_back(
-        {FormatMessage(strings.LoadString(IDS_UNDEFINED_CLASS_CODE), entry->name, number), {}});
+        {FormatMessage(strings.LoadString(IDS_UNDEFINED_CLASS_CODE), entry->name, number), {}, false, {}});
   }
 }
 
@@ -120,13 +120,10 @@ class MaskedUi : public MergeUi {
  public:
   explicit MaskedUi(MergeUi& ui) : ui_(ui) {}
 
-  void ShowErrorList(const ConflictList& conflicts) override {
-    ConflictList shown;
-    shown.reserve(conflicts.size());
-    for (const Conflict& conflict : conflicts) {
-      shown.push_back({MaskControls(conflict.line), conflict.detail});
-    }
-    ui_.ShowErrorList(shown);
+  Decisions ShowErrorList(const ConflictList& conflicts) override {
+    ConflictList shown = conflicts;
+    for (Conflict& conflict : shown) conflict.line = MaskControls(conflict.line);
+    return ui_.ShowErrorList(shown);
   }
   bool BrowseForFolder(std::filesystem::path& folder, const std::u16string& prompt,
                        const std::filesystem::path& start) override {
@@ -158,7 +155,7 @@ bool CheckDatabaseFolder(const std::filesystem::path& folder, unsigned message, 
 namespace {
 
 bool RunMerge(MergeFolders& folders, MergeUi& ui, const ResourceModule& strings, Env* env,
-              MergeSummary* summary) {
+              MergeSummary* summary, const MergeOptions& options) {
   const bool batch = !folders.output.empty();
 
   // An empty folder would turn into "/" and name the root folder.
@@ -204,6 +201,18 @@ bool RunMerge(MergeFolders& folders, MergeUi& ui, const ResourceModule& strings,
     return false;
   }
 
+  if (options.dry_run) {
+    if (summary != nullptr) {
+      *summary = {};
+      summary->merged = summary->dry_run = true;
+      summary->output = folders.output;
+      summary->classes = first_classes.m_classNames.size();
+      summary->tags = first_tags.m_tags.GetCount();
+      summary->classes_from_second = first_classes.m_classNames.size() - first_class_count;
+      summary->tags_from_second = first_tags.m_tags.GetCount() - first_tag_count;
+    }
+    return true;
+  }
   std::filesystem::path output;
   if (batch) {
     output = folders.output;
@@ -216,12 +225,13 @@ bool RunMerge(MergeFolders& folders, MergeUi& ui, const ResourceModule& strings,
 
   const WriteResult written = WriteMergedDatabase(output, first_classes, first_tags, env);
   if (summary != nullptr && written.ok()) {
-    *summary = {true,
-                chosen,
-                first_classes.m_classNames.size(),
-                first_tags.m_tags.GetCount(),
-                first_classes.m_classNames.size() - first_class_count,
-                first_tags.m_tags.GetCount() - first_tag_count};
+    *summary = {};
+    summary->written = summary->merged = true;
+    summary->output = chosen;
+    summary->classes = first_classes.m_classNames.size();
+    summary->tags = first_tags.m_tags.GetCount();
+    summary->classes_from_second = first_classes.m_classNames.size() - first_class_count;
+    summary->tags_from_second = first_tags.m_tags.GetCount() - first_tag_count;
   }
   if (!written.ambiguous.empty()) ShowAmbiguousName(ui, written.ambiguous, strings);
   if (!written.busy_folder.empty()) {
@@ -236,10 +246,10 @@ bool RunMerge(MergeFolders& folders, MergeUi& ui, const ResourceModule& strings,
 }  // namespace
 
 bool RunMergeCommand(MergeFolders& folders, MergeUi& ui, const ResourceModule& strings, Env* env,
-                     MergeSummary* summary) {
+                     MergeSummary* summary, const MergeOptions& options) {
   MaskedUi shown(ui);
   try {
-    return RunMerge(folders, shown, strings, env, summary);
+    return RunMerge(folders, shown, strings, env, summary, options);
   } catch (const std::bad_alloc&) {
     // Unwound: the run's lists are freed, its temporary files removed and
     // the targets left as they were.

@@ -18,8 +18,10 @@ class MergeUi {
  public:
   virtual ~MergeUi() = default;
   // Shows the conflicts that stopped the run, one line per conflict, each
-  // with where the two definitions differ.
-  virtual void ShowErrorList(const ConflictList& conflicts) = 0;
+  // with where the definitions differ. Returns the user's decisions when
+  // they asked to merge with them (the run then merges again, deciding
+  // each conflict so), else none: batch use never decides here.
+  virtual Decisions ShowErrorList(const ConflictList& conflicts) = 0;
   // Asks for a folder with a prompt, in a chooser that opens in start, or
   // where the toolkit likes when start is empty; false when the user
   // cancels. Only called in interactive use.
@@ -37,16 +39,36 @@ struct MergeFolders {
   // From the command line. Empty: interactive use (the output folder is
   // asked for); otherwise batch use, and the result goes here.
   std::filesystem::path output;
+  // The common ancestor of the two, which gains a trailing "/" too. Empty:
+  // a two-way merge.
+  std::filesystem::path base;
 };
 
-// What a successful merge wrote.
+// How a run goes beyond the plain merge of its folders.
+struct MergeOptions {
+  // Conflicts decided in advance (--take, or the error list's choices).
+  Decisions decisions;
+  // Decides and counts everything, and writes nothing: no output folder is
+  // asked for, locked or touched.
+  bool dry_run = false;
+};
+
+// What a successful merge wrote, or in a dry run would write.
 struct MergeSummary {
-  bool written = false;          // false: nothing was written (failed or cancelled)
+  bool written = false;          // false: nothing was written (failed, cancelled or dry run)
+  bool merged = false;           // the merge succeeded (in a dry run: it would write)
+  bool three_way = false;        // merged against a common ancestor
+  bool dry_run = false;
   std::filesystem::path output;  // the output folder as chosen or given
   std::size_t classes = 0;       // in the merged class list
   std::size_t tags = 0;          // in the merged tag list
   std::size_t classes_from_second = 0;
   std::size_t tags_from_second = 0;
+  // Classes and tags that one side changed (and the other did not), that
+  // one side deleted, and conflicts that decisions settled.
+  std::size_t changed = 0;
+  std::size_t deleted = 0;
+  std::size_t decided = 0;
 };
 
 // True when the database folder, which ends in a separator, holds its tag
@@ -63,7 +85,12 @@ bool CheckDatabaseFolder(const std::filesystem::path& folder, unsigned message, 
 // A database that does not fit into memory is refused as a read error
 // ("Cannot allocate memory"); any other failed allocation ends the run with
 // message 134, nothing written, and false.
+// With a base folder the merge is three-way: a definition that one side
+// changed or deleted since the base wins over the other side's unchanged
+// one; only changes on both sides conflict. options.decisions settle
+// conflicts; options.dry_run writes nothing.
 bool RunMergeCommand(MergeFolders& folders, MergeUi& ui, const ResourceModule& strings,
-                     Env* env = Env::Default(), MergeSummary* summary = nullptr);
+                     Env* env = Env::Default(), MergeSummary* summary = nullptr,
+                     const MergeOptions& options = {});
 
 }  // namespace junctra

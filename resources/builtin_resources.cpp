@@ -41,6 +41,21 @@ constexpr JunctraString kStrings[] = {
     {IDS_SAME_FILE, "%1: class.lst and tagl.txt are the same file"},
     {IDS_OUT_OF_MEMORY, "Not enough memory to go on"},
     {IDS_NOT_A_FOLDER_NAME, "%1 is not a folder name: it holds a quotation mark"},
+    {IDS_CLASS_CHANGED_DELETED,
+     "Class '%1' was changed in the first database and deleted in the second"},
+    {IDS_CLASS_DELETED_CHANGED,
+     "Class '%1' was deleted in the first database and changed in the second"},
+    {IDS_TAG_CHANGED_DELETED, "Tag '%1' was changed in the first database and deleted in the second"},
+    {IDS_TAG_DELETED_CHANGED, "Tag '%1' was deleted in the first database and changed in the second"},
+    {IDS_DETAIL_LINE_BASE, "%1: first %2, second %3, base %4"},
+    {IDS_DETAIL_DELETED, "(deleted)"},
+    {IDS_MERGE_RESULT_DETAILED,
+     "Merged into %1: %2 classes, %3 tags (%4 classes and %5 tags from the second database; "
+     "%6 changed, %7 deleted, %8 decided)."},
+    {IDS_DRY_RUN_RESULT,
+     "Would merge into %1: %2 classes, %3 tags (%4 classes and %5 tags from the second database; "
+     "%6 changed, %7 deleted, %8 decided)."},
+    {IDS_BASE_NO_DATABASE, "Common ancestor folder does not contain database files"},
 };
 
 constexpr DialogTexts kTexts = {

@@ -19,8 +19,15 @@ namespace junctra {
 template <class Ui>
 class Recording : public Ui {
  public:
-  void ShowErrorList(const ConflictList& conflicts) override {
+  Decisions ShowErrorList(const ConflictList& conflicts) override {
     error_lists.push_back(Lines(conflicts));
+    shown_conflicts.push_back(conflicts);
+    Decisions answer;
+    if (!decisions.empty()) {
+      answer = decisions.front();
+      decisions.pop_front();
+    }
+    return answer;
   }
   bool BrowseForFolder(std::filesystem::path& folder, const std::u16string& prompt,
                        const std::filesystem::path& start) override {
@@ -64,6 +71,9 @@ class Recording : public Ui {
   std::vector<std::u16string> messages;
   std::vector<std::u16string> details;  // one per message, empty when none
   std::vector<std::vector<std::u16string>> error_lists;
+  std::vector<ConflictList> shown_conflicts;
+  // What each error list answers in turn; none left: no decisions.
+  std::deque<Decisions> decisions;
 };
 
 using RecordingUi = Recording<MergeUi>;

@@ -53,7 +53,7 @@ void MainDialogLogic::OnSelect() {
 void MainDialogLogic::OnMerge() {
   if (!merge_enabled_ || first_.empty() || second_.empty()) return;
   // No output folder: the merge asks for one.
-  MergeFolders folders{first_, second_, {}};
+  MergeFolders folders{first_, second_, {}, {}};
   view_.ShowResult({});
   MergeSummary summary;
   RunMergeCommand(folders, view_, CurrentResourceModule(), env_, &summary);

@@ -43,6 +43,23 @@ constexpr JunctraString kStrings[] = {
     {IDS_SAME_FILE, "%1: class.lst und tagl.txt sind dieselbe Datei"},
     {IDS_OUT_OF_MEMORY, "Nicht genug Arbeitsspeicher, um fortzufahren"},
     {IDS_NOT_A_FOLDER_NAME, "%1 ist kein Ordnername: Er enthält ein Anführungszeichen"},
+    {IDS_CLASS_CHANGED_DELETED,
+     "Klasse „%1“ wurde in der ersten Datenbank geändert und in der zweiten gelöscht"},
+    {IDS_CLASS_DELETED_CHANGED,
+     "Klasse „%1“ wurde in der ersten Datenbank gelöscht und in der zweiten geändert"},
+    {IDS_TAG_CHANGED_DELETED,
+     "Tag „%1“ wurde in der ersten Datenbank geändert und in der zweiten gelöscht"},
+    {IDS_TAG_DELETED_CHANGED,
+     "Tag „%1“ wurde in der ersten Datenbank gelöscht und in der zweiten geändert"},
+    {IDS_DETAIL_LINE_BASE, "%1: erste %2, zweite %3, Basis %4"},
+    {IDS_DETAIL_DELETED, "(gelöscht)"},
+    {IDS_MERGE_RESULT_DETAILED,
+     "Vereint in %1: %2 Klassen, %3 Tags (%4 Klassen und %5 Tags aus der zweiten Datenbank; "
+     "%6 geändert, %7 gelöscht, %8 entschieden)."},
+    {IDS_DRY_RUN_RESULT,
+     "Würde vereinen in %1: %2 Klassen, %3 Tags (%4 Klassen und %5 Tags aus der zweiten "
+     "Datenbank; %6 geändert, %7 gelöscht, %8 entschieden)."},
+    {IDS_BASE_NO_DATABASE, "Der Ordner des gemeinsamen Vorgängers enthält keine Datenbankdateien"},
 };
 
 // The main dialog's labels name the databases, whose folders the fields

@@ -92,7 +92,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const auto before = env.FilesIn("/b");
 
   RecordingUi ui;
-  MergeFolders folders{"/a", "/b", "/b"};
+  MergeFolders folders{"/a", "/b", "/b", {}};
   const bool ok = RunMergeCommand(folders, ui, ResourceModule::BuiltIn(), &env);
   FUZZ_CHECK(ui.prompts.empty());  // batch use never asks
   for (const auto& errors : ui.error_lists) FUZZ_CHECK(!errors.empty());

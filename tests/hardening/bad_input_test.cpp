@@ -67,7 +67,7 @@ class BadInputTest : public ::testing::Test {
 
   bool Run(const std::filesystem::path& output, Env* env = Env::Default()) {
     ui_ = RecordingUi();
-    MergeFolders folders{a_, b_, output};
+    MergeFolders folders{a_, b_, output, {}};
     return RunMergeCommand(folders, ui_, ResourceModule::BuiltIn(), env);
   }
 
@@ -144,7 +144,7 @@ TEST_F(BadInputTest, FoldersWhereFilesShouldBe) {
   // An input "folder" that is a file is no database.
   const auto a_file = dir_.path() / "a-file";
   WriteBytes(a_file, "x");
-  MergeFolders folders{a_file, b_, b_};
+  MergeFolders folders{a_file, b_, b_, {}};
   ui_ = RecordingUi();
   EXPECT_FALSE(RunMergeCommand(folders, ui_, ResourceModule::BuiltIn()));
   EXPECT_EQ(ui_.messages,

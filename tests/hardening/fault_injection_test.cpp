@@ -70,7 +70,7 @@ class FaultInjectionTest : public ::testing::TestWithParam<bool> {
   }
 
   bool Run(FaultInjectionEnv& env, RecordingUi& ui) {
-    MergeFolders folders{a_, b_, b_};
+    MergeFolders folders{a_, b_, b_, {}};
     return RunMergeCommand(folders, ui, ResourceModule::BuiltIn(), &env);
   }
 

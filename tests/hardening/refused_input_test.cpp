@@ -156,7 +156,7 @@ TEST_F(RefusedInputTest, AReadErrorInsideAFileIsAReadError) {
       std::count(tags.begin(), tags.begin() + static_cast<std::ptrdiff_t>(from / 2), u'\n') + 1);
   FailingReadsEnv env(b_ / "tagl.txt", from);
   RecordingUi ui;
-  MergeFolders folders{a_, b_, b_};
+  MergeFolders folders{a_, b_, b_, {}};
   EXPECT_FALSE(RunMergeCommand(folders, ui, ResourceModule::BuiltIn(), &env));
   ASSERT_EQ(ui.details.size(), 1u);
   const std::string message = Utf16ToUtf8(ui.messages[0]);
@@ -186,7 +186,7 @@ TEST_F(RefusedInputTest, AFileCutWhileItIsReadIsRefused) {
     const std::string bytes = ReadBytes(path);
     FailingReadsEnv env(path, c.from, c.cut_to);
     RecordingUi ui;
-    MergeFolders folders{a_, b_, b_};
+    MergeFolders folders{a_, b_, b_, {}};
     EXPECT_FALSE(RunMergeCommand(folders, ui, ResourceModule::BuiltIn(), &env)) << c.file;
     ASSERT_EQ(ui.details.size(), 1u) << c.file;
     EXPECT_TRUE(Utf16ToUtf8(ui.messages[0])

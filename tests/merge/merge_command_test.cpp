@@ -37,7 +37,7 @@ class MergeCommandTest : public ::testing::Test {
   }
 
   bool Run(const std::filesystem::path& output, Env* env = Env::Default()) {
-    MergeFolders folders{a_, b_, output};
+    MergeFolders folders{a_, b_, output, {}};
     return RunMergeCommand(folders, ui_, ResourceModule::BuiltIn(), env);
   }
 
@@ -77,7 +77,7 @@ TEST_F(MergeCommandTest, FoldersWithoutTagListStopBeforeReading) {
                                          PathToUtf16(a_ / "tagl.txt") + missing}));
   // A folder that is not there is named with the file it should hold.
   ui_.messages.clear();
-  MergeFolders mistyped{dir_.path() / "nowhere", b_, out_};
+  MergeFolders mistyped{dir_.path() / "nowhere", b_, out_, {}};
   EXPECT_FALSE(RunMergeCommand(mistyped, ui_, ResourceModule::BuiltIn()));
   EXPECT_EQ(ui_.messages.back(), PathToUtf16(dir_.path() / "nowhere" / "tagl.txt") + missing);
   // Interactive use says nothing here: folder selection already checked.

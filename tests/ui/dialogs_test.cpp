@@ -60,10 +60,12 @@ void ClickOk(QDialog* dialog) { ControlOf<QPushButton>(dialog, 1)->click(); }
 
 TEST(ErrorDlgTest, EveryLineIsAnEntryInListOrder) {
   ModalWatchdog watchdog;
-  const ConflictList conflicts = {{u"Class 'Motor' has different definitions", {}},
-                                  {u"Tag 'Zeta' has different definitions", {}},
-                                  {u"Tag 'Alpha' has different definitions", {}},
-                                  {u"Tag 'Alpha' has different definitions", {}}};
+  ConflictList conflicts;
+  for (const char16_t* line :
+       {u"Class 'Motor' has different definitions", u"Tag 'Zeta' has different definitions",
+        u"Tag 'Alpha' has different definitions", u"Tag 'Alpha' has different definitions"}) {
+    conflicts.push_back({.line = line});
+  }
   int result = 0;
   const QString text = ErrorText(conflicts, ClickOk, &result);
   EXPECT_EQ(result, 1);
@@ -79,8 +81,10 @@ TEST(ErrorDlgTest, EveryLineIsAnEntryInListOrder) {
 TEST(ErrorDlgTest, ArrowKeysShowEachDetailMarkedAndCopyTakesTheWholeReport) {
   ModalWatchdog watchdog;
   const ConflictList conflicts = {
-      {u"Tag 'A' has different definitions", {u"Alarm line 2", u"\"Hi|80|1\"", u"\"Hi|85|1\""}},
-      {u"Class 'C' has different definitions", {u"Member count", u"2", u"3"}}};
+      {.line = u"Tag 'A' has different definitions",
+       .detail = {.part = u"Alarm line 2", .first = u"\"Hi|80|1\"", .second = u"\"Hi|85|1\""}},
+      {.line = u"Class 'C' has different definitions",
+       .detail = {.part = u"Member count", .first = u"2", .second = u"3"}}};
   CErrorDlg errors(conflicts, nullptr);
   struct Shown {
     QString part, first, second, first_mark, second_mark;

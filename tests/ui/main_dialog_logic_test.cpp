@@ -150,7 +150,12 @@ TEST(ResultLineTest, NumbersAreGroupedAsTheLanguageGroupsThem) {
   EXPECT_EQ(GroupedDecimal(999, u","), u"999");
   EXPECT_EQ(GroupedDecimal(48113, u"."), u"48.113");
   EXPECT_EQ(GroupedDecimal(1234567, u","), u"1,234,567");
-  MergeSummary summary{true, u"/srv/plant", 214, 48113, 12, 3020};
+  MergeSummary summary;
+  summary.output = u"/srv/plant";
+  summary.classes = 214;
+  summary.tags = 48113;
+  summary.classes_from_second = 12;
+  summary.tags_from_second = 3020;
   EXPECT_EQ(ResultLine(summary, ResourceModule::BuiltIn()),
             u"Merged into /srv/plant: 214 classes, 48,113 tags (12 classes and 3,020 tags from "
             u"the second database).");

@@ -99,9 +99,10 @@ void CJunctraDlg::ShowResult(const std::u16string& text) {
   if (auto* label = qobject_cast<QLabel*>(GetDlgItem(IDC_RESULT))) label->setText(ToQString(text));
 }
 
-void CJunctraDlg::ShowErrorList(const ConflictList& conflicts) {
+Decisions CJunctraDlg::ShowErrorList(const ConflictList& conflicts) {
   CErrorDlg dialog(conflicts, this);
   dialog.DoModal();
+  return {};
 }
 
 bool CJunctraDlg::BrowseForFolder(std::filesystem::path& folder, const std::u16string& prompt,

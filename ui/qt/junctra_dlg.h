@@ -47,7 +47,7 @@ class CJunctraDlg : public TemplateDialog, private MainDialogView {
                    const std::filesystem::path& second) override;
   void EnableMerge(bool enabled) override;
   void ShowResult(const std::u16string& text) override;
-  void ShowErrorList(const ConflictList& conflicts) override;
+  Decisions ShowErrorList(const ConflictList& conflicts) override;
   bool BrowseForFolder(std::filesystem::path& folder, const std::u16string& prompt,
                        const std::filesystem::path& start) override;
   void ShowMessage(const std::u16string& text, const std::u16string& detail = {}) override;

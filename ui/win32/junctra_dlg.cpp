@@ -133,9 +133,10 @@ void CJunctraDlg::ShowResult(const std::u16string& text) {
   SetDlgItemTextW(hwnd(), IDC_RESULT, ToWide(text).c_str());
 }
 
-void CJunctraDlg::ShowErrorList(const ConflictList& conflicts) {
+Decisions CJunctraDlg::ShowErrorList(const ConflictList& conflicts) {
   CErrorDlg dialog(conflicts, hwnd());
   dialog.DoModal();
+  return {};
 }
 
 bool CJunctraDlg::BrowseForFolder(std::filesystem::path& folder, const std::u16string& prompt,
