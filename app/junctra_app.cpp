@@ -84,7 +84,7 @@ int CJunctraApp::Run(int argc, char** argv, MainDialogRunner run_dialog) {
   } else if (run_dialog != nullptr) {
     // The built-in texts are English whatever the culture asked for.
     const std::u16string dialog_culture = m_hLangResourceDLL.is_satellite() ? culture : u"";
-    result = run_dialog(argc, argv, args.first, dialog_culture);
+    result = run_dialog(argc, argv, args.first, dialog_culture, {});
   } else {
     WriteStandardError(
         u"junctra: the dialog is not available in this build; name two database folders\n");

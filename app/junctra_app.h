@@ -16,7 +16,8 @@ namespace junctra {
 // the loaded satellite, so that the toolkit's own texts can follow it; empty when the built-in
 // texts are used. Supplied by the dialogs, which start-up cannot see.
 using MainDialogRunner = int (*)(int& argc, char** argv, const std::filesystem::path& first,
-                                 const std::u16string& culture);
+                                 const std::u16string& culture,
+                                 const std::filesystem::path& base);
 
 class CJunctraApp {
  public:

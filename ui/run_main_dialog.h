@@ -12,8 +12,9 @@ namespace junctra {
 // on standard error). Where Qt can open no display it prints one line on
 // standard error and returns 0.
 // culture is the loaded satellite's (empty: built-in texts); on Linux Qt's
-// own texts, in the folder chooser and the menus, follow it.
+// own texts, in the folder chooser and the menus, follow it. base, when
+// given, is shown as the common ancestor's folder.
 int RunMainDialog(int& argc, char** argv, const std::filesystem::path& first,
-                  const std::u16string& culture = {});
+                  const std::u16string& culture = {}, const std::filesystem::path& base = {});
 
 }  // namespace junctra

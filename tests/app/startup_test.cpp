@@ -36,7 +36,8 @@ class StartupTest : public ::testing::Test {
     dialog_culture_ = u"(not run)";
     int code = app.InitInstance(
         static_cast<int>(argv.size()), argv.data(),
-        [](int&, char**, const std::filesystem::path&, const std::u16string& culture) {
+        [](int&, char**, const std::filesystem::path&, const std::u16string& culture,
+           const std::filesystem::path&) {
           dialog_culture_ = culture;
           return 1;
         });

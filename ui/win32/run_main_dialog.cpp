@@ -28,7 +28,8 @@ class ComApartment {
 }  // namespace
 
 // The shell's folder browser speaks the system's language, not the satellite's.
-int RunMainDialog(int&, char**, const std::filesystem::path& first, const std::u16string&) {
+int RunMainDialog(int&, char**, const std::filesystem::path& first, const std::u16string&,
+                  const std::filesystem::path& /*base*/) {
   ComApartment com;
   CJunctraDlg dialog;
   dialog.SetFolders(first, {});
