@@ -56,6 +56,9 @@ constexpr JunctraString kStrings[] = {
      "Would merge into %1: %2 classes, %3 tags (%4 classes and %5 tags from the second database; "
      "%6 changed, %7 deleted, %8 decided)."},
     {IDS_BASE_NO_DATABASE, "Common ancestor folder does not contain database files"},
+    {IDS_SELECT_BASE, "Select the common ancestor folder:"},
+    {IDS_CHOICE_FIRST, "[first] %1"},
+    {IDS_CHOICE_SECOND, "[second] %1"},
 };
 
 constexpr DialogTexts kTexts = {
@@ -63,13 +66,20 @@ constexpr DialogTexts kTexts = {
     .about_summary = "Merges two tag databases into one.",
     .first_folder = "First Database Folder",
     .second_folder = "Second Database Folder",
+    .base_folder = "Common Ancestor Folder",
     .exit = "E&xit",
     .select = "&Select...",
     .merge = "&Merge...",
+    .select_base = "&Ancestor...",
+    .clear_base = "&Clear",
     .error_list_caption = "Error List",
     .first_database = "First database",
     .second_database = "Second database",
+    .base_database = "Common ancestor",
     .copy = "&Copy",
+    .take_first = "Take &first",
+    .take_second = "Take &second",
+    .merge_decided = "&Merge with these choices...",
 };
 
 }  // namespace

@@ -51,6 +51,9 @@ enum StringId : unsigned {
   IDS_MERGE_RESULT_DETAILED = 142,
   IDS_DRY_RUN_RESULT = 143,
   IDS_BASE_NO_DATABASE = 144,
+  IDS_SELECT_BASE = 160,
+  IDS_CHOICE_FIRST = 161,
+  IDS_CHOICE_SECOND = 162,
 };
 
 // Resource IDs of the dialog templates and the icon.
@@ -75,6 +78,14 @@ enum ControlId : int {
   IDC_COPY = 1009,
   IDC_DETAIL_PART = 1010,
   IDC_RESULT = 1012,
+  IDC_BASE_FOLDER = 1013,
+  IDC_SELECT_BASE = 1014,
+  IDC_CLEAR_BASE = 1015,
+  IDC_DETAIL_BASE_LABEL = 1016,
+  IDC_DETAIL_BASE = 1017,
+  IDC_TAKE_FIRST = 1018,
+  IDC_TAKE_SECOND = 1019,
+  IDC_MERGE_DECIDED = 1020,
 };
 
 // Command ID of the About entry of the main dialog's system menu.

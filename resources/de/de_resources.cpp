@@ -60,6 +60,9 @@ constexpr JunctraString kStrings[] = {
      "Würde vereinen in %1: %2 Klassen, %3 Tags (%4 Klassen und %5 Tags aus der zweiten "
      "Datenbank; %6 geändert, %7 gelöscht, %8 entschieden)."},
     {IDS_BASE_NO_DATABASE, "Der Ordner des gemeinsamen Vorgängers enthält keine Datenbankdateien"},
+    {IDS_SELECT_BASE, "Wählen Sie den Ordner des gemeinsamen Vorgängers aus:"},
+    {IDS_CHOICE_FIRST, "[erste] %1"},
+    {IDS_CHOICE_SECOND, "[zweite] %1"},
 };
 
 // The main dialog's labels name the databases, whose folders the fields
@@ -69,13 +72,20 @@ constexpr DialogTexts kTexts = {
     .about_summary = "Vereint zwei Tag-Datenbanken.",
     .first_folder = "Erste Datenbank",
     .second_folder = "Zweite Datenbank",
+    .base_folder = "Gemeinsamer Vorgänger",
     .exit = "&Beenden",
     .select = "&Auswählen...",
     .merge = "&Vereinen...",
+    .select_base = "V&orgänger...",
+    .clear_base = "&Leeren",
     .error_list_caption = "Fehlerliste",
     .first_database = "Erste Datenbank",
     .second_database = "Zweite Datenbank",
+    .base_database = "Gemeinsamer Vorgänger",
     .copy = "&Kopieren",
+    .take_first = "&Erste übernehmen",
+    .take_second = "&Zweite übernehmen",
+    .merge_decided = "Mit dieser Auswahl &vereinen...",
 };
 
 }  // namespace
