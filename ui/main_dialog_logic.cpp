@@ -13,8 +13,11 @@ void MainDialogLogic::SetFolders(std::filesystem::path first, std::filesystem::p
   second_ = std::move(second);
 }
 
+void MainDialogLogic::SetBase(std::filesystem::path base) { base_ = std::move(base); }
+
 void MainDialogLogic::OnInitDialog() {
   view_.ShowFolders(first_, second_);
+  view_.ShowBase(base_);
   EnableMerge(false);
 }
 
@@ -50,10 +53,33 @@ void MainDialogLogic::OnSelect() {
   EnableMerge(true);
 }
 
+void MainDialogLogic::OnSelectBase() {
+  std::filesystem::path base;
+  if (!view_.BrowseForFolder(base, LoadResourceString(IDS_SELECT_BASE),
+                             FolderBeside(base_.empty() ? first_ : base_)) ||
+      base.empty()) {
+    return;
+  }
+  EnsureTrailingBackslash(base);
+  if (!CheckDatabaseFolder(base, IDS_BASE_NO_DATABASE, view_, CurrentResourceModule(), env_)) {
+    return;
+  }
+  base_ = std::move(base);
+  view_.ShowBase(base_);
+  view_.ShowResult({});
+}
+
+void MainDialogLogic::OnClearBase() {
+  if (base_.empty()) return;
+  base_.clear();
+  view_.ShowBase(base_);
+  view_.ShowResult({});
+}
+
 void MainDialogLogic::OnMerge() {
   if (!merge_enabled_ || first_.empty() || second_.empty()) return;
   // No output folder: the merge asks for one.
-  MergeFolders folders{first_, second_, {}, {}};
+  MergeFolders folders{first_, second_, {}, base_};
   view_.ShowResult({});
   MergeSummary summary;
   RunMergeCommand(folders, view_, CurrentResourceModule(), env_, &summary);

@@ -1,7 +1,7 @@
 // The main dialog's behaviour, written once for every toolkit: the Select
-// rules, when Merge is enabled, and the merge command run with the dialog
-// as its interface. A toolkit's dialog owns one, forwards its button clicks
-// to it and shows what it is told through MainDialogView.
+// rules, the optional common ancestor, when Merge is enabled, and the merge
+// command run with the dialog as its interface. A toolkit's dialog owns one, forwards its button
+// clicks to it and shows what it is told through MainDialogView.
 #pragma once
 
 #include <filesystem>
@@ -19,6 +19,8 @@ class MainDialogView : public MergeUi {
   // Shows the two folders in the folder fields.
   virtual void ShowFolders(const std::filesystem::path& first,
                            const std::filesystem::path& second) = 0;
+  // Shows the common ancestor's folder in its field; empty clears it.
+  virtual void ShowBase(const std::filesystem::path& base) = 0;
   virtual void EnableMerge(bool enabled) = 0;
   // Shows the line under the folder fields; empty clears it.
   virtual void ShowResult(const std::u16string& text) = 0;
@@ -30,6 +32,8 @@ class MainDialogLogic {
 
   // Start-up's folders, before the dialog is shown; either may be empty.
   void SetFolders(std::filesystem::path first, std::filesystem::path second);
+  // Start-up's common ancestor, shown as given; empty: none.
+  void SetBase(std::filesystem::path base);
 
   // Shows the folders and disables Merge.
   void OnInitDialog();
@@ -38,14 +42,22 @@ class MainDialogLogic {
   // The first chooser opens beside the first folder shown, the second
   // beside the first choice.
   void OnSelect();
-  // Runs the merge command on the two folders, with the view as its
-  // interface: it asks for the output folder. Nothing happens before a
-  // successful Select. A merge that writes shows its result line; any other
-  // outcome clears it.
+  // Asks for the common ancestor's folder, opening beside the one shown
+  // (else beside the first folder); on success shows it and clears the
+  // result line. A cancelled chooser or a folder without a tag list (the
+  // message says so) keeps the folder shown before.
+  void OnSelectBase();
+  // Drops the common ancestor: the next merge is two-way.
+  void OnClearBase();
+  // Runs the merge command on the two folders, against the common ancestor
+  // when one is shown, with the view as its interface: it asks for the
+  // output folder. Nothing happens before a successful Select. A merge that
+  // writes shows its result line; any other outcome clears it.
   void OnMerge();
 
   const std::filesystem::path& first_folder() const { return first_; }
   const std::filesystem::path& second_folder() const { return second_; }
+  const std::filesystem::path& base_folder() const { return base_; }
   bool merge_enabled() const { return merge_enabled_; }
 
  private:
@@ -55,6 +67,7 @@ class MainDialogLogic {
   Env* env_;
   std::filesystem::path first_;
   std::filesystem::path second_;
+  std::filesystem::path base_;  // never written anywhere: it lasts as long as the dialog
   bool merge_enabled_ = false;
 };
 

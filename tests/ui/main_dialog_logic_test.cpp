@@ -23,9 +23,11 @@ class RecordingView : public Recording<MainDialogView> {
                    const std::filesystem::path& second) override {
     shown = {first, second};
   }
+  void ShowBase(const std::filesystem::path& folder) override { base = folder; }
   void EnableMerge(bool enabled) override { merge_enabled = enabled; }
   void ShowResult(const std::u16string& text) override { result = text; }
   std::pair<std::filesystem::path, std::filesystem::path> shown;
+  std::filesystem::path base;
   std::optional<bool> merge_enabled;
   std::u16string result;
 };
@@ -143,6 +145,50 @@ TEST_F(MainDialogLogicTest, ChoosersOpenBesideTheFolderChosenBefore) {
   const auto plants = a.parent_path(), other = b.parent_path();
   EXPECT_EQ(view_.starts,
             (std::vector<std::filesystem::path>{{}, plants, plants, other, plants, plants, other}));
+}
+
+TEST_F(MainDialogLogicTest, TheCommonAncestorIsCheckedKeptUntilClearedAndMergedAgainst) {
+  const auto base = Database("base", TagBlock(u"Level", u"1|4|x"));
+  const auto a = Database("a", TagBlock(u"Level", u"2|4|x"));  // changed in the first alone
+  const auto b = Database("b", TagBlock(u"Level", u"1|4|x"));
+  const auto empty = dir_.path() / "empty";
+  const auto out = dir_.path() / "out";
+  std::filesystem::create_directories(empty);
+  std::filesystem::create_directories(out);
+
+  logic_.SetBase(u"/from/start-up");
+  logic_.OnInitDialog();
+  EXPECT_EQ(view_.base, u"/from/start-up");
+  Select(a, b);
+  view_.answers = {std::nullopt, empty};  // cancelled, then a folder without a tag list
+  logic_.OnSelectBase();
+  logic_.OnSelectBase();
+  EXPECT_EQ(view_.base, u"/from/start-up");
+  EXPECT_EQ(view_.messages.front(), LoadResourceString(IDS_BASE_NO_DATABASE));
+  view_.answers = {base};
+  logic_.OnSelectBase();
+  EXPECT_EQ(logic_.base_folder(), WithSeparator(base));
+  EXPECT_EQ(view_.base, WithSeparator(base));
+  EXPECT_EQ(view_.prompts.back(), LoadResourceString(IDS_SELECT_BASE));
+
+  // Against the ancestor a change on one side is no conflict.
+  view_.answers = {out};
+  logic_.OnMerge();
+  EXPECT_TRUE(view_.error_lists.empty());
+  EXPECT_NE(view_.result, u"");
+  logic_.OnClearBase();
+  EXPECT_EQ(view_.base, u"");
+  EXPECT_EQ(view_.result, u"");
+  logic_.OnMerge();
+  EXPECT_EQ(view_.error_lists.size(), 1u);
+
+  view_.answers = {std::nullopt};
+  logic_.OnSelectBase();
+  // Beside the ancestor shown, else beside the first folder.
+  ASSERT_EQ(view_.starts.size(), 7u);
+  EXPECT_EQ(view_.starts[2], u"/from");
+  EXPECT_EQ(view_.starts[4], u"/from");
+  EXPECT_EQ(view_.starts[6], dir_.path());
 }
 
 TEST(ResultLineTest, NumbersAreGroupedAsTheLanguageGroupsThem) {

@@ -27,10 +27,13 @@ void CJunctraDlg::SetFolders(std::filesystem::path first, std::filesystem::path 
   logic_.SetFolders(std::move(first), std::move(second));
 }
 
+void CJunctraDlg::SetBase(std::filesystem::path base) { logic_.SetBase(std::move(base)); }
+
 void CJunctraDlg::DoDataExchange(DataExchange& dx) {
   dx.Control(IDC_MERGE, m_btnMerge);
   dx.Text(IDC_FIRST_FOLDER, m_strFirstFolder);
   dx.Text(IDC_SECOND_FOLDER, m_strSecondFolder);
+  dx.Text(IDC_BASE_FOLDER, m_strBaseFolder);
 }
 
 bool CJunctraDlg::OnInitDialog() {
@@ -56,6 +59,10 @@ void CJunctraDlg::OnCommand(int id) {
     logic_.OnSelect();
   } else if (id == IDC_MERGE) {
     logic_.OnMerge();
+  } else if (id == IDC_SELECT_BASE) {
+    logic_.OnSelectBase();
+  } else if (id == IDC_CLEAR_BASE) {
+    logic_.OnClearBase();
   }
 }
 
@@ -81,9 +88,19 @@ void CJunctraDlg::ShowFolders(const std::filesystem::path& first,
   m_strFirstFolder = PathToQString(first);
   m_strSecondFolder = PathToQString(second);
   UpdateData(false);
-  // A field too narrow for its path shows the path's end, the folder's own
-  // name; the whole path is its tooltip.
-  for (const int id : {IDC_FIRST_FOLDER, IDC_SECOND_FOLDER}) {
+  ShowPathEnds();
+}
+
+void CJunctraDlg::ShowBase(const std::filesystem::path& base) {
+  m_strBaseFolder = PathToQString(base);
+  UpdateData(false);
+  ShowPathEnds();
+}
+
+// A field too narrow for its path shows the path's end, the folder's own
+// name; the whole path is its tooltip.
+void CJunctraDlg::ShowPathEnds() {
+  for (const int id : {IDC_FIRST_FOLDER, IDC_SECOND_FOLDER, IDC_BASE_FOLDER}) {
     if (auto* field = qobject_cast<QLineEdit*>(GetDlgItem(id))) {
       field->setCursorPosition(static_cast<int>(field->text().size()));
       field->setToolTip(field->text());

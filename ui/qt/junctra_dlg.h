@@ -1,6 +1,8 @@
 // The main dialog in Qt: two read-only folder fields, Exit, Select and
-// Merge, over the shared MainDialogLogic. Start-up may fill the first folder
-// field. Batch use never comes here: start-up runs it.
+// Merge, and the common ancestor's field with its own choose and clear
+// buttons, over the shared MainDialogLogic. Start-up may fill the first
+// folder field and the common ancestor's. Batch use never comes here:
+// start-up runs it.
 #pragma once
 
 #include <QIcon>
@@ -25,10 +27,13 @@ class CJunctraDlg : public TemplateDialog, private MainDialogView {
 
   // Start-up's folders, shown once the dialog is up; either may be empty.
   void SetFolders(std::filesystem::path first, std::filesystem::path second);
+  // Start-up's common ancestor, shown once the dialog is up; empty: none.
+  void SetBase(std::filesystem::path base);
 
   QPushButton* m_btnMerge = nullptr;
   QString m_strFirstFolder;
   QString m_strSecondFolder;
+  QString m_strBaseFolder;
   QIcon m_hIcon;
 
   WindowMenu& window_menu() { return *window_menu_; }
@@ -42,9 +47,13 @@ class CJunctraDlg : public TemplateDialog, private MainDialogView {
   void contextMenuEvent(QContextMenuEvent* event) override;
 
  private:
+  // Moves the fields' carets to their ends and makes their paths tooltips.
+  void ShowPathEnds();
+
   // MainDialogView
   void ShowFolders(const std::filesystem::path& first,
                    const std::filesystem::path& second) override;
+  void ShowBase(const std::filesystem::path& base) override;
   void EnableMerge(bool enabled) override;
   void ShowResult(const std::u16string& text) override;
   Decisions ShowErrorList(const ConflictList& conflicts) override;

@@ -94,7 +94,7 @@ bool DisplayLooksAvailable(std::string* reason) {
 }
 
 int RunMainDialog(int& argc, char** argv, const std::filesystem::path& first,
-                  const std::u16string& culture, const std::filesystem::path& /*base*/) {
+                  const std::u16string& culture, const std::filesystem::path& base) {
   g_program_name = ProgramName(argv);
   std::string reason;
   if (!DisplayLooksAvailable(&reason)) {
@@ -116,6 +116,7 @@ int RunMainDialog(int& argc, char** argv, const std::filesystem::path& first,
 
   CJunctraDlg dialog;
   dialog.SetFolders(first, {});
+  dialog.SetBase(base);
   return dialog.DoModal();
 }
 

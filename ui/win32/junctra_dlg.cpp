@@ -23,6 +23,8 @@ void CJunctraDlg::SetFolders(std::filesystem::path first, std::filesystem::path 
   logic_.SetFolders(std::move(first), std::move(second));
 }
 
+void CJunctraDlg::SetBase(std::filesystem::path base) { logic_.SetBase(std::move(base)); }
+
 bool CJunctraDlg::OnInitDialog() {
   tooltips_ = nullptr;  // a window of an earlier run is gone
   if (HMENU menu = GetSystemMenu(hwnd(), FALSE)) {
@@ -43,6 +45,10 @@ void CJunctraDlg::OnCommand(int id, int notification) {
     logic_.OnSelect();
   } else if (id == IDC_MERGE && notification == BN_CLICKED) {
     logic_.OnMerge();
+  } else if (id == IDC_SELECT_BASE && notification == BN_CLICKED) {
+    logic_.OnSelectBase();
+  } else if (id == IDC_CLEAR_BASE && notification == BN_CLICKED) {
+    logic_.OnClearBase();
   } else {
     TemplateDialog::OnCommand(id, notification);
   }
@@ -93,6 +99,8 @@ void CJunctraDlg::ShowFolders(const std::filesystem::path& first,
   ShowPath(IDC_FIRST_FOLDER, first);
   ShowPath(IDC_SECOND_FOLDER, second);
 }
+
+void CJunctraDlg::ShowBase(const std::filesystem::path& base) { ShowPath(IDC_BASE_FOLDER, base); }
 
 // A field too narrow for its path shows the path's end, the folder's own
 // name; the whole path is its tooltip.

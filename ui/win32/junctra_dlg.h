@@ -1,5 +1,6 @@
 // The main dialog in Win32: two read-only folder fields, Exit, Select and
-// Merge, over the shared MainDialogLogic, with About in its system menu.
+// Merge, and the common ancestor's field with its own choose and clear
+// buttons, over the shared MainDialogLogic, with About in its system menu.
 // Batch use never comes here: start-up runs it.
 #pragma once
 
@@ -19,6 +20,8 @@ class CJunctraDlg : public TemplateDialog, private MainDialogView {
 
   // Start-up's folders, shown once the dialog is up; either may be empty.
   void SetFolders(std::filesystem::path first, std::filesystem::path second);
+  // Start-up's common ancestor, shown once the dialog is up; empty: none.
+  void SetBase(std::filesystem::path base);
 
   HICON m_hIcon;
 
@@ -35,6 +38,7 @@ class CJunctraDlg : public TemplateDialog, private MainDialogView {
   // MainDialogView
   void ShowFolders(const std::filesystem::path& first,
                    const std::filesystem::path& second) override;
+  void ShowBase(const std::filesystem::path& base) override;
   void EnableMerge(bool enabled) override;
   void ShowResult(const std::u16string& text) override;
   Decisions ShowErrorList(const ConflictList& conflicts) override;

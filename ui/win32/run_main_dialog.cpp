@@ -29,10 +29,11 @@ class ComApartment {
 
 // The shell's folder browser speaks the system's language, not the satellite's.
 int RunMainDialog(int&, char**, const std::filesystem::path& first, const std::u16string&,
-                  const std::filesystem::path& /*base*/) {
+                  const std::filesystem::path& base) {
   ComApartment com;
   CJunctraDlg dialog;
   dialog.SetFolders(first, {});
+  dialog.SetBase(base);
   const INT_PTR result = dialog.DoModal();
   if (result == -1) {
     // Seen from the console program, or under Wine without a display.
