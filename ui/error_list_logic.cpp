@@ -4,6 +4,7 @@
 
 #include "merge/conflict_detail.h"
 #include "platform/resource_module.h"
+#include "platform/text.h"
 
 namespace junctra {
 namespace {
@@ -27,12 +28,54 @@ DifferenceMark MarkDifference(std::u16string_view first, std::u16string_view sec
 
 }  // namespace
 
+bool ErrorListLogic::has_base() const {
+  return std::any_of(conflicts_.begin(), conflicts_.end(),
+                     [](const Conflict& conflict) { return !conflict.detail.base.empty(); });
+}
+
+void ErrorListLogic::OnInitDialog() {
+  view_.EnableTake(false);
+  view_.EnableMergeDecided(false);
+}
+
 void ErrorListLogic::OnSelect(std::ptrdiff_t row) {
+  selected_ = row >= 0 && static_cast<std::size_t>(row) < conflicts_.size() ? row : -1;
   ConflictDetail detail;
-  if (row >= 0 && static_cast<std::size_t>(row) < conflicts_.size()) {
-    detail = conflicts_[static_cast<std::size_t>(row)].detail;
-  }
+  if (selected_ >= 0) detail = conflicts_[static_cast<std::size_t>(selected_)].detail;
   view_.ShowDetail(detail, MarkDifference(detail.first, detail.second));
+  view_.EnableTake(selected_ >= 0 && conflicts_[static_cast<std::size_t>(selected_)].decidable());
+}
+
+void ErrorListLogic::OnTake(Side side) {
+  if (selected_ < 0) return;
+  const auto row = static_cast<std::size_t>(selected_);
+  if (!conflicts_[row].decidable()) return;
+  if (!choices_[row]) --undecided_;
+  choices_[row] = side;
+  view_.ShowRow(row, RowText(row));
+  view_.EnableMergeDecided(undecided_ == 0);
+}
+
+bool ErrorListLogic::OnMergeDecided() {
+  merge_decided_ = !conflicts_.empty() && undecided_ == 0;
+  return merge_decided_;
+}
+
+std::u16string ErrorListLogic::RowText(std::size_t row) const {
+  const std::u16string& line = conflicts_[row].line;
+  if (!choices_[row]) return line;
+  return FormatMessage(
+      LoadResourceString(*choices_[row] == Side::kFirst ? IDS_CHOICE_FIRST : IDS_CHOICE_SECOND),
+      line);
+}
+
+Decisions ErrorListLogic::decisions() const {
+  Decisions decisions;
+  if (!merge_decided_) return decisions;
+  for (std::size_t i = 0; i < conflicts_.size(); ++i) {
+    decisions.each.push_back({conflicts_[i].is_class, conflicts_[i].name, *choices_[i]});
+  }
+  return decisions;
 }
 
 void ErrorListLogic::OnCopy() {

@@ -7,6 +7,7 @@
 
 #include "platform/resource_module.h"
 #include "resources/resource_ids.h"
+#include "ui/dialog_result.h"
 #include "ui/qt/qt_text.h"
 
 namespace junctra {
@@ -41,10 +42,17 @@ void CErrorDlg::DoDataExchange(DataExchange& dx) {
   dx.Control(IDC_DETAIL_PART, m_staticPart);
   dx.Control(IDC_DETAIL_FIRST, m_editFirst);
   dx.Control(IDC_DETAIL_SECOND, m_editSecond);
+  dx.Control(IDC_DETAIL_BASE, m_editBase);
 }
 
 bool CErrorDlg::OnInitDialog() {
   TemplateDialog::OnInitDialog();
+  logic_.OnInitDialog();
+  if (!logic_.has_base()) {
+    for (const int id : {IDC_DETAIL_BASE_LABEL, IDC_DETAIL_BASE}) {
+      if (QWidget* control = GetDlgItem(id)) control->hide();
+    }
+  }
   if (m_listErrors == nullptr) return true;
   for (const Conflict& conflict : logic_.conflicts()) {
     m_listErrors->addItem(ToQString(conflict.line));
@@ -68,17 +76,44 @@ bool CErrorDlg::eventFilter(QObject* watched, QEvent* event) {
 }
 
 void CErrorDlg::OnCommand(int id) {
-  if (id == IDC_COPY) logic_.OnCopy();
+  if (id == IDC_COPY) {
+    logic_.OnCopy();
+  } else if (id == IDC_TAKE_FIRST || id == IDC_TAKE_SECOND) {
+    logic_.OnTake(id == IDC_TAKE_FIRST ? Side::kFirst : Side::kSecond);
+  } else if (id == IDC_MERGE_DECIDED && logic_.OnMergeDecided()) {
+    EndDialog(kDialogOk);
+  }
 }
 
 void CErrorDlg::ShowDetail(const ConflictDetail& detail, const DifferenceMark& mark) {
   if (m_staticPart != nullptr) m_staticPart->setText(ToQString(detail.part));
   ShowMarked(m_editFirst, detail.first, mark.begin, mark.first_end);
   ShowMarked(m_editSecond, detail.second, mark.begin, mark.second_end);
+  if (m_editBase != nullptr) {
+    m_editBase->setText(ToQString(detail.base));
+    m_editBase->setCursorPosition(0);
+  }
 }
 
 void CErrorDlg::SetClipboardText(const std::u16string& text) {
   QGuiApplication::clipboard()->setText(ToQString(text));
+}
+
+void CErrorDlg::ShowRow(std::size_t row, const std::u16string& text) {
+  if (m_listErrors == nullptr) return;
+  if (QListWidgetItem* item = m_listErrors->item(static_cast<int>(row))) {
+    item->setText(ToQString(text));
+  }
+}
+
+void CErrorDlg::EnableTake(bool enabled) {
+  for (const int id : {IDC_TAKE_FIRST, IDC_TAKE_SECOND}) {
+    if (QWidget* button = GetDlgItem(id)) button->setEnabled(enabled);
+  }
+}
+
+void CErrorDlg::EnableMergeDecided(bool enabled) {
+  if (QWidget* button = GetDlgItem(IDC_MERGE_DECIDED)) button->setEnabled(enabled);
 }
 
 }  // namespace junctra

@@ -1,10 +1,13 @@
 // The error list dialog: the conflicts that stopped an interactive merge,
 // one per line in a list; the selected one's detail below it, both versions
-// side by side with the difference marked; Copy (and Ctrl+C in the list)
-// puts the whole report on the clipboard.
+// side by side with the difference marked and the common ancestor's under
+// them; Copy (and Ctrl+C in the list) puts the whole report on the
+// clipboard. Take first and Take second decide the selected conflict; Merge
+// with these choices, once all are decided, ends the dialog with them.
 #pragma once
 
 #include <QLabel>
+#include <QLineEdit>
 #include <QListWidget>
 #include <QPlainTextEdit>
 #include <string>
@@ -20,6 +23,9 @@ class CErrorDlg : public TemplateDialog, private ErrorListView {
   // The list is borrowed and must outlive the modal run.
   CErrorDlg(const ConflictList& conflicts, QWidget* parent);
 
+  // The choices after Merge with these choices; none after OK or Escape.
+  Decisions decisions() const { return logic_.decisions(); }
+
  protected:
   void DoDataExchange(DataExchange& dx) override;
   bool OnInitDialog() override;
@@ -31,6 +37,9 @@ class CErrorDlg : public TemplateDialog, private ErrorListView {
   // ErrorListView
   void ShowDetail(const ConflictDetail& detail, const DifferenceMark& mark) override;
   void SetClipboardText(const std::u16string& text) override;
+  void ShowRow(std::size_t row, const std::u16string& text) override;
+  void EnableTake(bool enabled) override;
+  void EnableMergeDecided(bool enabled) override;
 
   ErrorListLogic logic_;
 
@@ -38,6 +47,7 @@ class CErrorDlg : public TemplateDialog, private ErrorListView {
   QLabel* m_staticPart = nullptr;
   QPlainTextEdit* m_editFirst = nullptr;
   QPlainTextEdit* m_editSecond = nullptr;
+  QLineEdit* m_editBase = nullptr;
 };
 
 }  // namespace junctra

@@ -5,20 +5,19 @@
 
 #include "platform/resource_module.h"
 #include "resources/resource_ids.h"
+#include "ui/dialog_result.h"
 #include "ui/win32/win32_text.h"
 
 namespace junctra {
 namespace {
 
-// The widest line in the list's font: the list scrolls sideways only as far
-// as it is told.
-int WidestLine(HWND list, const ConflictList& conflicts) {
+// The widest of the texts in the list's font.
+int WidestText(HWND list, const std::vector<std::wstring>& texts) {
   HDC dc = GetDC(list);
   HGDIOBJ old_font =
       SelectObject(dc, reinterpret_cast<HGDIOBJ>(SendMessageW(list, WM_GETFONT, 0, 0)));
   int widest = 0;
-  for (const Conflict& conflict : conflicts) {
-    const std::wstring text = ToWide(conflict.line);
+  for (const std::wstring& text : texts) {
     SIZE size;
     if (GetTextExtentPoint32W(dc, text.c_str(), static_cast<int>(text.size()), &size)) {
       widest = std::max(widest, static_cast<int>(size.cx));
@@ -61,13 +60,21 @@ CErrorDlg::CErrorDlg(const ConflictList& conflicts, HWND owner)
     : TemplateDialog(IDD_ERROR_DIALOG, owner), logic_(conflicts, *this, u"\r\n") {}
 
 bool CErrorDlg::OnInitDialog() {
+  list_width_ = 0;
+  logic_.OnInitDialog();
+  if (!logic_.has_base()) {
+    for (const int id : {IDC_DETAIL_BASE_LABEL, IDC_DETAIL_BASE}) {
+      ShowWindow(GetDlgItem(hwnd(), id), SW_HIDE);
+    }
+  }
   HWND list = GetDlgItem(hwnd(), IDC_ERRORS);
   if (list == nullptr) return true;
+  std::vector<std::wstring> lines;
   for (const Conflict& conflict : logic_.conflicts()) {
-    SendMessageW(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(ToWide(conflict.line).c_str()));
+    lines.push_back(ToWide(conflict.line));
+    SendMessageW(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(lines.back().c_str()));
   }
-  // A little room after the end, as after the beginning.
-  SendMessageW(list, LB_SETHORIZONTALEXTENT, WidestLine(list, logic_.conflicts()) + 6, 0);
+  FitWidth(lines);
   if (!logic_.conflicts().empty()) {
     SendMessageW(list, LB_SETCURSEL, 0, 0);
     logic_.OnSelect(0);
@@ -80,6 +87,10 @@ void CErrorDlg::OnCommand(int id, int notification) {
     logic_.OnSelect(SendDlgItemMessageW(hwnd(), IDC_ERRORS, LB_GETCURSEL, 0, 0));
   } else if (id == IDC_COPY && notification == BN_CLICKED) {
     logic_.OnCopy();
+  } else if ((id == IDC_TAKE_FIRST || id == IDC_TAKE_SECOND) && notification == BN_CLICKED) {
+    logic_.OnTake(id == IDC_TAKE_FIRST ? Side::kFirst : Side::kSecond);
+  } else if (id == IDC_MERGE_DECIDED && notification == BN_CLICKED) {
+    if (logic_.OnMergeDecided()) EndDialog(kDialogOk);
   } else {
     TemplateDialog::OnCommand(id, notification);
   }
@@ -101,8 +112,40 @@ void CErrorDlg::ShowDetail(const ConflictDetail& detail, const DifferenceMark& m
   SetDlgItemTextW(hwnd(), IDC_DETAIL_PART, ToWide(detail.part).c_str());
   ShowMarked(GetDlgItem(hwnd(), IDC_DETAIL_FIRST), detail.first, mark.begin, mark.first_end);
   ShowMarked(GetDlgItem(hwnd(), IDC_DETAIL_SECOND), detail.second, mark.begin, mark.second_end);
+  SetDlgItemTextW(hwnd(), IDC_DETAIL_BASE, ToWide(detail.base).c_str());
 }
 
 void CErrorDlg::SetClipboardText(const std::u16string& text) { PutOnClipboard(hwnd(), text); }
+
+// A list box row's text is replaced by a new row in its place, selected
+// again when it was.
+void CErrorDlg::ShowRow(std::size_t row, const std::u16string& text) {
+  HWND list = GetDlgItem(hwnd(), IDC_ERRORS);
+  const LRESULT selected = SendMessageW(list, LB_GETCURSEL, 0, 0);
+  const std::wstring wide = ToWide(text);
+  SendMessageW(list, LB_DELETESTRING, row, 0);
+  SendMessageW(list, LB_INSERTSTRING, row, reinterpret_cast<LPARAM>(wide.c_str()));
+  SendMessageW(list, LB_SETCURSEL, static_cast<WPARAM>(selected), 0);
+  FitWidth({wide});
+}
+
+void CErrorDlg::EnableTake(bool enabled) {
+  for (const int id : {IDC_TAKE_FIRST, IDC_TAKE_SECOND}) {
+    EnableWindow(GetDlgItem(hwnd(), id), enabled ? TRUE : FALSE);
+  }
+}
+
+void CErrorDlg::EnableMergeDecided(bool enabled) {
+  EnableWindow(GetDlgItem(hwnd(), IDC_MERGE_DECIDED), enabled ? TRUE : FALSE);
+}
+
+void CErrorDlg::FitWidth(const std::vector<std::wstring>& texts) {
+  HWND list = GetDlgItem(hwnd(), IDC_ERRORS);
+  // A little room after the end, as after the beginning.
+  const int width = WidestText(list, texts) + 6;
+  if (width <= list_width_) return;
+  list_width_ = width;
+  SendMessageW(list, LB_SETHORIZONTALEXTENT, static_cast<WPARAM>(width), 0);
+}
 
 }  // namespace junctra

@@ -1,10 +1,13 @@
 // The error list dialog: the conflicts that stopped an interactive merge,
 // one per line in a list; the selected one's detail below it, both versions
-// side by side with the difference selected; Copy (and Ctrl+C in the list)
-// puts the whole report on the clipboard.
+// side by side with the difference selected and the common ancestor's under
+// them; Copy (and Ctrl+C in the list) puts the whole report on the
+// clipboard. Take first and Take second decide the selected conflict; Merge
+// with these choices, once all are decided, ends the dialog with them.
 #pragma once
 
 #include <string>
+#include <vector>
 
 #include "merge/conflict.h"
 #include "ui/error_list_logic.h"
@@ -17,6 +20,9 @@ class CErrorDlg : public TemplateDialog, private ErrorListView {
   // The list is borrowed and must outlive the modal run.
   CErrorDlg(const ConflictList& conflicts, HWND owner);
 
+  // The choices after Merge with these choices; none after OK or Escape.
+  Decisions decisions() const { return logic_.decisions(); }
+
  protected:
   bool OnInitDialog() override;
   void OnCommand(int id, int notification) override;
@@ -26,8 +32,15 @@ class CErrorDlg : public TemplateDialog, private ErrorListView {
   // ErrorListView
   void ShowDetail(const ConflictDetail& detail, const DifferenceMark& mark) override;
   void SetClipboardText(const std::u16string& text) override;
+  void ShowRow(std::size_t row, const std::u16string& text) override;
+  void EnableTake(bool enabled) override;
+  void EnableMergeDecided(bool enabled) override;
+
+  // Lets the list scroll sideways as far as text needs.
+  void FitWidth(const std::vector<std::wstring>& texts);
 
   ErrorListLogic logic_;
+  int list_width_ = 0;  // the list's horizontal extent
 };
 
 }  // namespace junctra

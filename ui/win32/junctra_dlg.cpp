@@ -144,7 +144,7 @@ void CJunctraDlg::ShowResult(const std::u16string& text) {
 Decisions CJunctraDlg::ShowErrorList(const ConflictList& conflicts) {
   CErrorDlg dialog(conflicts, hwnd());
   dialog.DoModal();
-  return {};
+  return dialog.decisions();
 }
 
 bool CJunctraDlg::BrowseForFolder(std::filesystem::path& folder, const std::u16string& prompt,
