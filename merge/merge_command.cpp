@@ -101,7 +101,10 @@ void CheckClassCodes(const CTagList& tags, std::size_t own_classes, std::size_t 
     std::u16string number;
     AppendDecimal(number, code);
     conflicts.push_back(
-        {FormatMessage(strings.LoadString(IDS_UNDEFINED_CLASS_CODE), entry->name, number), {}, false, {}});
+        {FormatMessage(strings.LoadString(IDS_UNDEFINED_CLASS_CODE), entry->name, number),
+         {},
+         false,
+         {}});
   }
 }
 
@@ -241,8 +244,7 @@ bool RunDecidingMerge(MergeFolders& folders, MergeUi& ui, const ResourceModule& 
   merged.changed = counts.changed;
   merged.deleted = counts.deleted;
   merged.decided = counts.decided;
-  return Finish(folders, ui, strings, env, options, merge.classes(), merge.tags(), merged,
-                summary);
+  return Finish(folders, ui, strings, env, options, merge.classes(), merge.tags(), merged, summary);
 }
 
 bool RunMerge(MergeFolders& folders, MergeUi& ui, const ResourceModule& strings, Env* env,

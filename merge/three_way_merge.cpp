@@ -150,8 +150,8 @@ bool ThreeWayMerge::MergeClasses(CClassList first, CClassList second, CClassList
     const CClassInfo* base_info = b != kNone ? &base_classes_.m_classInfos[b] : nullptr;
     const Resolution resolution = Resolve(f, s, base_info, SameClass);
     const Outcome outcome = Decide(
-        resolution, true, name,
-        [&] { return DescribeClassConflict(f, s, base_info, strings_); }, conflicts);
+        resolution, true, name, [&] { return DescribeClassConflict(f, s, base_info, strings_); },
+        conflicts);
     if (outcome == Outcome::kSecond) {
       slot.info = s;
       ++counts_.classes_from_second;
@@ -236,8 +236,7 @@ bool ThreeWayMerge::MergeTags(CTagList first, CTagList second, CTagList base,
     return VersionOf(e, base_keys_, base_classes_.m_classNames);
   };
   // One name's outcome; f or s may be null, not both.
-  const auto settle = [&](const TagMap::Entry* f, const TagMap::Entry* s,
-                          const TagMap::Entry* b) {
+  const auto settle = [&](const TagMap::Entry* f, const TagMap::Entry* s, const TagMap::Entry* b) {
     const TagVersion fv = first_version(f), sv = second_version(s), bv = base_version(b);
     const TagVersion* const base_seen = b != nullptr ? &bv : nullptr;
     const Resolution resolution =

@@ -73,8 +73,7 @@ class ThreeWayMerge {
 
   // Merges the class lists, which it keeps; base is empty without a base.
   // False when conflicts are left: they are appended to conflicts.
-  bool MergeClasses(CClassList first, CClassList second, CClassList base,
-                    ConflictList& conflicts);
+  bool MergeClasses(CClassList first, CClassList second, CClassList base, ConflictList& conflicts);
   // Then the tag lists, FIRST's and SECOND's kept, base's dropped when
   // done. Renumbers every class code of the result and leaves out deleted
   // classes that no tag of the result names. False when conflicts are

@@ -143,8 +143,8 @@ TEST_F(MergeCommandTest, ABaseTakesOneSidedEditsAndDecisionsSettleConflicts) {
   const auto merge = [&](MergeOptions options, const std::filesystem::path& output) {
     MergeFolders folders{a_, b_, output, base};
     MergeSummary summary;
-    const bool ok = RunMergeCommand(folders, ui_, ResourceModule::BuiltIn(), Env::Default(),
-                                    &summary, options);
+    const bool ok =
+        RunMergeCommand(folders, ui_, ResourceModule::BuiltIn(), Env::Default(), &summary, options);
     return ok ? summary : MergeSummary{};
   };
   const auto speed = [&] {
@@ -177,8 +177,8 @@ TEST_F(MergeCommandTest, ABaseTakesOneSidedEditsAndDecisionsSettleConflicts) {
   EXPECT_EQ(DetailLine(conflict.detail, ResourceModule::BuiltIn()),
             u"Parameters line 1: first \"Speed=2\", second \"Speed=3\", base \"Speed=1\"");
   EXPECT_TRUE(std::filesystem::is_empty(out_));
-  for (const auto& [side, expected] : {std::pair{Side::kFirst, u"Speed=2\n"},
-                                       std::pair{Side::kSecond, u"Speed=3\n"}}) {
+  for (const auto& [side, expected] :
+       {std::pair{Side::kFirst, u"Speed=2\n"}, std::pair{Side::kSecond, u"Speed=3\n"}}) {
     summary = merge({{side, {}}, false}, out_);
     EXPECT_EQ(summary.decided, 1u);
     EXPECT_EQ(speed(), expected);

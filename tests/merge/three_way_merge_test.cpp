@@ -157,8 +157,7 @@ TEST(ThreeWayMergeTest, EachRowOfTheRuleForClassesAndTags) {
       const std::size_t count = is_class ? out.result.classes.size() : out.result.tags.size();
       ASSERT_EQ(count, row.result != 0 ? 1u : 0u);
       if (row.result == 0) continue;
-      const std::u16string& name =
-          is_class ? out.result.classes[0].name : out.result.tags[0].name;
+      const std::u16string& name = is_class ? out.result.classes[0].name : out.result.tags[0].name;
       EXPECT_EQ(name, row.f != 0 ? u"Pump" : u"PUMP");
       EXPECT_EQ(is_class ? out.result.classes[0].value : out.result.tags[0].value, row.result);
     }
@@ -191,8 +190,8 @@ TEST(ThreeWayMergeTest, DeletionsMoveClassCodesAndANamedDeletedClassStays) {
 
 // The rule written plainly over whole databases, for the randomised
 // comparison: by folded name, with classes compared by name.
-std::optional<int> Pick(bool f, bool s, bool b, bool fs, bool fb, bool sb,
-                        std::optional<Side> take, bool* conflict) {
+std::optional<int> Pick(bool f, bool s, bool b, bool fs, bool fb, bool sb, std::optional<Side> take,
+                        bool* conflict) {
   *conflict = false;
   if (f && s && fs) return 0;
   if (f && s && b && fb) return 1;
@@ -201,7 +200,9 @@ std::optional<int> Pick(bool f, bool s, bool b, bool fs, bool fb, bool sb,
   if (f && !s && fb) return std::nullopt;
   if (!f && s && !b) return 1;
   if (!f && s && sb) return std::nullopt;
-  if (take) return (*take == Side::kFirst ? f : s) ? std::optional<int>(*take == Side::kFirst ? 0 : 1) : std::nullopt;
+  if (take)
+    return (*take == Side::kFirst ? f : s) ? std::optional<int>(*take == Side::kFirst ? 0 : 1)
+                                           : std::nullopt;
   *conflict = true;
   return std::nullopt;
 }
@@ -313,8 +314,8 @@ TEST(ThreeWayMergeTest, RandomEditsMergeAsTheRuleSays) {
     expected.classes = ModelMerge(first.classes, second.classes, b.classes, take, true, &conflicts,
                                   &deleted_classes);
     if (conflicts.empty()) {
-      expected.tags = ModelMerge(first.tags, second.tags, b.tags, take, false, &conflicts,
-                                 &deleted_tags);
+      expected.tags =
+          ModelMerge(first.tags, second.tags, b.tags, take, false, &conflicts, &deleted_tags);
       // A deleted class that a tag of the result names stays in its place.
       std::vector<ClassDef> classes;
       for (const Db* db : {&first, &second}) {
