@@ -200,10 +200,8 @@ bool ThreeWayMerge::MergeClasses(CClassList first, CClassList second, CClassList
 
 bool ThreeWayMerge::MergeTags(CTagList first, CTagList second, CTagList base,
                               ConflictList& conflicts) {
-  first_tags_ = std::move(first);
-  second_tags_ = std::move(second);
-  const auto first_order = first_tags_.m_tags.InIterationOrder();
-  const auto second_order = second_tags_.m_tags.InIterationOrder();
+  const auto first_order = first.m_tags.InIterationOrder();
+  const auto second_order = second.m_tags.InIterationOrder();
   const auto base_order = base.m_tags.InIterationOrder();
   const TagNameIndex first_index = IndexOf(first_order);
   const TagNameIndex second_index = IndexOf(second_order);
@@ -342,6 +340,13 @@ bool ThreeWayMerge::MergeTags(CTagList first, CTagList second, CTagList base,
     counts_.tags_from_second += static_cast<std::size_t>(std::count_if(
         list->begin(), list->end(), [](const Taken& tag) { return tag.from_second; }));
   }
+  // The records point into the two lists' text, which the result keeps;
+  // their maps go before the result's is built.
+  result_tags_.m_texts.Adopt(std::move(first.m_texts));
+  result_tags_.m_texts.Adopt(std::move(second.m_texts));
+  first = CTagList();
+  second = CTagList();
+  base = CTagList();
   std::vector<const TagMap::Entry*> order;
   order.reserve(staged.size());
   for (const TagMap::Entry& entry : staged) order.push_back(&entry);

@@ -74,14 +74,14 @@ class ThreeWayMerge {
   // Merges the class lists, which it keeps; base is empty without a base.
   // False when conflicts are left: they are appended to conflicts.
   bool MergeClasses(CClassList first, CClassList second, CClassList base, ConflictList& conflicts);
-  // Then the tag lists, FIRST's and SECOND's kept, base's dropped when
-  // done. Renumbers every class code of the result and leaves out deleted
+  // Then the tag lists; the result takes over FIRST's and SECOND's text. Renumbers every class code of the result and leaves out deleted
   // classes that no tag of the result names. False when conflicts are
   // left, among them tags whose class code names no class of their own
   // database but would name one of the result.
   bool MergeTags(CTagList first, CTagList second, CTagList base, ConflictList& conflicts);
 
-  // After both succeeded: the result, pointing into the kept lists' text.
+  // After both succeeded: the result; its classes point into the kept
+  // class lists' text.
   const CClassList& classes() const { return result_classes_; }
   const CTagList& tags() const { return result_tags_; }
   const MergeCounts& counts() const { return counts_; }
@@ -108,7 +108,6 @@ class ThreeWayMerge {
   std::unordered_map<std::u16string, junctra::Side> decided_[2];
   std::optional<junctra::Side> decide_all_;
   CClassList first_classes_, second_classes_, base_classes_;
-  CTagList first_tags_, second_tags_;
   std::vector<ClassSlot> slots_;
   // For each class position of SECOND, its slot; of every list, the key
   // that tells classes apart by name (the slot of its first namesake).
