@@ -102,6 +102,7 @@ TEST(ErrorDlgTest, ArrowKeysShowEachDetailMarkedAndCopyTakesTheWholeReport) {
   };
   WhenModal([&](QDialog* modal) {
     auto* list = ControlOf<QListWidget>(modal, kErrorsList);
+    EXPECT_TRUE(ControlOf<QLineEdit>(modal, 1017)->isHidden());  // no ancestor: two-way
     look(modal);
     QTest::keyClick(list, Qt::Key_Down);
     look(modal);

@@ -15,6 +15,7 @@
 
 #include "platform/resource_module.h"
 #include "resources/resource_ids.h"
+#include "tests/database_files.h"
 #include "tests/temp_dir.h"
 #include "tests/ui/ui_test_support.h"
 
@@ -388,6 +389,58 @@ TEST_F(JunctraDlgTest, MnemonicsWorkWithAlt) {
   });
   EXPECT_EQ(dialog.DoModal(), 1);
   EXPECT_TRUE(chooser_.all_answered());
+}
+
+TEST_F(JunctraDlgTest, KeyboardChoosesTheAncestorAndDecidesTheConflictsThatRemain) {
+  WriteDatabase(Folder("base"), {{u"Level", 1, 2}, {u"Pump", 5, 2}});
+  WriteDatabase(Folder("a"), {{u"Level", 2, 2}, {u"Pump", 6, 2}});
+  WriteDatabase(Folder("b"), {{u"Level", 3, 2}, {u"Pump", 7, 2}});
+  std::filesystem::create_directories(Folder("out"));
+
+  CJunctraDlg dialog(nullptr, services());
+  // A mnemonic works in the active window and clicks its button after a
+  // short animation.
+  auto press = [](QWidget* window, Qt::Key key) {
+    window->activateWindow();
+    EXPECT_TRUE(QTest::qWaitFor([&] { return QApplication::activeWindow() == window; }));
+    QTest::keyClick(window, key, Qt::AltModifier);
+  };
+  WhenModal([&](QDialog* modal) {
+    ASSERT_TRUE(Select(modal, Folder("a"), Folder("b")));
+    auto* base = ControlOf<QLineEdit>(modal, IDC_BASE_FOLDER);
+    chooser_.Answer(Folder("base"));
+    press(modal, Qt::Key_A);  // &Ancestor...
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !base->text().isEmpty(); }));
+    EXPECT_EQ(base->text(), PathToQString(Folder("base")) + "/");
+
+    // Both changed each tag: two conflicts, decided one for each side.
+    WhenModal([&](QDialog* errors) {
+      auto* list = ControlOf<QListWidget>(errors, IDC_ERRORS);
+      auto* merge = ControlOf<QPushButton>(errors, IDC_MERGE_DECIDED);
+      EXPECT_EQ(ControlOf<QLineEdit>(errors, IDC_DETAIL_BASE)->text(), "1");
+      EXPECT_FALSE(merge->isEnabled());
+      press(errors, Qt::Key_F);  // Take &first
+      ASSERT_TRUE(QTest::qWaitFor([&] { return list->item(0)->text().startsWith("[first] "); }));
+      QTest::keyClick(list, Qt::Key_Down);
+      press(errors, Qt::Key_S);  // Take &second
+      ASSERT_TRUE(QTest::qWaitFor([&] { return merge->isEnabled(); }));
+      EXPECT_EQ(list->item(1)->text(), "[second] Tag 'Pump' has different definitions");
+      chooser_.Answer(Folder("out"));
+      press(errors, Qt::Key_M);  // &Merge with these choices...
+    });
+    Click(modal, IDC_MERGE);
+    EXPECT_TRUE(QTest::qWaitFor(
+        [&] { return ControlOf<QLabel>(modal, IDC_RESULT)->text().endsWith("2 decided)."); }));
+    press(modal, Qt::Key_C);  // &Clear
+    EXPECT_TRUE(QTest::qWaitFor([&] { return base->text().isEmpty(); }));
+    Click(modal, kExit);
+  });
+  EXPECT_EQ(dialog.DoModal(), 1);
+  EXPECT_TRUE(chooser_.all_answered());
+  const std::string written = ReadBytes(Folder("out") / "tagl.txt");
+  for (const std::u16string_view tag : {u"|Level|2|", u"|Pump|7|"}) {
+    EXPECT_NE(written.find(Utf16FileBytes(tag).substr(2)), std::string::npos);
+  }
 }
 
 }  // namespace
