@@ -421,8 +421,8 @@ TEST_F(JunctraDlgTest, KeyboardChoosesTheAncestorAndDecidesTheConflictsThatRemai
       EXPECT_FALSE(merge->isEnabled());
       press(errors, Qt::Key_F);  // Take &first
       ASSERT_TRUE(QTest::qWaitFor([&] { return list->item(0)->text().startsWith("[first] "); }));
-      QTest::keyClick(list, Qt::Key_Down);
-      press(errors, Qt::Key_S);  // Take &second
+      QTest::keyClick(errors->focusWidget(), Qt::Key_Down);  // the list's
+      press(errors, Qt::Key_S);                              // Take &second
       ASSERT_TRUE(QTest::qWaitFor([&] { return merge->isEnabled(); }));
       EXPECT_EQ(list->item(1)->text(), "[second] Tag 'Pump' has different definitions");
       chooser_.Answer(Folder("out"));

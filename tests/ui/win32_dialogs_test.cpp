@@ -52,14 +52,16 @@ TEST(Win32MainDialogTest, ShowsStartUpFolderAndAboutEntry_EscapeAndReturnEndIt) 
   char program[] = "junctra";
   char* argv[] = {program, nullptr};
   const std::filesystem::path first = L"C:\\from\\start-up";
+  const std::filesystem::path base = L"C:\\from\\ancestor";
 
   const int cancelled =
-      Driven([&] { return RunMainDialog(argc, argv, first); },
+      Driven([&] { return RunMainDialog(argc, argv, first, {}, base); },
              [](DWORD process, DWORD thread) {
                HWND dialog = WaitForDialog(process, thread, CaptionIs(L"Junctra"));
                ASSERT_NE(dialog, nullptr);
                EXPECT_EQ(ItemText(dialog, IDC_FIRST_FOLDER), L"C:\\from\\start-up");
                EXPECT_EQ(ItemText(dialog, IDC_SECOND_FOLDER), L"");
+               EXPECT_EQ(ItemText(dialog, IDC_BASE_FOLDER), L"C:\\from\\ancestor");
                EXPECT_FALSE(IsWindowEnabled(GetDlgItem(dialog, IDC_MERGE)));
                EXPECT_NE(SendMessageW(dialog, WM_GETICON, ICON_BIG, 0), 0);
 
@@ -212,6 +214,57 @@ TEST(Win32ErrorListTest, ListsConflictsWithTheSelectedDetailMarked_CopyTakesTheR
                Press(window, VK_RETURN);
              });
   EXPECT_EQ(result, IDOK);
+}
+
+std::wstring RowText(HWND list, int row) {
+  std::wstring text(SendMessageW(list, LB_GETTEXTLEN, row, 0) + 1, L'\0');
+  text.resize(SendMessageW(list, LB_GETTEXT, row, reinterpret_cast<LPARAM>(text.data())));
+  return text;
+}
+
+// The window with the keyboard focus in a thread of this process.
+HWND FocusOf(DWORD thread) {
+  GUITHREADINFO info = {};
+  info.cbSize = sizeof info;
+  return GetGUIThreadInfo(thread, &info) ? info.hwndFocus : nullptr;
+}
+
+TEST(Win32ErrorListTest, KeysDecideEachConflictAndMergeReturnsTheChoices) {
+  const ConflictList conflicts = {
+      {.line = u"Tag 'Level' has different definitions",
+       .detail = {.part = u"Number", .first = u"2", .second = u"3", .base = u"1"},
+       .name = u"Level"},
+      {.line = u"Class 'Motor' has different definitions", .is_class = true, .name = u"Motor"}};
+  CErrorDlg dialog(conflicts, nullptr);
+  const INT_PTR result = Driven(
+      [&] { return dialog.DoModal(); },
+      [](DWORD process, DWORD thread) {
+        HWND window = WaitForDialog(process, thread, CaptionIs(L"Error List"));
+        ASSERT_NE(window, nullptr);
+        HWND list = GetDlgItem(window, IDC_ERRORS);
+        HWND merge = GetDlgItem(window, IDC_MERGE_DECIDED);
+        EXPECT_TRUE(IsWindowVisible(GetDlgItem(window, IDC_DETAIL_BASE)));
+        EXPECT_EQ(ItemText(window, IDC_DETAIL_BASE), L"1");
+        EXPECT_FALSE(IsWindowEnabled(merge));
+        // Alt and a letter, as the dialog's modal loop gets them.
+        auto mnemonic = [&](WPARAM letter) { PostMessageW(list, WM_SYSCHAR, letter, 1 << 29); };
+        mnemonic('f');  // Take &first
+        EXPECT_TRUE(WaitUntil([&] { return RowText(list, 0).rfind(L"[first] ", 0) == 0; }));
+        EXPECT_TRUE(WaitUntil([&] { return FocusOf(thread) == list; }));
+        Press(list, VK_DOWN);
+        EXPECT_TRUE(WaitUntil([&] { return SendMessageW(list, LB_GETCURSEL, 0, 0) == 1; }));
+        mnemonic('s');  // Take &second
+        EXPECT_TRUE(WaitUntil([&] { return IsWindowEnabled(merge) != FALSE; }));
+        EXPECT_EQ(RowText(list, 1), L"[second] Class 'Motor' has different definitions");
+        mnemonic('m');  // &Merge with these choices...
+      });
+  EXPECT_EQ(result, IDOK);
+  const Decisions decisions = dialog.decisions();
+  ASSERT_EQ(decisions.each.size(), 2u);
+  EXPECT_EQ(decisions.each[0].name, u"Level");
+  EXPECT_EQ(decisions.each[0].side, Side::kFirst);
+  EXPECT_TRUE(decisions.each[1].is_class);
+  EXPECT_EQ(decisions.each[1].side, Side::kSecond);
 }
 
 TEST(Win32ServicesTest, MessageBoxHasTheDetailBelowTheTextAndTheProgramAsCaption) {

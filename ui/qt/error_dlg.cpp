@@ -80,6 +80,8 @@ void CErrorDlg::OnCommand(int id) {
     logic_.OnCopy();
   } else if (id == IDC_TAKE_FIRST || id == IDC_TAKE_SECOND) {
     logic_.OnTake(id == IDC_TAKE_FIRST ? Side::kFirst : Side::kSecond);
+    // Back to the list, whose arrow keys reach the next conflict.
+    if (m_listErrors != nullptr) m_listErrors->setFocus(Qt::OtherFocusReason);
   } else if (id == IDC_MERGE_DECIDED && logic_.OnMergeDecided()) {
     EndDialog(kDialogOk);
   }

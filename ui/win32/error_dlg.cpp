@@ -89,6 +89,9 @@ void CErrorDlg::OnCommand(int id, int notification) {
     logic_.OnCopy();
   } else if ((id == IDC_TAKE_FIRST || id == IDC_TAKE_SECOND) && notification == BN_CLICKED) {
     logic_.OnTake(id == IDC_TAKE_FIRST ? Side::kFirst : Side::kSecond);
+    // Back to the list, whose arrow keys reach the next conflict.
+    SendMessageW(hwnd(), WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(GetDlgItem(hwnd(), IDC_ERRORS)),
+                 TRUE);
   } else if (id == IDC_MERGE_DECIDED && notification == BN_CLICKED) {
     if (logic_.OnMergeDecided()) EndDialog(kDialogOk);
   } else {
