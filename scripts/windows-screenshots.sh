@@ -1,10 +1,10 @@
 #!/usr/bin/env bash
 # Takes the Windows screenshots in docs/ (windows-*.png) from the real Win32
 # dialogs, run under Wine in a virtual desktop on Xvfb: the main dialog
-# after Select, the error list after a Merge of two conflicting example
-# databases and the About box, in English and in German. Builds nothing;
-# give it a windows build folder (default build/windows) in which
-# win32_screenshot_helper and the German satellite are built.
+# after a three-way Merge, the error list after one with conflicts and the
+# About box, in English and in German. Builds nothing; give it a windows
+# build folder (default build/windows) in which win32_screenshot_helper and
+# the German satellite are built.
 #
 #   scripts/windows-screenshots.sh [BUILD_DIR]
 set -euo pipefail
@@ -48,20 +48,14 @@ xdpyinfo >/dev/null 2>&1 || { echo "windows-screenshots.sh: Xvfb did not start" 
 cp /usr/share/wine/fonts/{tahoma,tahomabd,marlett}.ttf "$WINEPREFIX/drive_c/windows/Fonts/"
 /usr/lib/wine/wineserver -w
 
-# Short folders, so that the fields show whole paths: plant-c defines two of
-# plant-a's tags differently; plant-b merges with plant-a into Merged.
-mkdir -p "$WINEPREFIX/drive_c/Plants/Merged"
-cp -r "$root/examples/plant-a" "$root/examples/plant-b" "$root/examples/plant-c" \
-  "$WINEPREFIX/drive_c/Plants/"
-
 # shoot SUFFIX [SATELLITE]: runs the helper and grabs each dialog it shows.
+# Its databases go into a short folder, so that the fields show whole paths.
 shoot() {
   local suffix=$1
   shift
   local name geometry pid
   coproc helper_run {
-    "$wine" "$helper" 'C:\Plants\plant-a' 'C:\Plants\plant-c' 'C:\Plants\plant-b' \
-      'C:\Plants\Merged' "$@" 2>&1
+    "$wine" "$helper" 'C:\Plants' "$@" 2>&1
   }
   pid=$helper_run_PID
   while read -r -u "${helper_run[0]}" name geometry; do

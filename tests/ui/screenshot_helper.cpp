@@ -1,6 +1,7 @@
 // Shows one of the real dialogs for scripts/screenshots.sh: the main dialog
-// after Select and a Merge (its result line), the error list after a Merge
-// with conflicts, the About box, Qt's folder chooser as Select's second
+// after Select, a common ancestor and a Merge (its result line), the error
+// list after a three-way Merge with conflicts, one of them decided, the
+// About box, Qt's folder chooser as Select's second
 // question, or the window menu opened with Alt+Space. Once the window is on
 // screen it prints its frame geometry as WIDTHxHEIGHT+X+Y, waits two
 // seconds for the script to grab the screen, and ends. With a satellite,
@@ -24,6 +25,7 @@
 
 #include "platform/env.h"
 #include "platform/resource_module.h"
+#include "tests/ui/demo_databases.h"
 #include "ui/qt/dialog_builder.h"
 #include "ui/qt/junctra_dlg.h"
 #include "ui/qt/qt_settings.h"
@@ -52,35 +54,6 @@ class SilentMessages : public MessageBoxService {
  public:
   void ShowMessage(QWidget*, const std::u16string&, const std::u16string& = {}) override {}
 };
-
-struct DemoTag {
-  std::u16string name;
-  int number;
-  std::u16string alarm = {};  // one line of the Alarm section
-};
-
-void WriteTags(const std::filesystem::path& folder, const std::vector<DemoTag>& tags) {
-  std::filesystem::create_directories(folder);
-  std::u16string text = u"//4.x - Application Tags\n";
-  int sequence = 1;
-  for (const auto& [name, number, alarm] : tags) {
-    text += u"#" + Utf8ToUtf16(std::to_string(sequence++)) + u"|" + name + u"|" +
-            Utf8ToUtf16(std::to_string(number)) + u"|2|\n#Parameters\n#Alarm\n";
-    if (!alarm.empty()) text += alarm + u"\n";
-    text += u"#History\n";
-  }
-  text += u"#";
-  std::string bytes = "\xFF\xFE";
-  for (char16_t c : text) {
-    if (c == u'\n') bytes += std::string("\r\0", 2);
-    bytes.push_back(static_cast<char>(c & 0xFF));
-    bytes.push_back(static_cast<char>(c >> 8));
-  }
-  std::FILE* file = std::fopen((folder / "tagl.txt").c_str(), "wb");
-  if (file == nullptr) return;
-  std::fwrite(bytes.data(), 1, bytes.size(), file);
-  std::fclose(file);
-}
 
 // Prints the geometry of what should be grabbed once the window is mapped
 // and decorated, then closes the dialog a little later.
@@ -118,35 +91,13 @@ class DemoFolder {
 
 int Run(const std::string& which) {
   DemoFolder dir;
-  const std::filesystem::path north = dir.path() / "north";
-  const std::filesystem::path south = dir.path() / "south";
-  WriteTags(north, {{u"Boiler_Level", 10},
-                    {u"Feed_Pump", 3},
-                    {u"Steam_Flow", 7},
-                    {u"Drum_Pressure", 4},
-                    {u"Valve_12", 1}});
-  if (which == "errors") {
-    WriteTags(south, {{u"Boiler_Level", 11},
-                      {u"Feed_Pump", 5},
-                      {u"Steam_Flow", 7},
-                      {u"Drum_Pressure", 4, u"Hi|85|1|Drum pressure high"},
-                      {u"Condenser_Temperature_Downstream_Bypass", 2}});
-    WriteTags(north, {{u"Boiler_Level", 10},
-                      {u"Feed_Pump", 3},
-                      {u"Steam_Flow", 7},
-                      {u"Drum_Pressure", 4, u"Hi|80|1|Drum pressure high"},
-                      {u"Condenser_Temperature_Downstream_Bypass", 1}});
-  } else {
-    WriteTags(south, {{u"Cooling_Fan", 2}, {u"Steam_Flow", 7}});
-  }
-
+  const DemoFolders demo = WriteDemoDatabases(dir.path());
   ScriptedChooser chooser;
   SilentMessages messages;
-  chooser.Answer(north);
-  chooser.Answer(south);
-  const std::filesystem::path merged = dir.path() / "merged";
-  std::filesystem::create_directories(merged);
-  chooser.Answer(merged);
+  chooser.Answer(demo.first);
+  chooser.Answer(which == "errors" ? demo.conflicting : demo.second);
+  chooser.Answer(demo.base);
+  chooser.Answer(demo.merged);
   // The chooser is Qt's own; its first answer is given by script.
   FolderChooser* folders = which == "chooser" ? DefaultDialogServices().folders : &chooser;
   CJunctraDlg dialog(nullptr, {folders, &messages});
@@ -157,7 +108,7 @@ int Run(const std::string& which) {
         WhenModal([](QDialog* second) { ReportWhenShown(second); });
         auto* files = qobject_cast<QFileDialog*>(first);
         files->setDirectory(PathToQString(dir.path()));
-        files->selectFile(PathToQString(north));
+        files->selectFile(PathToQString(demo.first));
         QMetaObject::invokeMethod(files, "accept");
       });
       qobject_cast<QPushButton*>(FindControl(main, 1000))->click();
@@ -165,6 +116,7 @@ int Run(const std::string& which) {
       return;
     }
     qobject_cast<QPushButton*>(FindControl(main, 1000))->click();
+    qobject_cast<QPushButton*>(FindControl(main, 1014))->click();  // the common ancestor
     if (which == "menu") {
       QMenu* menu = dialog.window_menu().menu();
       dialog.window_menu().PopupAtWindowCorner();
@@ -175,7 +127,10 @@ int Run(const std::string& which) {
       qobject_cast<QPushButton*>(FindControl(main, 1005))->click();
       ReportWhenShown(main);
     } else if (which == "errors") {
-      WhenModal([](QDialog* errors) { ReportWhenShown(errors); });
+      WhenModal([](QDialog* errors) {
+        qobject_cast<QPushButton*>(FindControl(errors, 1018))->click();  // Take first
+        ReportWhenShown(errors);
+      });
       qobject_cast<QPushButton*>(FindControl(main, 1005))->click();
       main->reject();
     } else {

@@ -1,11 +1,11 @@
 // Shows the real Win32 dialogs for scripts/windows-screenshots.sh, one after
-// the other: the error list after a Merge of FIRST and CONFLICTING, the
-// About box, and the main dialog after a Merge of FIRST and CLEAN into
-// OUTPUT, with its result line. For each it prints
-// "NAME WIDTHxHEIGHT+X+Y", the window on the screen, and goes on once a
-// line arrives on standard input.
+// the other, over the demo databases it writes into FOLDER: the error list
+// after a three-way Merge with conflicts, one of them decided, the About
+// box, and the main dialog after a three-way Merge that writes, with its
+// result line. For each it prints "NAME WIDTHxHEIGHT+X+Y", the window on
+// the screen, and goes on once a line arrives on standard input.
 //
-//   win32_screenshot_helper FIRST CONFLICTING CLEAN OUTPUT [SATELLITE.dll]
+//   win32_screenshot_helper FOLDER [SATELLITE.dll]
 #include <cstdio>
 #include <deque>
 #include <iostream>
@@ -17,6 +17,7 @@
 #include "platform/resource_module.h"
 #include "platform/text.h"
 #include "resources/resource_ids.h"
+#include "tests/ui/demo_databases.h"
 #include "tests/ui/win32_window_driver.h"
 #include "ui/win32/junctra_dlg.h"
 
@@ -40,9 +41,10 @@ void Report(const char* name, HWND window) {
   std::getline(std::cin, line);
 }
 
-int Run(const std::vector<std::filesystem::path>& folders) {
+int Run(const std::filesystem::path& folder) {
+  const DemoFolders demo = WriteDemoDatabases(folder);
   ScriptedChooser chooser;
-  chooser.answers = {folders[0], folders[1], folders[0], folders[2], folders[3]};
+  chooser.answers = {demo.first, demo.conflicting, demo.base, demo.first, demo.second, demo.merged};
   SilentMessages messages;
   CJunctraDlg dialog(nullptr, {&chooser, &messages});
   const INT_PTR result =
@@ -51,8 +53,10 @@ int Run(const std::vector<std::filesystem::path>& folders) {
                HWND main = WaitForDialog(process, thread);
                if (main == nullptr) return;
                SendMessageW(main, WM_COMMAND, MAKEWPARAM(IDC_SELECT, BN_CLICKED), 0);
+               SendMessageW(main, WM_COMMAND, MAKEWPARAM(IDC_SELECT_BASE, BN_CLICKED), 0);
                PostMessageW(main, WM_COMMAND, MAKEWPARAM(IDC_MERGE, BN_CLICKED), 0);
                if (HWND errors = WaitForDialog(process, thread, OwnedBy(main))) {
+                 SendMessageW(errors, WM_COMMAND, MAKEWPARAM(IDC_TAKE_FIRST, BN_CLICKED), 0);
                  Report("error-list", errors);
                  Press(errors, VK_RETURN);
                  WaitUntilGone(errors);
@@ -78,25 +82,22 @@ int Run(const std::vector<std::filesystem::path>& folders) {
 
 int main(int argc, char** argv) {
   using namespace junctra;
-  if (argc < 5) {
-    std::fprintf(stderr,
-                 "usage: win32_screenshot_helper FIRST CONFLICTING CLEAN OUTPUT [SATELLITE.dll]\n");
+  if (argc < 2) {
+    std::fprintf(stderr, "usage: win32_screenshot_helper FOLDER [SATELLITE.dll]\n");
     return 2;
   }
   std::unique_ptr<Library> library;
   std::unique_ptr<ResourceModule> satellite;
-  if (argc > 5) {
-    library = Env::Default()->LoadLibrary(Utf8ToPath(argv[5]));
+  if (argc > 2) {
+    library = Env::Default()->LoadLibrary(Utf8ToPath(argv[2]));
     if (library != nullptr) satellite = ResourceModule::FromLibrary(*library);
     if (satellite == nullptr) {
-      std::fprintf(stderr, "win32_screenshot_helper: cannot load %s\n", argv[5]);
+      std::fprintf(stderr, "win32_screenshot_helper: cannot load %s\n", argv[2]);
       return 1;
     }
     SetCurrentResourceModule(satellite.get());
   }
-  std::vector<std::filesystem::path> folders;
-  for (int i = 1; i < 5; ++i) folders.push_back(Utf8ToPath(argv[i]));
-  const int result = Run(folders);
+  const int result = Run(Utf8ToPath(argv[1]));
   SetCurrentResourceModule(nullptr);
   return result;
 }
