@@ -78,8 +78,6 @@ class ErrorListLogic {
   // decisions() gives the choices.
   bool OnMergeDecided();
 
-  // The side chosen for the conflict in row, if any.
-  std::optional<Side> choice(std::size_t row) const { return choices_[row]; }
   // The row's text: the conflict's line, marked with its choice.
   std::u16string RowText(std::size_t row) const;
   // One decision per conflict after OnMergeDecided, else none (the list

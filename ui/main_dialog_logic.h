@@ -1,7 +1,8 @@
 // The main dialog's behaviour, written once for every toolkit: the Select
 // rules, the optional common ancestor, when Merge is enabled, and the merge
-// command run with the dialog as its interface. A toolkit's dialog owns one, forwards its button
-// clicks to it and shows what it is told through MainDialogView.
+// command run with the dialog as its interface. A toolkit's dialog owns
+// one, forwards its button clicks to it and shows what it is told through
+// MainDialogView.
 #pragma once
 
 #include <filesystem>
