@@ -4,7 +4,9 @@
 
 #include <gtest/gtest.h>
 
+#include <map>
 #include <optional>
+#include <utility>
 
 #include "platform/resource_module.h"
 #include "platform/text.h"
@@ -12,6 +14,7 @@
 #include "tests/database_files.h"
 #include "tests/recording_ui.h"
 #include "tests/temp_dir.h"
+#include "ui/error_list_logic.h"
 #include "ui/result_line.h"
 
 namespace junctra {
@@ -152,43 +155,28 @@ TEST_F(MainDialogLogicTest, TheCommonAncestorIsCheckedKeptUntilClearedAndMergedA
   const auto a = Database("a", TagBlock(u"Level", u"2|4|x"));  // changed in the first alone
   const auto b = Database("b", TagBlock(u"Level", u"1|4|x"));
   const auto empty = dir_.path() / "empty";
-  const auto out = dir_.path() / "out";
   std::filesystem::create_directories(empty);
-  std::filesystem::create_directories(out);
 
   logic_.SetBase(u"/from/start-up");
   logic_.OnInitDialog();
-  EXPECT_EQ(view_.base, u"/from/start-up");
   Select(a, b);
-  view_.answers = {std::nullopt, empty};  // cancelled, then a folder without a tag list
+  view_.answers = {std::nullopt, empty};  // cancelled, then refused: kept
   logic_.OnSelectBase();
   logic_.OnSelectBase();
   EXPECT_EQ(view_.base, u"/from/start-up");
   EXPECT_EQ(view_.messages.front(), LoadResourceString(IDS_BASE_NO_DATABASE));
-  view_.answers = {base};
+  view_.answers = {base, dir_.path()};
   logic_.OnSelectBase();
-  EXPECT_EQ(logic_.base_folder(), WithSeparator(base));
   EXPECT_EQ(view_.base, WithSeparator(base));
-  EXPECT_EQ(view_.prompts.back(), LoadResourceString(IDS_SELECT_BASE));
-
-  // Against the ancestor a change on one side is no conflict.
-  view_.answers = {out};
-  logic_.OnMerge();
-  EXPECT_TRUE(view_.error_lists.empty());
-  EXPECT_NE(view_.result, u"");
+  logic_.OnMerge();  // against the ancestor the one change is no conflict
   logic_.OnClearBase();
   EXPECT_EQ(view_.base, u"");
-  EXPECT_EQ(view_.result, u"");
   logic_.OnMerge();
   EXPECT_EQ(view_.error_lists.size(), 1u);
-
-  view_.answers = {std::nullopt};
   logic_.OnSelectBase();
   // Beside the ancestor shown, else beside the first folder.
-  ASSERT_EQ(view_.starts.size(), 7u);
   EXPECT_EQ(view_.starts[2], u"/from");
-  EXPECT_EQ(view_.starts[4], u"/from");
-  EXPECT_EQ(view_.starts[6], dir_.path());
+  EXPECT_EQ(view_.starts.back(), dir_.path());
 }
 
 TEST(ResultLineTest, NumbersAreGroupedAsTheLanguageGroupsThem) {
@@ -205,6 +193,41 @@ TEST(ResultLineTest, NumbersAreGroupedAsTheLanguageGroupsThem) {
   EXPECT_EQ(ResultLine(summary, ResourceModule::BuiltIn()),
             u"Merged into /srv/plant: 214 classes, 48,113 tags (12 classes and 3,020 tags from "
             u"the second database).");
+}
+
+class RecordingErrorList : public ErrorListView {
+ public:
+  void ShowDetail(const ConflictDetail&, const DifferenceMark&) override {}
+  void SetClipboardText(const std::u16string&) override {}
+  void ShowRow(std::size_t row, const std::u16string& text) override { rows[row] = text; }
+  void EnableTake(bool enabled) override { take = enabled; }
+  void EnableMergeDecided(bool enabled) override { merge = enabled; }
+  std::map<std::size_t, std::u16string> rows;
+  bool take = true;
+  bool merge = true;
+};
+
+TEST(ErrorListLogicTest, ChoicesShowInTheirRowsAndMergeWaitsForEveryConflict) {
+  const ConflictList conflicts = {
+      {.line = u"Tag 'Level' has different definitions", .name = u"Level"},
+      {.line = u"Class 'Motor' has different definitions", .is_class = true, .name = u"Motor"},
+      {.line = u"Tag 'Pump' uses class code 9, which its database does not define"}};
+  RecordingErrorList view;
+  ErrorListLogic logic(conflicts, view, u"\n");
+  logic.OnInitDialog();
+  EXPECT_FALSE(view.take || view.merge);
+  // A row decided again counts once; the class code cannot be decided.
+  for (const auto& [row, side] : {std::pair{0, Side::kFirst}, std::pair{0, Side::kSecond},
+                                  std::pair{1, Side::kFirst}, std::pair{2, Side::kFirst}}) {
+    logic.OnSelect(row);
+    logic.OnTake(side);
+  }
+  EXPECT_EQ(view.rows, (std::map<std::size_t, std::u16string>{
+                           {0, u"[second] Tag 'Level' has different definitions"},
+                           {1, u"[first] Class 'Motor' has different definitions"}}));
+  EXPECT_FALSE(view.take || view.merge);
+  EXPECT_FALSE(logic.OnMergeDecided());
+  EXPECT_TRUE(logic.decisions().empty());
 }
 
 }  // namespace
