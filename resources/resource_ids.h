@@ -51,6 +51,13 @@ enum StringId : unsigned {
   IDS_MERGE_RESULT_DETAILED = 142,
   IDS_DRY_RUN_RESULT = 143,
   IDS_BASE_NO_DATABASE = 144,
+  IDS_USAGE = 150,
+  IDS_HELP = 151,
+  IDS_VERSION = 152,
+  IDS_OPTION_NEEDS_FOLDER = 153,
+  IDS_OPTION_NEEDS_SIDE = 154,
+  IDS_OPTION_TWICE = 155,
+  IDS_OPTION_NEEDS_DATABASES = 156,
 };
 
 // Resource IDs of the dialog templates and the icon.
