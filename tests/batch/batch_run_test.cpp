@@ -117,6 +117,65 @@ TEST_F(BatchRunTest, PathsKeepEveryCharacterInArgumentsAndMessages) {
   EXPECT_EQ(r.err.rfind("Can not open file " + file + "\n" + file + ": ", 0), 0u) << r.err;
 }
 
+TEST_F(BatchRunTest, DryRunPrintsTheResultLineAndWritesNothing) {
+  const std::string before = ReadBytes(b_ / "tagl.txt");
+  RunResult r = Run({"--dry-run", a_.string(), b_.string()});
+  EXPECT_EQ(r.exit_code, 0) << r.err;
+  EXPECT_EQ(r.out, "Would merge into " + b_.string() +
+                       ": 1 classes, 3 tags (0 classes and 1 tags from the second database; "
+                       "0 changed, 0 deleted, 0 decided).\n");
+  EXPECT_EQ(r.err, "");
+  r = Run({"--dry-run", a_.string(), b_.string(), out_.string()});
+  EXPECT_EQ(r.exit_code, 0) << r.err;
+  EXPECT_EQ(r.out.rfind("Would merge into " + out_.string() + ": ", 0), 0u) << r.out;
+
+  // Conflicts as without --dry-run: on standard error, exit code 1.
+  WriteDatabaseFile(a_ / "tagl.txt", TagFile(TagBlock(u"B1", u"2|1|other")));
+  r = Run({"--dry-run", a_.string(), b_.string(), out_.string()});
+  EXPECT_EQ(r.exit_code, 1);
+  EXPECT_EQ(r.out, "");
+  EXPECT_EQ(r.err.rfind("Can not merge databases due to the following inconsistencies:\n", 0), 0u);
+
+  // No file, no temporary, no lock left anywhere.
+  EXPECT_TRUE(std::filesystem::is_empty(out_));
+  EXPECT_EQ(ReadBytes(b_ / "tagl.txt"), before);
+  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(b_), {}), 1);
+}
+
+TEST_F(BatchRunTest, HelpAndVersionGoToStandardOutputAndWrongUseExitsWithTwo) {
+  const std::string usage =
+      "Usage: junctra [--base BASE] [--take first|second] [--dry-run] FIRST SECOND [OUTPUT]\n";
+  RunResult r = Run({"--help"});
+  EXPECT_EQ(r.exit_code, 0);
+  EXPECT_EQ(r.out.rfind(usage, 0), 0u) << r.out;
+  EXPECT_NE(r.out.find("\n  --dry-run "), std::string::npos) << r.out;
+  EXPECT_EQ(r.err, "");
+#ifdef _WIN32
+  EXPECT_EQ(Run({"/?"}).out, r.out);
+#endif
+  r = Run({"--version"});
+  EXPECT_EQ(r.exit_code, 0);
+  EXPECT_EQ(r.out.rfind("Junctra version ", 0), 0u) << r.out;
+  EXPECT_EQ(r.err, "");
+
+  const std::string before = ReadBytes(b_ / "tagl.txt");
+  const struct {
+    std::vector<std::string> args;
+    std::string message;
+  } kWrongUses[] = {
+      {{"--take", "third", a_.string(), b_.string()}, "Option --take needs first or second"},
+      {{"--dry-run", "--base=", a_.string(), b_.string()}, "Option --base needs a folder"},
+      {{"--take=second", a_.string()}, "Option --take needs two database folders"},
+  };
+  for (const auto& c : kWrongUses) {
+    r = Run(c.args);
+    EXPECT_EQ(r.exit_code, 2) << c.message;
+    EXPECT_EQ(r.out, "");
+    EXPECT_EQ(r.err, c.message + "\n" + usage);
+  }
+  EXPECT_EQ(ReadBytes(b_ / "tagl.txt"), before);
+}
+
 #ifdef _WIN32
 // "A\" "B\" (as "%~dp0" gives) arrives as the one argument A" B, and
 // A "B\" OUT as A and B" OUT: no folders. D: is the drive's current folder.
@@ -160,16 +219,23 @@ TEST_F(BatchRunTest, SettingsFileChoosesGerman) {
                                                  "-LC_ALL", "-LC_MESSAGES", "LANG=de_AT.UTF-8"}});
   EXPECT_EQ(r.exit_code, 1);
   EXPECT_EQ(r.err.rfind("Der zweite Ordner enthält keine Datenbankdateien\n", 0), 0u) << r.err;
+  r = RunProgram({"--version"}, {{"HOME=" + home.string(), "-XDG_CONFIG_HOME", "-LC_ALL",
+                                  "-LC_MESSAGES", "LANG=de_AT.UTF-8"}});
+  EXPECT_EQ(r.out.rfind("Junctra Version ", 0), 0u) << r.out;
 }
 
 TEST_F(BatchRunTest, FewerThanTwoFoldersNeedTheDialog) {
 #ifdef _WIN32
   GTEST_SKIP() << "Windows always has a screen: the dialog opens (win32_ui_test runs it)";
 #endif
-  RunResult r = RunProgram({a_.string()}, {{"-DISPLAY", "-WAYLAND_DISPLAY", "-QT_QPA_PLATFORM"}});
-  EXPECT_EQ(r.exit_code, 1);
-  EXPECT_NE(r.err, "");
-  EXPECT_EQ(r.err.find('\n'), r.err.size() - 1) << "one line: " << r.err;
+  // --base alone is no wrong use: the dialog opens with it.
+  for (const std::vector<std::string>& args :
+       {std::vector<std::string>{a_.string()}, {"--base", a_.string()}}) {
+    RunResult r = RunProgram(args, {{"-DISPLAY", "-WAYLAND_DISPLAY", "-QT_QPA_PLATFORM"}});
+    EXPECT_EQ(r.exit_code, 1);
+    EXPECT_NE(r.err, "");
+    EXPECT_EQ(r.err.find('\n'), r.err.size() - 1) << "one line: " << r.err;
+  }
 }
 
 #ifdef _WIN32
