@@ -1,6 +1,7 @@
 // Times the batch merge of two generated databases against concatenating
 // their tag lists with cat, at 100,000 and 400,000 tags each; then, at the
-// first size, the same run when every shared tag conflicts.
+// first size, the same run when every shared tag conflicts, and a
+// three-way merge of two edited copies of a base against the two-way merge.
 //
 //   merge_bench PATH_TO_JUNCTRA [TAGS...]
 //   merge_bench --generate FOLDER TAGS  (writes the databases only, to
@@ -65,11 +66,50 @@ void WriteDatabases(const std::filesystem::path& root, std::uint32_t tags,
   WriteClassList(root / "second/class.lst");
 }
 
+// A base of tags tags and two edited copies of it, of as many tags: each
+// side changes every twentieth tag (others on each side), deletes every
+// fiftieth (others on each side) and adds as many as it deletes; the
+// second spells every tenth name in capitals.
+void WriteThreeWay(const std::filesystem::path& root, std::uint32_t tags) {
+  jb::Utf16Writer base, sides[2];
+  for (jb::Utf16Writer* out : {&base, &sides[0], &sides[1]}) {
+    out->Append("//4.x - Application Tags\n");
+  }
+  for (std::uint32_t i = 0; i < tags; ++i) {
+    const std::string name = "Unit" + std::to_string(i % 97) + "_Tag" + std::to_string(i);
+    jb::AppendTag(base, name, i, kClasses);
+    for (std::uint32_t side = 0; side < 2; ++side) {
+      jb::Utf16Writer& out = sides[side];
+      if (i % 50 == 3 + side * 4) {
+        jb::AppendTag(out, "Added" + std::to_string(side) + name, i + tags, kClasses);
+        continue;
+      }
+      std::string spelt = name;
+      if (side == 1 && i % 10 == 0) {
+        for (char& c : spelt) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+      }
+      jb::AppendTag(out, spelt, i, kClasses);
+      if (i % 20 == 1 + side * 10) out.Append("Changed on one side\n");
+    }
+  }
+  const char* folders[] = {"base", "first", "second"};
+  jb::Utf16Writer* outs[] = {&base, &sides[0], &sides[1]};
+  for (int i = 0; i < 3; ++i) {
+    std::filesystem::create_directories(root / folders[i]);
+    outs[i]->Append("#");
+    outs[i]->Save(root / folders[i] / "tagl.txt");
+    WriteClassList(root / folders[i] / "class.lst");
+  }
+  std::filesystem::create_directories(root / "out");
+}
+
 std::uintmax_t InputBytes(const std::filesystem::path& root) {
   std::uintmax_t total = 0;
-  for (const char* f :
-       {"first/tagl.txt", "second/tagl.txt", "first/class.lst", "second/class.lst"}) {
-    total += std::filesystem::file_size(root / f);
+  for (const char* db : {"first", "second", "base"}) {
+    for (const char* file : {"tagl.txt", "class.lst"}) {
+      if (std::filesystem::exists(root / db / file))
+        total += std::filesystem::file_size(root / db / file);
+    }
   }
   return total;
 }
@@ -139,6 +179,39 @@ int main(int argc, char** argv) {
   }
   std::printf("%u conflicts at %u tags: %.3f s, %.2f times the run without conflicts\n",
               sizes[0] / 2, sizes[0], conflicts.seconds, conflicts.seconds / merge_times[0]);
+
+  // The three-way merge of two edited copies of a base against the two-way
+  // merge of two databases of as many tags, taking turns.
+  std::filesystem::remove_all(root);
+  WriteDatabases(root / "two", sizes[0]);
+  WriteThreeWay(root / "three", sizes[0]);
+  const auto folder = [&](const char* run, const char* db) { return (root / run / db).string(); };
+  const std::vector<std::string> two_way = {junctra, folder("two", "first"),
+                                            folder("two", "second"), folder("two", "out")};
+  const std::vector<std::string> three_way = {junctra,
+                                              "--base",
+                                              folder("three", "base"),
+                                              folder("three", "first"),
+                                              folder("three", "second"),
+                                              folder("three", "out")};
+  jb::Measurement two{}, three{};
+  for (int turn = 0; turn < 5; ++turn) {
+    const jb::Measurement t = jb::Run(two_way);
+    const jb::Measurement m = jb::Run(three_way);
+    if (t.exit_code != 0 || m.exit_code != 0) {
+      std::cerr << "merges failed with exit codes " << t.exit_code << " and " << m.exit_code
+                << "\n";
+      return 1;
+    }
+    if (turn == 0 || t.seconds < two.seconds) two = t;
+    if (turn == 0 || m.seconds < three.seconds) three = m;
+  }
+  const double three_mb = static_cast<double>(InputBytes(root / "three")) / 1e6;
+  std::printf(
+      "three-way at 3 x %u tags (%.1f MB): %.3f s, %.2f times the two-way merge of 2 x %u "
+      "(%.3f s); peak %.1f MB, %.2f times the input\n",
+      sizes[0], three_mb, three.seconds, three.seconds / two.seconds, sizes[0], two.seconds,
+      three.peak_kib / 1024.0, three.peak_kib * 1024.0 / 1e6 / three_mb);
   if (std::getenv("JUNCTRA_BENCH_KEEP") == nullptr) std::filesystem::remove_all(root);
   return 0;
 }

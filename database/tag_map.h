@@ -31,6 +31,9 @@ class TagMap {
   TagMap() = default;
   TagMap(const TagMap&) = delete;
   TagMap& operator=(const TagMap&) = delete;
+  // The entries stay where they are: pointers to them stay valid.
+  TagMap(TagMap&&) = default;
+  TagMap& operator=(TagMap&&) = default;
 
   // The bucket hash: FNV-style over every stride-th code unit.
   static std::uint32_t HashKey(std::u16string_view name);

@@ -37,7 +37,28 @@ ConflictDetail DescribeTagDifference(const CDatabaseItem& first, const CDatabase
 ConflictDetail DescribeClassDifference(const CClassInfo& first, const CClassInfo& second,
                                        const ResourceModule& strings);
 
-// One line: PART: first "A", second "B".
+// One database's version of a tag in a three-way conflict. item null: the
+// database deleted it. Type codes are shown as type with class_names, and
+// compared by type_key, so that codes naming one class are equal.
+struct TagVersion {
+  const CDatabaseItem* item = nullptr;
+  std::int32_t type = 0;
+  std::int64_t type_key = 0;
+  const std::vector<std::u16string_view>* class_names = nullptr;
+};
+
+// A conflict of a three-way merge: the first part where first and second
+// differ, or where the one that is there differs from base, with that part
+// in each version ("(deleted)" for a deleted one); with base's version too
+// when base is given.
+ConflictDetail DescribeTagConflict(const TagVersion& first, const TagVersion& second,
+                                   const TagVersion* base, const ResourceModule& strings);
+// The same for classes; a null version is deleted.
+ConflictDetail DescribeClassConflict(const CClassInfo* first, const CClassInfo* second,
+                                     const CClassInfo* base, const ResourceModule& strings);
+
+// One line: PART: first "A", second "B", and base "C" when the detail has
+// the base's version.
 std::u16string DetailLine(const ConflictDetail& detail, const ResourceModule& strings);
 
 // The whole report: each conflict line, then its detail line, if any,

@@ -9,6 +9,7 @@
 #include "merge/class_merge.h"
 #include "merge/output_writer.h"
 #include "merge/tag_merge.h"
+#include "merge/three_way_merge.h"
 #include "platform/error_text.h"
 #include "platform/path_ops.h"
 #include "platform/resource_module.h"
@@ -100,7 +101,10 @@ void CheckClassCodes(const CTagList& tags, std::size_t own_classes, std::size_t 
     std::u16string number;
     AppendDecimal(number, code);
     conflicts.push_back(
-        {FormatMessage(strings.LoadString(IDS_UNDEFINED_CLASS_CODE), entry->name, number), {}, false, {}});
+        {FormatMessage(strings.LoadString(IDS_UNDEFINED_CLASS_CODE), entry->name, number),
+         {},
+         false,
+         {}});
   }
 }
 
@@ -155,20 +159,112 @@ bool CheckDatabaseFolder(const std::filesystem::path& folder, unsigned message, 
 namespace {
 
 bool RunMerge(MergeFolders& folders, MergeUi& ui, const ResourceModule& strings, Env* env,
+              MergeSummary* summary, const MergeOptions& options);
+
+// Shows the conflicts that stopped a run. In interactive use the user may
+// decide them there: the run then starts again with those decisions too.
+bool StopOnConflicts(const ConflictList& conflicts, MergeFolders& folders, MergeUi& ui,
+                     const ResourceModule& strings, Env* env, MergeSummary* summary,
+                     const MergeOptions& options) {
+  const Decisions chosen = ui.ShowErrorList(conflicts);
+  if (chosen.empty() || !folders.output.empty()) return false;
+  MergeOptions again = options;
+  again.decisions.each.insert(again.decisions.each.end(), chosen.each.begin(), chosen.each.end());
+  if (chosen.all) again.decisions.all = chosen.all;
+  return RunMerge(folders, ui, strings, env, summary, again);
+}
+
+// The end of a run that merged: in a dry run only the summary; otherwise
+// the output folder (asked for in interactive use) and the written files.
+// merged holds the counts of what the merge did.
+bool Finish(const MergeFolders& folders, MergeUi& ui, const ResourceModule& strings, Env* env,
+            const MergeOptions& options, const CClassList& classes, const CTagList& tags,
+            MergeSummary merged, MergeSummary* summary) {
+  merged.classes = classes.m_classNames.size();
+  merged.tags = tags.m_tags.GetCount();
+  merged.three_way = !folders.base.empty();
+  if (options.dry_run) {
+    merged.merged = merged.dry_run = true;
+    merged.output = folders.output;
+    if (summary != nullptr) *summary = merged;
+    return true;
+  }
+  std::filesystem::path output;
+  if (!folders.output.empty()) {
+    output = folders.output;
+  } else if (!ui.BrowseForFolder(output, strings.LoadString(IDS_SELECT_OUTPUT),
+                                 FolderBeside(folders.second))) {
+    return true;  // cancelled: nothing written, nothing failed
+  }
+  merged.output = output;
+  EnsureTrailingBackslash(output);
+
+  const WriteResult written = WriteMergedDatabase(output, classes, tags, env);
+  if (summary != nullptr && written.ok()) {
+    merged.written = merged.merged = true;
+    *summary = merged;
+  }
+  if (!written.ambiguous.empty()) ShowAmbiguousName(ui, written.ambiguous, strings);
+  if (!written.busy_folder.empty()) {
+    ui.ShowMessage(FormatMessage(strings.LoadString(IDS_OUTPUT_FOLDER_BUSY),
+                                 PathToUtf16(written.busy_folder)));
+  }
+  ShowSaveError(ui, IDS_ERROR_SAVING_CLASSES, written.class_error, strings);
+  ShowSaveError(ui, IDS_ERROR_SAVING_TAGS, written.tag_error, strings);
+  return written.ok();
+}
+
+// The merge against the base folder, or the two-way merge with decisions.
+// Class conflicts stop it before the tags are read.
+bool RunDecidingMerge(MergeFolders& folders, MergeUi& ui, const ResourceModule& strings, Env* env,
+                      MergeSummary* summary, const MergeOptions& options) {
+  const bool has_base = !folders.base.empty();
+  CClassList classes[3];
+  const std::filesystem::path* sources[3] = {&folders.first, &folders.second, &folders.base};
+  for (int i = 0; i < (has_base ? 3 : 2); ++i) {
+    if (!LoadClasses(*sources[i], classes[i], ui, strings, env)) return false;
+  }
+  ThreeWayMerge merge(options.decisions, strings);
+  ConflictList conflicts;
+  if (!merge.MergeClasses(std::move(classes[0]), std::move(classes[1]), std::move(classes[2]),
+                          conflicts)) {
+    return StopOnConflicts(conflicts, folders, ui, strings, env, summary, options);
+  }
+  CTagList tags[3];
+  for (int i = 0; i < (has_base ? 3 : 2); ++i) {
+    if (!LoadTags(*sources[i], tags[i], ui, strings, env)) return false;
+  }
+  if (!merge.MergeTags(std::move(tags[0]), std::move(tags[1]), std::move(tags[2]), conflicts)) {
+    return StopOnConflicts(conflicts, folders, ui, strings, env, summary, options);
+  }
+  const MergeCounts& counts = merge.counts();
+  MergeSummary merged;
+  merged.classes_from_second = counts.classes_from_second;
+  merged.tags_from_second = counts.tags_from_second;
+  merged.changed = counts.changed;
+  merged.deleted = counts.deleted;
+  merged.decided = counts.decided;
+  return Finish(folders, ui, strings, env, options, merge.classes(), merge.tags(), merged, summary);
+}
+
+bool RunMerge(MergeFolders& folders, MergeUi& ui, const ResourceModule& strings, Env* env,
               MergeSummary* summary, const MergeOptions& options) {
   const bool batch = !folders.output.empty();
 
   // An empty folder would turn into "/" and name the root folder.
   if (folders.first.empty() || folders.second.empty()) return false;
   // Interactive use says nothing here: folder selection has said why.
-  const auto has_database = [&](const std::filesystem::path& folder, unsigned message) {
+  const auto has_database = [&](std::filesystem::path& folder, unsigned message) {
+    EnsureTrailingBackslash(folder);
     return batch ? CheckDatabaseFolder(folder, message, ui, strings, env)
                  : HasTagListFile(folder, env);
   };
-  EnsureTrailingBackslash(folders.first);
   if (!has_database(folders.first, IDS_FIRST_NO_DATABASE)) return false;
-  EnsureTrailingBackslash(folders.second);
   if (!has_database(folders.second, IDS_SECOND_NO_DATABASE)) return false;
+  if (!folders.base.empty() && !has_database(folders.base, IDS_BASE_NO_DATABASE)) return false;
+  if (!folders.base.empty() || !options.decisions.empty()) {
+    return RunDecidingMerge(folders, ui, strings, env, summary, options);
+  }
 
   CClassList first_classes;
   if (!LoadClasses(folders.first, first_classes, ui, strings, env)) return false;
@@ -180,8 +276,7 @@ bool RunMerge(MergeFolders& folders, MergeUi& ui, const ResourceModule& strings,
   const std::size_t first_class_count = first_classes.m_classNames.size();
   if (!MergeClassLists(first_classes, std::move(second_classes), conflicts, strings,
                        class_positions)) {
-    ui.ShowErrorList(conflicts);
-    return false;
+    return StopOnConflicts(conflicts, folders, ui, strings, env, summary, options);
   }
 
   CTagList first_tags;
@@ -197,50 +292,13 @@ bool RunMerge(MergeFolders& folders, MergeUi& ui, const ResourceModule& strings,
   if (!MergeTagLists(first_tags, std::move(second_tags), conflicts, strings, class_positions,
                      first_classes.m_classNames) ||
       !codes_defined) {
-    ui.ShowErrorList(conflicts);
-    return false;
+    return StopOnConflicts(conflicts, folders, ui, strings, env, summary, options);
   }
 
-  if (options.dry_run) {
-    if (summary != nullptr) {
-      *summary = {};
-      summary->merged = summary->dry_run = true;
-      summary->output = folders.output;
-      summary->classes = first_classes.m_classNames.size();
-      summary->tags = first_tags.m_tags.GetCount();
-      summary->classes_from_second = first_classes.m_classNames.size() - first_class_count;
-      summary->tags_from_second = first_tags.m_tags.GetCount() - first_tag_count;
-    }
-    return true;
-  }
-  std::filesystem::path output;
-  if (batch) {
-    output = folders.output;
-  } else if (!ui.BrowseForFolder(output, strings.LoadString(IDS_SELECT_OUTPUT),
-                                 FolderBeside(folders.second))) {
-    return true;  // cancelled: nothing written, nothing failed
-  }
-  const std::filesystem::path chosen = output;
-  EnsureTrailingBackslash(output);
-
-  const WriteResult written = WriteMergedDatabase(output, first_classes, first_tags, env);
-  if (summary != nullptr && written.ok()) {
-    *summary = {};
-    summary->written = summary->merged = true;
-    summary->output = chosen;
-    summary->classes = first_classes.m_classNames.size();
-    summary->tags = first_tags.m_tags.GetCount();
-    summary->classes_from_second = first_classes.m_classNames.size() - first_class_count;
-    summary->tags_from_second = first_tags.m_tags.GetCount() - first_tag_count;
-  }
-  if (!written.ambiguous.empty()) ShowAmbiguousName(ui, written.ambiguous, strings);
-  if (!written.busy_folder.empty()) {
-    ui.ShowMessage(FormatMessage(strings.LoadString(IDS_OUTPUT_FOLDER_BUSY),
-                                 PathToUtf16(written.busy_folder)));
-  }
-  ShowSaveError(ui, IDS_ERROR_SAVING_CLASSES, written.class_error, strings);
-  ShowSaveError(ui, IDS_ERROR_SAVING_TAGS, written.tag_error, strings);
-  return written.ok();
+  MergeSummary merged;
+  merged.classes_from_second = first_classes.m_classNames.size() - first_class_count;
+  merged.tags_from_second = first_tags.m_tags.GetCount() - first_tag_count;
+  return Finish(folders, ui, strings, env, options, first_classes, first_tags, merged, summary);
 }
 
 }  // namespace

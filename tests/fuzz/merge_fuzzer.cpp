@@ -126,6 +126,20 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     // The first database's tags keep their own names.
     first.tags.m_tags.ForEach(
         [&](const TagMap::Entry& e) { FUZZ_CHECK(FindTag(merged.tags, e.name) != nullptr); });
+    // The merge that decides conflicts, with none to decide, writes what
+    // the two-way merge wrote.
+    MemoryEnv deciding;
+    deciding.AddFolder("/");
+    deciding.AddFolder("/c");
+    Put(deciding, "/a", a);
+    Put(deciding, "/b", b);
+    RecordingUi quiet;
+    MergeFolders to_c{"/a", "/b", "/c", {}};
+    FUZZ_CHECK(RunMergeCommand(to_c, quiet, ResourceModule::BuiltIn(), &deciding, nullptr,
+                               {{Side::kSecond, {}}, false}));
+    for (const char* file : {"class.lst", "tagl.txt"}) {
+      FUZZ_CHECK(deciding.Bytes(std::string("/c/") + file) == env.Bytes(std::string("/b/") + file));
+    }
   }
 
   if (conflicts) {

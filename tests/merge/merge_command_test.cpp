@@ -11,6 +11,7 @@
 #include <cerrno>
 #include <tuple>
 
+#include "merge/conflict_detail.h"
 #include "merge/output_writer.h"
 #include "platform/text.h"
 #include "tests/conflict_lines.h"
@@ -125,6 +126,70 @@ TEST_F(MergeCommandTest, TagConflictsWriteNothing) {
               std::vector<std::vector<std::u16string>>(c.error.empty() ? 0 : 1, {c.error}));
     EXPECT_EQ(std::filesystem::is_empty(out_), !c.error.empty());
   }
+}
+
+// FIRST changes P1 since the base, SECOND adds Valve and V1 and deletes
+// D1: each side's edit is taken. Then both change P1: a conflict, which
+// --take or the error list's decision settles.
+TEST_F(MergeCommandTest, ABaseTakesOneSidedEditsAndDecisionsSettleConflicts) {
+  const auto base = dir_.path() / "base";
+  std::filesystem::create_directory(base);
+  const std::u16string p1 = TagBlock(u"P1", u"1|4|x", u"Speed=1\n"), d1 = TagBlock(u"D1", u"5|1|d");
+  WriteDatabaseFile(base / "class.lst", kPumpClass);
+  WriteDatabaseFile(base / "tagl.txt", TagFile(p1 + d1));
+  WriteDatabaseFile(a_ / "tagl.txt", TagFile(TagBlock(u"P1", u"1|4|x", u"Speed=2\n") + d1));
+  WriteDatabaseFile(b_ / "class.lst", kPumpClass + kValveClass.substr(18));
+  WriteDatabaseFile(b_ / "tagl.txt", TagFile(p1 + TagBlock(u"V1", u"2|5|y")));
+  const auto merge = [&](MergeOptions options, const std::filesystem::path& output) {
+    MergeFolders folders{a_, b_, output, base};
+    MergeSummary summary;
+    const bool ok =
+        RunMergeCommand(folders, ui_, ResourceModule::BuiltIn(), Env::Default(), &summary, options);
+    return ok ? summary : MergeSummary{};
+  };
+  const auto speed = [&] {
+    CTagList merged;
+    merged.LoadTagFile(out_ / "tagl.txt");
+    const CDatabaseItem* tag = FindTag(merged, u"P1");
+    return tag != nullptr ? std::u16string(tag->m_parameterLines.text()) : u"(none)";
+  };
+
+  MergeSummary summary = merge({{}, true}, out_);  // a dry run
+  EXPECT_TRUE(summary.merged && !summary.written);
+  EXPECT_TRUE(std::filesystem::is_empty(out_));
+  summary = merge({}, out_);
+  EXPECT_TRUE(summary.written && summary.three_way);
+  EXPECT_EQ(std::make_tuple(summary.classes, summary.tags, summary.changed, summary.deleted),
+            std::make_tuple(2u, 2u, 1u, 1u));
+  EXPECT_EQ(speed(), u"Speed=2\n");
+  CTagList merged;
+  merged.LoadTagFile(out_ / "tagl.txt");
+  EXPECT_EQ(FindTag(merged, u"V1")->m_type, 5);
+  EXPECT_EQ(FindTag(merged, u"D1"), nullptr);
+
+  WriteDatabaseFile(b_ / "tagl.txt", TagFile(TagBlock(u"p1", u"1|4|x", u"Speed=3\n")));
+  std::filesystem::remove_all(out_);
+  std::filesystem::create_directory(out_);
+  EXPECT_FALSE(merge({}, out_).merged);
+  ASSERT_EQ(ui_.shown_conflicts.size(), 1u);
+  const Conflict& conflict = ui_.shown_conflicts[0][0];
+  EXPECT_EQ(conflict.line, u"Tag 'P1' has different definitions");
+  EXPECT_EQ(DetailLine(conflict.detail, ResourceModule::BuiltIn()),
+            u"Parameters line 1: first \"Speed=2\", second \"Speed=3\", base \"Speed=1\"");
+  EXPECT_TRUE(std::filesystem::is_empty(out_));
+  for (const auto& [side, expected] :
+       {std::pair{Side::kFirst, u"Speed=2\n"}, std::pair{Side::kSecond, u"Speed=3\n"}}) {
+    summary = merge({{side, {}}, false}, out_);
+    EXPECT_EQ(summary.decided, 1u);
+    EXPECT_EQ(speed(), expected);
+  }
+  // Interactive use: the error list's decision starts the run again.
+  ui_.decisions = {Decisions{{}, {{false, u"p1", Side::kSecond}}}};
+  ui_.answers = {out_};
+  std::filesystem::remove(out_ / "tagl.txt");
+  EXPECT_EQ(merge({}, {}).decided, 1u);
+  EXPECT_EQ(ui_.shown_conflicts.size(), 2u);
+  EXPECT_EQ(speed(), u"Speed=3\n");
 }
 
 TEST_F(MergeCommandTest, UnreadableOrPartlyReadInputWritesNothing) {
