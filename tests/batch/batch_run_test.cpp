@@ -142,6 +142,35 @@ TEST_F(BatchRunTest, DryRunPrintsTheResultLineAndWritesNothing) {
   EXPECT_EQ(std::distance(std::filesystem::directory_iterator(b_), {}), 1);
 }
 
+// --base and --take reach the merge: against the base, P1's deletion in
+// SECOND wins; --take decides the Shared tag that both changed.
+TEST_F(BatchRunTest, BaseAndTakeReachTheMerge) {
+  const auto base = dir_.path() / "base";
+  std::filesystem::copy(a_, base);
+  std::filesystem::copy_file(a_ / "class.lst", b_ / "class.lst");
+  WriteDatabaseFile(a_ / "tagl.txt",
+                    TagFile(TagBlock(u"P1", u"1|4|x") + TagBlock(u"Shared", u"0|1|first")));
+  WriteDatabaseFile(b_ / "tagl.txt",
+                    TagFile(TagBlock(u"B1", u"2|1|y") + TagBlock(u"Shared", u"0|1|second")));
+  const struct {
+    std::vector<std::string> options;
+    int exit_code;
+    std::string counts;
+  } kCases[] = {
+      {{"--base", base.string()}, 1, ""},
+      {{"--base=" + base.string(), "--take", "second"}, 0, "0 changed, 1 deleted, 1 decided).\n"},
+      {{"--take=first"}, 0, "0 changed, 0 deleted, 1 decided).\n"},
+  };
+  for (const auto& c : kCases) {
+    std::vector<std::string> args = c.options;
+    args.insert(args.end(), {"--dry-run", a_.string(), b_.string(), out_.string()});
+    RunResult r = Run(args);
+    EXPECT_EQ(r.exit_code, c.exit_code) << c.options[0] << "\n" << r.err;
+    EXPECT_TRUE(r.out.ends_with(c.counts)) << r.out;
+  }
+  EXPECT_TRUE(std::filesystem::is_empty(out_));
+}
+
 TEST_F(BatchRunTest, HelpAndVersionGoToStandardOutputAndWrongUseExitsWithTwo) {
   const std::string usage =
       "Usage: junctra [--base BASE] [--take first|second] [--dry-run] FIRST SECOND [OUTPUT]\n";
