@@ -1,6 +1,7 @@
 #include "app/junctra_app.h"
 
 #include <new>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -12,6 +13,7 @@
 #include "platform/resource_module.h"
 #include "platform/text.h"
 #include "ui/dialog_result.h"
+#include "ui/result_line.h"
 
 namespace junctra {
 
@@ -23,13 +25,53 @@ namespace {
 constexpr int kWrongUse = -2;
 
 // Batch use: the merge runs at once, with no window; the result is the one
-// the main dialog would end with.
-int RunBatchMerge(const std::filesystem::path& first, const std::filesystem::path& second,
-                  const std::filesystem::path& output, Env* env) {
-  MergeFolders folders{first, second, output, {}};
+// the main dialog would end with. A dry run prints the result line it would
+// have shown; a real one prints nothing when it succeeds.
+int RunBatchMerge(const CommandLine& args, Env* env) {
+  MergeFolders folders{args.first, args.second, args.output.empty() ? args.second : args.output,
+                       args.base};
+  MergeOptions options;
+  options.decisions.all = args.take;
+  options.dry_run = args.dry_run;
   const ResourceModule& strings = CurrentResourceModule();
   BatchUi ui(strings);
-  return RunMergeCommand(folders, ui, strings, env) ? kDialogOk : kDialogCancel;
+  MergeSummary summary;
+  if (!RunMergeCommand(folders, ui, strings, env, &summary, options)) return kDialogCancel;
+  if (options.dry_run) WriteStandardOutput(ResultLine(summary, strings) + u"\n");
+  return kDialogOk;
+}
+
+// What the arguments ask for that needs neither folders nor a merge: help,
+// the version, or the reason they are wrong with the usage line. None: go on.
+std::optional<int> RunWithoutMerge(const CommandLine& args) {
+  const ResourceModule& strings = CurrentResourceModule();
+  if (args.wrong_use != 0) {
+    BatchUi(strings).ShowMessage(
+        FormatMessage(strings.LoadString(args.wrong_use), args.wrong_option),
+        strings.LoadString(IDS_USAGE));
+    return kWrongUse;
+  }
+  if (args.help) {
+    WriteStandardOutput(strings.LoadString(IDS_USAGE) + u"\n" + strings.LoadString(IDS_HELP) +
+                        u"\n");
+    return kDialogOk;
+  }
+  if (args.version) {
+    WriteStandardOutput(FormatMessage(strings.LoadString(IDS_VERSION), u"" JUNCTRA_VERSION) +
+                        u"\n");
+    return kDialogOk;
+  }
+  // A quoted trailing backslash ("D:\a\") leaves a quote in the argument,
+  // and often joins it with the next: wrong use, reported as such rather
+  // than opening the dialog that a script would wait on.
+  for (const auto* folder : {&args.first, &args.second, &args.output, &args.base}) {
+    if (!CanNameFolder(*folder)) {
+      BatchUi(strings).ShowMessage(
+          FormatMessage(strings.LoadString(IDS_NOT_A_FOLDER_NAME), PathToUtf16(*folder)));
+      return kWrongUse;
+    }
+  }
+  return std::nullopt;
 }
 
 }  // namespace
@@ -58,33 +100,21 @@ int CJunctraApp::Run(int argc, char** argv, MainDialogRunner run_dialog) {
   std::vector<const char*> pointers;
   pointers.reserve(arguments.size());
   for (const std::string& argument : arguments) pointers.push_back(argument.c_str());
-  const CommandLineFolders args =
-      ParseCommandLine(static_cast<int>(pointers.size()), pointers.data());
+  const CommandLine args = ParseCommandLine(static_cast<int>(pointers.size()), pointers.data());
   // Both database folders given means batch use. It runs here, without the
   // dialog, so that scripts need no display; its result is the one the
   // dialog would have ended with. The output folder is the third folder, or
   // else the second, whatever it holds. With fewer folders the dialog runs
   // interactively: it never merges by itself.
-  // A quoted trailing backslash ("D:\a\") leaves a quote in the argument,
-  // and often joins it with the next: wrong use, reported as such rather
-  // than opening the dialog that a script would wait on.
-  const std::filesystem::path* not_a_folder = nullptr;
-  for (const auto* folder : {&args.first, &args.second, &args.output}) {
-    if (not_a_folder == nullptr && !CanNameFolder(*folder)) not_a_folder = folder;
-  }
   int result;
-  if (not_a_folder != nullptr) {
-    const ResourceModule& strings = CurrentResourceModule();
-    BatchUi(strings).ShowMessage(
-        FormatMessage(strings.LoadString(IDS_NOT_A_FOLDER_NAME), PathToUtf16(*not_a_folder)));
-    result = kWrongUse;
+  if (const std::optional<int> done = RunWithoutMerge(args)) {
+    result = *done;
   } else if (!args.first.empty() && !args.second.empty()) {
-    const std::filesystem::path output = args.output.empty() ? args.second : args.output;
-    result = RunBatchMerge(args.first, args.second, output, env_);
+    result = RunBatchMerge(args, env_);
   } else if (run_dialog != nullptr) {
     // The built-in texts are English whatever the culture asked for.
     const std::u16string dialog_culture = m_hLangResourceDLL.is_satellite() ? culture : u"";
-    result = run_dialog(argc, argv, args.first, dialog_culture, {});
+    result = run_dialog(argc, argv, args.first, dialog_culture, args.base);
   } else {
     WriteStandardError(
         u"junctra: the dialog is not available in this build; name two database folders\n");

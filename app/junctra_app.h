@@ -10,22 +10,24 @@
 
 namespace junctra {
 
-// Runs the main dialog modally, its first folder field showing first, and
-// returns its result (ui/dialog_result.h): kDialogOk (Exit) or
-// kDialogCancel; any other value when the dialog cannot be created. culture names the language of
-// the loaded satellite, so that the toolkit's own texts can follow it; empty when the built-in
-// texts are used. Supplied by the dialogs, which start-up cannot see.
+// Runs the main dialog modally, its first folder field showing first and
+// its common ancestor's field base (either may be empty), and returns its
+// result (ui/dialog_result.h): kDialogOk (Exit) or kDialogCancel; any other
+// value when the dialog cannot be created. culture names the language of the
+// loaded satellite, so that the toolkit's own texts can follow it; empty
+// when the built-in texts are used. Supplied by the dialogs, which start-up
+// cannot see.
 using MainDialogRunner = int (*)(int& argc, char** argv, const std::filesystem::path& first,
-                                 const std::u16string& culture,
-                                 const std::filesystem::path& base);
+                                 const std::u16string& culture, const std::filesystem::path& base);
 
 class CJunctraApp {
  public:
   explicit CJunctraApp(Env* env = Env::Default()) : env_(env) {}
 
   // Runs the whole program and returns the process exit code: 0 when a
-  // batch merge succeeded or the dialog was left with Exit, 2 when an
-  // argument can name no folder (CanNameFolder), 1 otherwise. Without a
+  // batch merge succeeded (a dry run: would write), the dialog was left with
+  // Exit, or help or the version was printed; 2 on a wrong use of an option
+  // or when an argument can name no folder (CanNameFolder); 1 otherwise. Without a
   // dialog runner, interactive use is refused. A failed allocation that
   // nothing else reports ends it with a message on standard error and 1.
   int InitInstance(int argc, char** argv, MainDialogRunner run_dialog = nullptr);

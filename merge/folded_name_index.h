@@ -33,14 +33,17 @@ class FoldedNameIndex {
   // Many values at once, in order; a lookup of one waits for memory far
   // longer than it computes. All names are hashed first, and each slot is
   // fetched a few lookups before its own, so that the waits overlap.
-  // AddIfAbsent for each of values.
-  void AddAllIfAbsent(const std::vector<Value>& values) {
+  // AddIfAbsent for each of values; with added, which of them were added
+  // (the first of their folded name).
+  void AddAllIfAbsent(const std::vector<Value>& values, std::vector<bool>* added = nullptr) {
     const std::vector<std::uint32_t> hashes = Hashes(values);
+    if (added != nullptr) added->assign(values.size(), false);
     for (std::size_t i = 0; i < values.size(); ++i) {
       index_.PrefetchSlot(hashes[Ahead(i, kAhead, values.size())]);
-      bool added = false;
+      bool was_added = false;
       index_.FindOrAdd(
-          KeyOf()(values[i]), hashes[i], [&] { return values[i]; }, &added);
+          KeyOf()(values[i]), hashes[i], [&] { return values[i]; }, &was_added);
+      if (added != nullptr && was_added) (*added)[i] = true;
     }
   }
   // For the name of each of values, the value found under it; Value() (a

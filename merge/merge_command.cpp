@@ -184,6 +184,20 @@ bool Finish(const MergeFolders& folders, MergeUi& ui, const ResourceModule& stri
   merged.tags = tags.m_tags.GetCount();
   merged.three_way = !folders.base.empty();
   if (options.dry_run) {
+    // Nothing is written, but an output folder that is missing or cannot
+    // be written to fails as the run would.
+    std::filesystem::path output = folders.output;
+    EnsureTrailingBackslash(output);
+    FileStatus status;
+    int err = env->StatEntry(output, &status);
+    if (err == 0 && status.kind != FileStatus::Kind::kDirectory) err = ENOTDIR;
+    if (err == 0) err = status.write_access;
+    if (err != 0) {
+      ShowSaveError(ui, IDS_ERROR_SAVING_CLASSES, {MakeFilePath(output, "class.lst"), err},
+                    strings);
+      ShowSaveError(ui, IDS_ERROR_SAVING_TAGS, {MakeFilePath(output, "tagl.txt"), err}, strings);
+      return false;
+    }
     merged.merged = merged.dry_run = true;
     merged.output = folders.output;
     if (summary != nullptr) *summary = merged;

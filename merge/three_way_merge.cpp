@@ -202,16 +202,58 @@ bool ThreeWayMerge::MergeTags(CTagList first, CTagList second, CTagList base,
                               ConflictList& conflicts) {
   const auto first_order = first.m_tags.InIterationOrder();
   const auto second_order = second.m_tags.InIterationOrder();
-  const auto base_order = base.m_tags.InIterationOrder();
-  const TagNameIndex first_index = IndexOf(first_order);
-  const TagNameIndex second_index = IndexOf(second_order);
-  const TagNameIndex base_index = IndexOf(base_order);
-  const auto first_in_first = first_index.FindAll(first_order);
-  const auto first_in_second = second_index.FindAll(first_order);
-  const auto first_in_base = base_index.FindAll(first_order);
-  const auto second_in_first = first_index.FindAll(second_order);
-  const auto second_in_second = second_index.FindAll(second_order);
-  const auto second_in_base = base_index.FindAll(second_order);
+  const auto first_version = [&](const TagMap::Entry* e) {
+    return VersionOf(e, first_keys_, first_classes_.m_classNames);
+  };
+  const auto second_version = [&](const TagMap::Entry* e) {
+    return VersionOf(e, second_keys_, second_classes_.m_classNames);
+  };
+  const auto base_version = [&](const TagMap::Entry* e) {
+    return VersionOf(e, base_keys_, base_classes_.m_classNames);
+  };
+  // Which tags are the first of their name in their own list, and the
+  // first namesake each has in the other list.
+  std::vector<bool> first_is_first, second_is_first;
+  std::vector<const TagMap::Entry*> first_in_second, second_in_first;
+  {
+    TagNameIndex first_index, second_index;
+    first_index.Reserve(first_order.size());
+    first_index.AddAllIfAbsent(first_order, &first_is_first);
+    second_index.Reserve(second_order.size());
+    second_index.AddAllIfAbsent(second_order, &second_is_first);
+    first_in_second = second_index.FindAll(first_order);
+    second_in_first = first_index.FindAll(second_order);
+  }
+
+  // The base is looked at only for the names where FIRST and SECOND do not
+  // agree: those FIRST's tag differs on, and SECOND's that FIRST lacks.
+  std::vector<char> agreed(first_order.size(), 0);
+  std::vector<const TagMap::Entry*> first_in_base(first_order.size());
+  std::vector<const TagMap::Entry*> second_in_base(second_order.size());
+  {
+    std::vector<const TagMap::Entry*> asked;
+    std::vector<const TagMap::Entry**> answers;
+    for (std::size_t i = 0; i < first_order.size(); ++i) {
+      if (!first_is_first[i]) continue;
+      const TagMap::Entry* s = first_in_second[i];
+      if (s != nullptr && SameTag(first_version(first_order[i]), second_version(s))) {
+        agreed[i] = 1;
+        continue;
+      }
+      asked.push_back(first_order[i]);
+      answers.push_back(&first_in_base[i]);
+    }
+    for (std::size_t i = 0; i < second_order.size(); ++i) {
+      if (second_in_first[i] != nullptr) continue;
+      asked.push_back(second_order[i]);
+      answers.push_back(&second_in_base[i]);
+    }
+    if (!asked.empty() && !base.m_tags.IsEmpty()) {
+      const std::vector<const TagMap::Entry*> found =
+          IndexOf(base.m_tags.InIterationOrder()).FindAll(asked);
+      for (std::size_t i = 0; i < found.size(); ++i) *answers[i] = found[i];
+    }
+  }
 
   // The tags of the result, with the list each comes from: FIRST's places
   // in order, then SECOND's additions.
@@ -224,15 +266,6 @@ bool ThreeWayMerge::MergeTags(CTagList first, CTagList second, CTagList base,
   in_place.reserve(first_order.size());
   ConflictList tag_conflicts;
 
-  const auto first_version = [&](const TagMap::Entry* e) {
-    return VersionOf(e, first_keys_, first_classes_.m_classNames);
-  };
-  const auto second_version = [&](const TagMap::Entry* e) {
-    return VersionOf(e, second_keys_, second_classes_.m_classNames);
-  };
-  const auto base_version = [&](const TagMap::Entry* e) {
-    return VersionOf(e, base_keys_, base_classes_.m_classNames);
-  };
   // One name's outcome; f or s may be null, not both.
   const auto settle = [&](const TagMap::Entry* f, const TagMap::Entry* s, const TagMap::Entry* b) {
     const TagVersion fv = first_version(f), sv = second_version(s), bv = base_version(b);
@@ -250,7 +283,7 @@ bool ThreeWayMerge::MergeTags(CTagList first, CTagList second, CTagList base,
 
   for (std::size_t i = 0; i < first_order.size(); ++i) {
     const TagMap::Entry* f = first_order[i];
-    if (first_in_first[i] != f) {  // a later namesake: kept as it is
+    if (!first_is_first[i] || agreed[i]) {  // a later namesake is kept as it is
       in_place.push_back({f->name, &f->item, false});
       continue;
     }
@@ -264,7 +297,7 @@ bool ThreeWayMerge::MergeTags(CTagList first, CTagList second, CTagList base,
     if (const TagMap::Entry* f = second_in_first[i]) {
       // A later namesake of SECOND's is checked against FIRST's, as in the
       // two-way merge.
-      if (second_in_second[i] != s && !SameTag(first_version(f), second_version(s))) {
+      if (!second_is_first[i] && !SameTag(first_version(f), second_version(s))) {
         settle(f, s, nullptr);
       }
       continue;
@@ -273,6 +306,8 @@ bool ThreeWayMerge::MergeTags(CTagList first, CTagList second, CTagList base,
       added.push_back({s->name, &s->item, true});
     }
   }
+
+  base = CTagList();  // every comparison is done
 
   // Deleted classes that a tag of the result names stay; then each slot's
   // place in the result.
@@ -346,7 +381,6 @@ bool ThreeWayMerge::MergeTags(CTagList first, CTagList second, CTagList base,
   result_tags_.m_texts.Adopt(std::move(second.m_texts));
   first = CTagList();
   second = CTagList();
-  base = CTagList();
   std::vector<const TagMap::Entry*> order;
   order.reserve(staged.size());
   for (const TagMap::Entry& entry : staged) order.push_back(&entry);

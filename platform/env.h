@@ -204,6 +204,8 @@ std::filesystem::path ResolveDriveRelative(const std::filesystem::path& folder);
 // UTF-8 bytes, "\n" unchanged, so that files and pipes get the same bytes on
 // every system.
 void WriteStandardError(std::u16string_view text);
+// The same for standard output.
+void WriteStandardOutput(std::u16string_view text);
 
 // Forwards every call to another Env; tests derive from it and override
 // only what they fake.

@@ -30,6 +30,9 @@ std::filesystem::path FolderBeside(const std::filesystem::path& folder);
 // Windows one holding '"', which no file name can hold (a quoted trailing
 // backslash, "D:\a\", leaves one behind). On POSIX any name can.
 bool CanNameFolder(const std::filesystem::path& argument);
+// True for the argument that asks this system's programs for help: "/?" on
+// Windows. None on POSIX, where "/?" names a folder. argument is UTF-8.
+bool IsSystemHelpSwitch(std::string_view argument);
 // An entry named exactly "tagl.txt" (file or folder) exists in the folder,
 // which ends in a separator.
 // A database file of a folder, found as Windows finds it: the entry of

@@ -375,11 +375,19 @@ std::vector<std::string> ProgramArguments(int argc, char** argv) {
 
 std::filesystem::path ResolveDriveRelative(const std::filesystem::path& folder) { return folder; }
 
-void WriteStandardError(std::u16string_view text) {
+namespace {
+
+void WriteUtf8(std::FILE* stream, std::u16string_view text) {
   const std::string bytes = Utf16ToUtf8(text);
-  std::fwrite(bytes.data(), 1, bytes.size(), stderr);
-  std::fflush(stderr);
+  std::fwrite(bytes.data(), 1, bytes.size(), stream);
+  std::fflush(stream);
 }
+
+}  // namespace
+
+void WriteStandardOutput(std::u16string_view text) { WriteUtf8(stdout, text); }
+
+void WriteStandardError(std::u16string_view text) { WriteUtf8(stderr, text); }
 
 void* AllocateLargeBlock(std::size_t bytes) {
   constexpr std::size_t kLargePage = 2 << 20;

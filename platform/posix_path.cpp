@@ -19,4 +19,6 @@ std::string PathToUtf8(const std::filesystem::path& path) { return path.native()
 
 bool CanNameFolder(const std::filesystem::path&) { return true; }
 
+bool IsSystemHelpSwitch(std::string_view) { return false; }
+
 }  // namespace junctra

@@ -720,9 +720,11 @@ std::filesystem::path ResolveDriveRelative(const std::filesystem::path& folder) 
   return full ? std::filesystem::path(*full) : folder;
 }
 
-void WriteStandardError(std::u16string_view text) {
-  std::fflush(stderr);
-  const int fd = _fileno(stderr);
+namespace {
+
+void WriteStream(std::FILE* stream, std::u16string_view text) {
+  std::fflush(stream);
+  const int fd = _fileno(stream);
   const auto handle = fd < 0 ? INVALID_HANDLE_VALUE : reinterpret_cast<HANDLE>(_get_osfhandle(fd));
   DWORD mode = 0;
   if (handle != INVALID_HANDLE_VALUE && handle != nullptr && ::GetConsoleMode(handle, &mode)) {
@@ -743,9 +745,15 @@ void WriteStandardError(std::u16string_view text) {
     return;
   }
   const std::string bytes = Utf16ToUtf8(text);
-  std::fwrite(bytes.data(), 1, bytes.size(), stderr);
-  std::fflush(stderr);
+  std::fwrite(bytes.data(), 1, bytes.size(), stream);
+  std::fflush(stream);
 }
+
+}  // namespace
+
+void WriteStandardOutput(std::u16string_view text) { WriteStream(stdout, text); }
+
+void WriteStandardError(std::u16string_view text) { WriteStream(stderr, text); }
 
 void* AllocateLargeBlock(std::size_t bytes) { return std::malloc(std::max<std::size_t>(bytes, 1)); }
 

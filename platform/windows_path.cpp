@@ -23,4 +23,6 @@ bool CanNameFolder(const std::filesystem::path& argument) {
   return argument.native().find(L'"') == std::wstring::npos;
 }
 
+bool IsSystemHelpSwitch(std::string_view argument) { return argument == "/?"; }
+
 }  // namespace junctra

@@ -45,8 +45,10 @@ constexpr JunctraString kStrings[] = {
      "Class '%1' was changed in the first database and deleted in the second"},
     {IDS_CLASS_DELETED_CHANGED,
      "Class '%1' was deleted in the first database and changed in the second"},
-    {IDS_TAG_CHANGED_DELETED, "Tag '%1' was changed in the first database and deleted in the second"},
-    {IDS_TAG_DELETED_CHANGED, "Tag '%1' was deleted in the first database and changed in the second"},
+    {IDS_TAG_CHANGED_DELETED,
+     "Tag '%1' was changed in the first database and deleted in the second"},
+    {IDS_TAG_DELETED_CHANGED,
+     "Tag '%1' was deleted in the first database and changed in the second"},
     {IDS_DETAIL_LINE_BASE, "%1: first %2, second %3, base %4"},
     {IDS_DETAIL_DELETED, "(deleted)"},
     {IDS_MERGE_RESULT_DETAILED,
@@ -56,6 +58,26 @@ constexpr JunctraString kStrings[] = {
      "Would merge into %1: %2 classes, %3 tags (%4 classes and %5 tags from the second database; "
      "%6 changed, %7 deleted, %8 decided)."},
     {IDS_BASE_NO_DATABASE, "Common ancestor folder does not contain database files"},
+    {IDS_USAGE,
+     "Usage: junctra [--base BASE] [--take first|second] [--dry-run] FIRST SECOND [OUTPUT]"},
+    {IDS_HELP,
+     "       junctra --help | --version\n"
+     "Merges the tag databases FIRST and SECOND into OUTPUT, or into SECOND when\n"
+     "there is no OUTPUT. With fewer than two folders the dialog opens.\n"
+     "\n"
+     "  --base BASE          merge three-way: BASE is the database both started from\n"
+     "  --take first|second  decide every conflict for that database\n"
+     "  --dry-run            write nothing; print what the merge would write\n"
+     "  --                   end of the options: every argument after it is a folder\n"
+     "  --help               print this text\n"
+     "  --version            print the version\n"
+     "\n"
+     "Exit status: 0 merged (or would merge), 1 not merged, 2 wrong use."},
+    {IDS_VERSION, "Junctra version %1"},
+    {IDS_OPTION_NEEDS_FOLDER, "Option %1 needs a folder"},
+    {IDS_OPTION_NEEDS_SIDE, "Option %1 needs first or second"},
+    {IDS_OPTION_TWICE, "Option %1 is given twice"},
+    {IDS_OPTION_NEEDS_DATABASES, "Option %1 needs two database folders"},
     {IDS_SELECT_BASE, "Select the common ancestor folder:"},
     {IDS_CHOICE_FIRST, "[first] %1"},
     {IDS_CHOICE_SECOND, "[second] %1"},

@@ -60,6 +60,27 @@ constexpr JunctraString kStrings[] = {
      "Würde vereinen in %1: %2 Klassen, %3 Tags (%4 Klassen und %5 Tags aus der zweiten "
      "Datenbank; %6 geändert, %7 gelöscht, %8 entschieden)."},
     {IDS_BASE_NO_DATABASE, "Der Ordner des gemeinsamen Vorgängers enthält keine Datenbankdateien"},
+    {IDS_USAGE,
+     "Aufruf: junctra [--base BASIS] [--take first|second] [--dry-run] ERSTE ZWEITE [AUSGABE]"},
+    {IDS_HELP,
+     "        junctra --help | --version\n"
+     "Vereint die Tag-Datenbanken ERSTE und ZWEITE in AUSGABE, oder in ZWEITE,\n"
+     "wenn AUSGABE fehlt. Mit weniger als zwei Ordnern öffnet sich der Dialog.\n"
+     "\n"
+     "  --base BASIS         Drei-Wege-Vereinigung: BASIS ist die Datenbank, von der\n"
+     "                       beide ausgingen\n"
+     "  --take first|second  jeden Konflikt für diese Datenbank entscheiden\n"
+     "  --dry-run            nichts schreiben; ausgeben, was die Vereinigung schriebe\n"
+     "  --                   Ende der Optionen: jedes weitere Argument ist ein Ordner\n"
+     "  --help               diesen Text ausgeben\n"
+     "  --version            die Version ausgeben\n"
+     "\n"
+     "Rückgabewert: 0 vereint (oder würde es), 1 nicht vereint, 2 falscher Aufruf."},
+    {IDS_VERSION, "Junctra Version %1"},
+    {IDS_OPTION_NEEDS_FOLDER, "Die Option %1 braucht einen Ordner"},
+    {IDS_OPTION_NEEDS_SIDE, "Die Option %1 braucht first oder second"},
+    {IDS_OPTION_TWICE, "Die Option %1 ist doppelt angegeben"},
+    {IDS_OPTION_NEEDS_DATABASES, "Die Option %1 braucht zwei Datenbankordner"},
     {IDS_SELECT_BASE, "Wählen Sie den Ordner des gemeinsamen Vorgängers aus:"},
     {IDS_CHOICE_FIRST, "[erste] %1"},
     {IDS_CHOICE_SECOND, "[zweite] %1"},

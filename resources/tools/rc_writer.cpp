@@ -147,6 +147,8 @@ std::string RcString(std::string_view text) {
       quoted += "\"\"";
     } else if (c == '\\') {
       quoted += "\\\\";
+    } else if (c == '\n') {
+      quoted += "\\n";  // a string ends at the end of its line
     } else {
       quoted += c;
     }

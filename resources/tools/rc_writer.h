@@ -23,8 +23,8 @@ struct RcFileInfo {
   std::string icon_file;            // the .ico file of every icon in the table
 };
 
-// A quoted script string for UTF-8 text: a quote doubled, a backslash
-// escaped, anything else as it is.
+// A quoted script string for UTF-8 text: a quote doubled, a backslash and
+// a line feed escaped, anything else as it is.
 std::string RcString(std::string_view text);
 
 // The whole script: UTF-8 code page, language, string table, dialog

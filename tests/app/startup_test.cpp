@@ -34,13 +34,14 @@ class StartupTest : public ::testing::Test {
     CJunctraApp app(&env_);
     testing::internal::CaptureStderr();
     dialog_culture_ = u"(not run)";
-    int code = app.InitInstance(
-        static_cast<int>(argv.size()), argv.data(),
-        [](int&, char**, const std::filesystem::path&, const std::u16string& culture,
-           const std::filesystem::path&) {
-          dialog_culture_ = culture;
-          return 1;
-        });
+    int code =
+        app.InitInstance(static_cast<int>(argv.size()), argv.data(),
+                         [](int&, char**, const std::filesystem::path&,
+                            const std::u16string& culture, const std::filesystem::path& base) {
+                           dialog_culture_ = culture;
+                           dialog_base_ = base;
+                           return 1;
+                         });
     stderr_ = testing::internal::GetCapturedStderr();
     EXPECT_TRUE(app.m_hLangResourceDLL.is_null());
     return code;
@@ -51,6 +52,7 @@ class StartupTest : public ::testing::Test {
   std::filesystem::path a_ = data_.path() / "a", b_ = data_.path() / "b";
   std::string stderr_;
   static inline std::u16string dialog_culture_;
+  static inline std::filesystem::path dialog_base_;
 };
 
 TEST_F(StartupTest, GermanSettingPrintsBatchMessagesInGermanAndReleasesTheSatellite) {
@@ -85,6 +87,8 @@ TEST_F(StartupTest, FewerThanTwoFoldersRunTheDialog) {
   EXPECT_EQ(Run({a_.string()}), 0);
   EXPECT_EQ(dialog_culture_, u"");
   EXPECT_EQ(env_.libraries_alive, 0);
+  EXPECT_EQ(Run({"--base", b_.string(), a_.string()}), 0);
+  EXPECT_EQ(dialog_base_, b_);
   WriteDatabaseFile(b_ / "tagl.txt", TagFile(TagBlock(u"Other", u"2|1|x")));
   EXPECT_EQ(Run({a_.string(), b_.string()}), 0);  // batch: the dialog is never run
   EXPECT_TRUE(std::filesystem::exists(b_ / "class.lst"));

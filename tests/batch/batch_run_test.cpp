@@ -117,6 +117,56 @@ TEST_F(BatchRunTest, PathsKeepEveryCharacterInArgumentsAndMessages) {
   EXPECT_EQ(r.err.rfind("Can not open file " + file + "\n" + file + ": ", 0), 0u) << r.err;
 }
 
+// A dry run prints the result line and leaves the output folder as it was:
+// no file, no temporary, no lock. Against the base, P1's deletion in SECOND
+// wins; Shared, which both changed, conflicts until --take decides it.
+TEST_F(BatchRunTest, DryRunsWithBaseAndTake) {
+  const auto base = dir_.path() / "base";
+  std::filesystem::copy(a_, base);
+  std::filesystem::copy_file(a_ / "class.lst", b_ / "class.lst");
+  WriteDatabaseFile(a_ / "tagl.txt",
+                    TagFile(TagBlock(u"P1", u"1|4|x") + TagBlock(u"Shared", u"0|1|first")));
+  WriteDatabaseFile(b_ / "tagl.txt",
+                    TagFile(TagBlock(u"B1", u"2|1|y") + TagBlock(u"Shared", u"0|1|second")));
+  const std::string before = ReadBytes(b_ / "tagl.txt");
+  const std::pair<std::vector<std::string>, std::string> kCases[] = {
+      {{"--base", base.string()}, ""},
+      {{"--base=" + base.string(), "--take", "second"}, "; 0 changed, 1 deleted, 1 decided).\n"},
+      {{"--take=first"}, "; 0 changed, 0 deleted, 1 decided).\n"},
+  };
+  for (auto [args, counts] : kCases) {
+    args.insert(args.end(), {"--dry-run", a_.string(), b_.string()});
+    RunResult r = Run(args);
+    EXPECT_EQ(r.exit_code, counts.empty() ? 1 : 0) << r.err;
+    EXPECT_EQ(r.out.empty(), counts.empty());
+    EXPECT_TRUE(counts.empty() || (r.out.starts_with("Would merge into " + b_.string() + ": ") &&
+                                   r.out.ends_with(counts)))
+        << r.out;
+  }
+  EXPECT_EQ(ReadBytes(b_ / "tagl.txt"), before);
+  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(b_), {}), 2);
+}
+
+TEST_F(BatchRunTest, HelpAndVersionGoToStandardOutputAndWrongUseExitsWithTwo) {
+  const std::string usage =
+      "Usage: junctra [--base BASE] [--take first|second] [--dry-run] FIRST SECOND [OUTPUT]\n";
+  RunResult r = Run({"--help"});
+  EXPECT_EQ(r.exit_code, 0);
+  EXPECT_EQ(r.out.rfind(usage, 0), 0u) << r.out;
+#ifdef _WIN32
+  EXPECT_EQ(Run({"/?"}).out, r.out);
+#endif
+  r = Run({"--version"});
+  EXPECT_EQ(r.exit_code, 0);
+  EXPECT_EQ(r.out.rfind("Junctra version ", 0), 0u) << r.out;
+
+  r = Run({"--take", "third", a_.string(), b_.string()});
+  EXPECT_EQ(r.exit_code, 2);
+  EXPECT_EQ(r.out, "");
+  EXPECT_EQ(r.err, "Option --take needs first or second\n" + usage);
+  EXPECT_FALSE(std::filesystem::exists(b_ / "class.lst"));
+}
+
 #ifdef _WIN32
 // "A\" "B\" (as "%~dp0" gives) arrives as the one argument A" B, and
 // A "B\" OUT as A and B" OUT: no folders. D: is the drive's current folder.
@@ -160,6 +210,9 @@ TEST_F(BatchRunTest, SettingsFileChoosesGerman) {
                                                  "-LC_ALL", "-LC_MESSAGES", "LANG=de_AT.UTF-8"}});
   EXPECT_EQ(r.exit_code, 1);
   EXPECT_EQ(r.err.rfind("Der zweite Ordner enthält keine Datenbankdateien\n", 0), 0u) << r.err;
+  r = RunProgram({"--version"}, {{"HOME=" + home.string(), "-XDG_CONFIG_HOME", "-LC_ALL",
+                                  "-LC_MESSAGES", "LANG=de_AT.UTF-8"}});
+  EXPECT_EQ(r.out.rfind("Junctra Version ", 0), 0u) << r.out;
 }
 
 TEST_F(BatchRunTest, FewerThanTwoFoldersNeedTheDialog) {

@@ -63,7 +63,8 @@ Database Load(const std::filesystem::path& folder) {
 // Loading and saving a database gives files in the program's format that
 // load to the same lists.
 TEST(ExamplesTest, LoadCompletelyAndSurviveSaving) {
-  for (const char* name : {"plant-a", "plant-b", "plant-c"}) {
+  for (const char* name : {"plant-a", "plant-b", "plant-c", "two-engineers/base",
+                           "two-engineers/first", "two-engineers/second"}) {
     SCOPED_TRACE(name);
     const auto folder = Examples() / name;
     for (const char* file : {"class.lst", "tagl.txt"}) {

@@ -128,6 +128,11 @@ TEST_F(MergeCommandTest, TagConflictsWriteNothing) {
   }
 }
 
+// The detail line under message 109 or 110.
+std::u16string Detail(const std::filesystem::path& path, std::u16string_view reason) {
+  return PathToUtf16(path) + u": " + std::u16string(reason);
+}
+
 // FIRST changes P1 since the base, SECOND adds Valve and V1 and deletes
 // D1: each side's edit is taken. Then both change P1: a conflict, which
 // --take or the error list's decision settles.
@@ -157,6 +162,9 @@ TEST_F(MergeCommandTest, ABaseTakesOneSidedEditsAndDecisionsSettleConflicts) {
   MergeSummary summary = merge({{}, true}, out_);  // a dry run
   EXPECT_TRUE(summary.merged && !summary.written);
   EXPECT_TRUE(std::filesystem::is_empty(out_));
+  EXPECT_FALSE(merge({{}, true}, dir_.path() / "nowhere").merged);  // fails as the run would
+  EXPECT_EQ(ui_.messages.at(1), Detail(dir_.path() / "nowhere" / "class.lst",
+                                       u"No such file or directory"));
   summary = merge({}, out_);
   EXPECT_TRUE(summary.written && summary.three_way);
   EXPECT_EQ(std::make_tuple(summary.classes, summary.tags, summary.changed, summary.deleted),
@@ -228,11 +236,6 @@ TEST_F(MergeCommandTest, InteractiveUseAsksForTheOutputFolder) {
   ui_.answers = {out_};
   EXPECT_TRUE(Run({}));
   EXPECT_TRUE(std::filesystem::exists(out_ / "tagl.txt"));
-}
-
-// The detail line under message 109 or 110.
-std::u16string Detail(const std::filesystem::path& path, std::u16string_view reason) {
-  return PathToUtf16(path) + u": " + std::u16string(reason);
 }
 
 TEST_F(MergeCommandTest, MissingOutputFolderReportsBothFilesAndFails) {

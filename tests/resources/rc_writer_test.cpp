@@ -5,10 +5,11 @@
 namespace junctra {
 namespace {
 
-TEST(RcWriterTest, QuotesAndBackslashesAreEscaped) {
+TEST(RcWriterTest, QuotesBackslashesAndLineFeedsAreEscaped) {
   EXPECT_EQ(RcString(R"(Say "hi" to C:\data)"), R"("Say ""hi"" to C:\\data")");
   EXPECT_EQ(RcString("„ü“"), "\"„ü“\"");
   EXPECT_EQ(RcString(""), "\"\"");
+  EXPECT_EQ(RcString("one\ntwo"), R"("one\ntwo")");
 }
 
 // What the tables do not show: a hidden control, a library's version
