@@ -32,8 +32,8 @@ bool MergeClassLists(CClassList& first, CClassList&& second, ConflictList& confl
         result = false;
         conflicts.push_back(
             {FormatMessage(strings.LoadString(IDS_CLASS_CONFLICT), first.m_classNames[j]),
-             DescribeClassDifference(first.m_classInfos[j], second.m_classInfos[i], strings),
-             true, std::u16string(first.m_classNames[j])});
+             DescribeClassDifference(first.m_classInfos[j], second.m_classInfos[i], strings), true,
+             std::u16string(first.m_classNames[j])});
       }
     } else {
       merged[i] = first.m_classNames.size() + to_add.size();

@@ -55,9 +55,9 @@ struct MergeOptions {
 
 // What a successful merge wrote, or in a dry run would write.
 struct MergeSummary {
-  bool written = false;          // false: nothing was written (failed, cancelled or dry run)
-  bool merged = false;           // the merge succeeded (in a dry run: it would write)
-  bool three_way = false;        // merged against a common ancestor
+  bool written = false;    // false: nothing was written (failed, cancelled or dry run)
+  bool merged = false;     // the merge succeeded (in a dry run: it would write)
+  bool three_way = false;  // merged against a common ancestor
   bool dry_run = false;
   std::filesystem::path output;  // the output folder as chosen or given
   std::size_t classes = 0;       // in the merged class list

@@ -45,8 +45,8 @@ bool MergeTagLists(CTagList& first, CTagList&& second, ConflictList& conflicts,
     if (entry.item.IsDifferent(match, code)) {
       result = false;
       conflicts.push_back({FormatMessage(strings.LoadString(IDS_TAG_CONFLICT), entry.name),
-                           DescribeTagDifference(match, entry.item, code, class_names, strings), false,
-                           std::u16string(first_match->name)});
+                           DescribeTagDifference(match, entry.item, code, class_names, strings),
+                           false, std::u16string(first_match->name)});
     }
   };
   TagMap::ForEachPair(seconds, first_names.FindAll(seconds), check);

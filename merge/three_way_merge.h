@@ -74,10 +74,10 @@ class ThreeWayMerge {
   // Merges the class lists, which it keeps; base is empty without a base.
   // False when conflicts are left: they are appended to conflicts.
   bool MergeClasses(CClassList first, CClassList second, CClassList base, ConflictList& conflicts);
-  // Then the tag lists; the result takes over FIRST's and SECOND's text. Renumbers every class code of the result and leaves out deleted
-  // classes that no tag of the result names. False when conflicts are
-  // left, among them tags whose class code names no class of their own
-  // database but would name one of the result.
+  // Then the tag lists; the result takes over FIRST's and SECOND's text. Renumbers every class code
+  // of the result and leaves out deleted classes that no tag of the result names. False when
+  // conflicts are left, among them tags whose class code names no class of their own database but
+  // would name one of the result.
   bool MergeTags(CTagList first, CTagList second, CTagList base, ConflictList& conflicts);
 
   // After both succeeded: the result; its classes point into the kept

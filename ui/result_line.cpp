@@ -25,11 +25,11 @@ std::u16string ResultLine(const MergeSummary& summary, const ResourceModule& str
   const unsigned format = summary.dry_run ? IDS_DRY_RUN_RESULT
                           : detailed      ? IDS_MERGE_RESULT_DETAILED
                                           : IDS_MERGE_RESULT;
-  return FormatMessage(strings.LoadString(format),
-                       {MaskControls(PathToUtf16(summary.output)), number(summary.classes),
-                        number(summary.tags), number(summary.classes_from_second),
-                        number(summary.tags_from_second), number(summary.changed),
-                        number(summary.deleted), number(summary.decided)});
+  return FormatMessage(
+      strings.LoadString(format),
+      {MaskControls(PathToUtf16(summary.output)), number(summary.classes), number(summary.tags),
+       number(summary.classes_from_second), number(summary.tags_from_second),
+       number(summary.changed), number(summary.deleted), number(summary.decided)});
 }
 
 }  // namespace junctra

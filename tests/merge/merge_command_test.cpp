@@ -163,8 +163,8 @@ TEST_F(MergeCommandTest, ABaseTakesOneSidedEditsAndDecisionsSettleConflicts) {
   EXPECT_TRUE(summary.merged && !summary.written);
   EXPECT_TRUE(std::filesystem::is_empty(out_));
   EXPECT_FALSE(merge({{}, true}, dir_.path() / "nowhere").merged);  // fails as the run would
-  EXPECT_EQ(ui_.messages.at(1), Detail(dir_.path() / "nowhere" / "class.lst",
-                                       u"No such file or directory"));
+  EXPECT_EQ(ui_.messages.at(1),
+            Detail(dir_.path() / "nowhere" / "class.lst", u"No such file or directory"));
   summary = merge({}, out_);
   EXPECT_TRUE(summary.written && summary.three_way);
   EXPECT_EQ(std::make_tuple(summary.classes, summary.tags, summary.changed, summary.deleted),
