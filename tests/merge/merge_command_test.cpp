@@ -135,7 +135,7 @@ std::u16string Detail(const std::filesystem::path& path, std::u16string_view rea
 
 // FIRST changes P1 since the base, SECOND adds Valve and V1 and deletes
 // D1: each side's edit is taken. Then both change P1: a conflict, which
-// --take or the error list's decision settles.
+// the error list's decision settles.
 TEST_F(MergeCommandTest, ABaseTakesOneSidedEditsAndDecisionsSettleConflicts) {
   const auto base = dir_.path() / "base";
   std::filesystem::create_directory(base);
@@ -185,12 +185,6 @@ TEST_F(MergeCommandTest, ABaseTakesOneSidedEditsAndDecisionsSettleConflicts) {
   EXPECT_EQ(DetailLine(conflict.detail, ResourceModule::BuiltIn()),
             u"Parameters line 1: first \"Speed=2\", second \"Speed=3\", base \"Speed=1\"");
   EXPECT_TRUE(std::filesystem::is_empty(out_));
-  for (const auto& [side, expected] :
-       {std::pair{Side::kFirst, u"Speed=2\n"}, std::pair{Side::kSecond, u"Speed=3\n"}}) {
-    summary = merge({{side, {}}, false}, out_);
-    EXPECT_EQ(summary.decided, 1u);
-    EXPECT_EQ(speed(), expected);
-  }
   // Interactive use: the error list's decision starts the run again.
   ui_.decisions = {Decisions{{}, {{false, u"p1", Side::kSecond}}}};
   ui_.answers = {out_};

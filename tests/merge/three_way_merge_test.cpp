@@ -2,7 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <map>
 #include <optional>
 #include <random>
 #include <set>
@@ -154,30 +153,6 @@ TEST(ThreeWayMergeTest, EachRowOfTheRuleForClassesAndTags) {
   }
 }
 
-TEST(ThreeWayMergeTest, DeletionsMoveClassCodesAndANamedDeletedClassStays) {
-  const Db base = {{{u"Motor", 1}, {u"Pump", 1}, {u"Valve", 1}, {u"Fan", 1}},
-                   {{u"P1", 1, u"Pump"}, {u"V1", 1, u"Valve"}, {u"F1", 1, u"Fan"}}};
-  Db first = base;
-  Db second = base;
-  // SECOND deletes Motor, which nothing names, and Fan and its tag; FIRST
-  // adds a tag of class Fan, which therefore stays, unchanged.
-  second.classes = {{u"Pump", 1}, {u"Valve", 1}};
-  second.tags = {{u"P1", 1, u"Pump"}, {u"V1", 1, u"Valve", 2}};
-  first.tags.push_back({u"F2", 1, u"fan"});
-  const Outcome3 out = Merge(first, second, &base);
-  ASSERT_TRUE(out.lines.empty());
-  EXPECT_EQ(out.result.classes.size(), 3u);
-  EXPECT_EQ(out.result.classes[0].name, u"Pump");  // Motor's place is gone
-  EXPECT_EQ(out.result.classes[2].name, u"Fan");
-  std::map<std::u16string, TagDef> tags;
-  for (const TagDef& t : out.result.tags) tags[t.name] = t;
-  EXPECT_EQ(tags.count(u"F1"), 0u);
-  EXPECT_EQ(tags[u"F2"].class_name, u"Fan");
-  EXPECT_EQ(tags[u"P1"].class_name, u"Pump");  // code 5 became 4
-  EXPECT_EQ(tags[u"V1"].class_name, u"Valve");
-  EXPECT_EQ(tags[u"V1"].value, 2);
-}
-
 // The rule written plainly over whole databases, for the randomised
 // comparison: by folded name, with classes compared by name.
 std::optional<int> Pick(bool f, bool s, bool b, bool fs, bool fb, bool sb, std::optional<Side> take,
@@ -243,6 +218,60 @@ std::vector<Def> ModelMerge(const std::vector<Def>& f, const std::vector<Def>& s
   return result;
 }
 
+// Merges as the engine does and as the model does, and compares.
+void ExpectAsTheModel(const Db& first, const Db& second, const Db* base, std::optional<Side> take) {
+  const Db none;
+  const Db& b = base != nullptr ? *base : none;
+  std::set<std::pair<bool, std::u16string>> conflicts;
+  std::vector<ClassDef> deleted_classes;
+  std::vector<TagDef> deleted_tags;
+  Db expected;
+  expected.classes = ModelMerge(first.classes, second.classes, b.classes, take, true, &conflicts,
+                                &deleted_classes);
+  if (conflicts.empty()) {
+    expected.tags =
+        ModelMerge(first.tags, second.tags, b.tags, take, false, &conflicts, &deleted_tags);
+    // A deleted class that a tag of the result names stays in its place.
+    std::vector<ClassDef> classes;
+    for (const Db* db : {&first, &second}) {
+      for (const ClassDef& c : db->classes) {
+        const std::u16string folded = Folded(c.name);
+        if (db == &second && Find(first.classes, folded)) continue;
+        const ClassDef* kept = Find(expected.classes, folded);
+        const ClassDef* gone = Find(deleted_classes, folded);
+        bool named = false;
+        for (const TagDef& t : expected.tags) named = named || Folded(t.class_name) == folded;
+        if (kept || (gone && named)) classes.push_back(kept ? *kept : *gone);
+      }
+    }
+    expected.classes = classes;
+  }
+  const Outcome3 out = Merge(first, second, base, {take, {}});
+  ASSERT_EQ(out.conflicts, conflicts);
+  if (!conflicts.empty()) return;
+  EXPECT_TRUE(out.result.classes == expected.classes);
+  ASSERT_EQ(out.result.tags.size(), expected.tags.size());
+  for (const TagDef& t : out.result.tags) {
+    const TagDef* want = Find(expected.tags, Folded(t.name));
+    EXPECT_TRUE(want && t.name == want->name && Same(t, *want)) << Utf16ToUtf8(t.name);
+  }
+}
+
+// SECOND deletes Motor, which nothing names, and Fan and its tag; FIRST
+// adds a tag of class Fan, which therefore stays: Pump's code moves to 4.
+TEST(ThreeWayMergeTest, DeletionsMoveClassCodesAndANamedDeletedClassStays) {
+  const Db base = {{{u"Motor", 1}, {u"Pump", 1}, {u"Valve", 1}, {u"Fan", 1}},
+                   {{u"P1", 1, u"Pump"}, {u"V1", 1, u"Valve"}, {u"F1", 1, u"Fan"}}};
+  Db first = base, second = base;
+  second.classes = {{u"Pump", 1}, {u"Valve", 1}};
+  second.tags = {{u"P1", 1, u"Pump"}, {u"V1", 1, u"Valve", 2}};
+  first.tags.push_back({u"F2", 1, u"fan"});
+  ExpectAsTheModel(first, second, &base, std::nullopt);
+  const Outcome3 out = Merge(first, second, &base);
+  EXPECT_TRUE(out.result.classes ==
+              (std::vector<ClassDef>{{u"Pump", 1}, {u"Valve", 1}, {u"Fan", 1}}));
+}
+
 TEST(ThreeWayMergeTest, RandomEditsMergeAsTheRuleSays) {
   std::mt19937 random(20261209);
   auto chance = [&](int percent) { return static_cast<int>(random() % 100) < percent; };
@@ -291,49 +320,11 @@ TEST(ThreeWayMergeTest, RandomEditsMergeAsTheRuleSays) {
     };
     const Db first = edit(base, 0), second = edit(base, 1);
     const bool with_base = !chance(20);
-    const Db none;
-    const Db& b = with_base ? base : none;
     const std::optional<Side> take =
         chance(50) ? std::nullopt : std::optional<Side>(chance(50) ? Side::kFirst : Side::kSecond);
     SCOPED_TRACE(testing::Message() << "round " << round);
 
-    std::set<std::pair<bool, std::u16string>> conflicts;
-    std::vector<ClassDef> deleted_classes;
-    std::vector<TagDef> deleted_tags;
-    Db expected;
-    expected.classes = ModelMerge(first.classes, second.classes, b.classes, take, true, &conflicts,
-                                  &deleted_classes);
-    if (conflicts.empty()) {
-      expected.tags =
-          ModelMerge(first.tags, second.tags, b.tags, take, false, &conflicts, &deleted_tags);
-      // A deleted class that a tag of the result names stays in its place.
-      std::vector<ClassDef> classes;
-      for (const Db* db : {&first, &second}) {
-        for (const ClassDef& c : db->classes) {
-          const std::u16string folded = Folded(c.name);
-          if (db == &second && Find(first.classes, folded)) continue;
-          if (const ClassDef* kept = Find(expected.classes, folded)) {
-            classes.push_back(*kept);
-          } else if (const ClassDef* gone = Find(deleted_classes, folded)) {
-            bool named = false;
-            for (const TagDef& t : expected.tags) named = named || Folded(t.class_name) == folded;
-            if (named) classes.push_back(*gone);
-          }
-        }
-      }
-      expected.classes = classes;
-    }
-
-    const Decisions decisions{take, {}};
-    const Outcome3 out = Merge(first, second, with_base ? &base : nullptr, decisions);
-    ASSERT_EQ(out.conflicts, conflicts);
-    if (!conflicts.empty()) continue;
-    EXPECT_TRUE(out.result.classes == expected.classes);
-    ASSERT_EQ(out.result.tags.size(), expected.tags.size());
-    for (const TagDef& t : out.result.tags) {
-      const TagDef* want = Find(expected.tags, Folded(t.name));
-      EXPECT_TRUE(want && t.name == want->name && Same(t, *want)) << Utf16ToUtf8(t.name);
-    }
+    ExpectAsTheModel(first, second, with_base ? &base : nullptr, take);
   }
 }
 
