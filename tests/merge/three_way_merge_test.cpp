@@ -155,23 +155,6 @@ TEST(ThreeWayMergeTest, EachRowOfTheRuleForClassesAndTags) {
 
 // The rule written plainly over whole databases, for the randomised
 // comparison: by folded name, with classes compared by name.
-std::optional<int> Pick(bool f, bool s, bool b, bool fs, bool fb, bool sb, std::optional<Side> take,
-                        bool* conflict) {
-  *conflict = false;
-  if (f && s && fs) return 0;
-  if (f && s && b && fb) return 1;
-  if (f && s && b && sb) return 0;
-  if (f && !s && !b) return 0;
-  if (f && !s && fb) return std::nullopt;
-  if (!f && s && !b) return 1;
-  if (!f && s && sb) return std::nullopt;
-  if (take)
-    return (*take == Side::kFirst ? f : s) ? std::optional<int>(*take == Side::kFirst ? 0 : 1)
-                                           : std::nullopt;
-  *conflict = true;
-  return std::nullopt;
-}
-
 template <class Def>
 const Def* Find(const std::vector<Def>& defs, const std::u16string& folded) {
   for (const Def& d : defs) {
@@ -185,7 +168,9 @@ bool Same(const TagDef& a, const TagDef& b) {
   return a.number == b.number && a.value == b.value && Folded(a.class_name) == Folded(b.class_name);
 }
 
-// Every name of both sides with what the rule gives it, spelt as FIRST
+// The rule written plainly over whole databases, for the randomised
+// comparison, by folded name. Every name of both sides with what the rule
+// gives it, spelt as FIRST
 // spells it (as SECOND when FIRST lacks it), in FIRST's order and then
 // SECOND's.
 template <class Def>
@@ -204,15 +189,27 @@ std::vector<Def> ModelMerge(const std::vector<Def>& f, const std::vector<Def>& s
     const Def* fd = Find(f, folded);
     const Def* sd = Find(s, folded);
     const Def* bd = Find(b, folded);
+    const auto same = [](const Def* x, const Def* y) { return x && y && Same(*x, *y); };
+    const Def* const there = fd ? fd : sd;
     bool conflict = false;
-    const auto pick = Pick(fd, sd, bd, fd && sd && Same(*fd, *sd), fd && bd && Same(*fd, *bd),
-                           sd && bd && Same(*sd, *bd), take, &conflict);
-    if (conflict) conflicts->insert({is_class, folded});
+    const Def* pick = nullptr;  // none: deleted
+    if (fd && sd && same(fd, sd)) {
+      pick = fd;
+    } else if (fd && sd && (same(bd, fd) || same(bd, sd))) {
+      pick = same(bd, fd) ? sd : fd;
+    } else if (!(fd && sd) && (!bd || same(there, bd))) {
+      pick = bd ? nullptr : there;
+    } else if (take) {
+      pick = *take == Side::kFirst ? fd : sd;
+    } else {
+      conflict = true;
+      conflicts->insert({is_class, folded});
+    }
     if (pick) {
-      result.push_back(*pick == 0 ? *fd : *sd);
+      result.push_back(*pick);
       result.back().name = name->name;
     } else if (!conflict) {
-      deleted->push_back(fd ? *fd : *sd);
+      deleted->push_back(*there);
     }
   }
   return result;
