@@ -182,7 +182,10 @@ class Env {
 };
 
 // Process-wide settings made once at start, before anything else runs: on
-// Windows, standard output and error write "\n" as it is, as on POSIX.
+// Windows, standard output and error write "\n" as it is, as on POSIX; on
+// POSIX, the locale for messages comes from the environment (LC_ALL,
+// LC_MESSAGES, LANG), so that the system's reasons are in the user's
+// language.
 void PrepareProcess();
 // Memory for a large block of bytes that is filled once and then read,
 // freed with std::free; null when there is none. Where the system offers

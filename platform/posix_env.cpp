@@ -2,6 +2,8 @@
 #include <dirent.h>
 #include <dlfcn.h>
 #include <fcntl.h>
+#include <libintl.h>
+#include <locale.h>
 #include <pwd.h>
 #include <sys/file.h>
 #include <sys/mman.h>
@@ -366,8 +368,14 @@ class PosixEnv : public Env {
 
 }  // namespace
 
-// The standard streams already write "\n" as it is.
-void PrepareProcess() {}
+// The standard streams already write "\n" as it is. The system's reasons
+// (strerror) come in the user's language where the C library has its
+// translations, in UTF-8 whatever the character set. Only the messages'
+// locale is set: comparisons and conversions keep the "C" locale.
+void PrepareProcess() {
+  setlocale(LC_MESSAGES, "");
+  bind_textdomain_codeset("libc", "UTF-8");
+}
 
 std::vector<std::string> ProgramArguments(int argc, char** argv) {
   return std::vector<std::string>(argv, argv + argc);

@@ -5,7 +5,8 @@
 #   scripts/deps.sh SET...
 #
 #   build        the program and its German satellite, with Qt's translations
-#   test         build, plus the test libraries and the packaging tools
+#   test         build, plus the test libraries, the packaging tools and the
+#                German locale (the C library's German reasons)
 #   fuzz         build, plus clang and its libFuzzer runtime
 #   lint         clang-tidy and clang-format (scripts/lint.sh)
 #   screenshots  test, plus an X server, a window manager and the tools that
@@ -20,8 +21,9 @@ set -euo pipefail
 
 # qt6-translations-l10n: Qt's own texts in the satellite's language.
 build=(cmake ninja-build g++ pkg-config qt6-base-dev libgl-dev qt6-translations-l10n)
-# dpkg-dev and file for cpack's shared library dependencies.
-test=(libgtest-dev dpkg-dev file appstream lintian)
+# dpkg-dev and file for cpack's shared library dependencies; locales and
+# libc-l10n for the German locale and the C library's German texts.
+test=(libgtest-dev dpkg-dev file appstream lintian locales libc-l10n)
 fuzz=(clang-14 libclang-rt-14-dev)
 # clang-tidy brings run-clang-tidy.
 lint=(clang-tidy clang-format)
@@ -53,4 +55,11 @@ if [ "${#missing[@]}" -gt 0 ]; then
   export DEBIAN_FRONTEND=noninteractive
   apt-get update -qq
   apt-get install -y -qq -o DPkg::Lock::Timeout=600 --no-install-recommends "${missing[@]}" >/dev/null
+fi
+
+# The tests run the program in German; the C library speaks it only in a
+# generated locale.
+if printf '%s\n' "${packages[@]}" | grep -qx locales && ! locale -a | grep -qix 'de_DE\.utf-\?8'; then
+  echo "Generating the de_DE.UTF-8 locale"
+  localedef -i de_DE -c -f UTF-8 de_DE.UTF-8
 fi

@@ -1,6 +1,7 @@
 // The installed layout: cmake --install into a temporary prefix, then the
 // program run through its bin/ link as a user would run it.
 #include <gtest/gtest.h>
+#include <locale.h>
 #include <unistd.h>
 
 #include <string>
@@ -111,6 +112,7 @@ TEST_F(InstallLayoutTest, InteractiveUseWithoutDisplayEndsWithOneLineAndExitCode
   EXPECT_EQ(result.err.find('\n'), result.err.size() - 1) << result.err;
 }
 
+// The satellite's texts, and the system's reason in the C library's German.
 TEST_F(InstallLayoutTest, GermanSatelliteIsFoundThroughTheLink) {
   const std::filesystem::path satellite = prefix() / "lib" / "junctra" / "de" / "junctra-mui.so";
   ASSERT_TRUE(std::filesystem::exists(satellite)) << "no German satellite is installed";
@@ -133,10 +135,18 @@ TEST_F(InstallLayoutTest, GermanSatelliteIsFoundThroughTheLink) {
   const RunResult in_german = RunInstalled(args, "de_DE.UTF-8");
   EXPECT_EQ(in_german.exit_code, 1);
   EXPECT_NE(in_german.err.find(german), std::string::npos) << in_german.err;
+  const locale_t de = newlocale(LC_MESSAGES_MASK, "de_DE.UTF-8", nullptr);
+  EXPECT_NE(de, nullptr) << "no de_DE.UTF-8 locale: scripts/deps.sh test makes it";
+  if (de != nullptr) freelocale(de);
+  EXPECT_NE(in_german.err.find("/tagl.txt: Datei oder Verzeichnis nicht gefunden\n"),
+            std::string::npos)
+      << in_german.err;
 
   const RunResult in_english = RunInstalled(args, "C");
   EXPECT_EQ(in_english.exit_code, 1);
   EXPECT_NE(in_english.err.find(english), std::string::npos) << in_english.err;
+  EXPECT_NE(in_english.err.find("/tagl.txt: No such file or directory\n"), std::string::npos)
+      << in_english.err;
 }
 
 }  // namespace
