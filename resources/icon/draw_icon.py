@@ -2,7 +2,8 @@
 """Draws the program icon, two streams joining into one, and writes
 
   junctra.svg        the scalable icon,
-  junctra-32.png     the 32x32 icon,
+  junctra-N.png      the icon in each size of SIZES, for the desktop and the
+                     Qt window,
   junctra.ico        the 32x32 and 16x16 icon for the Windows resources,
   ../icon_data.h     the 32x32 PNG bytes for the built-in resources.
 
@@ -16,7 +17,8 @@ import zlib
 
 HERE = os.path.dirname(os.path.abspath(__file__))
 SIZE = 32
-SAMPLES = 8  # per pixel and axis
+SAMPLES = 8  # per pixel and axis, up to 32x32; fewer above, as pixels get finer
+SIZES = (16, 22, 24, 32, 48, 64, 128, 256)
 
 # The drawing, in a 32x32 coordinate space, back to front.
 TILE = {"x": 1.5, "y": 1.5, "size": 29.0, "radius": 6.0, "color": (0x1F, 0x4E, 0x79)}
@@ -63,22 +65,23 @@ def render(size):
     """Rows of RGBA bytes, top to bottom, the drawing scaled to size pixels."""
     lines = [(bezier(points), width / 2, color) for points, width, color in STREAMS]
     scale = SIZE / size
+    samples = max(2, SAMPLES * SIZE // max(size, SIZE))
     rows = []
     for j in range(size):
         row = bytearray()
         for i in range(size):
             r = g = b = a = 0.0
-            for sj in range(SAMPLES):
-                for si in range(SAMPLES):
-                    px = (i + (si + 0.5) / SAMPLES) * scale
-                    py = (j + (sj + 0.5) / SAMPLES) * scale
+            for sj in range(samples):
+                for si in range(samples):
+                    px = (i + (si + 0.5) / samples) * scale
+                    py = (j + (sj + 0.5) / samples) * scale
                     color = TILE["color"] if in_tile(px, py) else None
                     for line, half, stream_color in lines:
                         if distance_to_polyline(px, py, line) <= half:
                             color = stream_color
                     if color is not None:
                         r, g, b, a = r + color[0], g + color[1], b + color[2], a + 1
-            n = SAMPLES * SAMPLES
+            n = samples * samples
             if a == 0:
                 row += bytes(4)
             else:
@@ -92,7 +95,8 @@ def png(rows):
         body = kind + data
         return struct.pack(">I", len(data)) + body + struct.pack(">I", zlib.crc32(body))
 
-    header = struct.pack(">IIBBBBB", SIZE, SIZE, 8, 6, 0, 0, 0)  # 8-bit RGBA
+    size = len(rows)
+    header = struct.pack(">IIBBBBB", size, size, 8, 6, 0, 0, 0)  # 8-bit RGBA
     pixels = b"".join(b"\0" + row for row in rows)  # each row with filter "none"
     return (b"\x89PNG\r\n\x1a\n" + chunk(b"IHDR", header) +
             chunk(b"IDAT", zlib.compress(pixels, 9)) + chunk(b"IEND", b""))
@@ -155,8 +159,9 @@ def header(data):
 def main():
     large = render(SIZE)
     data = png(large)
-    with open(os.path.join(HERE, "junctra-32.png"), "wb") as f:
-        f.write(data)
+    for size in SIZES:
+        with open(os.path.join(HERE, "junctra-%d.png" % size), "wb") as f:
+            f.write(data if size == SIZE else png(render(size)))
     with open(os.path.join(HERE, "junctra.ico"), "wb") as f:
         f.write(ico([(SIZE, large), (16, render(16))]))
     with open(os.path.join(HERE, "junctra.svg"), "w") as f:

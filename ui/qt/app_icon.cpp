@@ -1,6 +1,10 @@
 #include "ui/qt/app_icon.h"
 
 #include "platform/resource_module.h"
+#include "resources/resource_ids.h"
+
+// A static library's resources are registered by hand.
+static void InitIconResources() { Q_INIT_RESOURCE(icons); }
 
 namespace junctra {
 
@@ -16,6 +20,17 @@ QPixmap LoadIconPixmap(unsigned id) {
 QIcon LoadIconResource(unsigned id) {
   QPixmap pixmap = LoadIconPixmap(id);
   return pixmap.isNull() ? QIcon() : QIcon(pixmap);
+}
+
+QIcon WindowIcon() {
+  InitIconResources();
+  QIcon icon = LoadIconResource(IDR_MAINFRAME);
+  for (const int size : {16, 22, 24, 32, 48, 64, 128, 256}) {
+    if (!icon.availableSizes().contains(QSize(size, size))) {
+      icon.addFile(QStringLiteral(":/icons/junctra-%1.png").arg(size), QSize(size, size));
+    }
+  }
+  return icon;
 }
 
 }  // namespace junctra

@@ -11,4 +11,8 @@ namespace junctra {
 QPixmap LoadIconPixmap(unsigned id);
 QIcon LoadIconResource(unsigned id);
 
+// The window icon: the program's icon (IDR_MAINFRAME of the current module)
+// and the bundled sizes from 16x16 to 256x256 that the module lacks.
+QIcon WindowIcon();
+
 }  // namespace junctra
