@@ -81,6 +81,11 @@ constexpr JunctraString kStrings[] = {
     {IDS_SELECT_BASE, "Select the common ancestor folder:"},
     {IDS_CHOICE_FIRST, "[first] %1"},
     {IDS_CHOICE_SECOND, "[second] %1"},
+    {IDS_ABOUT_BUTTON, "A&bout..."},
+    {IDS_DIFFERENCE_MARKED, "Marked difference: %1"},
+    {IDS_NO_DISPLAY, "%1: cannot open a display for the dialog (%2)"},
+    {IDS_VARIABLE_NOT_SET, "%1 is not set"},
+    {IDS_CANNOT_CONNECT, "cannot connect to %1"},
 };
 
 constexpr DialogTexts kTexts = {

@@ -61,6 +61,11 @@ enum StringId : unsigned {
   IDS_SELECT_BASE = 160,
   IDS_CHOICE_FIRST = 161,
   IDS_CHOICE_SECOND = 162,
+  IDS_ABOUT_BUTTON = 190,
+  IDS_DIFFERENCE_MARKED = 191,
+  IDS_NO_DISPLAY = 192,
+  IDS_VARIABLE_NOT_SET = 193,
+  IDS_CANNOT_CONNECT = 194,
 };
 
 // Resource IDs of the dialog templates and the icon.
@@ -93,6 +98,7 @@ enum ControlId : int {
   IDC_TAKE_FIRST = 1018,
   IDC_TAKE_SECOND = 1019,
   IDC_MERGE_DECIDED = 1020,
+  IDC_ABOUT = 1030,  // the Qt main dialog's About button
 };
 
 // Command ID of the About entry of the main dialog's system menu.

@@ -6,7 +6,7 @@ namespace junctra {
 namespace {
 
 constexpr JunctraString kStrings[] = {
-    {IDS_ABOUTBOX, "&Info über Junctra..."},
+    {IDS_ABOUTBOX, "Info über &Junctra..."},
     {IDS_SELECT_DIFFERENT, "Bitte wählen Sie zwei verschiedene Datenbankordner aus."},
     {IDS_SELECT_FIRST, "Wählen Sie den ersten Datenbankordner aus:"},
     {IDS_SELECT_SECOND, "Wählen Sie den zweiten Datenbankordner aus:"},
@@ -84,6 +84,11 @@ constexpr JunctraString kStrings[] = {
     {IDS_SELECT_BASE, "Wählen Sie den Ordner des gemeinsamen Vorgängers aus:"},
     {IDS_CHOICE_FIRST, "[erste] %1"},
     {IDS_CHOICE_SECOND, "[zweite] %1"},
+    {IDS_ABOUT_BUTTON, "&Info..."},
+    {IDS_DIFFERENCE_MARKED, "Markierter Unterschied: %1"},
+    {IDS_NO_DISPLAY, "%1: Für den Dialog lässt sich keine Anzeige öffnen (%2)"},
+    {IDS_VARIABLE_NOT_SET, "%1 ist nicht gesetzt"},
+    {IDS_CANNOT_CONNECT, "keine Verbindung zu %1"},
 };
 
 // The main dialog's labels name the databases, whose folders the fields

@@ -1,5 +1,6 @@
 // The error list dialog, the About box, and the dialogs in German.
 #include <QAbstractButton>
+#include <QAccessible>
 #include <QAction>
 #include <QApplication>
 #include <QClipboard>
@@ -12,6 +13,8 @@
 #include <QMessageBox>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QScreen>
+#include <QScrollBar>
 #include <QTest>
 #include <QTreeView>
 #include <cstdlib>
@@ -132,6 +135,37 @@ TEST(ErrorDlgTest, ArrowKeysShowEachDetailMarkedAndCopyTakesTheWholeReport) {
   EXPECT_EQ(shown[1].second, "3");
   EXPECT_EQ(shown[1].second_mark, "3");
   EXPECT_EQ(shown[2].part, shown[0].part);
+}
+
+// Long definitions wrap in their panes and the mark is scrolled into view;
+// screen readers get every control's name and the mark as description.
+TEST(ErrorDlgTest, LongDetailsWrapWithTheMarkInSightAndEveryControlIsNamed) {
+  ModalWatchdog watchdog;
+  const std::u16string same(400, u'x');
+  const ConflictList conflicts = {{.line = u"Tag 'A' has different definitions",
+                                   .detail = {.part = u"Rest of the tag line",
+                                              .first = same + u"|80|end",
+                                              .second = same + u"|85|end"}}};
+  CErrorDlg errors(conflicts, nullptr);
+  WhenModal([&](QDialog* modal) {
+    for (const int id : {1007, 1008}) {
+      auto* pane = ControlOf<QPlainTextEdit>(modal, id);
+      EXPECT_EQ(pane->horizontalScrollBar()->maximum(), 0);  // wrapped
+      QTextCursor mark(pane->document());
+      mark.setPosition(402);  // "0" against "5"
+      EXPECT_TRUE(pane->viewport()->rect().contains(pane->cursorRect(mark)));
+      EXPECT_EQ(pane->accessibleDescription(),
+                id == 1007 ? "Marked difference: 0" : "Marked difference: 5");
+    }
+    for (QWidget* control : modal->findChildren<QWidget*>()) {
+      if (!(control->focusPolicy() & Qt::TabFocus) || control->isHidden()) continue;
+      EXPECT_FALSE(QAccessible::queryAccessibleInterface(control)->text(QAccessible::Name).isEmpty())
+          << control->objectName().toStdString();
+    }
+    EXPECT_EQ(ControlOf<QPlainTextEdit>(modal, 1008)->accessibleName(), "Second database");
+    ClickOk(modal);
+  });
+  EXPECT_EQ(errors.DoModal(), 1);
 }
 
 TEST(AboutDlgTest, ShowsIconNameVersionNoticeAndClosesWithOkOrEscape) {
@@ -260,6 +294,45 @@ QStringList MenuTexts() {
   return texts;
 }
 
+// No two controls of a dialog, nor two entries of the window menu, share a
+// mnemonic letter, in either language: the letter would pick the first and
+// Return would then press it.
+TEST_F(GermanTest, NoTwoControlsOfAWindowShareAMnemonic) {
+  const QtTranslations qt_texts(u"de-DE");
+  for (const ResourceModule* module : {&ResourceModule::BuiltIn(), german_}) {
+    std::map<std::string, QStringList> windows;
+    const JunctraResourceTable* table = module->table();
+    for (std::size_t d = 0; d < table->dialog_count; ++d) {
+      const JunctraDialog& dialog = table->dialogs[d];
+      QStringList& texts = windows["dialog " + std::to_string(dialog.id)];
+      for (std::size_t c = 0; c < dialog.control_count; ++c) {
+        const JunctraControl& control = dialog.controls[c];
+        if (!(control.style & JUNCTRA_SS_NOPREFIX)) texts << ToQString(control.text);
+      }
+      if (dialog.id == IDD_JUNCTRA_DIALOG) texts << ToQString(module->LoadString(IDS_ABOUT_BUTTON));
+    }
+    SetCurrentResourceModule(module);
+    CJunctraDlg main(nullptr, {nullptr, nullptr});
+    WhenModal([&](QDialog* modal) {
+      for (const QAction* action : main.window_menu().menu()->actions()) {
+        windows["window menu"] << action->text();
+      }
+      modal->reject();
+    });
+    main.DoModal();
+    for (const auto& [window, texts] : windows) {
+      std::map<QKeySequence, QString> taken;
+      for (const QString& text : texts) {
+        const QKeySequence key = QKeySequence::mnemonic(text);
+        if (key.isEmpty()) continue;
+        const auto [at, fresh] = taken.emplace(key, text);
+        EXPECT_TRUE(fresh) << window << ": " << text.toStdString() << " and "
+                           << at->second.toStdString();
+      }
+    }
+  }
+}
+
 TEST_F(GermanTest, QtsOwnTextsAreGermanWhenItsTranslationIsLoaded) {
   const QStringList english_chooser = ChooserTexts();
   const QStringList english_menus = MenuTexts();
@@ -296,7 +369,7 @@ TEST_F(GermanTest, QtsOwnTextsAreGermanWhenItsTranslationIsLoaded) {
   EXPECT_EQ(MenuTexts(), english_menus);
 }
 
-TEST(BrowseForFolderTest, DirectoryChooserWithThePromptAsTitle) {
+TEST(BrowseForFolderTest, DirectoryChooserWithThePromptAsTitleOnTheScreen) {
   ModalWatchdog watchdog;
   TempDir dir;
   std::filesystem::create_directories(dir.path() / "db");
@@ -308,10 +381,11 @@ TEST(BrowseForFolderTest, DirectoryChooserWithThePromptAsTitle) {
     ASSERT_NE(chooser, nullptr);
     title = chooser->windowTitle();
     EXPECT_EQ(chooser->fileMode(), QFileDialog::Directory);
+    EXPECT_TRUE(chooser->screen()->availableGeometry().contains(chooser->geometry()));
     chooser->reject();
   });
   EXPECT_FALSE(BrowseForFolder(nullptr, result, u"Select new database folder:"));
-  EXPECT_EQ(title, "Select new database folder:");
+  EXPECT_EQ(title, "Select new database folder");
   EXPECT_EQ(result, "unchanged");
 
   WhenModal([&](QDialog* modal) {

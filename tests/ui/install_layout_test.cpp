@@ -73,12 +73,19 @@ TEST_F(InstallLayoutTest, ProgramLinkDesktopEntryAndIconAreWhereDesktopsLook) {
   EXPECT_NE(desktop.find("\nExec=junctra\n"), std::string::npos);
   EXPECT_NE(desktop.find("\nIcon=junctra\n"), std::string::npos);
   EXPECT_NE(desktop.find("\nType=Application\n"), std::string::npos);
+  EXPECT_NE(desktop.find("\nKeywords=merge;"), std::string::npos);
 
-  const std::string png =
-      ReadBytes(prefix() / "share" / "icons" / "hicolor" / "32x32" / "apps" / "junctra.png");
-  ASSERT_GE(png.size(), 24u);
-  EXPECT_EQ(png.substr(0, 8), "\x89PNG\r\n\x1a\n");
-  EXPECT_EQ(png.substr(16, 8), std::string("\0\0\0\x20\0\0\0\x20", 8));  // 32 by 32
+  for (const unsigned char size : {16, 22, 24, 32, 48, 64, 128}) {
+    const std::string folder = std::to_string(size) + "x" + std::to_string(size);
+    const std::string png =
+        ReadBytes(prefix() / "share" / "icons" / "hicolor" / folder / "apps" / "junctra.png");
+    ASSERT_GE(png.size(), 24u) << folder;
+    EXPECT_EQ(png.substr(0, 8), "\x89PNG\r\n\x1a\n");
+    const char side[] = {0, 0, 0, static_cast<char>(size)};
+    EXPECT_EQ(png.substr(16, 8), std::string(side, 4) + std::string(side, 4)) << folder;
+  }
+  EXPECT_TRUE(std::filesystem::exists(prefix() / "share" / "icons" / "hicolor" / "256x256" /
+                                      "apps" / "junctra.png"));
   EXPECT_TRUE(std::filesystem::exists(prefix() / "share" / "icons" / "hicolor" / "scalable" /
                                       "apps" / "junctra.svg"));
 }
@@ -122,7 +129,8 @@ TEST_F(InstallLayoutTest, GermanSatelliteIsFoundThroughTheLink) {
   auto entry =
       reinterpret_cast<JunctraResourceTableFunction>(library->Symbol(JUNCTRA_RESOURCE_ENTRY_POINT));
   ASSERT_NE(entry, nullptr);
-  const std::string german = Utf16ToUtf8(ResourceModule(entry()).LoadString(IDS_FIRST_NO_DATABASE));
+  const ResourceModule module(entry());
+  const std::string german = Utf16ToUtf8(module.LoadString(IDS_FIRST_NO_DATABASE));
   const std::string english =
       Utf16ToUtf8(ResourceModule::BuiltIn().LoadString(IDS_FIRST_NO_DATABASE));
   ASSERT_FALSE(german.empty());
@@ -147,6 +155,12 @@ TEST_F(InstallLayoutTest, GermanSatelliteIsFoundThroughTheLink) {
   EXPECT_NE(in_english.err.find(english), std::string::npos) << in_english.err;
   EXPECT_NE(in_english.err.find("/tagl.txt: No such file or directory\n"), std::string::npos)
       << in_english.err;
+
+  // Without a display the dialog cannot open; that is said in German too.
+  const std::u16string no_display = FormatMessage(
+      module.LoadString(IDS_NO_DISPLAY),
+      {u"junctra", FormatMessage(module.LoadString(IDS_VARIABLE_NOT_SET), u"DISPLAY")});
+  EXPECT_EQ(RunInstalled({}, "de_DE.UTF-8").err, Utf16ToUtf8(no_display) + "\n");
 }
 
 }  // namespace

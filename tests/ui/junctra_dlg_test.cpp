@@ -2,6 +2,7 @@
 // the window menu, with a fake folder chooser and recorded message boxes.
 #include "ui/qt/junctra_dlg.h"
 
+#include <QAccessible>
 #include <QAction>
 #include <QContextMenuEvent>
 #include <QLabel>
@@ -55,7 +56,10 @@ TEST_F(JunctraDlgTest, StartsWithEmptyFieldsAndMergeDisabled_ExitAndEscapeGiveTh
       EXPECT_EQ(ControlOf<QLineEdit>(modal, IDC_SECOND_FOLDER)->text(), "");
       EXPECT_FALSE(ControlOf<QPushButton>(modal, IDC_MERGE)->isEnabled());
       EXPECT_TRUE(ControlOf<QPushButton>(modal, IDC_SELECT)->isEnabled());
-      EXPECT_FALSE(modal->windowIcon().isNull());
+      // The icon in every size a desktop may ask for.
+      for (const int size : {16, 22, 24, 32, 48, 64, 128, 256}) {
+        EXPECT_TRUE(modal->windowIcon().availableSizes().contains(QSize(size, size))) << size;
+      }
       Click(modal, kExit);
     });
     EXPECT_EQ(dialog.DoModal(), 1);
@@ -247,6 +251,34 @@ TEST_F(JunctraDlgTest, MergeAsksForTheOutputFolderAndWritesTheMergedFiles) {
             (std::vector<std::u16string>{u"Beta", u"shared"}));
 }
 
+TEST_F(JunctraDlgTest, LongResultLineWrapsWhole_TheDialogGrowsAndTheTooltipHoldsTheText) {
+  WriteDatabase(Folder("a"), {{u"Alpha", 1, 2}});
+  WriteDatabase(Folder("b"), {{u"Beta", 2, 2}});
+  const auto out = Folder("a folder whose name goes on and on") / "with-hyphens-and-more" /
+                   "and-then-some-more-of-them" / "merged-output";
+  std::filesystem::create_directories(out);
+  CJunctraDlg dialog(nullptr, services());
+  WhenModal([&](QDialog* modal) {
+    ASSERT_TRUE(Select(modal, Folder("a"), Folder("b")));
+    const int height = modal->height();
+    chooser_.Answer(out);
+    Click(modal, IDC_MERGE);
+    auto* result = ControlOf<QLabel>(modal, IDC_RESULT);
+    EXPECT_TRUE(result->text().startsWith("Merged into " + PathToQString(out) + ": "));
+    EXPECT_EQ(result->toolTip(), result->text());
+    EXPECT_TRUE(result->textInteractionFlags() & Qt::TextSelectableByMouse);
+    EXPECT_GT(modal->height(), height);
+    EXPECT_GE(result->height(), result->heightForWidth(result->width()));
+    EXPECT_LE(result->geometry().bottom(), modal->height());
+    // A merge with a short line gives the dialog its own size back.
+    chooser_.Answer(Folder("b"));
+    Click(modal, IDC_MERGE);
+    EXPECT_EQ(modal->height(), height);
+    Click(modal, kExit);
+  });
+  EXPECT_EQ(dialog.DoModal(), 1);
+}
+
 TEST_F(JunctraDlgTest, FailedSaveShowsTheFileAndTheReasonUnderEachMessage) {
   WriteDatabase(Folder("a"), {{u"Alpha", 1, 2}});
   WriteDatabase(Folder("b"), {{u"Beta", 2, 2}});
@@ -347,6 +379,38 @@ TEST_F(JunctraDlgTest, WindowMenuHoldsMoveCloseAndAboutWhichOpensTheAboutBox) {
   });
   EXPECT_EQ(dialog.DoModal(), 2);
   EXPECT_EQ(about_caption, "About Junctra");
+}
+
+// Window managers take Alt+Space: F1 and a button open the About box too.
+// Every control has a name for screen readers.
+TEST_F(JunctraDlgTest, F1AndTheAboutButtonOpenTheAboutBox_EveryControlIsNamed) {
+  CJunctraDlg dialog(nullptr, services());
+  int opened = 0;
+  WhenModal([&](QDialog* modal) {
+    modal->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(modal));
+    auto* about = ControlOf<QPushButton>(modal, IDC_ABOUT);
+    EXPECT_TRUE(about->isVisible());
+    EXPECT_TRUE(modal->rect().contains(about->geometry()));
+    for (QWidget* control : modal->findChildren<QWidget*>()) {
+      if (!(control->focusPolicy() & Qt::TabFocus)) continue;
+      EXPECT_FALSE(QAccessible::queryAccessibleInterface(control)->text(QAccessible::Name).isEmpty())
+          << control->objectName().toStdString();
+    }
+    EXPECT_EQ(ControlOf<QLineEdit>(modal, IDC_BASE_FOLDER)->accessibleName(),
+              "Common Ancestor Folder");
+    for (const bool by_key : {true, false}) {
+      WhenModal([&](QDialog* box) {
+        EXPECT_EQ(box->windowTitle(), "About Junctra");
+        ++opened;
+        QTest::keyClick(box, Qt::Key_Escape);
+      });
+      by_key ? QTest::keyClick(modal, Qt::Key_F1) : about->click();
+    }
+    Click(modal, kExit);
+  });
+  EXPECT_EQ(dialog.DoModal(), 1);
+  EXPECT_EQ(opened, 2);
 }
 
 TEST_F(JunctraDlgTest, NoAboutEntryNorSeparatorWhenString101IsEmpty) {

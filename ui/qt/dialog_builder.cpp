@@ -11,6 +11,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <algorithm>
+#include <climits>
 
 #include "ui/qt/app_icon.h"
 #include "ui/qt/qt_text.h"
@@ -178,6 +179,45 @@ void PlaceControl(const JunctraControl& control, const DialogUnits& units, const
   widget->setGeometry(rect);
 }
 
+QWidget* CreateControl(const JunctraControl& control, const DialogUnits& units, const QSize& client,
+                       QDialog* dialog) {
+  QWidget* widget = MakeControl(control, dialog);
+  if (widget == nullptr) return nullptr;
+  widget->setProperty(kControlIdProperty, control.id);
+  widget->setProperty(kControlStyleProperty, control.style);
+  if (control.id != -1) widget->setObjectName(QStringLiteral("control%1").arg(control.id));
+  if (widget->focusPolicy() != Qt::NoFocus) widget->setFocusPolicy(FocusPolicyFor(control));
+  PlaceControl(control, units, client, widget);
+  widget->setHidden(!(control.style & JUNCTRA_WS_VISIBLE));
+  return widget;
+}
+
+// The static text that labels a field: the nearest one that ends above it
+// in the same columns, or left of it in the same rows. Null when none does.
+const JunctraControl* LabelOf(const JunctraControl& field, const JunctraDialog& dialog) {
+  const JunctraControl* label = nullptr;
+  int nearest = INT_MAX;
+  for (std::size_t i = 0; i < dialog.control_count; ++i) {
+    const JunctraControl& text = dialog.controls[i];
+    if (text.kind != JUNCTRA_CONTROL_STATIC_TEXT || text.text == nullptr || *text.text == 0) {
+      continue;
+    }
+    const bool columns = text.x < field.x + field.width && field.x < text.x + text.width;
+    const bool rows = text.y < field.y + field.height && field.y < text.y + text.height;
+    int distance = INT_MAX;
+    if (columns && text.y + text.height <= field.y) {
+      distance = field.y - (text.y + text.height);
+    } else if (rows && text.x + text.width <= field.x) {
+      distance = field.x - (text.x + text.width);
+    }
+    if (distance < nearest) {
+      nearest = distance;
+      label = &text;
+    }
+  }
+  return label;
+}
+
 }  // namespace
 
 DialogUnits::DialogUnits(const QFont& font) {
@@ -234,14 +274,14 @@ std::vector<QWidget*> BuildDialog(const JunctraDialog& dialog_template, QDialog*
   std::vector<const JunctraControl*> sources;
   for (std::size_t i = 0; i < dialog_template.control_count; ++i) {
     const JunctraControl& control = dialog_template.controls[i];
-    QWidget* widget = MakeControl(control, dialog);
+    QWidget* widget = CreateControl(control, units, client, dialog);
     if (widget == nullptr) continue;
-    widget->setProperty(kControlIdProperty, control.id);
-    widget->setProperty(kControlStyleProperty, control.style);
-    if (control.id != -1) widget->setObjectName(QStringLiteral("control%1").arg(control.id));
-    if (widget->focusPolicy() != Qt::NoFocus) widget->setFocusPolicy(FocusPolicyFor(control));
-    PlaceControl(control, units, client, widget);
-    widget->setHidden(!(control.style & JUNCTRA_WS_VISIBLE));
+    if (control.kind == JUNCTRA_CONTROL_EDIT || control.kind == JUNCTRA_CONTROL_LIST_BOX) {
+      // Qt names a field by its label only when the label has a mnemonic.
+      if (const JunctraControl* label = LabelOf(control, dialog_template)) {
+        widget->setAccessibleName(StripMnemonic(ToQString(label->text)));
+      }
+    }
     controls.push_back(widget);
     sources.push_back(&control);
   }
@@ -269,6 +309,10 @@ std::vector<QWidget*> BuildDialog(const JunctraDialog& dialog_template, QDialog*
     }
   }
   return controls;
+}
+
+QWidget* AddControl(const JunctraControl& control, QDialog* dialog) {
+  return CreateControl(control, DialogUnits(dialog->font()), dialog->size(), dialog);
 }
 
 QWidget* FindControl(const QWidget* dialog, int id) {

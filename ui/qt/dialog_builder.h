@@ -43,7 +43,14 @@ QFont DialogFontFor(const JunctraDialog& dialog);
 
 // Sets caption, font, window flags and fixed client size of the dialog and
 // creates the template's controls in it. Returns the controls in tab order.
+// A field or list is named for screen readers by its label: the text just
+// above it or just to its left.
 std::vector<QWidget*> BuildDialog(const JunctraDialog& dialog_template, QDialog* dialog);
+
+// Creates one more control in a dialog that BuildDialog built, in the
+// dialog's units, as the template's own are; the caller puts it in the tab
+// order.
+QWidget* AddControl(const JunctraControl& control, QDialog* dialog);
 
 // The control with the ID among the dialog's built controls; null if none.
 QWidget* FindControl(const QWidget* dialog, int id);

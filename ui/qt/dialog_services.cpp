@@ -7,6 +7,7 @@
 #include <QLabel>
 #include <QLocale>
 #include <QMessageBox>
+#include <QScreen>
 
 #include "ui/qt/qt_text.h"
 
@@ -45,6 +46,25 @@ class DesktopMessageBoxes : public MessageBoxService {
   }
 };
 
+// A window title: the prompt without its closing colon.
+QString TitleOf(const std::u16string& prompt) {
+  QString title = ToQString(prompt).trimmed();
+  while (title.endsWith(u':')) title.chop(1);
+  return title.trimmed();
+}
+
+// Qt sizes its chooser for a desktop; at a large scale factor on a small
+// screen its bottom row would be out of sight. Room is left for the frame.
+void FitOnScreen(QWidget* window, const QWidget* owner) {
+  const QScreen* screen = owner != nullptr ? owner->screen() : window->screen();
+  if (screen == nullptr) return;
+  const QRect area = screen->availableGeometry();
+  const QSize room(area.width() * 19 / 20, area.height() * 9 / 10);
+  const QSize size = window->sizeHint().expandedTo(window->size()).boundedTo(room);
+  window->setMinimumSize(window->minimumSize().boundedTo(size));
+  window->resize(size);
+}
+
 }  // namespace
 
 DialogServices DefaultDialogServices() {
@@ -55,7 +75,7 @@ DialogServices DefaultDialogServices() {
 
 bool BrowseForFolder(QWidget* owner, std::filesystem::path& result, const std::u16string& prompt,
                      const std::filesystem::path& start) {
-  QFileDialog dialog(owner, ToQString(prompt));
+  QFileDialog dialog(owner, TitleOf(prompt));
   // Qt's own chooser, whose texts follow the loaded Qt translation; a
   // desktop's native one would keep records of the folders used.
   dialog.setOption(QFileDialog::DontUseNativeDialog, true);
@@ -65,6 +85,7 @@ bool BrowseForFolder(QWidget* owner, std::filesystem::path& result, const std::u
   dialog.setOption(QFileDialog::ReadOnly, true);
   dialog.setProxyModel(new LocalDates(&dialog));
   if (!start.empty()) dialog.setDirectory(PathToQString(start));
+  FitOnScreen(&dialog, owner);
   if (dialog.exec() != QDialog::Accepted) return false;
   const QStringList chosen = dialog.selectedFiles();
   if (chosen.isEmpty() || chosen.first().isEmpty()) return false;

@@ -13,9 +13,9 @@ namespace junctra {
 class FolderChooser {
  public:
   virtual ~FolderChooser() = default;
-  // Asks for a folder with the prompt as title, opening in start (when not
-  // empty); true with the chosen path in result, false (result unchanged)
-  // when the user cancels.
+  // Asks for a folder with the prompt, less its colon, as title, opening in
+  // start (when not empty); true with the chosen path in result, false
+  // (result unchanged) when the user cancels.
   virtual bool BrowseForFolder(QWidget* owner, std::filesystem::path& result,
                                const std::u16string& prompt,
                                const std::filesystem::path& start) = 0;
@@ -39,8 +39,8 @@ struct DialogServices {
 // The desktop's own: the directory chooser and the message box below.
 DialogServices DefaultDialogServices();
 
-// Qt's directory chooser with the prompt as its title, opening in start
-// when that is given. It creates, renames and deletes nothing. The chosen
+// Qt's directory chooser with the prompt, less its colon, as its title,
+// opening in start when that is given, sized to fit on the screen. It creates, renames and deletes nothing. The chosen
 // path has no trailing separator, except for the root "/".
 bool BrowseForFolder(QWidget* owner, std::filesystem::path& result, const std::u16string& prompt,
                      const std::filesystem::path& start = {});

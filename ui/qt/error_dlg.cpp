@@ -14,13 +14,15 @@ namespace junctra {
 namespace {
 
 // Shows text in the pane with [begin, end) marked as the selection marks
-// text, also while another control has the focus.
+// text, also while another control has the focus, and scrolled into view.
+// Screen readers get the marked part as the pane's description.
 void ShowMarked(QPlainTextEdit* pane, const std::u16string& text, std::size_t begin,
                 std::size_t end) {
   if (pane == nullptr) return;
   pane->setPlainText(ToQString(text));
   QList<QTextEdit::ExtraSelection> marks;
-  if (end > begin) {
+  QString description;
+  if (end > begin && end <= text.size()) {
     QTextEdit::ExtraSelection mark;
     mark.cursor = QTextCursor(pane->document());
     mark.cursor.setPosition(static_cast<int>(begin));
@@ -28,8 +30,19 @@ void ShowMarked(QPlainTextEdit* pane, const std::u16string& text, std::size_t be
     mark.format.setBackground(pane->palette().highlight());
     mark.format.setForeground(pane->palette().highlightedText());
     marks.push_back(mark);
+    description = ToQString(FormatMessage(LoadResourceString(IDS_DIFFERENCE_MARKED),
+                                          {std::u16string_view(text).substr(begin, end - begin)}));
+    // The caret goes to the mark's end, then its start: both in sight when
+    // the mark fits.
+    QTextCursor caret(pane->document());
+    for (const std::size_t at : {end, begin}) {
+      caret.setPosition(static_cast<int>(at));
+      pane->setTextCursor(caret);
+      pane->ensureCursorVisible();
+    }
   }
   pane->setExtraSelections(marks);
+  pane->setAccessibleDescription(description);
 }
 
 }  // namespace
@@ -52,6 +65,13 @@ bool CErrorDlg::OnInitDialog() {
     for (const int id : {IDC_DETAIL_BASE_LABEL, IDC_DETAIL_BASE}) {
       if (QWidget* control = GetDlgItem(id)) control->hide();
     }
+  }
+  // A long definition wraps, within a word if it must, and scrolls.
+  for (QPlainTextEdit* pane : {m_editFirst, m_editSecond}) {
+    if (pane == nullptr) continue;
+    pane->setLineWrapMode(QPlainTextEdit::WidgetWidth);
+    pane->setWordWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
+    pane->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
   }
   if (m_listErrors == nullptr) return true;
   for (const Conflict& conflict : logic_.conflicts()) {
@@ -94,6 +114,7 @@ void CErrorDlg::ShowDetail(const ConflictDetail& detail, const DifferenceMark& m
   if (m_editBase != nullptr) {
     m_editBase->setText(ToQString(detail.base));
     m_editBase->setCursorPosition(0);
+    m_editBase->setToolTip(m_editBase->text());
   }
 }
 

@@ -3,12 +3,16 @@
 #include <QContextMenuEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QShortcut>
+#include <algorithm>
+#include <string>
 #include <utility>
 
 #include "platform/resource_module.h"
 #include "resources/resource_ids.h"
 #include "ui/qt/about_dlg.h"
 #include "ui/qt/app_icon.h"
+#include "ui/qt/dialog_builder.h"
 #include "ui/qt/error_dlg.h"
 #include "ui/qt/qt_text.h"
 
@@ -16,7 +20,7 @@ namespace junctra {
 
 CJunctraDlg::CJunctraDlg(QWidget* parent, DialogServices services, Env* env)
     : TemplateDialog(IDD_JUNCTRA_DIALOG, parent),
-      m_hIcon(LoadIconResource(IDR_MAINFRAME)),
+      m_hIcon(WindowIcon()),
       services_(services),
       logic_(*this, env),
       window_menu_(std::make_unique<WindowMenu>(this, [this](unsigned id) { OnSysCommand(id); })) {}
@@ -45,6 +49,7 @@ bool CJunctraDlg::OnInitDialog() {
       window_menu_->AppendSeparator();
       window_menu_->AppendItem(IDM_ABOUTBOX, ToQString(about));
     }
+    AddAboutButton();
     about_entry_added_ = true;
   }
 
@@ -68,11 +73,36 @@ void CJunctraDlg::OnCommand(int id) {
 
 void CJunctraDlg::OnSysCommand(unsigned id) {
   if ((id & 0xFFF0) == IDM_ABOUTBOX) {
-    CAboutDlg about(this);
-    about.DoModal();
+    ShowAbout();
   } else {
     window_menu_->RunDefault(id);
   }
+}
+
+void CJunctraDlg::ShowAbout() {
+  CAboutDlg about(this);
+  about.DoModal();
+}
+
+void CJunctraDlg::AddAboutButton() {
+  auto* shortcut = new QShortcut(QKeySequence(Qt::Key_F1), this);
+  connect(shortcut, &QShortcut::activated, this, [this] { ShowAbout(); });
+  const std::string text = Utf16ToUtf8(LoadResourceString(IDS_ABOUT_BUTTON));
+  QWidget* clear = GetDlgItem(IDC_CLEAR_BASE);
+  if (text.empty() || clear == nullptr) return;
+  // Left in Clear's row, last in the tab order.
+  const JunctraControl control = {IDC_ABOUT, JUNCTRA_CONTROL_PUSH_BUTTON,
+                                  text.c_str(),
+                                  7,
+                                  97,
+                                  57,
+                                  14,
+                                  JUNCTRA_WS_VISIBLE | JUNCTRA_WS_TABSTOP,
+                                  0};
+  auto* button = qobject_cast<QPushButton*>(AddControl(control, this));
+  if (button == nullptr) return;
+  QWidget::setTabOrder(clear, button);
+  connect(button, &QPushButton::clicked, this, [this] { ShowAbout(); });
 }
 
 void CJunctraDlg::contextMenuEvent(QContextMenuEvent* event) {
@@ -112,8 +142,22 @@ void CJunctraDlg::EnableMerge(bool enabled) {
   if (m_btnMerge != nullptr) m_btnMerge->setEnabled(enabled);
 }
 
+// The line wraps, at a path's separators too, and the dialog grows until it
+// fits whole; it is selectable, and its tooltip is the whole text.
 void CJunctraDlg::ShowResult(const std::u16string& text) {
-  if (auto* label = qobject_cast<QLabel*>(GetDlgItem(IDC_RESULT))) label->setText(ToQString(text));
+  auto* label = qobject_cast<QLabel*>(GetDlgItem(IDC_RESULT));
+  if (label == nullptr) return;
+  if (template_height_ == 0) {
+    template_height_ = height();
+    template_result_height_ = label->height();
+  }
+  label->setTextInteractionFlags(Qt::TextSelectableByMouse);
+  label->setWordWrap(true);
+  label->setText(ToQString(text));
+  label->setToolTip(label->text());
+  const int grown = std::max(0, label->heightForWidth(label->width()) - template_result_height_);
+  label->resize(label->width(), template_result_height_ + grown);
+  setFixedSize(width(), template_height_ + grown);
 }
 
 Decisions CJunctraDlg::ShowErrorList(const ConflictList& conflicts) {

@@ -49,6 +49,10 @@ class CJunctraDlg : public TemplateDialog, private MainDialogView {
  private:
   // Moves the fields' carets to their ends and makes their paths tooltips.
   void ShowPathEnds();
+  // The About button beside Clear, and F1: window managers keep Alt+Space,
+  // so the window menu alone is not enough to reach the About box.
+  void AddAboutButton();
+  void ShowAbout();
 
   // MainDialogView
   void ShowFolders(const std::filesystem::path& first,
@@ -65,6 +69,9 @@ class CJunctraDlg : public TemplateDialog, private MainDialogView {
   MainDialogLogic logic_;
   std::unique_ptr<WindowMenu> window_menu_;
   bool about_entry_added_ = false;
+  // The dialog's and the result line's heights before a long line grew them.
+  int template_height_ = 0;
+  int template_result_height_ = 0;
 };
 
 }  // namespace junctra

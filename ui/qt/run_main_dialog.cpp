@@ -11,6 +11,8 @@
 
 #include "platform/env.h"
 #include "platform/resource_module.h"
+#include "platform/text.h"
+#include "resources/resource_ids.h"
 #include "ui/qt/app_icon.h"
 #include "ui/qt/junctra_dlg.h"
 #include "ui/qt/qt_settings.h"
@@ -32,9 +34,13 @@ std::optional<std::string> Variable(const char* name) {
 
 std::string g_program_name;
 
+// A string-table text with UTF-8 arguments, in UTF-8.
+std::string Text(unsigned id, const std::string& arg1, const std::string& arg2 = {}) {
+  return Utf16ToUtf8(FormatMessage(LoadResourceString(id), Utf8ToUtf16(arg1), Utf8ToUtf16(arg2)));
+}
+
 void PrintNoDisplay(const std::string& reason) {
-  std::fprintf(stderr, "%s: cannot open a display for the dialog (%s)\n", g_program_name.c_str(),
-               reason.c_str());
+  std::fprintf(stderr, "%s\n", Text(IDS_NO_DISPLAY, g_program_name, reason).c_str());
   std::fflush(stderr);
 }
 
@@ -56,9 +62,9 @@ void GuardPlatformStart(QtMsgType type, const QMessageLogContext& context, const
   }
   std::string reason;
   if (const auto display = Variable("DISPLAY")) {
-    reason = "cannot connect to " + *display;
+    reason = Text(IDS_CANNOT_CONNECT, *display);
   } else if (const auto wayland = Variable("WAYLAND_DISPLAY")) {
-    reason = "cannot connect to " + *wayland;
+    reason = Text(IDS_CANNOT_CONNECT, *wayland);
   } else {
     reason = text.section(u'\n', 0, 0).toStdString();
   }
@@ -83,11 +89,11 @@ bool DisplayLooksAvailable(std::string* reason) {
   const bool wayland = Variable("WAYLAND_DISPLAY").has_value();
   if (!platform || platform->rfind("xcb", 0) == 0) {
     if (x11 || (!platform && wayland)) return true;
-    *reason = "DISPLAY is not set";
+    *reason = Text(IDS_VARIABLE_NOT_SET, "DISPLAY");
     return false;
   }
   if (platform->rfind("wayland", 0) == 0 && !wayland) {
-    *reason = "WAYLAND_DISPLAY is not set";
+    *reason = Text(IDS_VARIABLE_NOT_SET, "WAYLAND_DISPLAY");
     return false;
   }
   return true;  // offscreen, vnc and the like need no display
@@ -111,7 +117,7 @@ int RunMainDialog(int& argc, char** argv, const std::filesystem::path& first,
   // extension.
   application.setApplicationName(
       QFileInfo(QCoreApplication::applicationFilePath()).completeBaseName());
-  application.setWindowIcon(LoadIconResource(IDR_MAINFRAME));
+  application.setWindowIcon(WindowIcon());
   const QtTranslations qt_texts(culture);
 
   CJunctraDlg dialog;
