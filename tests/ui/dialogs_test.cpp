@@ -159,7 +159,8 @@ TEST(ErrorDlgTest, LongDetailsWrapWithTheMarkInSightAndEveryControlIsNamed) {
     }
     for (QWidget* control : modal->findChildren<QWidget*>()) {
       if (!(control->focusPolicy() & Qt::TabFocus) || control->isHidden()) continue;
-      EXPECT_FALSE(QAccessible::queryAccessibleInterface(control)->text(QAccessible::Name).isEmpty())
+      EXPECT_FALSE(
+          QAccessible::queryAccessibleInterface(control)->text(QAccessible::Name).isEmpty())
           << control->objectName().toStdString();
     }
     EXPECT_EQ(ControlOf<QPlainTextEdit>(modal, 1008)->accessibleName(), "Second database");

@@ -394,7 +394,8 @@ TEST_F(JunctraDlgTest, F1AndTheAboutButtonOpenTheAboutBox_EveryControlIsNamed) {
     EXPECT_TRUE(modal->rect().contains(about->geometry()));
     for (QWidget* control : modal->findChildren<QWidget*>()) {
       if (!(control->focusPolicy() & Qt::TabFocus)) continue;
-      EXPECT_FALSE(QAccessible::queryAccessibleInterface(control)->text(QAccessible::Name).isEmpty())
+      EXPECT_FALSE(
+          QAccessible::queryAccessibleInterface(control)->text(QAccessible::Name).isEmpty())
           << control->objectName().toStdString();
     }
     EXPECT_EQ(ControlOf<QLineEdit>(modal, IDC_BASE_FOLDER)->accessibleName(),

@@ -40,8 +40,9 @@ struct DialogServices {
 DialogServices DefaultDialogServices();
 
 // Qt's directory chooser with the prompt, less its colon, as its title,
-// opening in start when that is given, sized to fit on the screen. It creates, renames and deletes nothing. The chosen
-// path has no trailing separator, except for the root "/".
+// opening in start when that is given, sized to fit on the screen. It
+// creates, renames and deletes nothing. The chosen path has no trailing
+// separator, except for the root "/".
 bool BrowseForFolder(QWidget* owner, std::filesystem::path& result, const std::u16string& prompt,
                      const std::filesystem::path& start = {});
 

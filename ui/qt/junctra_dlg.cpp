@@ -91,14 +91,15 @@ void CJunctraDlg::AddAboutButton() {
   QWidget* clear = GetDlgItem(IDC_CLEAR_BASE);
   if (text.empty() || clear == nullptr) return;
   // Left in Clear's row, last in the tab order.
-  const JunctraControl control = {IDC_ABOUT, JUNCTRA_CONTROL_PUSH_BUTTON,
-                                  text.c_str(),
-                                  7,
-                                  97,
-                                  57,
-                                  14,
-                                  JUNCTRA_WS_VISIBLE | JUNCTRA_WS_TABSTOP,
-                                  0};
+  const JunctraControl control = {.id = IDC_ABOUT,
+                                  .kind = JUNCTRA_CONTROL_PUSH_BUTTON,
+                                  .text = text.c_str(),
+                                  .x = 7,
+                                  .y = 97,
+                                  .width = 57,
+                                  .height = 14,
+                                  .style = JUNCTRA_WS_VISIBLE | JUNCTRA_WS_TABSTOP,
+                                  .resource_id = 0};
   auto* button = qobject_cast<QPushButton*>(AddControl(control, this));
   if (button == nullptr) return;
   QWidget::setTabOrder(clear, button);
