@@ -102,6 +102,10 @@ class RecordingMessages : public MessageBoxService {
   void ShowMessage(HWND, const std::u16string& text, const std::u16string&) override {
     shown.push_back(text);
   }
+  bool AskReplace(HWND, const std::u16string& question) override {
+    shown.push_back(question);
+    return true;
+  }
   std::vector<std::u16string> shown;
 };
 
