@@ -356,6 +356,34 @@ TEST(MessageBoxTest, TheDetailStandsUnderTheTextAsPlainText) {
   EXPECT_TRUE(plain);
 }
 
+TEST(MessageBoxTest, ReplacingADatabaseAsksWithCancelAsTheDefault) {
+  ModalWatchdog watchdog;
+  for (const bool replace : {false, true}) {
+    WhenModal([&](QDialog* modal) {
+      auto* box = qobject_cast<QMessageBox*>(modal);
+      ASSERT_NE(box, nullptr);
+      ASSERT_EQ(box->buttons().size(), 2);
+      EXPECT_EQ(box->defaultButton()->text(), "Cancel");
+      for (QAbstractButton* button : box->buttons()) {
+        if (replace && button->text() == "&Replace") button->click();
+      }
+      if (!replace) QTest::keyClick(box, Qt::Key_Return);
+    });
+    EXPECT_EQ(AskReplaceBox(nullptr, u"Replace?"), replace);
+  }
+  // Only the output's chooser may make a new folder.
+  for (const FolderUse use : {FolderUse::kRead, FolderUse::kWrite}) {
+    WhenModal([&](QDialog* modal) {
+      auto* chooser = qobject_cast<QFileDialog*>(modal);
+      ASSERT_NE(chooser, nullptr);
+      EXPECT_EQ(chooser->testOption(QFileDialog::ReadOnly), use == FolderUse::kRead);
+      chooser->reject();
+    });
+    std::filesystem::path ignored;
+    BrowseForFolder(nullptr, ignored, u"prompt", {}, use);
+  }
+}
+
 // Sets or (with null) removes environment variables for one scope.
 class ScopedEnvironment {
  public:
