@@ -226,8 +226,8 @@ bool Finish(const MergeFolders& folders, MergeUi& ui, const ResourceModule& stri
   EnsureTrailingBackslash(output);
   // The user confirms what the chooser cannot show: that files will go.
   if (folders.output.empty() && HoldsDatabase(output, env) &&
-      !ui.AskReplace(FormatMessage(strings.LoadString(IDS_REPLACE_DATABASE),
-                                   PathToUtf16(merged.output)))) {
+      !ui.AskReplace(
+          FormatMessage(strings.LoadString(IDS_REPLACE_DATABASE), PathToUtf16(merged.output)))) {
     return true;
   }
 

@@ -29,14 +29,13 @@ std::u16string ResultLine(const MergeSummary& summary, const ResourceModule& str
   const unsigned format = summary.dry_run ? IDS_DRY_RUN_RESULT
                           : detailed      ? IDS_MERGE_RESULT_DETAILED
                                           : IDS_MERGE_RESULT;
-  return FormatMessage(
-      strings.LoadString(format),
-      {MaskControls(PathToUtf16(summary.output)),
-       count(summary.classes, IDS_CLASS_COUNT_ONE, IDS_CLASS_COUNT),
-       count(summary.tags, IDS_TAG_COUNT_ONE, IDS_TAG_COUNT),
-       count(summary.classes_from_second, IDS_CLASS_COUNT_ONE, IDS_CLASS_COUNT),
-       count(summary.tags_from_second, IDS_TAG_COUNT_ONE, IDS_TAG_COUNT),
-       number(summary.changed), number(summary.deleted), number(summary.decided)});
+  return FormatMessage(strings.LoadString(format),
+                       {MaskControls(PathToUtf16(summary.output)),
+                        count(summary.classes, IDS_CLASS_COUNT_ONE, IDS_CLASS_COUNT),
+                        count(summary.tags, IDS_TAG_COUNT_ONE, IDS_TAG_COUNT),
+                        count(summary.classes_from_second, IDS_CLASS_COUNT_ONE, IDS_CLASS_COUNT),
+                        count(summary.tags_from_second, IDS_TAG_COUNT_ONE, IDS_TAG_COUNT),
+                        number(summary.changed), number(summary.deleted), number(summary.decided)});
 }
 
 }  // namespace junctra

@@ -125,10 +125,10 @@ TEST_F(JunctraDlgTest, SelectAsksAgainUntilEachFolderIsADatabase_ThenReturnMerge
   });
   EXPECT_EQ(dialog.DoModal(), 1);
 
-  EXPECT_EQ(messages_.texts, (std::vector<std::u16string>{
-                                 LoadResourceString(IDS_FIRST_NO_DATABASE),
-                                 LoadResourceString(IDS_SELECT_DIFFERENT),
-                                 LoadResourceString(IDS_SECOND_NO_DATABASE)}));
+  EXPECT_EQ(messages_.texts,
+            (std::vector<std::u16string>{LoadResourceString(IDS_FIRST_NO_DATABASE),
+                                         LoadResourceString(IDS_SELECT_DIFFERENT),
+                                         LoadResourceString(IDS_SECOND_NO_DATABASE)}));
   for (QWidget* owner : messages_.owners) EXPECT_EQ(owner, &dialog);
   EXPECT_EQ(chooser_.prompts[0], u"Select the first database folder:");
   EXPECT_EQ(chooser_.prompts[2], u"Select the second database folder:");

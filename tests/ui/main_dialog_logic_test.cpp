@@ -89,8 +89,8 @@ TEST_F(MainDialogLogicTest, SelectAsksAgainForEachFolderUntilItIsADatabase) {
   const std::u16string second = LoadResourceString(IDS_SELECT_SECOND);
   EXPECT_EQ(view_.prompts, (std::vector<std::u16string>{first, first, second, second, second}));
   // Asked again, the chooser opens where the user was.
-  EXPECT_EQ(view_.starts, (std::vector<std::filesystem::path>{u"/from", empty, dir_.path(), a,
-                                                              empty}));
+  EXPECT_EQ(view_.starts,
+            (std::vector<std::filesystem::path>{u"/from", empty, dir_.path(), a, empty}));
   EXPECT_EQ(logic_.first_folder(), WithSeparator(a));
   EXPECT_EQ(view_.shown.second, WithSeparator(b));
   EXPECT_EQ(view_.merge_enabled, true);

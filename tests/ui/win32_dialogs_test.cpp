@@ -275,6 +275,24 @@ TEST(Win32ServicesTest, MessageBoxHasTheDetailBelowTheTextAndTheProgramAsCaption
       });
 }
 
+TEST(Win32ServicesTest, ReplacingADatabaseAsksWithReplaceAndCancelTheDefault) {
+  for (const bool replace : {false, true}) {
+    const bool answer = Driven([] { return AskReplaceBox(nullptr, u"Replace?"); },
+                               [&](DWORD process, DWORD thread) {
+                                 HWND box = WaitForDialog(process, thread);
+                                 ASSERT_NE(box, nullptr);
+                                 EXPECT_EQ(ItemText(box, IDOK), L"&Replace");
+                                 EXPECT_EQ(ItemText(box, IDCANCEL), L"Cancel");
+                                 if (replace) {
+                                   PostMessageW(box, WM_COMMAND, IDOK, 0);
+                                 } else {
+                                   Press(box, VK_RETURN);  // Cancel, the default
+                                 }
+                               });
+    EXPECT_EQ(answer, replace);
+  }
+}
+
 // The text of the tree view's selected item.
 std::wstring SelectedItem(HWND browser) {
   HWND tree = FindWindowExW(browser, nullptr, WC_TREEVIEWW, nullptr);

@@ -71,7 +71,8 @@ bool BrowseForFolder(QWidget* owner, std::filesystem::path& result, const std::u
   // only for the output.
   dialog.setOption(QFileDialog::ReadOnly, use == FolderUse::kRead);
   for (auto* action : dialog.findChildren<QAction*>()) {
-    if (action->objectName() == u"qt_rename_action" || action->objectName() == u"qt_delete_action") {
+    if (action->objectName() == u"qt_rename_action" ||
+        action->objectName() == u"qt_delete_action") {
       action->setVisible(false);
     }
   }
