@@ -1,5 +1,6 @@
 #include "ui/qt/dialog_services.h"
 
+#include <QAction>
 #include <QCoreApplication>
 #include <QFileDialog>
 #include <QFileSystemModel>
@@ -8,7 +9,9 @@
 #include <QLocale>
 #include <QMessageBox>
 #include <QScreen>
+#include <QPushButton>
 
+#include "platform/resource_module.h"
 #include "ui/qt/qt_text.h"
 
 namespace junctra {
@@ -17,8 +20,8 @@ namespace {
 class DesktopFolderChooser : public FolderChooser {
  public:
   bool BrowseForFolder(QWidget* owner, std::filesystem::path& result, const std::u16string& prompt,
-                       const std::filesystem::path& start) override {
-    return junctra::BrowseForFolder(owner, result, prompt, start);
+                       const std::filesystem::path& start, FolderUse use) override {
+    return junctra::BrowseForFolder(owner, result, prompt, start, use);
   }
 };
 
@@ -43,6 +46,9 @@ class DesktopMessageBoxes : public MessageBoxService {
   void ShowMessage(QWidget* owner, const std::u16string& text,
                    const std::u16string& detail) override {
     ShowMessageBox(owner, text, detail);
+  }
+  bool AskReplace(QWidget* owner, const std::u16string& question) override {
+    return AskReplaceBox(owner, question);
   }
 };
 
@@ -74,15 +80,22 @@ DialogServices DefaultDialogServices() {
 }
 
 bool BrowseForFolder(QWidget* owner, std::filesystem::path& result, const std::u16string& prompt,
-                     const std::filesystem::path& start) {
+                     const std::filesystem::path& start, FolderUse use) {
   QFileDialog dialog(owner, TitleOf(prompt));
   // Qt's own chooser, whose texts follow the loaded Qt translation; a
   // desktop's native one would keep records of the folders used.
   dialog.setOption(QFileDialog::DontUseNativeDialog, true);
   dialog.setFileMode(QFileDialog::Directory);
   dialog.setOption(QFileDialog::ShowDirsOnly, true);
-  // Choosing a folder changes nothing: no New Folder, Rename or Delete.
-  dialog.setOption(QFileDialog::ReadOnly, true);
+  // Choosing a folder changes nothing: no Rename or Delete, and New Folder
+  // only for the output.
+  dialog.setOption(QFileDialog::ReadOnly, use == FolderUse::kRead);
+  for (auto* action : dialog.findChildren<QAction*>()) {
+    if (action->objectName() == u"qt_rename_action" ||
+        action->objectName() == u"qt_delete_action") {
+      action->setVisible(false);
+    }
+  }
   dialog.setProxyModel(new LocalDates(&dialog));
   if (!start.empty()) dialog.setDirectory(PathToQString(start));
   FitOnScreen(&dialog, owner);
@@ -108,6 +121,20 @@ void ShowMessageBox(QWidget* owner, const std::u16string& text, const std::u16st
     }
   }
   box.exec();
+}
+
+bool AskReplaceBox(QWidget* owner, const std::u16string& question) {
+  QMessageBox box(QMessageBox::Warning, QCoreApplication::applicationName(), ToQString(question),
+                  QMessageBox::NoButton, owner);
+  box.setTextFormat(Qt::PlainText);
+  QPushButton* replace =
+      box.addButton(ToQString(LoadResourceString(IDS_REPLACE)), QMessageBox::AcceptRole);
+  QPushButton* cancel =
+      box.addButton(ToQString(LoadResourceString(IDS_CANCEL)), QMessageBox::RejectRole);
+  box.setDefaultButton(cancel);
+  box.setEscapeButton(cancel);
+  box.exec();
+  return box.clickedButton() == replace;
 }
 
 }  // namespace junctra

@@ -143,6 +143,10 @@ void CJunctraDlg::EnableMerge(bool enabled) {
   if (m_btnMerge != nullptr) m_btnMerge->setEnabled(enabled);
 }
 
+void CJunctraDlg::FocusMerge() {
+  if (m_btnMerge != nullptr) m_btnMerge->setFocus();
+}
+
 // The line wraps, at a path's separators too, and the dialog grows until it
 // fits whole; it is selectable, and its tooltip is the whole text.
 void CJunctraDlg::ShowResult(const std::u16string& text) {
@@ -168,8 +172,12 @@ Decisions CJunctraDlg::ShowErrorList(const ConflictList& conflicts) {
 }
 
 bool CJunctraDlg::BrowseForFolder(std::filesystem::path& folder, const std::u16string& prompt,
-                                  const std::filesystem::path& start) {
-  return services_.folders->BrowseForFolder(this, folder, prompt, start);
+                                  const std::filesystem::path& start, FolderUse use) {
+  return services_.folders->BrowseForFolder(this, folder, prompt, start, use);
+}
+
+bool CJunctraDlg::AskReplace(const std::u16string& question) {
+  return services_.messages->AskReplace(this, question);
 }
 
 void CJunctraDlg::ShowMessage(const std::u16string& text, const std::u16string& detail) {

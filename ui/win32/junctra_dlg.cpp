@@ -137,6 +137,13 @@ void CJunctraDlg::EnableMerge(bool enabled) {
   EnableWindow(GetDlgItem(hwnd(), IDC_MERGE), enabled ? TRUE : FALSE);
 }
 
+// As the dialog manager moves the focus: Merge takes the default look while
+// it has the focus, and Exit gets it back when the focus moves on.
+void CJunctraDlg::FocusMerge() {
+  SendMessageW(hwnd(), WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(GetDlgItem(hwnd(), IDC_MERGE)),
+               TRUE);
+}
+
 void CJunctraDlg::ShowResult(const std::u16string& text) {
   SetDlgItemTextW(hwnd(), IDC_RESULT, ToWide(text).c_str());
 }
@@ -148,8 +155,12 @@ Decisions CJunctraDlg::ShowErrorList(const ConflictList& conflicts) {
 }
 
 bool CJunctraDlg::BrowseForFolder(std::filesystem::path& folder, const std::u16string& prompt,
-                                  const std::filesystem::path& start) {
-  return services_.folders->BrowseForFolder(hwnd(), folder, prompt, start);
+                                  const std::filesystem::path& start, FolderUse use) {
+  return services_.folders->BrowseForFolder(hwnd(), folder, prompt, start, use);
+}
+
+bool CJunctraDlg::AskReplace(const std::u16string& question) {
+  return services_.messages->AskReplace(hwnd(), question);
 }
 
 void CJunctraDlg::ShowMessage(const std::u16string& text, const std::u16string& detail) {
