@@ -2,7 +2,8 @@
 # Takes the screenshots in docs/ from real windows under Xvfb with openbox
 # as window manager: the main dialog after Select, the error list after a
 # Merge with conflicts, the About box, the folder chooser and the window
-# menu, in English and, when the satellite is built, in German. Builds
+# menu, in English and, when the satellite is built, in German; and the
+# folder chooser at a scale factor of 2 on the 1280x800 screen. Builds
 # nothing; give it a build folder in which ui_screenshot_helper is built.
 #
 #   scripts/screenshots.sh build/default
@@ -31,7 +32,7 @@ while [[ -e /tmp/.X11-unix/X$number || -e /tmp/.X$number-lock ]]; do number=$((n
 export DISPLAY=:$number
 unset WAYLAND_DISPLAY
 export QT_QPA_PLATFORM=xcb
-Xvfb "$DISPLAY" -screen 0 1024x768x24 -dpi 96 -nolisten tcp >"$work/xvfb.log" 2>&1 &
+Xvfb "$DISPLAY" -screen 0 1280x800x24 -dpi 96 -nolisten tcp >"$work/xvfb.log" 2>&1 &
 pids+=($!)
 for _ in $(seq 50); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.1; done
 xdpyinfo >/dev/null 2>&1 || { echo "screenshots.sh: Xvfb did not start" >&2; exit 1; }
@@ -61,10 +62,12 @@ shot error-list errors
 shot about-box about
 shot folder-chooser chooser
 shot window-menu menu
+QT_SCALE_FACTOR=2 shot folder-chooser-scaled chooser
 if [[ -f $satellite ]]; then
   shot main-dialog-de main "$satellite"
   shot error-list-de errors "$satellite"
   shot about-box-de about "$satellite"
   shot folder-chooser-de chooser "$satellite"
   shot window-menu-de menu "$satellite"
+  QT_SCALE_FACTOR=2 shot folder-chooser-scaled-de chooser "$satellite"
 fi

@@ -1,5 +1,6 @@
 // Shows one of the real dialogs for scripts/screenshots.sh: the main dialog
-// after Select, a common ancestor and a Merge (its result line), the error
+// after Select, a common ancestor and a Merge into a long-named folder (its
+// result line), the error
 // list after a three-way Merge with conflicts, one of them decided, the
 // About box, Qt's folder chooser as Select's second
 // question, or the window menu opened with Alt+Space. Once the window is on
@@ -60,10 +61,14 @@ class SilentMessages : public MessageBoxService {
 // and decorated, then closes the dialog a little later.
 void ReportWhenShown(QDialog* dialog, std::function<QRect()> area = {}) {
   QTimer::singleShot(1500, dialog, [dialog, area] {
-    const QRect frame = area ? area() : dialog->frameGeometry();
+    // In the screen's pixels, which a scale factor makes more than Qt's.
+    const qreal ratio = dialog->devicePixelRatio();
+    const QRect logical = area ? area() : dialog->frameGeometry();
+    const QRect frame(logical.topLeft() * ratio, logical.size() * ratio);
     std::printf("%dx%d+%d+%d\n", frame.width(), frame.height(), frame.x(), frame.y());
     std::fflush(stdout);
-    QTimer::singleShot(2000, dialog, [dialog] { dialog->done(1); });
+    // Cancel: a chosen folder would be checked and asked for again.
+    QTimer::singleShot(2000, dialog, [dialog] { dialog->reject(); });
   });
 }
 
@@ -98,7 +103,11 @@ int Run(const std::string& which) {
   chooser.Answer(demo.first);
   chooser.Answer(which == "errors" ? demo.conflicting : demo.second);
   chooser.Answer(demo.base);
-  chooser.Answer(demo.merged);
+  // A long output folder shows how the result line wraps.
+  const std::filesystem::path output =
+      demo.merged / "north-and-south-with-their-common-ancestor" / "merged-output";
+  std::filesystem::create_directories(output);
+  chooser.Answer(which == "main" ? output : demo.merged);
   // The chooser is Qt's own; its first answer is given by script.
   FolderChooser* folders = which == "chooser" ? DefaultDialogServices().folders : &chooser;
   CJunctraDlg dialog(nullptr, {folders, &messages});
