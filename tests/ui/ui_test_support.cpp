@@ -1,5 +1,7 @@
 #include "tests/ui/ui_test_support.h"
 
+#include <QAccessible>
+
 #include <cstdlib>
 #include <fstream>
 #include <iterator>
@@ -9,6 +11,17 @@
 #include "tests/database_files.h"
 
 namespace junctra {
+
+std::string UnnamedControls(const QWidget* dialog) {
+  std::string unnamed;
+  for (QWidget* control : dialog->findChildren<QWidget*>()) {
+    if (!(control->focusPolicy() & Qt::TabFocus) || control->isHidden()) continue;
+    if (QAccessible::queryAccessibleInterface(control)->text(QAccessible::Name).isEmpty()) {
+      unnamed += control->objectName().toStdString() + " ";
+    }
+  }
+  return unnamed;
+}
 
 const ResourceModule* GermanModule() {
   static std::unique_ptr<Library> library;

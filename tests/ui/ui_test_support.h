@@ -127,6 +127,10 @@ Widget* ControlOf(const QWidget* dialog, int id) {
   return widget;
 }
 
+// The object names, each followed by a space, of the dialog's visible
+// controls that take the focus but have no name for screen readers.
+std::string UnnamedControls(const QWidget* dialog);
+
 // The German satellite's module, loaded from the program folder of the
 // build; null when the satellite has not been built.
 const ResourceModule* GermanModule();
