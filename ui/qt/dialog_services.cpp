@@ -8,8 +8,8 @@
 #include <QLabel>
 #include <QLocale>
 #include <QMessageBox>
-#include <QScreen>
 #include <QPushButton>
+#include <QScreen>
 
 #include "platform/resource_module.h"
 #include "ui/qt/qt_text.h"
