@@ -3,7 +3,7 @@
 
   junctra.svg        the scalable icon,
   junctra-32.png     the 32x32 icon,
-  junctra.ico        the 32x32 and 16x16 icon for the Windows resources,
+  junctra.ico        the icon for the Windows resources, 16 to 256 pixels,
   ../icon_data.h     the 32x32 PNG bytes for the built-in resources.
 
 Only the standard library is used, so the output is the same everywhere.
@@ -16,7 +16,10 @@ import zlib
 
 HERE = os.path.dirname(os.path.abspath(__file__))
 SIZE = 32
-SAMPLES = 8  # per pixel and axis
+SAMPLES = 8  # per pixel and axis, up to 32 pixels; fewer above, as pixels are finer
+# Every size Windows picks from: the small and large icons at 100 to 200 %
+# scaling, the Explorer views and the installer.
+ICO_SIZES = [16, 20, 24, 32, 40, 48, 64, 96, 128, 256]
 
 # The drawing, in a 32x32 coordinate space, back to front.
 TILE = {"x": 1.5, "y": 1.5, "size": 29.0, "radius": 6.0, "color": (0x1F, 0x4E, 0x79)}
@@ -62,23 +65,30 @@ def in_tile(px, py):
 def render(size):
     """Rows of RGBA bytes, top to bottom, the drawing scaled to size pixels."""
     lines = [(bezier(points), width / 2, color) for points, width, color in STREAMS]
+    # Each stream's bounding box, widened by its half width: most samples
+    # lie outside, and the distance to a polyline is slow in Python.
+    boxes = [(min(x for x, _ in line) - half, max(x for x, _ in line) + half,
+              min(y for _, y in line) - half, max(y for _, y in line) + half)
+             for line, half, _ in lines]
+    samples = SAMPLES if size <= SIZE else max(2, SAMPLES * SIZE // size)
     scale = SIZE / size
     rows = []
     for j in range(size):
         row = bytearray()
         for i in range(size):
             r = g = b = a = 0.0
-            for sj in range(SAMPLES):
-                for si in range(SAMPLES):
-                    px = (i + (si + 0.5) / SAMPLES) * scale
-                    py = (j + (sj + 0.5) / SAMPLES) * scale
+            for sj in range(samples):
+                for si in range(samples):
+                    px = (i + (si + 0.5) / samples) * scale
+                    py = (j + (sj + 0.5) / samples) * scale
                     color = TILE["color"] if in_tile(px, py) else None
-                    for line, half, stream_color in lines:
-                        if distance_to_polyline(px, py, line) <= half:
+                    for (line, half, stream_color), (x0, x1, y0, y1) in zip(lines, boxes):
+                        if (x0 <= px <= x1 and y0 <= py <= y1 and
+                                distance_to_polyline(px, py, line) <= half):
                             color = stream_color
                     if color is not None:
                         r, g, b, a = r + color[0], g + color[1], b + color[2], a + 1
-            n = SAMPLES * SAMPLES
+            n = samples * samples
             if a == 0:
                 row += bytes(4)
             else:
@@ -92,7 +102,8 @@ def png(rows):
         body = kind + data
         return struct.pack(">I", len(data)) + body + struct.pack(">I", zlib.crc32(body))
 
-    header = struct.pack(">IIBBBBB", SIZE, SIZE, 8, 6, 0, 0, 0)  # 8-bit RGBA
+    size = len(rows)
+    header = struct.pack(">IIBBBBB", size, size, 8, 6, 0, 0, 0)  # 8-bit RGBA
     pixels = b"".join(b"\0" + row for row in rows)  # each row with filter "none"
     return (b"\x89PNG\r\n\x1a\n" + chunk(b"IHDR", header) +
             chunk(b"IDAT", zlib.compress(pixels, 9)) + chunk(b"IEND", b""))
@@ -101,10 +112,18 @@ def png(rows):
 def ico(images):
     """An icon file of 32-bit bitmaps, one per (size, rows), in the form every
     Windows version reads: a BITMAPINFOHEADER of twice the height, the BGRA
-    pixels bottom-up, then the 1-bit AND mask (set where fully transparent)."""
+    pixels bottom-up, then the 1-bit AND mask (set where fully transparent).
+    The 256-pixel image is a PNG, as Windows Vista and later read it, a
+    twentieth of the bitmap's size."""
     entries, bodies = [], []
     offset = 6 + 16 * len(images)
     for size, rows in images:
+        if size >= 256:
+            body = png(rows)
+            entries.append(struct.pack("<BBBBHHII", 0, 0, 0, 0, 1, 32, len(body), offset))
+            bodies.append(body)
+            offset += len(body)
+            continue
         mask_stride = (size + 31) // 32 * 4
         pixels, mask = bytearray(), bytearray()
         for row in reversed(rows):
@@ -158,7 +177,7 @@ def main():
     with open(os.path.join(HERE, "junctra-32.png"), "wb") as f:
         f.write(data)
     with open(os.path.join(HERE, "junctra.ico"), "wb") as f:
-        f.write(ico([(SIZE, large), (16, render(16))]))
+        f.write(ico([(size, large if size == SIZE else render(size)) for size in ICO_SIZES]))
     with open(os.path.join(HERE, "junctra.svg"), "w") as f:
         f.write(svg())
     with open(os.path.join(HERE, "..", "icon_data.h"), "w") as f:
