@@ -78,14 +78,18 @@ program_files=${program_files%/}
 shortcut=$WINEPREFIX/drive_c/ProgramData/Microsoft/Windows/Start\ Menu/Programs/Junctra.lnk
 uninstall_key='HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall\Junctra'
 installed=$(cd "$program_files" && find . -type f | LC_ALL=C sort | tr '\n' ' ')
-expected='./Program Settings.ini ./junctra.com ./junctra.exe ./uninstall.exe '
+expected='./LICENSE.txt ./Program Settings.ini ./junctra.com ./junctra.exe ./uninstall.exe '
 if [ -f build/windows/program/de/junctra-EXE-mui.dll ]; then
-  expected="./Program Settings.ini ./de/junctra-EXE-mui.dll"
+  expected="./LICENSE.txt ./Program Settings.ini ./de/junctra-EXE-mui.dll"
   expected+=" ./junctra.com ./junctra.exe ./uninstall.exe "
 fi
 [ "$installed" = "$expected" ] || fail "installed: $installed"
 [ -f "$shortcut" ] || fail "no Start-menu shortcut"
 "$wine" reg query "$uninstall_key" /v UninstallString >/dev/null || fail "not registered"
+"$wine" reg query "$uninstall_key" /v EstimatedSize >/dev/null || fail "no EstimatedSize"
+environment_key='HKLM\SYSTEM\CurrentControlSet\Control\Session Manager\Environment'
+system_path() { "$wine" reg query "$environment_key" /v Path | tr -d '\r' | sed -n 's/.*REG_EXPAND_SZ *//p'; }
+[[ ";$(system_path);" == *";C:\Program Files\Junctra;"* ]] || fail "not on PATH: $(system_path)"
 echo "Installed into C:\\Program Files\\Junctra: $installed"
 
 # The same merges with both programs, from the same folder; the Windows one
@@ -138,9 +142,9 @@ fi
 
 # A console shows every character, whatever its code page, which the
 # program leaves as it was. From a batch file, as a user would: "junctra"
-# is junctra.com.
+# is junctra.com, found on the PATH the installer set.
 mkdir -p "Prüfstand/tagl.txt"
-printf '%s\r\n' '@echo off' 'chcp 850 >nul' 'set PATH=C:\Program Files\Junctra;%PATH%' \
+printf '%s\r\n' '@echo off' 'chcp 850 >nul' \
   'junctra %1 %2 %3' 'echo exit code %errorlevel%' 'chcp' >console.bat
 LC_ALL=C.UTF-8 script -qec "$wine cmd /c console.bat examples/plant-a Prüfstand empty" \
   /dev/null | sed 's/\x1b\[[0-9;?]*[a-zA-Z]//g; s/\r//g' >console.txt
@@ -155,4 +159,5 @@ echo "== uninstall"
 [ ! -e "$program_files" ] || fail "left behind: $(cd "$program_files" && find .)"
 [ ! -e "$shortcut" ] || fail "the shortcut is left"
 ! "$wine" reg query "$uninstall_key" >/dev/null 2>&1 || fail "still registered"
-echo "Uninstalled: no files, shortcut or registry key left"
+[[ ";$(system_path);" != *";C:\Program Files\Junctra;"* ]] || fail "still on PATH: $(system_path)"
+echo "Uninstalled: no files, shortcut, registry key or PATH entry left"
