@@ -682,6 +682,24 @@ class WindowsEnv : public Env {
     if (module == nullptr) return nullptr;
     return std::make_unique<WindowsLibrary>(module);
   }
+
+  bool CanPrintMessages() override {
+    const auto* image = reinterpret_cast<const unsigned char*>(::GetModuleHandleW(nullptr));
+    const auto* dos = reinterpret_cast<const IMAGE_DOS_HEADER*>(image);
+    const auto* nt = reinterpret_cast<const IMAGE_NT_HEADERS*>(image + dos->e_lfanew);
+    if (nt->OptionalHeader.Subsystem != IMAGE_SUBSYSTEM_WINDOWS_GUI) return true;
+    const HANDLE error = ::GetStdHandle(STD_ERROR_HANDLE);
+    return error != nullptr && error != INVALID_HANDLE_VALUE &&
+           ::GetFileType(error) != FILE_TYPE_UNKNOWN;
+  }
+
+  // Only where nothing can be printed, so batch use of the console program
+  // never touches the window system.
+  void ShowMessageWindow(std::u16string_view text) override {
+    const std::wstring caption = ModuleFileName().stem().wstring();
+    ::MessageBoxW(nullptr, Wide(text).c_str(), caption.empty() ? nullptr : caption.c_str(),
+                  MB_OK | MB_ICONWARNING | MB_SETFOREGROUND);
+  }
 };
 
 }  // namespace

@@ -380,28 +380,47 @@ TEST(Win32ServicesTest, FolderBrowserGivesTheChosenPathOrNothingWhenCancelled) {
   CoUninitialize();
 }
 
-// The program itself: Exit gives exit code 0, Escape 1.
-TEST(Win32ProgramTest, ExitCodesFollowHowTheDialogEnds) {
+// The program itself, started as Explorer or a shortcut starts it: no
+// console, no standard handles. Exit gives exit code 0, Escape 1; a batch
+// run, which has nowhere to print, shows its messages in one message box.
+TEST(Win32ProgramTest, ExitCodesFollowHowTheDialogEnds_BatchMessagesShowInABox) {
   const std::filesystem::path program =
       std::filesystem::path(Env::Default()->GetEnvironmentVariable("JUNCTRA_PROGRAM_DIR").value()) /
       "junctra.exe";
-  for (const auto& [key, expected] : {std::pair{VK_RETURN, 0ul}, std::pair{VK_ESCAPE, 1ul}}) {
-    std::wstring command = L"\"" + program.wstring() + L"\"";
+  TempDir dir;
+  const std::wstring batch = L" \"" + (dir.path() / "a").wstring() + L"\" \"" +
+                             (dir.path() / "b").wstring() + L"\"";
+  struct Run {
+    std::wstring arguments;
+    WPARAM key;
+    std::wstring caption;
+    DWORD exit_code;
+  };
+  for (const Run& run : {Run{L"", VK_RETURN, L"Junctra", 0}, Run{L"", VK_ESCAPE, L"Junctra", 1},
+                         Run{batch, VK_RETURN, L"junctra", 1}}) {
+    std::wstring command = L"\"" + program.wstring() + L"\"" + run.arguments;
     STARTUPINFOW startup = {};
     startup.cb = sizeof startup;
+    startup.dwFlags = STARTF_USESTDHANDLES;  // all three null
     PROCESS_INFORMATION child = {};
-    ASSERT_TRUE(CreateProcessW(program.c_str(), command.data(), nullptr, nullptr, FALSE, 0, nullptr,
-                               nullptr, &startup, &child))
+    ASSERT_TRUE(CreateProcessW(program.c_str(), command.data(), nullptr, nullptr, TRUE,
+                               DETACHED_PROCESS, nullptr, nullptr, &startup, &child))
         << program;
-    HWND dialog = WaitForDialog(child.dwProcessId, 0, CaptionIs(L"Junctra"));
+    HWND dialog = WaitForDialog(child.dwProcessId, 0, CaptionIs(run.caption));
     EXPECT_NE(dialog, nullptr);
-    if (dialog != nullptr) Press(dialog, key);
+    if (dialog != nullptr && !run.arguments.empty()) {
+      // The message box's text is its static control 0xFFFF.
+      EXPECT_EQ(ItemText(dialog, 0xFFFF).rfind(L"First folder does not contain database files\n", 0),
+                0u)
+          << std::string(ItemText(dialog, 0xFFFF).begin(), ItemText(dialog, 0xFFFF).end());
+    }
+    if (dialog != nullptr) Press(dialog, run.key);
     if (WaitForSingleObject(child.hProcess, 60000) != WAIT_OBJECT_0) {
       TerminateProcess(child.hProcess, 99);
     }
     DWORD code = 0;
     GetExitCodeProcess(child.hProcess, &code);
-    EXPECT_EQ(code, expected);
+    EXPECT_EQ(code, run.exit_code);
     CloseHandle(child.hThread);
     CloseHandle(child.hProcess);
   }
