@@ -390,10 +390,23 @@ class WindowsEnv : public Env {
   }
 
   int RenameFile(const std::filesystem::path& from, const std::filesystem::path& to) override {
-    return ::MoveFileExW(SystemPath(from).c_str(), SystemPath(to).c_str(),
-                         MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)
-               ? 0
-               : LastError();
+    const std::wstring target = SystemPath(to);
+    if (::MoveFileExW(SystemPath(from).c_str(), target.c_str(),
+                      MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+      return 0;
+    }
+    const DWORD e = ::GetLastError();
+    // A target that another program holds open refuses as "access denied";
+    // opening it for deletion tells whether that is the reason.
+    if (e == ERROR_ACCESS_DENIED) {
+      Handle probe(::CreateFileW(target.c_str(), DELETE,
+                                 FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                 OPEN_EXISTING, FILE_FLAG_OPEN_REPARSE_POINT, nullptr));
+      if (!probe.valid() && ::GetLastError() == ERROR_SHARING_VIOLATION) {
+        return ErrnoFromWin32(ERROR_SHARING_VIOLATION);
+      }
+    }
+    return ErrnoFromWin32(e);
   }
 
   int ExchangeFiles(const std::filesystem::path& a, const std::filesystem::path& b) override {

@@ -91,6 +91,11 @@ environment_key='HKLM\SYSTEM\CurrentControlSet\Control\Session Manager\Environme
 system_path() { "$wine" reg query "$environment_key" /v Path | tr -d '\r' | sed -n 's/.*REG_EXPAND_SZ *//p'; }
 [[ ";$(system_path);" == *";C:\Program Files\Junctra;"* ]] || fail "not on PATH: $(system_path)"
 echo "Installed into C:\\Program Files\\Junctra: $installed"
+# Batch use touches no window function: the common controls, whose start-up
+# makes window-system objects, are not linked. Under Wine those start its
+# desktop process, which keeps a redirected standard error open.
+! x86_64-w64-mingw32-objdump -p "$program_files/junctra.com" | grep -qi 'DLL Name: comctl32' ||
+  fail "junctra.com links the common controls"
 
 # The same merges with both programs, from the same folder; the Windows one
 # as scripts run it. No settings file: both speak English.
@@ -100,6 +105,9 @@ cp -r "$source/examples" .
 mkdir -p home empty
 export HOME=$work/home XDG_CONFIG_HOME=$work/home/.config LC_ALL=C
 com='C:\Program Files\Junctra\junctra.com'
+comparable() {
+  tr '\\' / <"$1" | sed -E 's/^([^ ].*(tagl\.txt|class\.lst)): .*/\1: (reason)/'
+}
 # merge NAME FIRST SECOND: both programs into out-NAME-linux and
 # out-NAME-windows; exit codes and messages compared.
 merge() {
@@ -109,8 +117,10 @@ merge() {
   "$wine" "$com" "$2" "$3" "out-$name-windows" 2>"$name-windows.err" || windows_status=$?
   [ "$linux_status" = "$windows_status" ] ||
     fail "$name: exit code $linux_status on Linux, $windows_status on Windows"
-  # A path joined by the program has each system's separator.
-  cmp <(tr '\\' / <"$name-linux.err") <(tr '\\' / <"$name-windows.err") ||
+  # A path joined by the program has each system's separator; the reason
+  # after a file's path is each system's own ("No such file or directory",
+  # "File not found.").
+  cmp <(comparable "$name-linux.err") <(comparable "$name-windows.err") ||
     fail "$name: the messages differ"
   echo "$name: exit code $windows_status on both, the same $(wc -l <"$name-linux.err") message lines"
   return "$windows_status"
