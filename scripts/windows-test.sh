@@ -62,10 +62,10 @@ if [ -z "$linux" ]; then
   done
 fi
 if [ -z "$linux" ]; then
-  echo "== Linux program, for comparison"
+  echo "== Linux program and its German satellite, for comparison"
   bash scripts/deps.sh build
   cmake --preset program >/dev/null
-  cmake --build --preset program --target junctra
+  cmake --build --preset program --target junctra junctra_de
   linux=build/program/program/junctra
 fi
 linux=$(realpath "$linux")
