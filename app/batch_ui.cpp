@@ -15,9 +15,11 @@ Decisions BatchUi::ShowErrorList(const ConflictList& conflicts) {
 }
 
 bool BatchUi::BrowseForFolder(std::filesystem::path&, const std::u16string&,
-                              const std::filesystem::path&) {
+                              const std::filesystem::path&, FolderUse) {
   return false;
 }
+
+bool BatchUi::AskReplace(const std::u16string&) { return true; }
 
 void BatchUi::ShowMessage(const std::u16string& text, const std::u16string& detail) {
   PrintLine(text);

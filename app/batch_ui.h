@@ -17,9 +17,11 @@ class BatchUi : public MergeUi {
   // detail indented by two spaces.
   // Decides nothing.
   Decisions ShowErrorList(const ConflictList& conflicts) override;
-  // Never asked: batch use always has an output folder.
+  // Never asked: batch use always has an output folder, and replaces
+  // what is there without asking.
   bool BrowseForFolder(std::filesystem::path& folder, const std::u16string& prompt,
-                       const std::filesystem::path& start) override;
+                       const std::filesystem::path& start, FolderUse use) override;
+  bool AskReplace(const std::u16string& question) override;
   // The text, then the detail on a line of its own.
   void ShowMessage(const std::u16string& text, const std::u16string& detail = {}) override;
 

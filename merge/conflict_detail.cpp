@@ -10,7 +10,10 @@
 namespace junctra {
 namespace {
 
-std::u16string Quoted(std::u16string_view text) { return u"\"" + ShownText(text) + u"\""; }
+// A text in the language's quotation marks.
+std::u16string Quoted(std::u16string_view text, const ResourceModule& strings) {
+  return FormatMessage(strings.LoadString(IDS_QUOTED), ShownText(text));
+}
 
 std::u16string Decimal(std::int64_t value) {
   std::u16string text;
@@ -19,10 +22,11 @@ std::u16string Decimal(std::int64_t value) {
 }
 
 // "5 (Pump)" for a code that names a class of the merged list.
-std::u16string TypeText(std::int32_t code, const std::vector<std::u16string_view>& class_names) {
+std::u16string TypeText(std::int32_t code, const std::vector<std::u16string_view>& class_names,
+                        const ResourceModule& strings) {
   std::u16string text = Decimal(code);
   if (code >= 4 && static_cast<std::size_t>(code - 4) < class_names.size()) {
-    text += u" (" + Quoted(class_names[static_cast<std::size_t>(code - 4)]) + u")";
+    text += u" (" + Quoted(class_names[static_cast<std::size_t>(code - 4)], strings) + u")";
   }
   return text;
 }
@@ -47,7 +51,7 @@ std::u16string NthLine(const SectionLines& lines, std::int64_t number,
                        const ResourceModule& strings) {
   auto line = lines.begin();
   for (std::int64_t i = 1; i < number && line != lines.end(); ++i) ++line;
-  return line != lines.end() ? Quoted(*line) : strings.LoadString(IDS_DETAIL_NONE);
+  return line != lines.end() ? Quoted(*line, strings) : strings.LoadString(IDS_DETAIL_NONE);
 }
 
 // Where two tags first differ, in file order; line counts in sections.
@@ -84,9 +88,9 @@ std::u16string TagPartText(const TagVersion& version, TagPart part, const Resour
     case TagField::kNumber:
       return Decimal(version.item->m_number);
     case TagField::kType:
-      return TypeText(version.type, *version.class_names);
+      return TypeText(version.type, *version.class_names, strings);
     case TagField::kRest:
-      return Quoted(version.item->m_rest);
+      return Quoted(version.item->m_rest, strings);
     default:
       return NthLine(Section(*version.item, part.field), part.line, strings);
   }
@@ -145,9 +149,9 @@ std::u16string ClassPartText(const CClassInfo* info, ClassPart part,
   const auto& names = info->m_memberNames;
   const auto& types = info->m_memberTypes;
   const auto& texts = info->m_memberTexts;
-  if (part.field == ClassField::kName && i < names.size()) return Quoted(names[i]);
+  if (part.field == ClassField::kName && i < names.size()) return Quoted(names[i], strings);
   if (part.field == ClassField::kType && i < types.size()) return Decimal(types[i]);
-  if (part.field == ClassField::kText && i < texts.size()) return Quoted(texts[i]);
+  if (part.field == ClassField::kText && i < texts.size()) return Quoted(texts[i], strings);
   return strings.LoadString(IDS_DETAIL_NONE);
 }
 

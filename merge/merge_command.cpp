@@ -118,6 +118,15 @@ void ShowSaveError(MergeUi& ui, unsigned message, const SaveError& failure,
                      : FileError(failure.path, failure.error, strings));
 }
 
+// True when folder holds a tag list or a class list, in any spelling.
+bool HoldsDatabase(const std::filesystem::path& folder, Env* env) {
+  for (const char* name : {"tagl.txt", "class.lst"}) {
+    const FoundFile found = FindDatabaseFile(folder, name, env);
+    if (found.error == 0 || found.ambiguous) return true;
+  }
+  return false;
+}
+
 // Passes on what the run shows with the controls in names and paths masked,
 // so that the terminal, the dialogs and the copied report get the same text.
 class MaskedUi : public MergeUi {
@@ -130,8 +139,11 @@ class MaskedUi : public MergeUi {
     return ui_.ShowErrorList(shown);
   }
   bool BrowseForFolder(std::filesystem::path& folder, const std::u16string& prompt,
-                       const std::filesystem::path& start) override {
-    return ui_.BrowseForFolder(folder, prompt, start);
+                       const std::filesystem::path& start, FolderUse use) override {
+    return ui_.BrowseForFolder(folder, prompt, start, use);
+  }
+  bool AskReplace(const std::u16string& question) override {
+    return ui_.AskReplace(MaskControls(question));
   }
   void ShowMessage(const std::u16string& text, const std::u16string& detail) override {
     ui_.ShowMessage(MaskControls(text), MaskControls(detail));
@@ -207,11 +219,17 @@ bool Finish(const MergeFolders& folders, MergeUi& ui, const ResourceModule& stri
   if (!folders.output.empty()) {
     output = folders.output;
   } else if (!ui.BrowseForFolder(output, strings.LoadString(IDS_SELECT_OUTPUT),
-                                 FolderBeside(folders.second))) {
+                                 FolderBeside(folders.second), FolderUse::kWrite)) {
     return true;  // cancelled: nothing written, nothing failed
   }
   merged.output = output;
   EnsureTrailingBackslash(output);
+  // The user confirms what the chooser cannot show: that files will go.
+  if (folders.output.empty() && HoldsDatabase(output, env) &&
+      !ui.AskReplace(
+          FormatMessage(strings.LoadString(IDS_REPLACE_DATABASE), PathToUtf16(merged.output)))) {
+    return true;
+  }
 
   const WriteResult written = WriteMergedDatabase(output, classes, tags, env);
   if (summary != nullptr && written.ok()) {

@@ -13,6 +13,10 @@
 
 namespace junctra {
 
+// What a folder is chosen for: a database to read, or the output, where the
+// chooser may also create a new folder.
+enum class FolderUse { kRead, kWrite };
+
 // What the merge command asks of its caller.
 class MergeUi {
  public:
@@ -26,7 +30,10 @@ class MergeUi {
   // where the toolkit likes when start is empty; false when the user
   // cancels. Only called in interactive use.
   virtual bool BrowseForFolder(std::filesystem::path& folder, const std::u16string& prompt,
-                               const std::filesystem::path& start) = 0;
+                               const std::filesystem::path& start, FolderUse use) = 0;
+  // Asks whether the database a chosen output folder holds may be replaced:
+  // true for Replace, false for Cancel. Only called in interactive use.
+  virtual bool AskReplace(const std::u16string& question) = 0;
   // Shows one message: a string-table text, already formatted, and when
   // given a detail below it (the file and the system's reason).
   virtual void ShowMessage(const std::u16string& text, const std::u16string& detail = {}) = 0;
@@ -80,7 +87,9 @@ bool CheckDatabaseFolder(const std::filesystem::path& folder, unsigned message, 
 // Runs the merge once. Returns false on every failure that batch use
 // reports through its exit code (the main dialog's m_bMergeFailed); a
 // cancelled output folder is not a failure. Interactive use asks for the
-// output folder in a chooser that opens beside the second folder.
+// output folder in a chooser that opens beside the second folder, and
+// before replacing a database there asks whether it may (Cancel writes
+// nothing).
 // Every text comes from strings. With summary, it receives what was written.
 // A database that does not fit into memory is refused as a read error
 // ("Cannot allocate memory"); any other failed allocation ends the run with

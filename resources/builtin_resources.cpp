@@ -33,8 +33,7 @@ constexpr JunctraString kStrings[] = {
     {IDS_DETAIL_MEMBER_TYPE, "Member %1 (%2), type"},
     {IDS_DETAIL_MEMBER_TEXT, "Member %1 (%2), text"},
     {IDS_DETAIL_NONE, "(none)"},
-    {IDS_MERGE_RESULT,
-     "Merged into %1: %2 classes, %3 tags (%4 classes and %5 tags from the second database)."},
+    {IDS_MERGE_RESULT, "Merged into %1: %2, %3 (%4 and %5 from the second database)."},
     {IDS_DIGIT_GROUP_SEPARATOR, ","},
     {IDS_AMBIGUOUS_FILE_NAME, "Folder %1 holds more than one file named %2"},
     {IDS_UNDEFINED_CLASS_CODE, "Tag '%1' uses class code %2, which its database does not define"},
@@ -52,11 +51,11 @@ constexpr JunctraString kStrings[] = {
     {IDS_DETAIL_LINE_BASE, "%1: first %2, second %3, base %4"},
     {IDS_DETAIL_DELETED, "(deleted)"},
     {IDS_MERGE_RESULT_DETAILED,
-     "Merged into %1: %2 classes, %3 tags (%4 classes and %5 tags from the second database; "
-     "%6 changed, %7 deleted, %8 decided)."},
+     "Merged into %1: %2, %3 (%4 and %5 from the second database; %6 changed, %7 deleted, "
+     "%8 decided)."},
     {IDS_DRY_RUN_RESULT,
-     "Would merge into %1: %2 classes, %3 tags (%4 classes and %5 tags from the second database; "
-     "%6 changed, %7 deleted, %8 decided)."},
+     "Would merge into %1: %2, %3 (%4 and %5 from the second database; %6 changed, %7 deleted, "
+     "%8 decided)."},
     {IDS_BASE_NO_DATABASE, "Common ancestor folder does not contain database files"},
     {IDS_USAGE,
      "Usage: junctra [--base BASE] [--take first|second] [--dry-run] FIRST SECOND [OUTPUT]"},
@@ -81,11 +80,21 @@ constexpr JunctraString kStrings[] = {
     {IDS_SELECT_BASE, "Select the common ancestor folder:"},
     {IDS_CHOICE_FIRST, "[first] %1"},
     {IDS_CHOICE_SECOND, "[second] %1"},
+    {IDS_CLASS_COUNT_ONE, "%1 class"},
+    {IDS_CLASS_COUNT, "%1 classes"},
+    {IDS_TAG_COUNT_ONE, "%1 tag"},
+    {IDS_TAG_COUNT, "%1 tags"},
+    {IDS_QUOTED, "\"%1\""},
+    {IDS_REPLACE_DATABASE, "Folder %1 already holds a tag database. Replace its files?"},
+    {IDS_REPLACE, "&Replace"},
+    {IDS_CANCEL, "Cancel"},
 };
 
 constexpr DialogTexts kTexts = {
     .about_caption = "About Junctra",
     .about_summary = "Merges two tag databases into one.",
+    .about_copyright = "Copyright \u00a9 2026 The Junctra developers",
+    .about_license = "Free software under the MIT License.",
     .first_folder = "First Database Folder",
     .second_folder = "Second Database Folder",
     .base_folder = "Common Ancestor Folder",

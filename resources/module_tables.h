@@ -16,6 +16,8 @@ namespace junctra {
 struct DialogTexts {
   const char* about_caption;
   const char* about_summary;
+  const char* about_copyright;
+  const char* about_license;
   const char* first_folder;  // the main dialog's labels
   const char* second_folder;
   const char* base_folder;
@@ -59,6 +61,11 @@ struct ModuleTables {
        kVisible | JUNCTRA_WS_GROUP, 0},
       {IDC_OK, JUNCTRA_CONTROL_DEFAULT_PUSH_BUTTON, "OK", 178, 7, 32, 14,
        kVisible | JUNCTRA_WS_GROUP | JUNCTRA_WS_TABSTOP | JUNCTRA_BS_DEFPUSHBUTTON, 0},
+      // Below the button, as wide as the box.
+      {IDC_STATIC, JUNCTRA_CONTROL_STATIC_TEXT, kTexts.about_copyright, 40, 40, 170, 8,
+       kVisible | JUNCTRA_WS_GROUP | JUNCTRA_SS_NOPREFIX, 0},
+      {IDC_STATIC, JUNCTRA_CONTROL_STATIC_TEXT, kTexts.about_license, 40, 51, 170, 8,
+       kVisible | JUNCTRA_WS_GROUP | JUNCTRA_SS_NOPREFIX, 0},
   };
 
   // The labels are as wide as the fields below them: at 68 and 80 units,
@@ -141,7 +148,7 @@ struct ModuleTables {
   };
 
   static constexpr JunctraDialog kDialogs[] = {
-      {IDD_ABOUTBOX, kTexts.about_caption, 217, 55, kDialogStyle, 0, "MS Sans Serif", 8,
+      {IDD_ABOUTBOX, kTexts.about_caption, 217, 67, kDialogStyle, 0, "MS Sans Serif", 8,
        kAboutControls, std::size(kAboutControls)},
       {IDD_JUNCTRA_DIALOG, "Junctra", 185, 146, kDialogStyle | JUNCTRA_WS_VISIBLE,
        JUNCTRA_WS_EX_APPWINDOW, "MS Sans Serif", 8, kMainControls, std::size(kMainControls)},

@@ -61,6 +61,14 @@ enum StringId : unsigned {
   IDS_SELECT_BASE = 160,
   IDS_CHOICE_FIRST = 161,
   IDS_CHOICE_SECOND = 162,
+  IDS_CLASS_COUNT_ONE = 170,
+  IDS_CLASS_COUNT = 171,
+  IDS_TAG_COUNT_ONE = 172,
+  IDS_TAG_COUNT = 173,
+  IDS_QUOTED = 174,
+  IDS_REPLACE_DATABASE = 175,
+  IDS_REPLACE = 176,
+  IDS_CANCEL = 177,
 };
 
 // Resource IDs of the dialog templates and the icon.

@@ -30,9 +30,10 @@ class Recording : public Ui {
     return answer;
   }
   bool BrowseForFolder(std::filesystem::path& folder, const std::u16string& prompt,
-                       const std::filesystem::path& start) override {
+                       const std::filesystem::path& start, FolderUse use) override {
     prompts.push_back(prompt);
     starts.push_back(start);
+    uses.push_back(use);
     std::optional<std::filesystem::path> answer;
     if (!answers.empty()) {
       answer = answers.front();
@@ -40,6 +41,10 @@ class Recording : public Ui {
     }
     if (answer) folder = *answer;
     return answer.has_value();
+  }
+  bool AskReplace(const std::u16string& question) override {
+    questions.push_back(question);
+    return replace;
   }
   void ShowMessage(const std::u16string& text, const std::u16string& detail = {}) override {
     messages.push_back(text);
@@ -67,6 +72,9 @@ class Recording : public Ui {
   std::deque<std::optional<std::filesystem::path>> answers;
   std::vector<std::u16string> prompts;
   std::vector<std::filesystem::path> starts;  // where each browser opened
+  std::vector<FolderUse> uses;
+  std::vector<std::u16string> questions;  // asked before replacing
+  bool replace = true;                    // their answer
   // As batch use prints them: each text, then its detail as a line of its own.
   std::vector<std::u16string> messages;
   std::vector<std::u16string> details;  // one per message, empty when none

@@ -21,49 +21,59 @@ void MainDialogLogic::OnInitDialog() {
   EnableMerge(false);
 }
 
-void MainDialogLogic::OnSelect() {
-  const std::u16string first_prompt = LoadResourceString(IDS_SELECT_FIRST);
-  const std::u16string second_prompt = LoadResourceString(IDS_SELECT_SECOND);
+bool MainDialogLogic::ChooseDatabase(std::filesystem::path& folder, unsigned prompt,
+                                     unsigned missing, std::filesystem::path start,
+                                     const std::filesystem::path& other) {
+  const std::u16string text = LoadResourceString(prompt);
+  for (;;) {
+    std::filesystem::path chosen;
+    if (!view_.BrowseForFolder(chosen, text, start, FolderUse::kRead) || chosen.empty()) {
+      return false;
+    }
+    start = chosen;  // asked again, the chooser opens where the user was
+    // Compared as the browser gave them, before any separator is added.
+    if (!other.empty() && chosen.native() == other.native()) {
+      view_.ShowMessage(LoadResourceString(IDS_SELECT_DIFFERENT));
+      continue;
+    }
+    std::filesystem::path checked = chosen;
+    EnsureTrailingBackslash(checked);
+    if (CheckDatabaseFolder(checked, missing, view_, CurrentResourceModule(), env_)) {
+      folder = std::move(chosen);
+      return true;
+    }
+  }
+}
 
+void MainDialogLogic::OnSelect() {
   std::filesystem::path first;
-  if (!view_.BrowseForFolder(first, first_prompt, FolderBeside(first_))) return;
+  if (!ChooseDatabase(first, IDS_SELECT_FIRST, IDS_FIRST_NO_DATABASE, FolderBeside(first_), {})) {
+    return;
+  }
   // The second database usually lies beside the first.
   std::filesystem::path second;
-  if (!view_.BrowseForFolder(second, second_prompt, FolderBeside(first))) return;
-
-  // Compared as the browser gave them, before any separator is added.
-  if (first.native() == second.native()) {
-    view_.ShowMessage(LoadResourceString(IDS_SELECT_DIFFERENT));
+  if (!ChooseDatabase(second, IDS_SELECT_SECOND, IDS_SECOND_NO_DATABASE, FolderBeside(first),
+                      first)) {
     return;
   }
-  if (first.empty() || second.empty()) return;
   EnsureTrailingBackslash(first);
-  if (!CheckDatabaseFolder(first, IDS_FIRST_NO_DATABASE, view_, CurrentResourceModule(), env_)) {
-    return;
-  }
   EnsureTrailingBackslash(second);
-  if (!CheckDatabaseFolder(second, IDS_SECOND_NO_DATABASE, view_, CurrentResourceModule(), env_)) {
-    return;
-  }
-
   first_ = std::move(first);
   second_ = std::move(second);
   view_.ShowFolders(first_, second_);
   view_.ShowResult({});
   EnableMerge(true);
+  // Return now merges; Exit stays the default button.
+  view_.FocusMerge();
 }
 
 void MainDialogLogic::OnSelectBase() {
   std::filesystem::path base;
-  if (!view_.BrowseForFolder(base, LoadResourceString(IDS_SELECT_BASE),
-                             FolderBeside(base_.empty() ? first_ : base_)) ||
-      base.empty()) {
+  if (!ChooseDatabase(base, IDS_SELECT_BASE, IDS_BASE_NO_DATABASE,
+                      FolderBeside(base_.empty() ? first_ : base_), {})) {
     return;
   }
   EnsureTrailingBackslash(base);
-  if (!CheckDatabaseFolder(base, IDS_BASE_NO_DATABASE, view_, CurrentResourceModule(), env_)) {
-    return;
-  }
   base_ = std::move(base);
   view_.ShowBase(base_);
   view_.ShowResult({});

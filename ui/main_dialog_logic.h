@@ -25,6 +25,8 @@ class MainDialogView : public MergeUi {
   virtual void EnableMerge(bool enabled) = 0;
   // Shows the line under the folder fields; empty clears it.
   virtual void ShowResult(const std::u16string& text) = 0;
+  // Puts the keyboard focus on Merge.
+  virtual void FocusMerge() = 0;
 };
 
 class MainDialogLogic {
@@ -38,15 +40,16 @@ class MainDialogLogic {
 
   // Shows the folders and disables Merge.
   void OnInitDialog();
-  // Asks for both folders; on success shows them, clears the result line
-  // and enables Merge for good. Every failure leaves everything as it was.
-  // The first chooser opens beside the first folder shown, the second
-  // beside the first choice.
+  // Asks for both folders, each checked as it is chosen: a folder without
+  // a tag list (the message says which and why), or the first chosen
+  // again, is asked for again. On success shows them, clears the result
+  // line, enables Merge for good and focuses it. A cancelled chooser leaves
+  // everything as it was. The first chooser opens beside the first folder
+  // shown, the second beside the first choice.
   void OnSelect();
-  // Asks for the common ancestor's folder, opening beside the one shown
-  // (else beside the first folder); on success shows it and clears the
-  // result line. A cancelled chooser or a folder without a tag list (the
-  // message says so) keeps the folder shown before.
+  // Asks for the common ancestor's folder as Select asks for each, opening
+  // beside the one shown (else beside the first folder); on success shows
+  // it and clears the result line. Cancelled, it keeps the folder shown.
   void OnSelectBase();
   // Drops the common ancestor: the next merge is two-way.
   void OnClearBase();
@@ -63,6 +66,11 @@ class MainDialogLogic {
 
  private:
   void EnableMerge(bool enabled);
+  // Asks for a database folder, opening in start, until the user chooses
+  // one that holds a tag list and is not other, or cancels (false). A
+  // folder without one shows message missing with the reason.
+  bool ChooseDatabase(std::filesystem::path& folder, unsigned prompt, unsigned missing,
+                      std::filesystem::path start, const std::filesystem::path& other);
 
   MainDialogView& view_;
   Env* env_;

@@ -59,7 +59,7 @@ TEST_F(StartupTest, GermanSettingPrintsBatchMessagesInGermanAndReleasesTheSatell
   SetCulture("de-DE");
   EXPECT_EQ(Run({a_.string(), b_.string()}), 1);
   EXPECT_EQ(stderr_,
-            "Nicht zusammenführbar wegen folgender Konflikte:\n"
+            "Vereinen nicht möglich wegen folgender Konflikte:\n"
             "Tag „LEVEL“ ist unterschiedlich definiert\n"
             "  Nummer: erste 1, zweite 2\n");
   ASSERT_EQ(env_.load_requests.size(), 1u);

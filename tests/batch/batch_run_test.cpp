@@ -205,7 +205,7 @@ TEST_F(BatchRunTest, SettingsFileChoosesGerman) {
                            {{"HOME=" + home.string(), "-XDG_CONFIG_HOME", "LANG=C"}});
   EXPECT_EQ(r.exit_code, 1);
   EXPECT_EQ(r.err,
-            "Nicht zusammenführbar wegen folgender Konflikte:\n"
+            "Vereinen nicht möglich wegen folgender Konflikte:\n"
             "Tag „Shared“ ist unterschiedlich definiert\n"
             "  Typ: erste 1, zweite 2\n");
 

@@ -234,6 +234,8 @@ TEST_F(MergeCommandTest, InteractiveUseAsksForTheOutputFolder) {
   ui_.answers = {out_};
   EXPECT_TRUE(Run({}));
   EXPECT_TRUE(std::filesystem::exists(out_ / "tagl.txt"));
+  EXPECT_TRUE(Run(out_));  // batch use replaces the database there without asking
+  EXPECT_TRUE(ui_.questions.empty());
 }
 
 TEST_F(MergeCommandTest, MissingOutputFolderReportsBothFilesAndFails) {

@@ -149,7 +149,9 @@ TEST(AboutDlgTest, ShowsIconNameVersionNoticeAndClosesWithOkOrEscape) {
     }
     EXPECT_TRUE(has_icon);
     EXPECT_TRUE(texts.contains("Junctra Version 1.0"));
-    EXPECT_EQ(texts.size(), 2);
+    EXPECT_TRUE(texts.contains("Copyright \u00a9 2026 The Junctra developers"));
+    EXPECT_TRUE(texts.contains("Free software under the MIT License."));
+    EXPECT_EQ(texts.size(), 4);
     EXPECT_EQ(ControlOf<QPushButton>(modal, 1)->text(), "OK");
     EXPECT_TRUE(ControlOf<QPushButton>(modal, 1)->isDefault());
     QTest::keyClick(modal, Qt::Key_Return);
@@ -191,9 +193,7 @@ TEST_F(GermanTest, MainDialogMessagesAndErrorListComeFromTheSatellite) {
   WhenModal([&](QDialog* modal) {
     about_entry = dialog.window_menu().menu()->actions().last()->text();
     chooser.Answer(dir.path() / "a");
-    chooser.Answer(dir.path() / "a");
-    ControlOf<QPushButton>(modal, 1000)->click();
-    chooser.Answer(dir.path() / "a");
+    chooser.Answer(dir.path() / "a");  // the same again: asked again
     chooser.Answer(dir.path() / "b");
     ControlOf<QPushButton>(modal, 1000)->click();
     WhenModal([&](QDialog* errors) {
@@ -354,6 +354,34 @@ TEST(MessageBoxTest, TheDetailStandsUnderTheTextAsPlainText) {
   EXPECT_EQ(text, "Error saving database file");
   EXPECT_EQ(detail, "<b>out</b>/tagl.txt: Permission denied");
   EXPECT_TRUE(plain);
+}
+
+TEST(MessageBoxTest, ReplacingADatabaseAsksWithCancelAsTheDefault) {
+  ModalWatchdog watchdog;
+  for (const bool replace : {false, true}) {
+    WhenModal([&](QDialog* modal) {
+      auto* box = qobject_cast<QMessageBox*>(modal);
+      ASSERT_NE(box, nullptr);
+      ASSERT_EQ(box->buttons().size(), 2);
+      EXPECT_EQ(box->defaultButton()->text(), "Cancel");
+      for (QAbstractButton* button : box->buttons()) {
+        if (replace && button->text() == "&Replace") button->click();
+      }
+      if (!replace) QTest::keyClick(box, Qt::Key_Return);
+    });
+    EXPECT_EQ(AskReplaceBox(nullptr, u"Replace?"), replace);
+  }
+  // Only the output's chooser may make a new folder.
+  for (const FolderUse use : {FolderUse::kRead, FolderUse::kWrite}) {
+    WhenModal([&](QDialog* modal) {
+      auto* chooser = qobject_cast<QFileDialog*>(modal);
+      ASSERT_NE(chooser, nullptr);
+      EXPECT_EQ(chooser->testOption(QFileDialog::ReadOnly), use == FolderUse::kRead);
+      chooser->reject();
+    });
+    std::filesystem::path ignored;
+    BrowseForFolder(nullptr, ignored, u"prompt", {}, use);
+  }
 }
 
 // Sets or (with null) removes environment variables for one scope.

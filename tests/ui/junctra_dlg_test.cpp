@@ -92,62 +92,47 @@ TEST_F(JunctraDlgTest, OneCommandLineFolderIsShownButRunsNothing) {
   EXPECT_TRUE(messages_.texts.empty());
 }
 
-TEST_F(JunctraDlgTest, SelectRejectsTheSameFolderTwiceAndFoldersWithoutTagList) {
+TEST_F(JunctraDlgTest, SelectAsksAgainUntilEachFolderIsADatabase_ThenReturnMerges) {
   WriteDatabase(Folder("a"), {{u"Alpha", 1, 2}});
   WriteDatabase(Folder("b"), {{u"Beta", 1, 2}});
-  std::filesystem::create_directories(Folder("empty1"));
-  std::filesystem::create_directories(Folder("empty2"));
+  std::filesystem::create_directories(Folder("empty"));
   std::filesystem::create_directories(Folder("onlyclasses"));
   WriteUtf16File(Folder("onlyclasses") / "class.lst", u"//4.x - Classes\n");
 
   CJunctraDlg dialog(nullptr, services());
   WhenModal([&](QDialog* modal) {
-    EXPECT_FALSE(Select(modal, Folder("a"), Folder("a")));
-    EXPECT_FALSE(Select(modal, Folder("empty1"), Folder("b")));
-    EXPECT_FALSE(Select(modal, Folder("empty1"), Folder("empty2")));  // only the first is named
-    EXPECT_FALSE(Select(modal, Folder("a"), Folder("onlyclasses")));
-    EXPECT_EQ(ControlOf<QLineEdit>(modal, IDC_FIRST_FOLDER)->text(), "");
-    EXPECT_EQ(ControlOf<QLineEdit>(modal, IDC_SECOND_FOLDER)->text(), "");
-
-    // A cancelled chooser ends Select silently, without the second question.
-    chooser_.Answer(std::nullopt);
+    for (const char* answer : {"empty", "a", "a", "onlyclasses", "b"}) {
+      chooser_.Answer(Folder(answer));
+    }
     Click(modal, IDC_SELECT);
-    EXPECT_EQ(chooser_.prompts.size(), 9u);
+    EXPECT_EQ(ControlOf<QLineEdit>(modal, IDC_FIRST_FOLDER)->text(),
+              PathToQString(Folder("a")) + "/");
+    EXPECT_EQ(ControlOf<QLineEdit>(modal, IDC_SECOND_FOLDER)->text(),
+              PathToQString(Folder("b")) + "/");
+    // Return merges: Merge has the focus, Exit stays the default button.
+    auto* merge = ControlOf<QPushButton>(modal, IDC_MERGE);
+    EXPECT_EQ(modal->focusWidget(), merge);
+    EXPECT_TRUE(ControlOf<QPushButton>(modal, kExit)->isDefault());
+    chooser_.Answer(std::nullopt);
+    QTest::keyClick(merge, Qt::Key_Return);
+    EXPECT_EQ(chooser_.prompts.back(), u"Select new database folder:");
+
+    chooser_.Answer(std::nullopt);  // a cancelled Select changes nothing
+    Click(modal, IDC_SELECT);
+    EXPECT_TRUE(merge->isEnabled());
+    EXPECT_EQ(dialog.m_strSecondFolder, PathToQString(Folder("b")) + "/");
     Click(modal, kExit);
   });
   EXPECT_EQ(dialog.DoModal(), 1);
 
-  EXPECT_EQ(
-      messages_.texts,
-      (std::vector<std::u16string>{
-          LoadResourceString(IDS_SELECT_DIFFERENT), LoadResourceString(IDS_FIRST_NO_DATABASE),
-          LoadResourceString(IDS_FIRST_NO_DATABASE), LoadResourceString(IDS_SECOND_NO_DATABASE)}));
+  EXPECT_EQ(messages_.texts,
+            (std::vector<std::u16string>{LoadResourceString(IDS_FIRST_NO_DATABASE),
+                                         LoadResourceString(IDS_SELECT_DIFFERENT),
+                                         LoadResourceString(IDS_SECOND_NO_DATABASE)}));
   for (QWidget* owner : messages_.owners) EXPECT_EQ(owner, &dialog);
-  ASSERT_GE(chooser_.prompts.size(), 2u);
   EXPECT_EQ(chooser_.prompts[0], u"Select the first database folder:");
-  EXPECT_EQ(chooser_.prompts[1], u"Select the second database folder:");
+  EXPECT_EQ(chooser_.prompts[2], u"Select the second database folder:");
   for (QWidget* owner : chooser_.owners) EXPECT_EQ(owner, &dialog);
-}
-
-TEST_F(JunctraDlgTest, SuccessfulSelectShowsTheFoldersAndEnablesMergeForGood) {
-  WriteDatabase(Folder("a"), {{u"Alpha", 1, 2}});
-  WriteDatabase(Folder("b"), {{u"Beta", 1, 2}});
-  CJunctraDlg dialog(nullptr, services());
-  WhenModal([&](QDialog* modal) {
-    EXPECT_TRUE(Select(modal, Folder("a"), Folder("b")));
-    const QString first = PathToQString(Folder("a")) + "/";
-    const QString second = PathToQString(Folder("b")) + "/";
-    EXPECT_EQ(ControlOf<QLineEdit>(modal, IDC_FIRST_FOLDER)->text(), first);
-    EXPECT_EQ(ControlOf<QLineEdit>(modal, IDC_SECOND_FOLDER)->text(), second);
-
-    // A later Select that fails changes nothing and keeps Merge enabled.
-    EXPECT_TRUE(Select(modal, Folder("b"), Folder("b")));
-    EXPECT_EQ(ControlOf<QLineEdit>(modal, IDC_FIRST_FOLDER)->text(), first);
-    EXPECT_EQ(dialog.m_strSecondFolder, second);
-    Click(modal, kExit);
-  });
-  EXPECT_EQ(dialog.DoModal(), 1);
-  EXPECT_EQ(messages_.texts.size(), 1u);
 }
 
 TEST_F(JunctraDlgTest, FieldsTooNarrowShowThePathsEndWithTheWholePathAsTooltip) {
@@ -229,13 +214,16 @@ TEST_F(JunctraDlgTest, MergeAsksForTheOutputFolderAndWritesTheMergedFiles) {
     const QString result = ControlOf<QLabel>(modal, IDC_RESULT)->text();
     EXPECT_TRUE(result.startsWith("Merged into " + PathToQString(Folder("out")) + ": "))
         << result.toStdString();
-    EXPECT_TRUE(result.endsWith("(0 classes and 1 tags from the second database)."))
+    EXPECT_TRUE(result.endsWith("(0 classes and 1 tag from the second database)."))
         << result.toStdString();
+    chooser_.Answer(Folder("out"));  // the database there now is replaced when the user says so
+    Click(modal, IDC_MERGE);
+    EXPECT_EQ(messages_.questions.size(), 1u);
     Click(modal, kExit);
   });
   EXPECT_EQ(dialog.DoModal(), 1);
 
-  ASSERT_EQ(chooser_.prompts.size(), 3u);
+  ASSERT_EQ(chooser_.prompts.size(), 4u);
   EXPECT_EQ(chooser_.prompts[2], u"Select new database folder:");
   EXPECT_TRUE(messages_.texts.empty());
   std::vector<std::u16string> names = ReadTagNames(Folder("out") / "tagl.txt");

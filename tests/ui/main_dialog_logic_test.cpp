@@ -30,10 +30,12 @@ class RecordingView : public Recording<MainDialogView> {
   void ShowBase(const std::filesystem::path& folder) override { base = folder; }
   void EnableMerge(bool enabled) override { merge_enabled = enabled; }
   void ShowResult(const std::u16string& text) override { result = text; }
+  void FocusMerge() override { merge_focused = true; }
   std::pair<std::filesystem::path, std::filesystem::path> shown;
   std::filesystem::path base;
   std::optional<bool> merge_enabled;
   std::u16string result;
+  bool merge_focused = false;
 };
 
 class MainDialogLogicTest : public testing::Test {
@@ -44,8 +46,9 @@ class MainDialogLogicTest : public testing::Test {
     WriteDatabaseFile(folder / "tagl.txt", TagFile(blocks));
     return folder;
   }
-  // Select with two answers; the folders the dialog then holds.
-  void Select(const std::filesystem::path& first, const std::filesystem::path& second) {
+  // Select with two answers; nullopt cancels.
+  void Select(const std::filesystem::path& first,
+              const std::optional<std::filesystem::path>& second) {
     view_.answers = {first, second};
     logic_.OnSelect();
   }
@@ -59,7 +62,7 @@ class MainDialogLogicTest : public testing::Test {
   MainDialogLogic logic_{view_, Env::Default()};
 };
 
-TEST_F(MainDialogLogicTest, SelectRulesKeepTheFoldersUntilBothAreDatabases) {
+TEST_F(MainDialogLogicTest, SelectAsksAgainForEachFolderUntilItIsADatabase) {
   const auto a = Database("a", TagBlock(u"A", u"1|4|x"));
   const auto b = Database("b", TagBlock(u"B", u"2|4|x"));
   const auto empty = dir_.path() / "empty";
@@ -72,33 +75,32 @@ TEST_F(MainDialogLogicTest, SelectRulesKeepTheFoldersUntilBothAreDatabases) {
   logic_.OnMerge();  // disabled: nothing asked
   EXPECT_TRUE(view_.prompts.empty());
 
-  Select(a, a);
-  Select(empty, empty / "..");  // compared as given, so not "the same"
-  Select(empty, b);
-  Select(a, empty);
-  view_.answers = {std::nullopt};  // cancelled: the second question is never asked
+  // No database, then a; a again, no database, then b: the first choice is
+  // kept while the second is asked for again.
+  view_.answers = {empty, a, a, empty, b};
   logic_.OnSelect();
   // Each with the file it lacks and why, as the message box shows it below.
   const std::u16string lacking = PathToUtf16(empty / "tagl.txt") + u": " +
                                  SystemReason(u"No such file or directory", kFileNotFound);
+  EXPECT_EQ(view_.details, (std::vector<std::u16string>{lacking, u"", lacking}));
   EXPECT_EQ(view_.messages,
-            (std::vector<std::u16string>{LoadResourceString(IDS_SELECT_DIFFERENT),
-                                         LoadResourceString(IDS_FIRST_NO_DATABASE), lacking,
-                                         LoadResourceString(IDS_FIRST_NO_DATABASE), lacking,
+            (std::vector<std::u16string>{LoadResourceString(IDS_FIRST_NO_DATABASE), lacking,
+                                         LoadResourceString(IDS_SELECT_DIFFERENT),
                                          LoadResourceString(IDS_SECOND_NO_DATABASE), lacking}));
-  EXPECT_EQ(view_.details, (std::vector<std::u16string>{u"", lacking, lacking, lacking}));
-  EXPECT_EQ(view_.prompts.size(), 9u);
-  EXPECT_EQ(view_.prompts[0], LoadResourceString(IDS_SELECT_FIRST));
-  EXPECT_EQ(view_.prompts[1], LoadResourceString(IDS_SELECT_SECOND));
-  EXPECT_EQ(view_.merge_enabled, false);
-  EXPECT_EQ(logic_.first_folder(), u"/from/start-up");
-
-  Select(a, b);
+  const std::u16string first = LoadResourceString(IDS_SELECT_FIRST);
+  const std::u16string second = LoadResourceString(IDS_SELECT_SECOND);
+  EXPECT_EQ(view_.prompts, (std::vector<std::u16string>{first, first, second, second, second}));
+  // Asked again, the chooser opens where the user was.
+  EXPECT_EQ(view_.starts,
+            (std::vector<std::filesystem::path>{u"/from", empty, dir_.path(), a, empty}));
   EXPECT_EQ(logic_.first_folder(), WithSeparator(a));
   EXPECT_EQ(view_.shown.second, WithSeparator(b));
   EXPECT_EQ(view_.merge_enabled, true);
-  Select(b, b);  // a failed Select later keeps Merge enabled and the folders
+  EXPECT_TRUE(view_.merge_focused);
+
+  Select(b, std::nullopt);  // cancelled: Merge stays enabled, the folders stay
   EXPECT_TRUE(logic_.merge_enabled());
+  EXPECT_EQ(logic_.first_folder(), WithSeparator(a));
   EXPECT_EQ(logic_.second_folder(), WithSeparator(b));
 }
 
@@ -126,8 +128,19 @@ TEST_F(MainDialogLogicTest, MergeShowsConflictsOrWritesWhereTheUserChooses) {
   EXPECT_EQ(view_.prompts.back(), LoadResourceString(IDS_SELECT_OUTPUT));
   EXPECT_TRUE(std::filesystem::exists(out / "tagl.txt"));
   EXPECT_EQ(view_.result, u"Merged into " + out.u16string() +
-                              u": 0 classes, 3 tags (0 classes and 1 tags from the second "
+                              u": 0 classes, 3 tags (0 classes and 1 tag from the second "
                               u"database).");
+  EXPECT_TRUE(view_.questions.empty());
+  // The chooser may create the output folder; a database there is replaced
+  // only when the user says so.
+  EXPECT_EQ(view_.uses.back(), FolderUse::kWrite);
+  view_.replace = false;
+  view_.answers = {out};
+  logic_.OnMerge();
+  EXPECT_EQ(view_.questions, (std::vector<std::u16string>{u"Folder " + out.u16string() +
+                                                          u" already holds a tag database. "
+                                                          u"Replace its files?"}));
+  EXPECT_EQ(view_.result, u"");
   Select(a, b);  // a new choice clears the line
   EXPECT_EQ(view_.result, u"");
   EXPECT_TRUE(view_.messages.empty());
@@ -194,6 +207,11 @@ TEST(ResultLineTest, NumbersAreGroupedAsTheLanguageGroupsThem) {
   summary.tags_from_second = 3020;
   EXPECT_EQ(ResultLine(summary, ResourceModule::BuiltIn()),
             u"Merged into /srv/plant: 214 classes, 48,113 tags (12 classes and 3,020 tags from "
+            u"the second database).");
+  summary.classes = summary.tags_from_second = 1;
+  summary.classes_from_second = 0;
+  EXPECT_EQ(ResultLine(summary, ResourceModule::BuiltIn()),
+            u"Merged into /srv/plant: 1 class, 48,113 tags (0 classes and 1 tag from "
             u"the second database).");
 }
 

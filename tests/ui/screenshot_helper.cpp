@@ -39,7 +39,7 @@ class ScriptedChooser : public FolderChooser {
  public:
   void Answer(const std::filesystem::path& path) { answers_.push_back(path); }
   bool BrowseForFolder(QWidget*, std::filesystem::path& result, const std::u16string&,
-                       const std::filesystem::path&) override {
+                       const std::filesystem::path&, FolderUse) override {
     if (answers_.empty()) return false;
     result = answers_.front();
     answers_.pop_front();
@@ -53,6 +53,7 @@ class ScriptedChooser : public FolderChooser {
 class SilentMessages : public MessageBoxService {
  public:
   void ShowMessage(QWidget*, const std::u16string&, const std::u16string& = {}) override {}
+  bool AskReplace(QWidget*, const std::u16string&) override { return true; }
 };
 
 // Prints the geometry of what should be grabbed once the window is mapped

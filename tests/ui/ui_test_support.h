@@ -45,7 +45,7 @@ class FakeFolderChooser : public FolderChooser {
   void Answer(std::optional<std::filesystem::path> answer) { answers_.push_back(answer); }
 
   bool BrowseForFolder(QWidget* owner, std::filesystem::path& result, const std::u16string& prompt,
-                       const std::filesystem::path& start) override {
+                       const std::filesystem::path& start, FolderUse) override {
     prompts.push_back(prompt);
     owners.push_back(owner);
     starts.push_back(start);
@@ -78,7 +78,12 @@ class RecordingMessages : public MessageBoxService {
     details.push_back(detail);
     owners.push_back(owner);
   }
+  bool AskReplace(QWidget*, const std::u16string& question) override {
+    questions.push_back(question);
+    return true;
+  }
   std::vector<std::u16string> texts;
+  std::vector<std::u16string> questions;
   std::vector<std::u16string> details;
   std::vector<QWidget*> owners;
 };

@@ -124,6 +124,10 @@ class RecordingMessages : public MessageBoxService {
   void ShowMessage(HWND, const std::u16string& text, const std::u16string&) override {
     shown.push_back(text);
   }
+  bool AskReplace(HWND, const std::u16string& question) override {
+    shown.push_back(question);
+    return true;
+  }
   std::vector<std::u16string> shown;
 };
 
@@ -335,6 +339,24 @@ TEST(Win32ServicesTest, MessageBoxHasTheDetailBelowTheTextAndTheProgramAsCaption
         Press(box, VK_RETURN);
       });
   DestroyWindow(owner);
+}
+
+TEST(Win32ServicesTest, ReplacingADatabaseAsksWithReplaceAndCancelTheDefault) {
+  for (const bool replace : {false, true}) {
+    const bool answer = Driven([] { return AskReplaceBox(nullptr, u"Replace?"); },
+                               [&](DWORD process, DWORD thread) {
+                                 HWND box = WaitForDialog(process, thread);
+                                 ASSERT_NE(box, nullptr);
+                                 EXPECT_EQ(ItemText(box, IDOK), L"&Replace");
+                                 EXPECT_EQ(ItemText(box, IDCANCEL), L"Cancel");
+                                 if (replace) {
+                                   PostMessageW(box, WM_COMMAND, IDOK, 0);
+                                 } else {
+                                   Press(box, VK_RETURN);  // Cancel, the default
+                                 }
+                               });
+    EXPECT_EQ(answer, replace);
+  }
 }
 
 // The text of the tree view's selected item.

@@ -27,6 +27,7 @@ namespace {
 class SilentMessages : public MessageBoxService {
  public:
   void ShowMessage(HWND, const std::u16string&, const std::u16string&) override {}
+  bool AskReplace(HWND, const std::u16string&) override { return true; }
 };
 
 // Prints where the window is once it has painted, and waits for the shot.

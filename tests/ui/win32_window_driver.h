@@ -19,7 +19,7 @@ namespace junctra {
 class ScriptedChooser : public FolderChooser {
  public:
   bool BrowseForFolder(HWND, std::filesystem::path& result, const std::u16string&,
-                       const std::filesystem::path& start) override {
+                       const std::filesystem::path& start, FolderUse) override {
     starts.push_back(start);
     if (answers.empty()) return false;
     result = answers.front();

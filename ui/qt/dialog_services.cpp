@@ -1,5 +1,6 @@
 #include "ui/qt/dialog_services.h"
 
+#include <QAction>
 #include <QCoreApplication>
 #include <QFileDialog>
 #include <QFileSystemModel>
@@ -7,7 +8,9 @@
 #include <QLabel>
 #include <QLocale>
 #include <QMessageBox>
+#include <QPushButton>
 
+#include "platform/resource_module.h"
 #include "ui/qt/qt_text.h"
 
 namespace junctra {
@@ -16,8 +19,8 @@ namespace {
 class DesktopFolderChooser : public FolderChooser {
  public:
   bool BrowseForFolder(QWidget* owner, std::filesystem::path& result, const std::u16string& prompt,
-                       const std::filesystem::path& start) override {
-    return junctra::BrowseForFolder(owner, result, prompt, start);
+                       const std::filesystem::path& start, FolderUse use) override {
+    return junctra::BrowseForFolder(owner, result, prompt, start, use);
   }
 };
 
@@ -43,6 +46,9 @@ class DesktopMessageBoxes : public MessageBoxService {
                    const std::u16string& detail) override {
     ShowMessageBox(owner, text, detail);
   }
+  bool AskReplace(QWidget* owner, const std::u16string& question) override {
+    return AskReplaceBox(owner, question);
+  }
 };
 
 }  // namespace
@@ -54,15 +60,22 @@ DialogServices DefaultDialogServices() {
 }
 
 bool BrowseForFolder(QWidget* owner, std::filesystem::path& result, const std::u16string& prompt,
-                     const std::filesystem::path& start) {
+                     const std::filesystem::path& start, FolderUse use) {
   QFileDialog dialog(owner, ToQString(prompt));
   // Qt's own chooser, whose texts follow the loaded Qt translation; a
   // desktop's native one would keep records of the folders used.
   dialog.setOption(QFileDialog::DontUseNativeDialog, true);
   dialog.setFileMode(QFileDialog::Directory);
   dialog.setOption(QFileDialog::ShowDirsOnly, true);
-  // Choosing a folder changes nothing: no New Folder, Rename or Delete.
-  dialog.setOption(QFileDialog::ReadOnly, true);
+  // Choosing a folder changes nothing: no Rename or Delete, and New Folder
+  // only for the output.
+  dialog.setOption(QFileDialog::ReadOnly, use == FolderUse::kRead);
+  for (auto* action : dialog.findChildren<QAction*>()) {
+    if (action->objectName() == u"qt_rename_action" ||
+        action->objectName() == u"qt_delete_action") {
+      action->setVisible(false);
+    }
+  }
   dialog.setProxyModel(new LocalDates(&dialog));
   if (!start.empty()) dialog.setDirectory(PathToQString(start));
   if (dialog.exec() != QDialog::Accepted) return false;
@@ -87,6 +100,20 @@ void ShowMessageBox(QWidget* owner, const std::u16string& text, const std::u16st
     }
   }
   box.exec();
+}
+
+bool AskReplaceBox(QWidget* owner, const std::u16string& question) {
+  QMessageBox box(QMessageBox::Warning, QCoreApplication::applicationName(), ToQString(question),
+                  QMessageBox::NoButton, owner);
+  box.setTextFormat(Qt::PlainText);
+  QPushButton* replace =
+      box.addButton(ToQString(LoadResourceString(IDS_REPLACE)), QMessageBox::AcceptRole);
+  QPushButton* cancel =
+      box.addButton(ToQString(LoadResourceString(IDS_CANCEL)), QMessageBox::RejectRole);
+  box.setDefaultButton(cancel);
+  box.setEscapeButton(cancel);
+  box.exec();
+  return box.clickedButton() == replace;
 }
 
 }  // namespace junctra

@@ -6,6 +6,8 @@
 #include <filesystem>
 #include <string>
 
+#include "merge/merge_command.h"
+
 class QWidget;
 
 namespace junctra {
@@ -17,8 +19,8 @@ class FolderChooser {
   // empty); true with the chosen path in result, false (result unchanged)
   // when the user cancels.
   virtual bool BrowseForFolder(QWidget* owner, std::filesystem::path& result,
-                               const std::u16string& prompt,
-                               const std::filesystem::path& start) = 0;
+                               const std::u16string& prompt, const std::filesystem::path& start,
+                               FolderUse use) = 0;
 };
 
 class MessageBoxService {
@@ -29,6 +31,9 @@ class MessageBoxService {
   // when it is closed.
   virtual void ShowMessage(QWidget* owner, const std::u16string& text,
                            const std::u16string& detail = {}) = 0;
+  // Asks the question with Replace and Cancel buttons, Cancel the default;
+  // true for Replace.
+  virtual bool AskReplace(QWidget* owner, const std::u16string& question) = 0;
 };
 
 struct DialogServices {
@@ -40,13 +45,18 @@ struct DialogServices {
 DialogServices DefaultDialogServices();
 
 // Qt's directory chooser with the prompt as its title, opening in start
-// when that is given. It creates, renames and deletes nothing. The chosen
-// path has no trailing separator, except for the root "/".
+// when that is given. It renames and deletes nothing, and creates a new
+// folder only when the folder is chosen to be written. The chosen path has
+// no trailing separator, except for the root "/".
 bool BrowseForFolder(QWidget* owner, std::filesystem::path& result, const std::u16string& prompt,
-                     const std::filesystem::path& start = {});
+                     const std::filesystem::path& start = {}, FolderUse use = FolderUse::kRead);
 
 // A modal message box: the text, the detail (if any) as its informative
 // text, an OK button, a warning icon, the application's name as caption.
 void ShowMessageBox(QWidget* owner, const std::u16string& text, const std::u16string& detail = {});
+
+// A modal question with Replace and Cancel (the default) buttons, a warning
+// icon and the application's name as caption; true for Replace.
+bool AskReplaceBox(QWidget* owner, const std::u16string& question);
 
 }  // namespace junctra

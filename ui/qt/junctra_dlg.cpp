@@ -112,6 +112,10 @@ void CJunctraDlg::EnableMerge(bool enabled) {
   if (m_btnMerge != nullptr) m_btnMerge->setEnabled(enabled);
 }
 
+void CJunctraDlg::FocusMerge() {
+  if (m_btnMerge != nullptr) m_btnMerge->setFocus();
+}
+
 void CJunctraDlg::ShowResult(const std::u16string& text) {
   if (auto* label = qobject_cast<QLabel*>(GetDlgItem(IDC_RESULT))) label->setText(ToQString(text));
 }
@@ -123,8 +127,12 @@ Decisions CJunctraDlg::ShowErrorList(const ConflictList& conflicts) {
 }
 
 bool CJunctraDlg::BrowseForFolder(std::filesystem::path& folder, const std::u16string& prompt,
-                                  const std::filesystem::path& start) {
-  return services_.folders->BrowseForFolder(this, folder, prompt, start);
+                                  const std::filesystem::path& start, FolderUse use) {
+  return services_.folders->BrowseForFolder(this, folder, prompt, start, use);
+}
+
+bool CJunctraDlg::AskReplace(const std::u16string& question) {
+  return services_.messages->AskReplace(this, question);
 }
 
 void CJunctraDlg::ShowMessage(const std::u16string& text, const std::u16string& detail) {

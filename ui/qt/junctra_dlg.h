@@ -56,9 +56,11 @@ class CJunctraDlg : public TemplateDialog, private MainDialogView {
   void ShowBase(const std::filesystem::path& base) override;
   void EnableMerge(bool enabled) override;
   void ShowResult(const std::u16string& text) override;
+  void FocusMerge() override;
   Decisions ShowErrorList(const ConflictList& conflicts) override;
   bool BrowseForFolder(std::filesystem::path& folder, const std::u16string& prompt,
-                       const std::filesystem::path& start) override;
+                       const std::filesystem::path& start, FolderUse use) override;
+  bool AskReplace(const std::u16string& question) override;
   void ShowMessage(const std::u16string& text, const std::u16string& detail = {}) override;
 
   DialogServices services_;

@@ -6,6 +6,7 @@
 #include <utility>
 
 #include "platform/env.h"
+#include "platform/resource_module.h"
 #include "ui/win32/window_placement.h"
 #include "ui/win32/win32_text.h"
 
@@ -15,8 +16,8 @@ namespace {
 class ShellFolderChooser : public FolderChooser {
  public:
   bool BrowseForFolder(HWND owner, std::filesystem::path& result, const std::u16string& prompt,
-                       const std::filesystem::path& start) override {
-    return junctra::BrowseForFolder(owner, result, prompt, start);
+                       const std::filesystem::path& start, FolderUse use) override {
+    return junctra::BrowseForFolder(owner, result, prompt, start, use);
   }
 };
 
@@ -24,6 +25,9 @@ class SystemMessageBoxes : public MessageBoxService {
  public:
   void ShowMessage(HWND owner, const std::u16string& text, const std::u16string& detail) override {
     ShowMessageBox(owner, text, detail);
+  }
+  bool AskReplace(HWND owner, const std::u16string& question) override {
+    return AskReplaceBox(owner, question);
   }
 };
 
@@ -73,13 +77,14 @@ DialogServices DefaultDialogServices() {
 }
 
 bool BrowseForFolder(HWND owner, std::filesystem::path& result, const std::u16string& prompt,
-                     const std::filesystem::path& start) {
+                     const std::filesystem::path& start, FolderUse use) {
   wchar_t display_name[MAX_PATH] = {};
   const std::wstring title = ToWide(prompt);
   BROWSEINFOW request = {};
   request.hwndOwner = owner;
   request.pszDisplayName = display_name;
   request.lpszTitle = title.c_str();
+  if (use == FolderUse::kWrite) request.ulFlags = BIF_NEWDIALOGSTYLE;
   request.lpfn = SelectStart;
   if (!start.empty()) request.lParam = reinterpret_cast<LPARAM>(start.c_str());
   const std::unique_ptr<ITEMIDLIST, IdListFree> chosen(SHBrowseForFolderW(&request));
@@ -110,6 +115,39 @@ void ShowMessageBox(HWND owner, const std::u16string& text, const std::u16string
     UnhookWindowsHookEx(message_box_hook);
     message_box_hook = nullptr;
   }
+}
+
+namespace {
+
+// The message box's OK and Cancel buttons relabelled as it opens (the
+// system's box has no Replace button of its own), and the box centred on
+// its owner.
+thread_local HHOOK replace_hook = nullptr;
+
+LRESULT CALLBACK LabelReplaceButtons(int code, WPARAM wparam, LPARAM lparam) {
+  if (code == HCBT_ACTIVATE) {
+    const auto box = reinterpret_cast<HWND>(wparam);
+    SetDlgItemTextW(box, IDOK, ToWide(LoadResourceString(IDS_REPLACE)).c_str());
+    SetDlgItemTextW(box, IDCANCEL, ToWide(LoadResourceString(IDS_CANCEL)).c_str());
+    CentreWindow(box, GetWindow(box, GW_OWNER));
+    UnhookWindowsHookEx(replace_hook);
+    replace_hook = nullptr;
+    return 0;
+  }
+  return CallNextHookEx(replace_hook, code, wparam, lparam);
+}
+
+}  // namespace
+
+bool AskReplaceBox(HWND owner, const std::u16string& question) {
+  const std::wstring body = ToWide(question);
+  const std::wstring caption = ApplicationName();
+  replace_hook = SetWindowsHookExW(WH_CBT, LabelReplaceButtons, nullptr, GetCurrentThreadId());
+  const int answer = MessageBoxW(owner, body.c_str(), caption.empty() ? nullptr : caption.c_str(),
+                                 MB_OKCANCEL | MB_ICONWARNING | MB_DEFBUTTON2);
+  if (replace_hook != nullptr) UnhookWindowsHookEx(replace_hook);
+  replace_hook = nullptr;
+  return answer == IDOK;
 }
 
 std::wstring ApplicationName() { return Env::Default()->ModuleFileName().stem().wstring(); }

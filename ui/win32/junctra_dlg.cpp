@@ -126,6 +126,13 @@ void CJunctraDlg::EnableMerge(bool enabled) {
   EnableWindow(GetDlgItem(hwnd(), IDC_MERGE), enabled ? TRUE : FALSE);
 }
 
+// As the dialog manager moves the focus: Merge takes the default look while
+// it has the focus, and Exit gets it back when the focus moves on.
+void CJunctraDlg::FocusMerge() {
+  SendMessageW(hwnd(), WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(GetDlgItem(hwnd(), IDC_MERGE)),
+               TRUE);
+}
+
 // The line wraps, and the dialog grows by the lines the template has no
 // room for (and shrinks again), so that a long output folder never hides
 // the counts; the whole text is its tooltip too.
@@ -167,8 +174,12 @@ Decisions CJunctraDlg::ShowErrorList(const ConflictList& conflicts) {
 }
 
 bool CJunctraDlg::BrowseForFolder(std::filesystem::path& folder, const std::u16string& prompt,
-                                  const std::filesystem::path& start) {
-  return services_.folders->BrowseForFolder(hwnd(), folder, prompt, start);
+                                  const std::filesystem::path& start, FolderUse use) {
+  return services_.folders->BrowseForFolder(hwnd(), folder, prompt, start, use);
+}
+
+bool CJunctraDlg::AskReplace(const std::u16string& question) {
+  return services_.messages->AskReplace(hwnd(), question);
 }
 
 void CJunctraDlg::ShowMessage(const std::u16string& text, const std::u16string& detail) {
