@@ -47,9 +47,9 @@ int RunBatchMerge(const CommandLine& args, Env* env, MessageOutput& output) {
 std::optional<int> RunWithoutMerge(const CommandLine& args, MessageOutput& output) {
   const ResourceModule& strings = CurrentResourceModule();
   if (args.wrong_use != 0) {
-    BatchUi(strings, output).ShowMessage(
-        FormatMessage(strings.LoadString(args.wrong_use), args.wrong_option),
-        strings.LoadString(IDS_USAGE));
+    BatchUi(strings, output)
+        .ShowMessage(FormatMessage(strings.LoadString(args.wrong_use), args.wrong_option),
+                     strings.LoadString(IDS_USAGE));
     return kWrongUse;
   }
   if (args.help) {
@@ -65,8 +65,9 @@ std::optional<int> RunWithoutMerge(const CommandLine& args, MessageOutput& outpu
   // than opening the dialog that a script would wait on.
   for (const auto* folder : {&args.first, &args.second, &args.output, &args.base}) {
     if (!CanNameFolder(*folder)) {
-      BatchUi(strings, output).ShowMessage(
-          FormatMessage(strings.LoadString(IDS_NOT_A_FOLDER_NAME), PathToUtf16(*folder)));
+      BatchUi(strings, output)
+          .ShowMessage(
+              FormatMessage(strings.LoadString(IDS_NOT_A_FOLDER_NAME), PathToUtf16(*folder)));
       return kWrongUse;
     }
   }

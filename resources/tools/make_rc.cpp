@@ -51,9 +51,8 @@ int main(int argc, char** argv) {
     if (file_name != "-") info.original_filename = file_name;
     if (argc == 7) info.manifest_file = argv[6];
     info.description = language.description;
-    const std::optional<std::string> rc = icon == "-"
-                                              ? junctra::WriteVersionRc(info)
-                                              : junctra::WriteRc(*language.table(), info);
+    const std::optional<std::string> rc =
+        icon == "-" ? junctra::WriteVersionRc(info) : junctra::WriteRc(*language.table(), info);
     if (!rc) {
       std::fprintf(stderr, "make_rc: a control of the %s table has no Windows class\n", argv[1]);
       return 1;

@@ -58,9 +58,7 @@ class AppFakeEnv : public EnvWrapper {
   }
 
   bool CanPrintMessages() override { return can_print; }
-  void ShowMessageWindow(std::u16string_view text) override {
-    message_windows.emplace_back(text);
-  }
+  void ShowMessageWindow(std::u16string_view text) override { message_windows.emplace_back(text); }
 
   std::unique_ptr<Library> LoadLibrary(const std::filesystem::path& path) override {
     load_requests.push_back(path);

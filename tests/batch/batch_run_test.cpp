@@ -101,8 +101,8 @@ TEST_F(BatchRunTest, UnreadableInputAndUnwritableOutputFail) {
   EXPECT_EQ(r.exit_code, 1);
   const std::string reason = Utf16ToUtf8(SystemReason(u"No such file or directory", kFileNotFound));
   EXPECT_EQ(r.err, "Error saving class file\n" + (missing / "class.lst").string() + ": " + reason +
-                       "\nError saving database file\n" + (missing / "tagl.txt").string() +
-                       ": " + reason + "\n");
+                       "\nError saving database file\n" + (missing / "tagl.txt").string() + ": " +
+                       reason + "\n");
 }
 
 TEST_F(BatchRunTest, PathsKeepEveryCharacterInArgumentsAndMessages) {

@@ -243,7 +243,7 @@ TEST(ProgramFileTest, HoldsManifestIconsAndItsOwnName) {
     for (int& size : sizes) {
       size = icons.Take<std::uint8_t>();
       if (size == 0) size = 256;
-      icons.Take<std::uint8_t>();                                    // height
+      icons.Take<std::uint8_t>();                                        // height
       for (int skip = 0; skip < 6; ++skip) icons.Take<std::uint16_t>();  // colours to ID
     }
     EXPECT_EQ(sizes, (std::vector<int>{16, 20, 24, 32, 40, 48, 64, 96, 128, 256})) << name;

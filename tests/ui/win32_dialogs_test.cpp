@@ -410,8 +410,8 @@ TEST(Win32ProgramTest, ExitCodesFollowHowTheDialogEnds_BatchMessagesShowInABox) 
       std::filesystem::path(Env::Default()->GetEnvironmentVariable("JUNCTRA_PROGRAM_DIR").value()) /
       "junctra.exe";
   TempDir dir;
-  const std::wstring batch = L" \"" + (dir.path() / "a").wstring() + L"\" \"" +
-                             (dir.path() / "b").wstring() + L"\"";
+  const std::wstring batch =
+      L" \"" + (dir.path() / "a").wstring() + L"\" \"" + (dir.path() / "b").wstring() + L"\"";
   struct Run {
     std::wstring arguments;
     WPARAM key;
@@ -432,8 +432,8 @@ TEST(Win32ProgramTest, ExitCodesFollowHowTheDialogEnds_BatchMessagesShowInABox) 
     EXPECT_NE(dialog, nullptr);
     if (dialog != nullptr && !run.arguments.empty()) {
       // The message box's text is its static control 0xFFFF.
-      EXPECT_EQ(ItemText(dialog, 0xFFFF).rfind(L"First folder does not contain database files\n", 0),
-                0u)
+      EXPECT_EQ(
+          ItemText(dialog, 0xFFFF).rfind(L"First folder does not contain database files\n", 0), 0u)
           << std::string(ItemText(dialog, 0xFFFF).begin(), ItemText(dialog, 0xFFFF).end());
     }
     if (dialog != nullptr) Press(dialog, run.key);

@@ -7,8 +7,8 @@
 
 #include "platform/env.h"
 #include "platform/resource_module.h"
-#include "ui/win32/window_placement.h"
 #include "ui/win32/win32_text.h"
+#include "ui/win32/window_placement.h"
 
 namespace junctra {
 namespace {
@@ -106,8 +106,7 @@ void ShowMessageBox(HWND owner, const std::u16string& text, const std::u16string
   const std::wstring caption = ApplicationName();
   if (owner != nullptr) {
     message_box_owner = owner;
-    message_box_hook =
-        SetWindowsHookExW(WH_CBT, CentreMessageBox, nullptr, GetCurrentThreadId());
+    message_box_hook = SetWindowsHookExW(WH_CBT, CentreMessageBox, nullptr, GetCurrentThreadId());
   }
   MessageBoxW(owner, body.c_str(), caption.empty() ? nullptr : caption.c_str(),
               MB_OK | MB_ICONWARNING);

@@ -6,8 +6,8 @@
 #include "platform/resource_module.h"
 #include "resources/resource_ids.h"
 #include "ui/win32/error_dlg.h"
-#include "ui/win32/window_placement.h"
 #include "ui/win32/win32_text.h"
+#include "ui/win32/window_placement.h"
 
 namespace junctra {
 
@@ -143,7 +143,8 @@ void CJunctraDlg::ShowResult(const std::u16string& text) {
   tooltips_.Set(hwnd(), line, wide);
 
   HDC dc = GetDC(line);
-  HGDIOBJ old_font = SelectObject(dc, reinterpret_cast<HGDIOBJ>(SendMessageW(line, WM_GETFONT, 0, 0)));
+  HGDIOBJ old_font =
+      SelectObject(dc, reinterpret_cast<HGDIOBJ>(SendMessageW(line, WM_GETFONT, 0, 0)));
   TEXTMETRICW metrics = {};
   GetTextMetricsW(dc, &metrics);
   SelectObject(dc, old_font);
