@@ -31,7 +31,7 @@ void BatchUi::PrintLine(const std::u16string& text) {
   // characters in them must not reach the terminal.
   std::u16string shown = MaskControls(text);
   shown.push_back(u'\n');
-  WriteStandardError(shown);
+  output_.Error(shown);
 }
 
 }  // namespace junctra

@@ -2,14 +2,16 @@
 // failure explained on standard error, one message per line.
 #pragma once
 
+#include "app/message_output.h"
 #include "merge/merge_command.h"
 
 namespace junctra {
 
 class BatchUi : public MergeUi {
  public:
-  // Texts come from strings.
-  explicit BatchUi(const ResourceModule& strings) : strings_(strings) {}
+  // Texts come from strings; they go to output's standard error.
+  BatchUi(const ResourceModule& strings, MessageOutput& output)
+      : strings_(strings), output_(output) {}
 
   // The heading of the error list, then every line, each followed by its
   // detail indented by two spaces.
@@ -27,6 +29,7 @@ class BatchUi : public MergeUi {
   void PrintLine(const std::u16string& text);
 
   const ResourceModule& strings_;
+  MessageOutput& output_;
 };
 
 }  // namespace junctra

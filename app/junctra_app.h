@@ -6,6 +6,7 @@
 #include <string>
 
 #include "app/language.h"
+#include "app/message_output.h"
 #include "platform/env.h"
 
 namespace junctra {
@@ -30,13 +31,15 @@ class CJunctraApp {
   // or when an argument can name no folder (CanNameFolder); 1 otherwise. Without a
   // dialog runner, interactive use is refused. A failed allocation that
   // nothing else reports ends it with a message on standard error and 1.
+  // Where the program cannot print (Env::CanPrintMessages), every text of
+  // the run shows in one message box at its end instead.
   int InitInstance(int argc, char** argv, MainDialogRunner run_dialog = nullptr);
 
   // The resource module in use: null outside InitInstance.
   ModuleHandle m_hLangResourceDLL;
 
  private:
-  int Run(int argc, char** argv, MainDialogRunner run_dialog);
+  int Run(int argc, char** argv, MainDialogRunner run_dialog, MessageOutput& output);
 
   Env* env_;
 };

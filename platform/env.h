@@ -179,6 +179,15 @@ class Env {
   // be loaded. Windows maps it as data: none of its code ever runs, Symbol
   // finds nothing, ResourceHandle gives its resources.
   virtual std::unique_ptr<Library> LoadLibrary(const std::filesystem::path& path) = 0;
+
+  // Whether what the program prints reaches anyone. False only for a
+  // Windows GUI program (junctra.exe) whose standard error is neither a
+  // console, a file nor a pipe, as when started from a shortcut, Explorer
+  // or the task scheduler; a console program always prints.
+  virtual bool CanPrintMessages() { return true; }
+  // Shows text in one modal message box captioned with the program's name,
+  // for what cannot be printed; nothing where there are no message boxes.
+  virtual void ShowMessageWindow(std::u16string_view) {}
 };
 
 // Process-wide settings made once at start, before anything else runs: on
@@ -277,6 +286,8 @@ class EnvWrapper : public Env {
   std::unique_ptr<Library> LoadLibrary(const std::filesystem::path& path) override {
     return target_->LoadLibrary(path);
   }
+  bool CanPrintMessages() override { return target_->CanPrintMessages(); }
+  void ShowMessageWindow(std::u16string_view text) override { target_->ShowMessageWindow(text); }
 
  private:
   Env* target_;

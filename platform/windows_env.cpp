@@ -390,10 +390,23 @@ class WindowsEnv : public Env {
   }
 
   int RenameFile(const std::filesystem::path& from, const std::filesystem::path& to) override {
-    return ::MoveFileExW(SystemPath(from).c_str(), SystemPath(to).c_str(),
-                         MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)
-               ? 0
-               : LastError();
+    const std::wstring target = SystemPath(to);
+    if (::MoveFileExW(SystemPath(from).c_str(), target.c_str(),
+                      MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+      return 0;
+    }
+    const DWORD e = ::GetLastError();
+    // A target that another program holds open refuses as "access denied";
+    // opening it for deletion tells whether that is the reason.
+    if (e == ERROR_ACCESS_DENIED) {
+      Handle probe(::CreateFileW(target.c_str(), DELETE,
+                                 FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                 OPEN_EXISTING, FILE_FLAG_OPEN_REPARSE_POINT, nullptr));
+      if (!probe.valid() && ::GetLastError() == ERROR_SHARING_VIOLATION) {
+        return ErrnoFromWin32(ERROR_SHARING_VIOLATION);
+      }
+    }
+    return ErrnoFromWin32(e);
   }
 
   int ExchangeFiles(const std::filesystem::path& a, const std::filesystem::path& b) override {
@@ -681,6 +694,24 @@ class WindowsEnv : public Env {
     ::SetErrorMode(old_mode);
     if (module == nullptr) return nullptr;
     return std::make_unique<WindowsLibrary>(module);
+  }
+
+  bool CanPrintMessages() override {
+    const auto* image = reinterpret_cast<const unsigned char*>(::GetModuleHandleW(nullptr));
+    const auto* dos = reinterpret_cast<const IMAGE_DOS_HEADER*>(image);
+    const auto* nt = reinterpret_cast<const IMAGE_NT_HEADERS*>(image + dos->e_lfanew);
+    if (nt->OptionalHeader.Subsystem != IMAGE_SUBSYSTEM_WINDOWS_GUI) return true;
+    const HANDLE error = ::GetStdHandle(STD_ERROR_HANDLE);
+    return error != nullptr && error != INVALID_HANDLE_VALUE &&
+           ::GetFileType(error) != FILE_TYPE_UNKNOWN;
+  }
+
+  // Only where nothing can be printed, so batch use of the console program
+  // never touches the window system.
+  void ShowMessageWindow(std::u16string_view text) override {
+    const std::wstring caption = ModuleFileName().stem().wstring();
+    ::MessageBoxW(nullptr, Wide(text).c_str(), caption.empty() ? nullptr : caption.c_str(),
+                  MB_OK | MB_ICONWARNING | MB_SETFOREGROUND);
   }
 };
 

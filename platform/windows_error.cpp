@@ -6,7 +6,16 @@
 
 namespace junctra {
 
-int ErrnoFromWin32(unsigned long error) {
+namespace {
+
+// The last conversion on this thread; its errno value travels on alone.
+struct Conversion {
+  unsigned long win32 = 0;
+  int error = 0;
+};
+thread_local Conversion last_conversion;
+
+int Convert(unsigned long error) {
   switch (error) {
     case ERROR_SUCCESS:
       return 0;
@@ -65,6 +74,18 @@ int ErrnoFromWin32(unsigned long error) {
     default:
       return EIO;
   }
+}
+
+}  // namespace
+
+int ErrnoFromWin32(unsigned long error) {
+  const int converted = Convert(error);
+  last_conversion = {error, converted};
+  return converted;
+}
+
+unsigned long Win32ErrorBehind(int error) {
+  return error != 0 && last_conversion.error == error ? last_conversion.win32 : 0;
 }
 
 }  // namespace junctra

@@ -8,4 +8,10 @@ namespace junctra {
 // without a counterpart gives EIO. Only in the Windows build.
 int ErrnoFromWin32(unsigned long error);
 
+// The Windows error that ErrnoFromWin32 last turned into errno value error
+// on this thread; 0 when its last conversion gave another value (or none
+// was made), as for an errno value the program made itself. Messages give
+// the system's own text for it.
+unsigned long Win32ErrorBehind(int error);
+
 }  // namespace junctra

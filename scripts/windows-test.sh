@@ -62,10 +62,10 @@ if [ -z "$linux" ]; then
   done
 fi
 if [ -z "$linux" ]; then
-  echo "== Linux program, for comparison"
+  echo "== Linux program and its German satellite, for comparison"
   bash scripts/deps.sh build
   cmake --preset program >/dev/null
-  cmake --build --preset program --target junctra
+  cmake --build --preset program --target junctra junctra_de
   linux=build/program/program/junctra
 fi
 linux=$(realpath "$linux")
@@ -78,15 +78,24 @@ program_files=${program_files%/}
 shortcut=$WINEPREFIX/drive_c/ProgramData/Microsoft/Windows/Start\ Menu/Programs/Junctra.lnk
 uninstall_key='HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall\Junctra'
 installed=$(cd "$program_files" && find . -type f | LC_ALL=C sort | tr '\n' ' ')
-expected='./Program Settings.ini ./junctra.com ./junctra.exe ./uninstall.exe '
+expected='./LICENSE.txt ./Program Settings.ini ./junctra.com ./junctra.exe ./uninstall.exe '
 if [ -f build/windows/program/de/junctra-EXE-mui.dll ]; then
-  expected="./Program Settings.ini ./de/junctra-EXE-mui.dll"
+  expected="./LICENSE.txt ./Program Settings.ini ./de/junctra-EXE-mui.dll"
   expected+=" ./junctra.com ./junctra.exe ./uninstall.exe "
 fi
 [ "$installed" = "$expected" ] || fail "installed: $installed"
 [ -f "$shortcut" ] || fail "no Start-menu shortcut"
 "$wine" reg query "$uninstall_key" /v UninstallString >/dev/null || fail "not registered"
+"$wine" reg query "$uninstall_key" /v EstimatedSize >/dev/null || fail "no EstimatedSize"
+environment_key='HKLM\SYSTEM\CurrentControlSet\Control\Session Manager\Environment'
+system_path() { "$wine" reg query "$environment_key" /v Path | tr -d '\r' | sed -n 's/.*REG_EXPAND_SZ *//p'; }
+[[ ";$(system_path);" == *";C:\Program Files\Junctra;"* ]] || fail "not on PATH: $(system_path)"
 echo "Installed into C:\\Program Files\\Junctra: $installed"
+# Batch use touches no window function: the common controls, whose start-up
+# makes window-system objects, are not linked. Under Wine those start its
+# desktop process, which keeps a redirected standard error open.
+! x86_64-w64-mingw32-objdump -p "$program_files/junctra.com" | grep -qi 'DLL Name: comctl32' ||
+  fail "junctra.com links the common controls"
 
 # The same merges with both programs, from the same folder; the Windows one
 # as scripts run it. No settings file: both speak English.
@@ -96,6 +105,9 @@ cp -r "$source/examples" .
 mkdir -p home empty
 export HOME=$work/home XDG_CONFIG_HOME=$work/home/.config LC_ALL=C
 com='C:\Program Files\Junctra\junctra.com'
+comparable() {
+  tr '\\' / <"$1" | sed -E 's/^([^ ].*(tagl\.txt|class\.lst)): .*/\1: (reason)/'
+}
 # merge NAME FIRST SECOND: both programs into out-NAME-linux and
 # out-NAME-windows; exit codes and messages compared.
 merge() {
@@ -105,8 +117,10 @@ merge() {
   "$wine" "$com" "$2" "$3" "out-$name-windows" 2>"$name-windows.err" || windows_status=$?
   [ "$linux_status" = "$windows_status" ] ||
     fail "$name: exit code $linux_status on Linux, $windows_status on Windows"
-  # A path joined by the program has each system's separator.
-  cmp <(tr '\\' / <"$name-linux.err") <(tr '\\' / <"$name-windows.err") ||
+  # A path joined by the program has each system's separator; the reason
+  # after a file's path is each system's own ("No such file or directory",
+  # "File not found.").
+  cmp <(comparable "$name-linux.err") <(comparable "$name-windows.err") ||
     fail "$name: the messages differ"
   echo "$name: exit code $windows_status on both, the same $(wc -l <"$name-linux.err") message lines"
   return "$windows_status"
@@ -138,9 +152,9 @@ fi
 
 # A console shows every character, whatever its code page, which the
 # program leaves as it was. From a batch file, as a user would: "junctra"
-# is junctra.com.
+# is junctra.com, found on the PATH the installer set.
 mkdir -p "Prüfstand/tagl.txt"
-printf '%s\r\n' '@echo off' 'chcp 850 >nul' 'set PATH=C:\Program Files\Junctra;%PATH%' \
+printf '%s\r\n' '@echo off' 'chcp 850 >nul' \
   'junctra %1 %2 %3' 'echo exit code %errorlevel%' 'chcp' >console.bat
 LC_ALL=C.UTF-8 script -qec "$wine cmd /c console.bat examples/plant-a Prüfstand empty" \
   /dev/null | sed 's/\x1b\[[0-9;?]*[a-zA-Z]//g; s/\r//g' >console.txt
@@ -155,4 +169,5 @@ echo "== uninstall"
 [ ! -e "$program_files" ] || fail "left behind: $(cd "$program_files" && find .)"
 [ ! -e "$shortcut" ] || fail "the shortcut is left"
 ! "$wine" reg query "$uninstall_key" >/dev/null 2>&1 || fail "still registered"
-echo "Uninstalled: no files, shortcut or registry key left"
+[[ ";$(system_path);" != *";C:\Program Files\Junctra;"* ]] || fail "still on PATH: $(system_path)"
+echo "Uninstalled: no files, shortcut, registry key or PATH entry left"

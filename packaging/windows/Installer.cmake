@@ -10,15 +10,6 @@ endif()
 
 set(stage ${CMAKE_BINARY_DIR}/installer)
 set(setup ${CMAKE_BINARY_DIR}/junctra-${PROJECT_VERSION}-setup.exe)
-# Windows wants four numbers in a version resource.
-set(version4 ${PROJECT_VERSION_MAJOR})
-foreach(part MINOR PATCH TWEAK)
-  if(PROJECT_VERSION_${part} STREQUAL "")
-    string(APPEND version4 ".0")
-  else()
-    string(APPEND version4 ".${PROJECT_VERSION_${part}}")
-  endif()
-endforeach()
 
 set(programs junctra junctra_console)
 foreach(satellite junctra_de junctra_console_de)
@@ -28,11 +19,14 @@ foreach(satellite junctra_de junctra_console_de)
 endforeach()
 add_custom_command(OUTPUT ${setup}
   COMMAND ${CMAKE_COMMAND} -DPROGRAM_DIR=${JUNCTRA_PROGRAM_DIR} -DSTAGE=${stage}
-          -DSTRIP=${CMAKE_STRIP} -P ${CMAKE_CURRENT_LIST_DIR}/stage.cmake
-  COMMAND ${JUNCTRA_MAKENSIS} -V2 -WX -DVERSION=${PROJECT_VERSION} -DVERSION4=${version4}
-          -DSTAGE=${stage} -DOUTFILE=${setup} ${CMAKE_CURRENT_LIST_DIR}/junctra.nsi
+          -DSTRIP=${CMAKE_STRIP} -DLICENSE=${PROJECT_SOURCE_DIR}/LICENSE
+          -P ${CMAKE_CURRENT_LIST_DIR}/stage.cmake
+  COMMAND ${JUNCTRA_MAKENSIS} -V2 -WX -DVERSION=${PROJECT_VERSION} -DVERSION4=${JUNCTRA_VERSION4}
+          -DSTAGE=${stage} -DOUTFILE=${setup} -DICON=${PROJECT_SOURCE_DIR}/resources/icon/junctra.ico
+          ${CMAKE_CURRENT_LIST_DIR}/junctra.nsi
   DEPENDS ${programs} ${CMAKE_CURRENT_LIST_DIR}/junctra.nsi ${CMAKE_CURRENT_LIST_DIR}/stage.cmake
-          "${JUNCTRA_PROGRAM_DIR}/Program Settings.ini"
+          "${JUNCTRA_PROGRAM_DIR}/Program Settings.ini" ${PROJECT_SOURCE_DIR}/LICENSE
+          ${PROJECT_SOURCE_DIR}/resources/icon/junctra.ico
   COMMENT "Building the installer junctra-${PROJECT_VERSION}-setup.exe"
   VERBATIM)
 add_custom_target(installer DEPENDS ${setup})

@@ -4,7 +4,7 @@
   junctra.svg        the scalable icon,
   junctra-N.png      the icon in each size of SIZES, for the desktop and the
                      Qt window,
-  junctra.ico        the 32x32 and 16x16 icon for the Windows resources,
+  junctra.ico        the icon for the Windows resources, 16 to 256 pixels,
   ../icon_data.h     the 32x32 PNG bytes for the built-in resources.
 
 Only the standard library is used, so the output is the same everywhere.
@@ -17,8 +17,11 @@ import zlib
 
 HERE = os.path.dirname(os.path.abspath(__file__))
 SIZE = 32
-SAMPLES = 8  # per pixel and axis, up to 32x32; fewer above, as pixels get finer
+SAMPLES = 8  # per pixel and axis, up to 32 pixels; fewer above, as pixels are finer
 SIZES = (16, 22, 24, 32, 48, 64, 128, 256)
+# Every size Windows picks from: the small and large icons at 100 to 200 %
+# scaling, the Explorer views and the installer.
+ICO_SIZES = [16, 20, 24, 32, 40, 48, 64, 96, 128, 256]
 
 # The drawing, in a 32x32 coordinate space, back to front.
 TILE = {"x": 1.5, "y": 1.5, "size": 29.0, "radius": 6.0, "color": (0x1F, 0x4E, 0x79)}
@@ -64,8 +67,13 @@ def in_tile(px, py):
 def render(size):
     """Rows of RGBA bytes, top to bottom, the drawing scaled to size pixels."""
     lines = [(bezier(points), width / 2, color) for points, width, color in STREAMS]
+    # Each stream's bounding box, widened by its half width: most samples
+    # lie outside, and the distance to a polyline is slow in Python.
+    boxes = [(min(x for x, _ in line) - half, max(x for x, _ in line) + half,
+              min(y for _, y in line) - half, max(y for _, y in line) + half)
+             for line, half, _ in lines]
+    samples = SAMPLES if size <= SIZE else max(2, SAMPLES * SIZE // size)
     scale = SIZE / size
-    samples = max(2, SAMPLES * SIZE // max(size, SIZE))
     rows = []
     for j in range(size):
         row = bytearray()
@@ -76,8 +84,9 @@ def render(size):
                     px = (i + (si + 0.5) / samples) * scale
                     py = (j + (sj + 0.5) / samples) * scale
                     color = TILE["color"] if in_tile(px, py) else None
-                    for line, half, stream_color in lines:
-                        if distance_to_polyline(px, py, line) <= half:
+                    for (line, half, stream_color), (x0, x1, y0, y1) in zip(lines, boxes):
+                        if (x0 <= px <= x1 and y0 <= py <= y1 and
+                                distance_to_polyline(px, py, line) <= half):
                             color = stream_color
                     if color is not None:
                         r, g, b, a = r + color[0], g + color[1], b + color[2], a + 1
@@ -105,10 +114,18 @@ def png(rows):
 def ico(images):
     """An icon file of 32-bit bitmaps, one per (size, rows), in the form every
     Windows version reads: a BITMAPINFOHEADER of twice the height, the BGRA
-    pixels bottom-up, then the 1-bit AND mask (set where fully transparent)."""
+    pixels bottom-up, then the 1-bit AND mask (set where fully transparent).
+    The 256-pixel image is a PNG, as Windows Vista and later read it, a
+    twentieth of the bitmap's size."""
     entries, bodies = [], []
     offset = 6 + 16 * len(images)
     for size, rows in images:
+        if size >= 256:
+            body = png(rows)
+            entries.append(struct.pack("<BBBBHHII", 0, 0, 0, 0, 1, 32, len(body), offset))
+            bodies.append(body)
+            offset += len(body)
+            continue
         mask_stride = (size + 31) // 32 * 4
         pixels, mask = bytearray(), bytearray()
         for row in reversed(rows):
@@ -163,7 +180,7 @@ def main():
         with open(os.path.join(HERE, "junctra-%d.png" % size), "wb") as f:
             f.write(data if size == SIZE else png(render(size)))
     with open(os.path.join(HERE, "junctra.ico"), "wb") as f:
-        f.write(ico([(SIZE, large), (16, render(16))]))
+        f.write(ico([(size, large if size == SIZE else render(size)) for size in ICO_SIZES]))
     with open(os.path.join(HERE, "junctra.svg"), "w") as f:
         f.write(svg())
     with open(os.path.join(HERE, "..", "icon_data.h"), "w") as f:

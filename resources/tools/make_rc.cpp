@@ -1,8 +1,12 @@
-// make_rc CULTURE VERSION ICON FILE_NAME OUTPUT
+// make_rc CULTURE VERSION ICON FILE_NAME OUTPUT [MANIFEST]
 //
 // Writes the resource script of one language, generated from its C++ table,
-// for the Windows file FILE_NAME (the program or a satellite). It runs on
-// the build machine, so it is plain C++ with no Windows headers.
+// for the Windows file FILE_NAME (the program or a satellite), with the
+// application manifest MANIFEST when given. An ICON of "-" leaves the table
+// out: the script holds FILE_NAME's version information alone. A FILE_NAME
+// of "-" leaves the version information out: the table is linked into
+// several programs, each with its own. It runs on the build machine, so it
+// is plain C++ with no Windows headers.
 #include <cstdio>
 #include <fstream>
 #include <optional>
@@ -32,19 +36,23 @@ constexpr Language kLanguages[] = {
 }  // namespace
 
 int main(int argc, char** argv) {
-  if (argc != 6) {
-    std::fputs("usage: make_rc CULTURE VERSION ICON FILE_NAME OUTPUT\n", stderr);
+  if (argc != 6 && argc != 7) {
+    std::fputs("usage: make_rc CULTURE VERSION ICON FILE_NAME OUTPUT [MANIFEST]\n", stderr);
     return 2;
   }
+  const std::string_view icon = argv[3];
+  const std::string_view file_name = argv[4];
   for (const Language& language : kLanguages) {
     if (language.culture != argv[1]) continue;
     junctra::RcFileInfo info;
     info.language = language.id;
     info.version = argv[2];
-    info.icon_file = argv[3];
-    info.original_filename = argv[4];
+    info.icon_file = icon;
+    if (file_name != "-") info.original_filename = file_name;
+    if (argc == 7) info.manifest_file = argv[6];
     info.description = language.description;
-    const std::optional<std::string> rc = junctra::WriteRc(*language.table(), info);
+    const std::optional<std::string> rc =
+        icon == "-" ? junctra::WriteVersionRc(info) : junctra::WriteRc(*language.table(), info);
     if (!rc) {
       std::fprintf(stderr, "make_rc: a control of the %s table has no Windows class\n", argv[1]);
       return 1;

@@ -21,6 +21,7 @@ struct RcFileInfo {
   std::string original_filename;    // "junctra.exe"; a ".dll" marks a library
   std::string description;          // FileDescription
   std::string icon_file;            // the .ico file of every icon in the table
+  std::string manifest_file;        // the application manifest; empty: none
 };
 
 // A quoted script string for UTF-8 text: a quote doubled, a backslash and
@@ -28,8 +29,13 @@ struct RcFileInfo {
 std::string RcString(std::string_view text);
 
 // The whole script: UTF-8 code page, language, string table, dialog
-// templates, icons and version information. None when a control is of a
+// templates, icons, the manifest when given and version information (none
+// without an original file name: the table linked into several programs
+// leaves it to each program's own script). None when a control is of a
 // kind Windows has no class for.
 std::optional<std::string> WriteRc(const JunctraResourceTable& table, const RcFileInfo& info);
+
+// A script of the version information alone, for one program file.
+std::string WriteVersionRc(const RcFileInfo& info);
 
 }  // namespace junctra

@@ -43,6 +43,9 @@ class AppFakeEnv : public EnvWrapper {
   // Without a fake, load the real file.
   bool load_real_libraries = false;
   int libraries_alive = 0;
+  // False: a program with nowhere to print, whose texts go to message boxes.
+  bool can_print = true;
+  std::vector<std::u16string> message_windows;
 
   std::filesystem::path ModuleFileName() override { return module_file; }
   int OsMajorVersion() override { return os_major; }
@@ -53,6 +56,9 @@ class AppFakeEnv : public EnvWrapper {
     if (it == variables.end()) return std::nullopt;
     return it->second;
   }
+
+  bool CanPrintMessages() override { return can_print; }
+  void ShowMessageWindow(std::u16string_view text) override { message_windows.emplace_back(text); }
 
   std::unique_ptr<Library> LoadLibrary(const std::filesystem::path& path) override {
     load_requests.push_back(path);

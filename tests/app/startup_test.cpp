@@ -68,6 +68,21 @@ TEST_F(StartupTest, GermanSettingPrintsBatchMessagesInGermanAndReleasesTheSatell
   EXPECT_EQ(&CurrentResourceModule(), &ResourceModule::BuiltIn());
 }
 
+// A program that cannot print shows every text of the run, errors and
+// output alike, in one message box at its end, and prints nothing.
+TEST_F(StartupTest, WithoutStandardErrorTheTextsShowInOneMessageBox) {
+  env_.can_print = false;
+  EXPECT_EQ(Run({a_.string(), b_.string()}), 1);
+  EXPECT_EQ(Run({"--version"}), 0);
+  EXPECT_EQ(stderr_, "");
+  EXPECT_EQ(env_.message_windows,
+            (std::vector<std::u16string>{u"Can not merge databases due to the following "
+                                         u"inconsistencies:\n"
+                                         u"Tag 'LEVEL' has different definitions\n"
+                                         u"  Number: first 1, second 2",
+                                         u"Junctra version 1.0"}));
+}
+
 TEST_F(StartupTest, EnglishNeedsNoSatellite) {
   SetCulture("EN-us");
   EXPECT_EQ(Run({a_.string(), b_.string()}), 1);

@@ -4,8 +4,10 @@
 #include <cstdlib>
 #include <vector>
 
+#include "platform/text.h"
 #include "tests/database_files.h"
 #include "tests/run_program.h"
+#include "tests/system_reason.h"
 #include "tests/temp_dir.h"
 
 namespace junctra {
@@ -73,14 +75,16 @@ TEST_F(BatchRunTest, ConflictsAreListedOnStandardErrorAndNothingIsWritten) {
 }
 
 TEST_F(BatchRunTest, MissingDatabaseFilesFailWithTheirMessage) {
+  const std::string missing =
+      ": " + Utf16ToUtf8(SystemReason(u"No such file or directory", kFileNotFound)) + "\n";
   RunResult r = Run({a_.string(), out_.string()});
   EXPECT_EQ(r.exit_code, 1);
   EXPECT_EQ(r.err, "Second folder does not contain database files\n" +
-                       (out_ / "tagl.txt").string() + ": No such file or directory\n");
+                       (out_ / "tagl.txt").string() + missing);
   r = Run({out_.string(), a_.string(), b_.string()});
   EXPECT_EQ(r.exit_code, 1);
   EXPECT_EQ(r.err, "First folder does not contain database files\n" + (out_ / "tagl.txt").string() +
-                       ": No such file or directory\n");
+                       missing);
 }
 
 TEST_F(BatchRunTest, UnreadableInputAndUnwritableOutputFail) {
@@ -95,9 +99,10 @@ TEST_F(BatchRunTest, UnreadableInputAndUnwritableOutputFail) {
   const auto missing = dir_.path() / "missing";
   r = Run({a_.string(), a_.string(), missing.string()});
   EXPECT_EQ(r.exit_code, 1);
-  EXPECT_EQ(r.err, "Error saving class file\n" + (missing / "class.lst").string() +
-                       ": No such file or directory\nError saving database file\n" +
-                       (missing / "tagl.txt").string() + ": No such file or directory\n");
+  const std::string reason = Utf16ToUtf8(SystemReason(u"No such file or directory", kFileNotFound));
+  EXPECT_EQ(r.err, "Error saving class file\n" + (missing / "class.lst").string() + ": " + reason +
+                       "\nError saving database file\n" + (missing / "tagl.txt").string() + ": " +
+                       reason + "\n");
 }
 
 TEST_F(BatchRunTest, PathsKeepEveryCharacterInArgumentsAndMessages) {

@@ -10,6 +10,7 @@
 
 #include "merge/merge_command.h"
 #include "merge/output_writer.h"
+#include "platform/error_text.h"
 #include "platform/text.h"
 #include "tests/fault_injection_env.h"
 #include "tests/hardening/hardening_support.h"
@@ -131,7 +132,9 @@ TEST_P(FaultInjectionTest, EveryFailedOperationLeavesTheTargetAsItWasOrComplete)
       // The message names the file that could not be read or written, and
       // a save error the system's reason.
       const std::filesystem::path& path = env.fired_path();
-      const std::u16string reason = u": " + Utf8ToUtf16(std::strerror(error));
+      // The errors are the fake's, so the reason is the one Windows
+      // usually gives them there.
+      const std::u16string reason = u": " + Utf8ToUtf16(ErrorText(error));
       if (IsTemporaryOf(path, "class.lst")) {
         EXPECT_TRUE(ui.Mentions(u"Error saving class file")) << where;
         EXPECT_TRUE(ui.Mentions(PathToUtf16(b_ / "class.lst") + reason)) << where;

@@ -18,6 +18,7 @@
 #include "tests/database_files.h"
 #include "tests/file_wrapper.h"
 #include "tests/recording_ui.h"
+#include "tests/system_reason.h"
 #include "tests/tag_lookup.h"
 #include "tests/temp_dir.h"
 
@@ -64,7 +65,7 @@ TEST_F(MergeCommandTest, BatchMergeWritesTheUnionWithClassCodesFollowed) {
 }
 
 TEST_F(MergeCommandTest, FoldersWithoutTagListStopBeforeReading) {
-  const std::u16string missing = u": No such file or directory";
+  const std::u16string missing = u": " + SystemReason(u"No such file or directory", kFileNotFound);
   std::filesystem::remove(b_ / "tagl.txt");
   EXPECT_FALSE(Run(out_));
   EXPECT_EQ(ui_.messages,
@@ -80,7 +81,8 @@ TEST_F(MergeCommandTest, FoldersWithoutTagListStopBeforeReading) {
   ui_.messages.clear();
   MergeFolders mistyped{dir_.path() / "nowhere", b_, out_, {}};
   EXPECT_FALSE(RunMergeCommand(mistyped, ui_, ResourceModule::BuiltIn()));
-  EXPECT_EQ(ui_.messages.back(), PathToUtf16(dir_.path() / "nowhere" / "tagl.txt") + missing);
+  EXPECT_EQ(ui_.messages.back(), PathToUtf16(dir_.path() / "nowhere" / "tagl.txt") + u": " +
+                                     SystemReason(u"No such file or directory", kPathNotFound));
   // Interactive use says nothing here: folder selection already checked.
   ui_.messages.clear();
   EXPECT_FALSE(Run({}));
@@ -163,8 +165,8 @@ TEST_F(MergeCommandTest, ABaseTakesOneSidedEditsAndDecisionsSettleConflicts) {
   EXPECT_TRUE(summary.merged && !summary.written);
   EXPECT_TRUE(std::filesystem::is_empty(out_));
   EXPECT_FALSE(merge({{}, true}, dir_.path() / "nowhere").merged);  // fails as the run would
-  EXPECT_EQ(ui_.messages.at(1),
-            Detail(dir_.path() / "nowhere" / "class.lst", u"No such file or directory"));
+  EXPECT_EQ(ui_.messages.at(1), Detail(dir_.path() / "nowhere" / "class.lst",
+                                       SystemReason(u"No such file or directory", kFileNotFound)));
   summary = merge({}, out_);
   EXPECT_TRUE(summary.written && summary.three_way);
   EXPECT_EQ(std::make_tuple(summary.classes, summary.tags, summary.changed, summary.deleted),
@@ -237,11 +239,14 @@ TEST_F(MergeCommandTest, InteractiveUseAsksForTheOutputFolder) {
 TEST_F(MergeCommandTest, MissingOutputFolderReportsBothFilesAndFails) {
   const auto nowhere = dir_.path() / "nowhere";
   EXPECT_FALSE(Run(nowhere));
-  EXPECT_EQ(ui_.messages, (std::vector<std::u16string>{
-                              u"Error saving class file",
-                              Detail(nowhere / "class.lst", u"No such file or directory"),
-                              u"Error saving database file",
-                              Detail(nowhere / "tagl.txt", u"No such file or directory")}));
+  EXPECT_EQ(
+      ui_.messages,
+      (std::vector<std::u16string>{
+          u"Error saving class file",
+          Detail(nowhere / "class.lst", SystemReason(u"No such file or directory", kFileNotFound)),
+          u"Error saving database file",
+          Detail(nowhere / "tagl.txt",
+                 SystemReason(u"No such file or directory", kFileNotFound))}));
 }
 
 unsigned Mode(const std::filesystem::path& path) {
@@ -306,10 +311,11 @@ TEST_F(MergeCommandTest, ReadOnlyTargetsAreRefusedAndNeitherFileIsReplaced) {
     ui_.messages.clear();
     SetMode(out_ / name, 0444);
     EXPECT_FALSE(Run(out_));
-    EXPECT_EQ(ui_.messages, (std::vector<std::u16string>{
-                                name == std::string("class.lst") ? u"Error saving class file"
-                                                                 : u"Error saving database file",
-                                Detail(out_ / name, u"Permission denied")}));
+    EXPECT_EQ(ui_.messages,
+              (std::vector<std::u16string>{
+                  name == std::string("class.lst") ? u"Error saving class file"
+                                                   : u"Error saving database file",
+                  Detail(out_ / name, SystemReason(u"Permission denied", kAccessDenied))}));
     EXPECT_EQ(ReadBytes(out_ / "class.lst"), Utf16FileBytes(u"old classes"));
     EXPECT_EQ(ReadBytes(out_ / "tagl.txt"), Utf16FileBytes(u"old tags"));
     EXPECT_EQ(Mode(out_ / name), 0444u);
@@ -524,11 +530,12 @@ TEST_F(MergeCommandTest, ReadOnlyOutputFolderLeavesExistingFilesUntouched) {
   } env(out_);
   WriteDatabaseFile(out_ / "tagl.txt", u"old");
   EXPECT_FALSE(Run(out_, &env));
-  EXPECT_EQ(
-      ui_.messages,
-      (std::vector<std::u16string>{
-          u"Error saving class file", Detail(out_ / "class.lst", u"Read-only file system"),
-          u"Error saving database file", Detail(out_ / "tagl.txt", u"Read-only file system")}));
+  EXPECT_EQ(ui_.messages,
+            (std::vector<std::u16string>{
+                u"Error saving class file",
+                Detail(out_ / "class.lst", SystemReason(u"Read-only file system", kWriteProtect)),
+                u"Error saving database file",
+                Detail(out_ / "tagl.txt", SystemReason(u"Read-only file system", kWriteProtect))}));
   EXPECT_EQ(ReadBytes(out_ / "tagl.txt"), Utf16FileBytes(u"old"));
 }
 

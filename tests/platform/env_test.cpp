@@ -12,6 +12,9 @@
 #include <cerrno>
 #include <fstream>
 
+#include "platform/error_text.h"
+#include "platform/text.h"
+#include "tests/system_reason.h"
 #include "tests/temp_dir.h"
 
 namespace junctra {
@@ -27,6 +30,32 @@ TEST(EnvTest, ErrorsArriveAsErrnoValues) {
   EXPECT_EQ(env->CreateNewFile(dir.path() / "a", nullptr, &file), EEXIST);
   EXPECT_EQ(env->RemoveFile(dir.path() / "missing"), ENOENT);
   EXPECT_EQ(env->ExchangeFiles(dir.path(), dir.path() / "a"), EISDIR);
+}
+
+// The reasons messages give are the system's: on Windows its own message
+// for the Windows error behind a failure, or for the one the program's
+// errno value stands for; a file that another program holds open is named
+// as such, not as access denied.
+TEST(EnvTest, ReasonsAreTheSystemsOwn) {
+  TempDir dir;
+  Env* env = Env::Default();
+  std::unique_ptr<File> file;
+  const auto reason = [](int error) { return Utf8ToUtf16(ErrorText(error)); };
+  EXPECT_EQ(reason(env->OpenFile(dir.path() / "missing" / "a", {}, &file)),
+            SystemReason(u"No such file or directory", kPathNotFound));
+  EXPECT_EQ(reason(env->OpenFile(dir.path() / "missing", {}, &file)),
+            SystemReason(u"No such file or directory", kFileNotFound));
+  EXPECT_EQ(reason(EACCES), SystemReason(u"Permission denied", kAccessDenied));
+#ifdef _WIN32
+  std::ofstream(dir.path() / "new") << "new";
+  std::ofstream(dir.path() / "held") << "old";
+  HANDLE held = CreateFileW((dir.path() / "held").c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
+                            OPEN_EXISTING, 0, nullptr);
+  ASSERT_NE(held, INVALID_HANDLE_VALUE);
+  EXPECT_EQ(reason(env->RenameFile(dir.path() / "new", dir.path() / "held")),
+            SystemReason(nullptr, kSharingViolation));
+  CloseHandle(held);
+#endif
 }
 
 TEST(EnvTest, SharingAndFolderLocksExcludeASecondOpener) {

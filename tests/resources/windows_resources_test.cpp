@@ -9,6 +9,8 @@
 #include <iterator>
 #include <memory>
 #include <string>
+#include <string_view>
+#include <vector>
 
 #include "platform/env.h"
 #include "platform/resource_module.h"
@@ -214,6 +216,48 @@ TEST(BuiltInResourcesTest, ProgramModuleHoldsTheBuiltInTable) {
 
 TEST_F(GermanDllTest, DllHoldsTheGermanTable) {
   ExpectModuleMatches(*module_, *JunctraGermanResources());
+}
+
+// Both programs, each as its own file: the manifest that asks for the
+// common controls of version 6 and per-monitor DPI awareness, the icon in
+// every size from 16 to 256 pixels, and version information that names the
+// file itself.
+TEST(ProgramFileTest, HoldsManifestIconsAndItsOwnName) {
+  for (const char* name : {"junctra.exe", "junctra.com"}) {
+    const std::filesystem::path program = BuiltProgramFolder() / name;
+    const std::unique_ptr<Library> library = Env::Default()->LoadLibrary(program);
+    ASSERT_NE(library, nullptr) << program;
+    void* module = library->ResourceHandle();
+
+    const std::string manifest = ResourceBytes(module, 1, MAKEINTRESOURCEW(24) /* RT_MANIFEST */);
+    for (const char* part : {R"(name="Microsoft.Windows.Common-Controls" version="6.0.0.0")",
+                             ">PerMonitorV2, PerMonitor</dpiAwareness>"}) {
+      EXPECT_NE(manifest.find(part), std::string::npos) << name << " lacks " << part;
+    }
+
+    const std::string group =
+        ResourceBytes(module, IDR_MAINFRAME, MAKEINTRESOURCEW(14) /* RT_GROUP_ICON */);
+    Reader icons(group);
+    icons.Take<std::uint32_t>();
+    std::vector<int> sizes(icons.Take<std::uint16_t>());
+    for (int& size : sizes) {
+      size = icons.Take<std::uint8_t>();
+      if (size == 0) size = 256;
+      icons.Take<std::uint8_t>();                                        // height
+      for (int skip = 0; skip < 6; ++skip) icons.Take<std::uint16_t>();  // colours to ID
+    }
+    EXPECT_EQ(sizes, (std::vector<int>{16, 20, 24, 32, 40, 48, 64, 96, 128, 256})) << name;
+
+    const std::string version = ResourceBytes(module, 1, MAKEINTRESOURCEW(16) /* RT_VERSION */);
+    const auto utf16 = [](std::string_view text) {
+      std::string bytes;
+      for (char c : text) bytes += {c, '\0'};
+      return bytes;
+    };
+    const std::string other = name == std::string("junctra.exe") ? "junctra.com" : "junctra.exe";
+    EXPECT_NE(version.find(utf16(name)), std::string::npos) << name;
+    EXPECT_EQ(version.find(utf16(other)), std::string::npos) << name;
+  }
 }
 
 // Loaded as data the satellite runs nothing anyway; it has nothing to run

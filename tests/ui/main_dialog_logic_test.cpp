@@ -13,6 +13,7 @@
 #include "tests/conflict_lines.h"
 #include "tests/database_files.h"
 #include "tests/recording_ui.h"
+#include "tests/system_reason.h"
 #include "tests/temp_dir.h"
 #include "ui/error_list_logic.h"
 #include "ui/result_line.h"
@@ -79,7 +80,8 @@ TEST_F(MainDialogLogicTest, SelectAsksAgainForEachFolderUntilItIsADatabase) {
   view_.answers = {empty, a, a, empty, b};
   logic_.OnSelect();
   // Each with the file it lacks and why, as the message box shows it below.
-  const std::u16string lacking = PathToUtf16(empty / "tagl.txt") + u": No such file or directory";
+  const std::u16string lacking = PathToUtf16(empty / "tagl.txt") + u": " +
+                                 SystemReason(u"No such file or directory", kFileNotFound);
   EXPECT_EQ(view_.details, (std::vector<std::u16string>{lacking, u"", lacking}));
   EXPECT_EQ(view_.messages,
             (std::vector<std::u16string>{LoadResourceString(IDS_FIRST_NO_DATABASE), lacking,

@@ -4,7 +4,9 @@
 // chooses.
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <deque>
+#include <iterator>
 #include <string>
 #include <vector>
 
@@ -17,6 +19,7 @@
 #include "ui/win32/dialog_services.h"
 #include "ui/win32/error_dlg.h"
 #include "ui/win32/junctra_dlg.h"
+#include "ui/win32/win32_text.h"
 
 #include <commctrl.h>
 #include <shlobj.h>
@@ -37,14 +40,31 @@ std::wstring TooltipOf(HWND dialog, HWND field) {
     if (GetWindow(tips, GW_OWNER) == dialog) break;
   }
   if (tips == nullptr) return L"(no tooltips)";
-  wchar_t text[MAX_PATH] = {};
+  wchar_t text[1024] = {};
   TTTOOLINFOW tool = {};
   tool.cbSize = TTTOOLINFOW_V2_SIZE;
   tool.hwnd = dialog;
   tool.uId = reinterpret_cast<UINT_PTR>(field);
   tool.lpszText = text;
-  SendMessageW(tips, TTM_GETTEXTW, MAX_PATH, reinterpret_cast<LPARAM>(&tool));
+  SendMessageW(tips, TTM_GETTEXTW, std::size(text), reinterpret_cast<LPARAM>(&tool));
   return text;
+}
+
+// Whether window's middle is owner's, or the middle of its screen's work
+// area without an owner (to a pixel, for odd sizes).
+bool CentredOn(HWND window, HWND owner) {
+  RECT box, target;
+  GetWindowRect(window, &box);
+  if (owner != nullptr) {
+    GetWindowRect(owner, &target);
+  } else {
+    MONITORINFO monitor = {};
+    monitor.cbSize = sizeof monitor;
+    GetMonitorInfoW(MonitorFromWindow(window, MONITOR_DEFAULTTONEAREST), &monitor);
+    target = monitor.rcWork;
+  }
+  return std::abs((box.left + box.right) - (target.left + target.right)) <= 1 &&
+         std::abs((box.top + box.bottom) - (target.top + target.bottom)) <= 1;
 }
 
 TEST(Win32MainDialogTest, ShowsStartUpFolderAndAboutEntry_EscapeAndReturnEndIt) {
@@ -64,6 +84,7 @@ TEST(Win32MainDialogTest, ShowsStartUpFolderAndAboutEntry_EscapeAndReturnEndIt) 
                EXPECT_EQ(ItemText(dialog, IDC_BASE_FOLDER), L"C:\\from\\ancestor");
                EXPECT_FALSE(IsWindowEnabled(GetDlgItem(dialog, IDC_MERGE)));
                EXPECT_NE(SendMessageW(dialog, WM_GETICON, ICON_BIG, 0), 0);
+               EXPECT_TRUE(CentredOn(dialog, nullptr));
 
                // The system menu ends with a separator and the About entry.
                HMENU menu = GetSystemMenu(dialog, FALSE);
@@ -79,6 +100,7 @@ TEST(Win32MainDialogTest, ShowsStartUpFolderAndAboutEntry_EscapeAndReturnEndIt) 
                HWND about = WaitForDialog(process, thread, OwnedBy(dialog));
                ASSERT_NE(about, nullptr);
                EXPECT_EQ(WindowText(about), L"About Junctra");
+               EXPECT_TRUE(CentredOn(about, dialog));
                EXPECT_FALSE(IsWindowEnabled(dialog));  // modal to it
                Press(about, VK_ESCAPE);
                EXPECT_TRUE(WaitUntilGone(about));
@@ -120,7 +142,8 @@ TEST(Win32MainDialogTest, SelectShowsTheFolders_MergeListsConflictsOrWrites) {
   const auto a = database("a", TagBlock(u"Level", u"1|4|x") + TagBlock(u"Pump", u"2|4|x"));
   const auto b = database("b", TagBlock(u"Level", u"9|4|x") + TagBlock(u"Pump", u"8|4|x"));
   const auto c = database("c", TagBlock(u"Valve", u"3|4|x"));
-  const auto out = dir.path() / "out";
+  // Long enough that the result line takes more lines than it has room for.
+  const auto out = dir.path() / ("out-" + std::string(120, 'o'));
   std::filesystem::create_directories(out);
 
   ScriptedChooser chooser;
@@ -148,15 +171,35 @@ TEST(Win32MainDialogTest, SelectShowsTheFolders_MergeListsConflictsOrWrites) {
                HWND errors = WaitForDialog(process, thread, OwnedBy(window));
                ASSERT_NE(errors, nullptr);
                EXPECT_EQ(WindowText(errors), L"Error List");
+               EXPECT_TRUE(CentredOn(errors, window));
                EXPECT_EQ(SendDlgItemMessageW(errors, IDC_ERRORS, LB_GETCOUNT, 0, 0), 2);
                Press(errors, VK_RETURN);  // OK
                EXPECT_TRUE(WaitUntilGone(errors));
 
+               RECT before;
+               GetWindowRect(window, &before);
                chooser.answers = {a, c, out};
                SendMessageW(window, WM_COMMAND, MAKEWPARAM(IDC_SELECT, BN_CLICKED), 0);
                SendMessageW(window, WM_COMMAND, MAKEWPARAM(IDC_MERGE, BN_CLICKED), 0);
                EXPECT_TRUE(chooser.answers.empty());
-               EXPECT_EQ(ItemText(window, IDC_RESULT).rfind(L"Merged into ", 0), 0u);
+               // The result line wraps, the dialog grown to show it whole;
+               // it can be selected, and its tooltip is the whole text.
+               const std::wstring result = ItemText(window, IDC_RESULT);
+               EXPECT_EQ(result.rfind(L"Merged into " + out.wstring(), 0), 0u)
+                   << std::string(result.begin(), result.end());
+               HWND line = GetDlgItem(window, IDC_RESULT);
+               EXPECT_GT(SendMessageW(line, EM_GETLINECOUNT, 0, 0), 2);
+               RECT after, shown, client;
+               GetWindowRect(window, &after);
+               EXPECT_GT(after.bottom - after.top, before.bottom - before.top);
+               GetWindowRect(line, &shown);
+               MapWindowPoints(nullptr, window, reinterpret_cast<POINT*>(&shown), 2);
+               GetClientRect(window, &client);
+               EXPECT_LE(shown.bottom, client.bottom);
+               EXPECT_TRUE(GetWindowLongPtrW(line, GWL_STYLE) & ES_READONLY);
+               SendMessageW(line, EM_SETSEL, 0, -1);
+               EXPECT_EQ(Selection(line).second, result.size());
+               EXPECT_EQ(TooltipOf(window, line), result);
                Press(window, VK_ESCAPE);
              });
   EXPECT_EQ(result, 2);
@@ -181,19 +224,22 @@ std::wstring ClipboardText() {
 }
 
 TEST(Win32ErrorListTest, ListsConflictsWithTheSelectedDetailMarked_CopyTakesTheReport) {
+  const std::u16string long_text(300, u'x');
   const ConflictList conflicts = {
       {u"Tag 'Level' has different definitions", {u"Number", u"12", u"19"}},
-      {u"Class 'Motor' has different definitions", {u"Member count", u"3", u"4"}}};
+      {u"Class 'Motor' has different definitions", {u"Member count", u"3", u"4"}},
+      {u"Tag 'Long' has different definitions",
+       {u"Alarm line 1", long_text + u"80", long_text + u"85"}}};
   CErrorDlg dialog(conflicts, nullptr);
   const INT_PTR result =
       Driven([&] { return dialog.DoModal(); },
-             [](DWORD process, DWORD thread) {
+             [&](DWORD process, DWORD thread) {
                HWND window = WaitForDialog(process, thread, CaptionIs(L"Error List"));
                ASSERT_NE(window, nullptr);
                HWND list = GetDlgItem(window, IDC_ERRORS);
                HWND first = GetDlgItem(window, IDC_DETAIL_FIRST);
                HWND second = GetDlgItem(window, IDC_DETAIL_SECOND);
-               EXPECT_EQ(SendMessageW(list, LB_GETCOUNT, 0, 0), 2);
+               EXPECT_EQ(SendMessageW(list, LB_GETCOUNT, 0, 0), 3);
                EXPECT_GT(SendMessageW(list, LB_GETHORIZONTALEXTENT, 0, 0), 0);
                EXPECT_EQ(SendMessageW(list, LB_GETCURSEL, 0, 0), 0);
                EXPECT_EQ(ItemText(window, IDC_DETAIL_PART), L"Number");
@@ -208,13 +254,28 @@ TEST(Win32ErrorListTest, ListsConflictsWithTheSelectedDetailMarked_CopyTakesTheR
                EXPECT_EQ(WindowText(second), L"4");
                EXPECT_EQ(Selection(second), std::make_pair(0ul, 1ul));
 
+               // A long text wraps, the difference in view; tabbing into a
+               // pane keeps it marked.
+               Press(list, VK_DOWN);
+               EXPECT_TRUE(
+                   WaitUntil([&] { return ItemText(window, IDC_DETAIL_PART) == L"Alarm line 1"; }));
+               EXPECT_GT(SendMessageW(first, EM_GETLINECOUNT, 0, 0), 5);
+               const auto top = SendMessageW(first, EM_GETFIRSTVISIBLELINE, 0, 0);
+               EXPECT_GT(top, 0);
+               EXPECT_LE(top, SendMessageW(first, EM_LINEFROMCHAR, 301, 0));
+               SendMessageW(window, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(first), TRUE);
+               EXPECT_EQ(Selection(first), std::make_pair(301ul, 302ul));
+
                SendMessageW(window, WM_COMMAND, MAKEWPARAM(IDC_COPY, BN_CLICKED), 0);
                EXPECT_EQ(ClipboardText(),
                          L"Can not merge databases due to the following inconsistencies:\r\n"
                          L"Tag 'Level' has different definitions\r\n"
                          L"  Number: first 12, second 19\r\n"
                          L"Class 'Motor' has different definitions\r\n"
-                         L"  Member count: first 3, second 4\r\n");
+                         L"  Member count: first 3, second 4\r\n"
+                         L"Tag 'Long' has different definitions\r\n"
+                         L"  Alarm line 1: first " +
+                             ToWide(long_text + u"80, second " + long_text + u"85\r\n"));
                Press(window, VK_RETURN);
              });
   EXPECT_EQ(result, IDOK);
@@ -252,14 +313,18 @@ TEST(Win32ErrorListTest, KeysDecideEachConflictAndMergeReturnsTheChoices) {
 }
 
 TEST(Win32ServicesTest, MessageBoxHasTheDetailBelowTheTextAndTheProgramAsCaption) {
+  // An owner off the screen's middle, on which the box is centred.
+  HWND owner = CreateWindowExW(0, L"STATIC", L"owner", WS_POPUP | WS_VISIBLE, 40, 30, 700, 500,
+                               nullptr, nullptr, nullptr, nullptr);
   Driven(
-      [] {
-        ShowMessageBox(nullptr, u"Error saving class file", u"out\\class.lst: Access denied");
+      [&] {
+        ShowMessageBox(owner, u"Error saving class file", u"out\\class.lst: Access denied");
         return 0;
       },
-      [](DWORD process, DWORD thread) {
+      [&](DWORD process, DWORD thread) {
         HWND box = WaitForDialog(process, thread, CaptionIs(ApplicationName()));
         ASSERT_NE(box, nullptr);
+        EXPECT_TRUE(CentredOn(box, owner));
         std::wstring texts;
         EnumChildWindows(
             box,
@@ -273,6 +338,7 @@ TEST(Win32ServicesTest, MessageBoxHasTheDetailBelowTheTextAndTheProgramAsCaption
             << std::string(texts.begin(), texts.end());
         Press(box, VK_RETURN);
       });
+  DestroyWindow(owner);
 }
 
 TEST(Win32ServicesTest, ReplacingADatabaseAsksWithReplaceAndCancelTheDefault) {
@@ -336,28 +402,47 @@ TEST(Win32ServicesTest, FolderBrowserGivesTheChosenPathOrNothingWhenCancelled) {
   CoUninitialize();
 }
 
-// The program itself: Exit gives exit code 0, Escape 1.
-TEST(Win32ProgramTest, ExitCodesFollowHowTheDialogEnds) {
+// The program itself, started as Explorer or a shortcut starts it: no
+// console, no standard handles. Exit gives exit code 0, Escape 1; a batch
+// run, which has nowhere to print, shows its messages in one message box.
+TEST(Win32ProgramTest, ExitCodesFollowHowTheDialogEnds_BatchMessagesShowInABox) {
   const std::filesystem::path program =
       std::filesystem::path(Env::Default()->GetEnvironmentVariable("JUNCTRA_PROGRAM_DIR").value()) /
       "junctra.exe";
-  for (const auto& [key, expected] : {std::pair{VK_RETURN, 0ul}, std::pair{VK_ESCAPE, 1ul}}) {
-    std::wstring command = L"\"" + program.wstring() + L"\"";
+  TempDir dir;
+  const std::wstring batch =
+      L" \"" + (dir.path() / "a").wstring() + L"\" \"" + (dir.path() / "b").wstring() + L"\"";
+  struct Run {
+    std::wstring arguments;
+    WPARAM key;
+    std::wstring caption;
+    DWORD exit_code;
+  };
+  for (const Run& run : {Run{L"", VK_RETURN, L"Junctra", 0}, Run{L"", VK_ESCAPE, L"Junctra", 1},
+                         Run{batch, VK_RETURN, L"junctra", 1}}) {
+    std::wstring command = L"\"" + program.wstring() + L"\"" + run.arguments;
     STARTUPINFOW startup = {};
     startup.cb = sizeof startup;
+    startup.dwFlags = STARTF_USESTDHANDLES;  // all three null
     PROCESS_INFORMATION child = {};
-    ASSERT_TRUE(CreateProcessW(program.c_str(), command.data(), nullptr, nullptr, FALSE, 0, nullptr,
-                               nullptr, &startup, &child))
+    ASSERT_TRUE(CreateProcessW(program.c_str(), command.data(), nullptr, nullptr, TRUE,
+                               DETACHED_PROCESS, nullptr, nullptr, &startup, &child))
         << program;
-    HWND dialog = WaitForDialog(child.dwProcessId, 0, CaptionIs(L"Junctra"));
+    HWND dialog = WaitForDialog(child.dwProcessId, 0, CaptionIs(run.caption));
     EXPECT_NE(dialog, nullptr);
-    if (dialog != nullptr) Press(dialog, key);
+    if (dialog != nullptr && !run.arguments.empty()) {
+      // The message box's text is its static control 0xFFFF.
+      EXPECT_EQ(
+          ItemText(dialog, 0xFFFF).rfind(L"First folder does not contain database files\n", 0), 0u)
+          << std::string(ItemText(dialog, 0xFFFF).begin(), ItemText(dialog, 0xFFFF).end());
+    }
+    if (dialog != nullptr) Press(dialog, run.key);
     if (WaitForSingleObject(child.hProcess, 60000) != WAIT_OBJECT_0) {
       TerminateProcess(child.hProcess, 99);
     }
     DWORD code = 0;
     GetExitCodeProcess(child.hProcess, &code);
-    EXPECT_EQ(code, expected);
+    EXPECT_EQ(code, run.exit_code);
     CloseHandle(child.hThread);
     CloseHandle(child.hProcess);
   }

@@ -8,6 +8,7 @@
 #include "platform/env.h"
 #include "platform/resource_module.h"
 #include "ui/win32/win32_text.h"
+#include "ui/win32/window_placement.h"
 
 namespace junctra {
 namespace {
@@ -30,15 +31,34 @@ class SystemMessageBoxes : public MessageBoxService {
   }
 };
 
-// Selects the start folder, passed as lparam, once the browser is up; and
-// again once the messages queued while it opened are handled: under load,
-// Wine's browser may fill its tree after this and select its root again.
+// Centres the browser on its owner once it is up, and selects the start
+// folder, passed as lparam; and again once the messages queued while it
+// opened are handled: under load, Wine's browser may fill its tree after
+// this and select its root again.
 int CALLBACK SelectStart(HWND browser, UINT message, LPARAM, LPARAM start) {
-  if (message == BFFM_INITIALIZED && start != 0) {
+  if (message != BFFM_INITIALIZED) return 0;
+  CentreWindow(browser, GetWindow(browser, GW_OWNER));
+  if (start != 0) {
     SendMessageW(browser, BFFM_SETSELECTIONW, TRUE, start);
     PostMessageW(browser, BFFM_SETSELECTIONW, TRUE, start);
   }
   return 0;
+}
+
+// The system places a message box in the middle of the screen; this hook,
+// on the thread for one box, moves it onto its owner as it is activated.
+thread_local HHOOK message_box_hook = nullptr;
+thread_local HWND message_box_owner = nullptr;
+
+LRESULT CALLBACK CentreMessageBox(int code, WPARAM wparam, LPARAM lparam) {
+  const HHOOK hook = message_box_hook;
+  if (code == HCBT_ACTIVATE) {
+    UnhookWindowsHookEx(hook);
+    message_box_hook = nullptr;
+    CentreWindow(reinterpret_cast<HWND>(wparam), message_box_owner);
+    return 0;
+  }
+  return CallNextHookEx(hook, code, wparam, lparam);
 }
 
 struct IdListFree {
@@ -65,10 +85,8 @@ bool BrowseForFolder(HWND owner, std::filesystem::path& result, const std::u16st
   request.pszDisplayName = display_name;
   request.lpszTitle = title.c_str();
   if (use == FolderUse::kWrite) request.ulFlags = BIF_NEWDIALOGSTYLE;
-  if (!start.empty()) {
-    request.lpfn = SelectStart;
-    request.lParam = reinterpret_cast<LPARAM>(start.c_str());
-  }
+  request.lpfn = SelectStart;
+  if (!start.empty()) request.lParam = reinterpret_cast<LPARAM>(start.c_str());
   const std::unique_ptr<ITEMIDLIST, IdListFree> chosen(SHBrowseForFolderW(&request));
   if (!chosen) return false;
   // Beyond MAX_PATH too: the program reads and writes such folders.
@@ -86,14 +104,23 @@ void ShowMessageBox(HWND owner, const std::u16string& text, const std::u16string
   std::wstring body = ToWide(text);
   if (!detail.empty()) body += L"\n\n" + ToWide(detail);
   const std::wstring caption = ApplicationName();
+  if (owner != nullptr) {
+    message_box_owner = owner;
+    message_box_hook = SetWindowsHookExW(WH_CBT, CentreMessageBox, nullptr, GetCurrentThreadId());
+  }
   MessageBoxW(owner, body.c_str(), caption.empty() ? nullptr : caption.c_str(),
               MB_OK | MB_ICONWARNING);
+  if (message_box_hook != nullptr) {  // the box never came
+    UnhookWindowsHookEx(message_box_hook);
+    message_box_hook = nullptr;
+  }
 }
 
 namespace {
 
-// The message box's OK and Cancel buttons relabelled as it opens: the
-// system's box has no Replace button of its own.
+// The message box's OK and Cancel buttons relabelled as it opens (the
+// system's box has no Replace button of its own), and the box centred on
+// its owner.
 thread_local HHOOK replace_hook = nullptr;
 
 LRESULT CALLBACK LabelReplaceButtons(int code, WPARAM wparam, LPARAM lparam) {
@@ -101,6 +128,7 @@ LRESULT CALLBACK LabelReplaceButtons(int code, WPARAM wparam, LPARAM lparam) {
     const auto box = reinterpret_cast<HWND>(wparam);
     SetDlgItemTextW(box, IDOK, ToWide(LoadResourceString(IDS_REPLACE)).c_str());
     SetDlgItemTextW(box, IDCANCEL, ToWide(LoadResourceString(IDS_CANCEL)).c_str());
+    CentreWindow(box, GetWindow(box, GW_OWNER));
     UnhookWindowsHookEx(replace_hook);
     replace_hook = nullptr;
     return 0;

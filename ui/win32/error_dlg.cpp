@@ -6,6 +6,7 @@
 #include "platform/resource_module.h"
 #include "resources/resource_ids.h"
 #include "ui/dialog_result.h"
+#include "ui/win32/controls.h"
 #include "ui/win32/win32_text.h"
 
 namespace junctra {
@@ -28,10 +29,9 @@ int WidestText(HWND list, const std::vector<std::wstring>& texts) {
   return widest;
 }
 
-// Shows text in the pane with [begin, end) selected and in view; the panes
-// keep their selection shown without the focus.
-void ShowMarked(HWND pane, const std::u16string& text, std::size_t begin, std::size_t end) {
-  SetWindowTextW(pane, ToWide(text).c_str());
+// Selects [begin, end) in the pane and scrolls it into view; the panes keep
+// their selection shown without the focus.
+void Mark(HWND pane, std::size_t begin, std::size_t end) {
   SendMessageW(pane, EM_SETSEL, begin, end);
   SendMessageW(pane, EM_SCROLLCARET, 0, 0);
 }
@@ -61,6 +61,12 @@ CErrorDlg::CErrorDlg(const ConflictList& conflicts, HWND owner)
 
 bool CErrorDlg::OnInitDialog() {
   list_width_ = 0;
+  // The panes wrap long texts and scroll down, where the template's keep
+  // one line each, scrolled sideways.
+  for (const int id : {IDC_DETAIL_FIRST, IDC_DETAIL_SECOND}) {
+    const auto style = static_cast<DWORD>(GetWindowLongPtrW(GetDlgItem(hwnd(), id), GWL_STYLE));
+    ReplaceControl(hwnd(), id, L"EDIT", (style & ~(ES_AUTOHSCROLL | WS_HSCROLL)) | WS_VSCROLL);
+  }
   logic_.OnInitDialog();
   if (!logic_.has_base()) {
     for (const int id : {IDC_DETAIL_BASE_LABEL, IDC_DETAIL_BASE}) {
@@ -94,6 +100,10 @@ void CErrorDlg::OnCommand(int id, int notification) {
                  TRUE);
   } else if (id == IDC_MERGE_DECIDED && notification == BN_CLICKED) {
     if (logic_.OnMergeDecided()) EndDialog(kDialogOk);
+  } else if ((id == IDC_DETAIL_FIRST || id == IDC_DETAIL_SECOND) && notification == EN_SETFOCUS) {
+    // Tab selects a whole edit as it enters; the difference stays marked.
+    const auto& [begin, end] = marks_[id == IDC_DETAIL_FIRST ? 0 : 1];
+    Mark(GetDlgItem(hwnd(), id), begin, end);
   } else {
     TemplateDialog::OnCommand(id, notification);
   }
@@ -113,8 +123,14 @@ bool CErrorDlg::OnMessage(UINT message, WPARAM wparam, LPARAM, INT_PTR* result) 
 
 void CErrorDlg::ShowDetail(const ConflictDetail& detail, const DifferenceMark& mark) {
   SetDlgItemTextW(hwnd(), IDC_DETAIL_PART, ToWide(detail.part).c_str());
-  ShowMarked(GetDlgItem(hwnd(), IDC_DETAIL_FIRST), detail.first, mark.begin, mark.first_end);
-  ShowMarked(GetDlgItem(hwnd(), IDC_DETAIL_SECOND), detail.second, mark.begin, mark.second_end);
+  marks_[0] = {mark.begin, mark.first_end};
+  marks_[1] = {mark.begin, mark.second_end};
+  const std::u16string* texts[] = {&detail.first, &detail.second};
+  for (int pane = 0; pane < 2; ++pane) {
+    HWND edit = GetDlgItem(hwnd(), pane == 0 ? IDC_DETAIL_FIRST : IDC_DETAIL_SECOND);
+    SetWindowTextW(edit, ToWide(*texts[pane]).c_str());
+    Mark(edit, marks_[pane].first, marks_[pane].second);
+  }
   SetDlgItemTextW(hwnd(), IDC_DETAIL_BASE, ToWide(detail.base).c_str());
 }
 

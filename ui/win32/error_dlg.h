@@ -1,12 +1,15 @@
 // The error list dialog: the conflicts that stopped an interactive merge,
 // one per line in a list; the selected one's detail below it, both versions
-// side by side with the difference selected and the common ancestor's under
+// side by side, wrapped, with the difference selected and in view (tabbing
+// into a version keeps it so) and the common ancestor's under
 // them; Copy (and Ctrl+C in the list) puts the whole report on the
 // clipboard. Take first and Take second decide the selected conflict; Merge
 // with these choices, once all are decided, ends the dialog with them.
 #pragma once
 
+#include <array>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "merge/conflict.h"
@@ -41,6 +44,8 @@ class CErrorDlg : public TemplateDialog, private ErrorListView {
 
   ErrorListLogic logic_;
   int list_width_ = 0;  // the list's horizontal extent
+  // The difference marked in the first and the second pane.
+  std::array<std::pair<std::size_t, std::size_t>, 2> marks_{};
 };
 
 }  // namespace junctra

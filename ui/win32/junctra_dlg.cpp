@@ -1,13 +1,13 @@
 #include "ui/win32/junctra_dlg.h"
 
-#include <commctrl.h>
-
+#include <algorithm>
 #include <utility>
 
 #include "platform/resource_module.h"
 #include "resources/resource_ids.h"
 #include "ui/win32/error_dlg.h"
 #include "ui/win32/win32_text.h"
+#include "ui/win32/window_placement.h"
 
 namespace junctra {
 
@@ -26,7 +26,15 @@ void CJunctraDlg::SetFolders(std::filesystem::path first, std::filesystem::path 
 void CJunctraDlg::SetBase(std::filesystem::path base) { logic_.SetBase(std::move(base)); }
 
 bool CJunctraDlg::OnInitDialog() {
-  tooltips_ = nullptr;  // a window of an earlier run is gone
+  tooltips_.Reset();
+  // The result line, a text in the template, becomes a borderless read-only
+  // edit: its text can be selected and copied, and it wraps.
+  HWND result = GetDlgItem(hwnd(), IDC_RESULT);
+  RECT place = {};
+  GetClientRect(result, &place);
+  result_height_ = place.bottom;
+  ReplaceControl(hwnd(), IDC_RESULT, L"EDIT",
+                 WS_VISIBLE | WS_TABSTOP | ES_MULTILINE | ES_READONLY | ES_NOHIDESEL);
   if (HMENU menu = GetSystemMenu(hwnd(), FALSE)) {
     const std::u16string about = LoadResourceString(IDS_ABOUTBOX);
     if (!about.empty()) {
@@ -111,26 +119,7 @@ void CJunctraDlg::ShowPath(int id, const std::filesystem::path& path) {
   SendMessageW(field, EM_SETSEL, end, end);
   SendMessageW(field, EM_SCROLLCARET, 0, 0);
 
-  if (tooltips_ == nullptr) {
-    const INITCOMMONCONTROLSEX classes = {sizeof(INITCOMMONCONTROLSEX), ICC_BAR_CLASSES};
-    InitCommonControlsEx(&classes);
-    // Owned by the dialog, so destroyed with it.
-    tooltips_ =
-        CreateWindowExW(0, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX,
-                        CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, hwnd(), nullptr,
-                        GetModuleHandleW(nullptr), nullptr);
-    if (tooltips_ == nullptr) return;
-  }
-  // The tool information every version of the control takes.
-  TTTOOLINFOW tool = {};
-  tool.cbSize = TTTOOLINFOW_V2_SIZE;
-  tool.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
-  tool.hwnd = hwnd();
-  tool.uId = reinterpret_cast<UINT_PTR>(field);
-  SendMessageW(tooltips_, TTM_DELTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
-  if (path.empty()) return;
-  tool.lpszText = const_cast<wchar_t*>(path.c_str());  // copied by the control
-  SendMessageW(tooltips_, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
+  tooltips_.Set(hwnd(), field, path.native());
 }
 
 void CJunctraDlg::EnableMerge(bool enabled) {
@@ -144,8 +133,39 @@ void CJunctraDlg::FocusMerge() {
                TRUE);
 }
 
+// The line wraps, and the dialog grows by the lines the template has no
+// room for (and shrinks again), so that a long output folder never hides
+// the counts; the whole text is its tooltip too.
 void CJunctraDlg::ShowResult(const std::u16string& text) {
-  SetDlgItemTextW(hwnd(), IDC_RESULT, ToWide(text).c_str());
+  HWND line = GetDlgItem(hwnd(), IDC_RESULT);
+  const std::wstring wide = ToWide(text);
+  SetWindowTextW(line, wide.c_str());
+  tooltips_.Set(hwnd(), line, wide);
+
+  HDC dc = GetDC(line);
+  HGDIOBJ old_font =
+      SelectObject(dc, reinterpret_cast<HGDIOBJ>(SendMessageW(line, WM_GETFONT, 0, 0)));
+  TEXTMETRICW metrics = {};
+  GetTextMetricsW(dc, &metrics);
+  SelectObject(dc, old_font);
+  ReleaseDC(line, dc);
+  const auto lines = static_cast<int>(SendMessageW(line, EM_GETLINECOUNT, 0, 0));
+  const int height = std::max(result_height_, lines * static_cast<int>(metrics.tmHeight));
+  RECT client;
+  GetClientRect(line, &client);
+  const int grow = height - client.bottom;
+  if (grow == 0) return;
+  RECT box;
+  GetWindowRect(line, &box);
+  SetWindowPos(line, nullptr, 0, 0, box.right - box.left, box.bottom - box.top + grow,
+               SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+  GetWindowRect(hwnd(), &box);
+  SetWindowPos(hwnd(), nullptr, 0, 0, box.right - box.left, box.bottom - box.top + grow,
+               SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+  KeepInWorkArea(hwnd());
+  // Scrolled to its start, which growing may have left elsewhere.
+  SendMessageW(line, EM_SETSEL, 0, 0);
+  SendMessageW(line, EM_SCROLLCARET, 0, 0);
 }
 
 Decisions CJunctraDlg::ShowErrorList(const ConflictList& conflicts) {

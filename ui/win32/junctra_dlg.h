@@ -8,6 +8,7 @@
 
 #include "platform/env.h"
 #include "ui/main_dialog_logic.h"
+#include "ui/win32/controls.h"
 #include "ui/win32/dialog_services.h"
 #include "ui/win32/template_dialog.h"
 
@@ -50,8 +51,10 @@ class CJunctraDlg : public TemplateDialog, private MainDialogView {
 
   DialogServices services_;
   MainDialogLogic logic_;
-  // The folder fields' tooltips, made with the first path shown.
-  HWND tooltips_ = nullptr;
+  // The folder fields' and the result line's.
+  Tooltips tooltips_;
+  // The result line's height in the template, the least it keeps.
+  int result_height_ = 0;
 };
 
 }  // namespace junctra

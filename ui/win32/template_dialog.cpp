@@ -2,6 +2,7 @@
 
 #include "platform/resource_module.h"
 #include "ui/dialog_result.h"
+#include "ui/win32/window_placement.h"
 
 namespace junctra {
 
@@ -31,7 +32,10 @@ INT_PTR CALLBACK TemplateDialog::DialogProc(HWND hwnd, UINT message, WPARAM wpar
     auto* dialog = reinterpret_cast<TemplateDialog*>(lparam);
     SetWindowLongPtrW(hwnd, DWLP_USER, lparam);
     dialog->hwnd_ = hwnd;
-    return dialog->OnInitDialog() ? TRUE : FALSE;
+    const bool default_focus = dialog->OnInitDialog();
+    // Placed once it has its final size; shown only after this.
+    CentreWindow(hwnd, dialog->owner_);
+    return default_focus ? TRUE : FALSE;
   }
   // Null for the few messages that come before WM_INITDIALOG.
   auto* dialog = reinterpret_cast<TemplateDialog*>(GetWindowLongPtrW(hwnd, DWLP_USER));

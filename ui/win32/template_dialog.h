@@ -1,7 +1,8 @@
 // A modal dialog from a dialog template of the current resource module, in
 // the shape of a Windows framework dialog: DoModal runs OnInitDialog and the
 // modal loop, button 1 (OK, Return) ends it with 1, button 2 (Cancel,
-// Escape, the close button) with 2.
+// Escape, the close button) with 2. It opens centred on its owner, or on the
+// screen when it has none.
 #pragma once
 
 #include "ui/win32/win32.h"
