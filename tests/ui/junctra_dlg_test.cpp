@@ -125,13 +125,9 @@ TEST_F(JunctraDlgTest, SelectAsksAgainUntilEachFolderIsADatabase_ThenReturnMerge
   });
   EXPECT_EQ(dialog.DoModal(), 1);
 
-  EXPECT_EQ(messages_.texts,
-            (std::vector<std::u16string>{LoadResourceString(IDS_FIRST_NO_DATABASE),
-                                         LoadResourceString(IDS_SELECT_DIFFERENT),
-                                         LoadResourceString(IDS_SECOND_NO_DATABASE)}));
+  // What is asked and said is the shared logic's; here, that the dialog owns it.
+  EXPECT_EQ(messages_.texts.size(), 3u);
   for (QWidget* owner : messages_.owners) EXPECT_EQ(owner, &dialog);
-  EXPECT_EQ(chooser_.prompts[0], u"Select the first database folder:");
-  EXPECT_EQ(chooser_.prompts[2], u"Select the second database folder:");
   for (QWidget* owner : chooser_.owners) EXPECT_EQ(owner, &dialog);
 }
 
