@@ -6,24 +6,29 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <random>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace junctra::bench {
 
 // Accumulates text and stores it as the program writes database files:
-// UTF-16LE with a byte-order mark, each "\n" as CR LF.
+// UTF-16LE with a byte-order mark, each "\n" as CR LF; or, eight_bit, one
+// byte a character with "\n" as it is.
 class Utf16Writer {
  public:
-  Utf16Writer() { bytes_ = "\xFF\xFE"; }
+  explicit Utf16Writer(bool eight_bit = false) : eight_bit_(eight_bit) {
+    if (!eight_bit_) bytes_ = "\xFF\xFE";
+  }
   void Append(const std::string& ascii) {
     for (char c : ascii) {
-      if (c == '\n') Put('\r');
+      if (c == '\n' && !eight_bit_) Put('\r');
       Put(c);
     }
   }
@@ -35,8 +40,9 @@ class Utf16Writer {
  private:
   void Put(char c) {
     bytes_.push_back(c);
-    bytes_.push_back('\0');
+    if (!eight_bit_) bytes_.push_back('\0');
   }
+  bool eight_bit_;
   std::string bytes_;
 };
 
@@ -48,19 +54,51 @@ inline std::string RandomText(std::mt19937& rng, std::size_t length) {
   return text;
 }
 
+// The tag sizes the harnesses generate: large, about 600 bytes a tag in
+// UTF-16 with several lines a section; small, about 300 with a line or two;
+// minimal, "#N|TN|0|1|x" and three empty sections, 8-bit.
+enum class TagKind { kLarge, kSmall, kMinimal };
+
+// "large", "small" or "minimal" from a --kind argument; false for others.
+inline bool ParseTagKind(const std::string& text, TagKind* kind) {
+  if (text == "large")
+    *kind = TagKind::kLarge;
+  else if (text == "small")
+    *kind = TagKind::kSmall;
+  else if (text == "minimal")
+    *kind = TagKind::kMinimal;
+  else
+    return false;
+  return true;
+}
+
+inline const char* TagKindName(TagKind kind) {
+  return kind == TagKind::kLarge ? "large" : kind == TagKind::kSmall ? "small" : "minimal";
+}
+
 // One tag block in the written layout; the tag's content depends only on
-// its index and the seed, so two databases can share tags exactly.
+// its index, the kind and the seed, so two databases can share tags exactly.
 inline void AppendTag(Utf16Writer& out, const std::string& name, std::uint32_t index,
-                      std::uint32_t classes) {
+                      std::uint32_t classes, TagKind kind = TagKind::kLarge) {
+  if (kind == TagKind::kMinimal) {
+    out.Append("#" + std::to_string(index + 1) + "|" + name +
+               "|0|1|x\n#Parameters\n#Alarm\n"
+               "#History\n");
+    return;
+  }
+  const bool small = kind == TagKind::kSmall;
   std::mt19937 rng(index * 2654435761u + 12345u);
   const int type = static_cast<int>(rng() % 3 == 0 ? 1 + rng() % 3 : 4 + rng() % classes);
+  const std::size_t rest = small ? 6 + rng() % 21 : 19 + rng() % 41;
   out.Append("#" + std::to_string(index + 1) + "|" + name + "|" + std::to_string(rng() % 1000) +
-             "|" + std::to_string(type) + "|" + RandomText(rng, 19 + rng() % 41) + "\n");
-  const int lines = 3 + static_cast<int>(rng() % 8);
+             "|" + std::to_string(type) + "|" + RandomText(rng, rest) + "\n");
+  const int lines = small ? 2 + static_cast<int>(rng() % 3) : 3 + static_cast<int>(rng() % 8);
   const char* kSections[] = {"#Parameters\n", "#Alarm\n", "#History\n"};
   for (int s = 0; s < 3; ++s) {
     out.Append(kSections[s]);
-    for (int l = s; l < lines; l += 3) out.Append(RandomText(rng, 10 + rng() % 40) + "\n");
+    for (int l = s; l < lines; l += 3) {
+      out.Append(RandomText(rng, small ? 8 + rng() % 25 : 10 + rng() % 40) + "\n");
+    }
   }
 }
 
@@ -114,6 +152,24 @@ Measurement Best(int runs, F run) {
     if (i == 0 || m.seconds < best.seconds) best = m;
   }
   return best;
+}
+
+// Runs a and b by turns, runs times each, and returns the median of each
+// (its time, with the peak and exit code of that run): a disturbance of
+// the machine then falls on both alike.
+template <class A, class B>
+std::pair<Measurement, Measurement> MedianOfTurns(int runs, A a, B b) {
+  std::vector<Measurement> as, bs;
+  for (int i = 0; i < runs; ++i) {
+    as.push_back(a());
+    bs.push_back(b());
+  }
+  const auto median = [](std::vector<Measurement>& ms) {
+    std::sort(ms.begin(), ms.end(),
+              [](const Measurement& x, const Measurement& y) { return x.seconds < y.seconds; });
+    return ms[ms.size() / 2];
+  };
+  return {median(as), median(bs)};
 }
 
 }  // namespace junctra::bench

@@ -2,7 +2,7 @@
 // against cat FILE > OUT of the same file, and measures the peak memory of
 // a process that only loads and saves it.
 //
-//   load_save_bench [TAGS]
+//   load_save_bench [--kind large|small|minimal] [TAGS]
 //   load_save_bench --generate FILE [TAGS]  (writes the input only)
 //   load_save_bench --load-save IN OUT      (the measured child: prints its
 //                                            load, save and teardown seconds)
@@ -24,11 +24,11 @@ namespace jb = junctra::bench;
 
 namespace {
 
-void Generate(const std::string& path, std::uint32_t tags) {
-  jb::Utf16Writer file;
+void Generate(const std::string& path, std::uint32_t tags, jb::TagKind kind = jb::TagKind::kLarge) {
+  jb::Utf16Writer file(kind == jb::TagKind::kMinimal);
   file.Append("//4.x - Application Tags\n");
   for (std::uint32_t i = 0; i < tags; ++i) {
-    jb::AppendTag(file, "Area" + std::to_string(i % 31) + ".Tag" + std::to_string(i), i, 50);
+    jb::AppendTag(file, "Area" + std::to_string(i % 31) + ".Tag" + std::to_string(i), i, 50, kind);
   }
   if (tags > 0) file.Append("#");
   file.Save(path);
@@ -85,7 +85,15 @@ int main(int argc, char** argv) {
     Generate(argv[2], argc == 4 ? static_cast<std::uint32_t>(std::atol(argv[3])) : 100000);
     return 0;
   }
-  const std::uint32_t tags = argc > 1 ? static_cast<std::uint32_t>(std::atol(argv[1])) : 100000;
+  jb::TagKind kind = jb::TagKind::kLarge;
+  std::uint32_t tags = 100000;
+  for (int i = 1; i < argc; ++i) {
+    if (std::string(argv[i]) == "--kind" && i + 1 < argc) {
+      if (!jb::ParseTagKind(argv[++i], &kind)) return 2;
+    } else {
+      tags = static_cast<std::uint32_t>(std::atol(argv[i]));
+    }
+  }
   const std::string self = std::filesystem::read_symlink("/proc/self/exe").string();
 
   const auto root = std::filesystem::temp_directory_path() / "junctra-load-save-bench";
@@ -95,21 +103,28 @@ int main(int argc, char** argv) {
   const std::string out = (root / "out.txt").string();
   const std::string empty = (root / "empty.txt").string();
   const std::string phases = (root / "phases").string();
-  Generate(in, tags);
+  Generate(in, tags, kind);
   Generate(empty, 0);
   const double mb = static_cast<double>(std::filesystem::file_size(in)) / 1e6;
 
-  // Warm the page cache, then keep the best of several runs of each.
+  // Warm the page cache, then take the median of several runs of each, by
+  // turns.
   jb::Run({"/bin/cat", in}, out);
-  const jb::Measurement cat = jb::Best(7, [&] { return jb::Run({"/bin/cat", in}, out); });
   const jb::Measurement copy = jb::Best(7, [&] { return jb::Run({self, "--copy", in, out}); });
-  Phases best;
-  const jb::Measurement work = jb::Best(7, [&] {
-    jb::Measurement m = jb::Run({self, "--load-save", in, out}, phases);
-    const Phases p = ReadPhases(phases);
-    if (best.load == 0 || p.load + p.save < best.load + best.save) best = p;
-    return m;
-  });
+  std::vector<Phases> runs;
+  const auto [cat, work] = jb::MedianOfTurns(
+      7,
+      [&] {
+        return jb::Run({"/bin/cat", in}, out);
+      },
+      [&] {
+        jb::Measurement m = jb::Run({self, "--load-save", in, out}, phases);
+        runs.push_back(ReadPhases(phases));
+        return m;
+      });
+  std::sort(runs.begin(), runs.end(),
+            [](const Phases& a, const Phases& b) { return a.load + a.save < b.load + b.save; });
+  const Phases best = runs[runs.size() / 2];
   const jb::Measurement idle = jb::Best(3, [&] {
     return jb::Run({self, "--load-save", empty, out + ".empty"}, phases);
   });
@@ -121,7 +136,8 @@ int main(int argc, char** argv) {
 
   const double load_save = best.load + best.save;
   const double peak_mb = work.peak_kib * 1024.0 / 1e6;
-  std::printf("tags %u, file %.1f MB (UTF-16LE with mark, CR LF)%s\n", tags, mb,
+  std::printf("%s tags %u, file %.1f MB (%s)%s\n", jb::TagKindName(kind), tags, mb,
+              kind == jb::TagKind::kMinimal ? "8-bit, LF" : "UTF-16LE with mark, CR LF",
               same ? ", written back the same size" : ", WRITTEN BACK IN ANOTHER SIZE");
   std::printf("cat FILE > OUT        %6.3f s  %6.0f MB/s\n", cat.seconds, mb / cat.seconds);
   std::printf("read + write          %6.3f s  %6.0f MB/s  %5.1f x cat  (128 KiB blocks)\n",

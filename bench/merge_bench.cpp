@@ -1,11 +1,13 @@
 // Times the batch merge of two generated databases against concatenating
-// their tag lists with cat, at 100,000 and 400,000 tags each; then, at the
-// first size, the same run when every shared tag conflicts, and a
-// three-way merge of two edited copies of a base against the two-way merge.
+// their tag lists with cat, at 100,000 and 400,000 tags each (300,000 and
+// 1,200,000 of minimal tags), the median of five runs of each by turns;
+// then, at the first size, the same run when every shared tag conflicts,
+// and a three-way merge of two edited copies of a base against the two-way
+// merge.
 //
-//   merge_bench PATH_TO_JUNCTRA [TAGS...]
-//   merge_bench --generate FOLDER TAGS  (writes the databases only, to
-//                                        profile a run on them)
+//   merge_bench PATH_TO_JUNCTRA [--kind large|small|minimal] [TAGS...]
+//   merge_bench --generate FOLDER TAGS [KIND]  (writes the databases only,
+//                                               to profile a run on them)
 //
 // Environment: JUNCTRA_BENCH_DIR, the folder to work in (default /dev/shm);
 // JUNCTRA_BENCH_KEEP, leave the generated databases behind.
@@ -37,23 +39,24 @@ void WriteClassList(const std::filesystem::path& path) {
 // tenth shared tag is spelt in other letter case in the second database.
 // conflicting: every shared tag of the second database has one more History
 // line, the last part the check and its details look at.
-void WriteDatabases(const std::filesystem::path& root, std::uint32_t tags,
+void WriteDatabases(const std::filesystem::path& root, std::uint32_t tags, jb::TagKind kind,
                     bool conflicting = false) {
-  jb::Utf16Writer first, second;
+  const bool eight_bit = kind == jb::TagKind::kMinimal;
+  jb::Utf16Writer first(eight_bit), second(eight_bit);
   first.Append("//4.x - Application Tags\n");
   second.Append("//4.x - Application Tags\n");
   for (std::uint32_t i = 0; i < tags; ++i) {
     const std::string name = "Unit" + std::to_string(i % 97) + "_Tag" + std::to_string(i);
-    jb::AppendTag(first, name, i, kClasses);
+    jb::AppendTag(first, name, i, kClasses, kind);
     if (i < tags / 2) {
       std::string other = name;
       if (i % 10 == 0) {
         for (char& c : other) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
       }
-      jb::AppendTag(second, other, i, kClasses);
+      jb::AppendTag(second, other, i, kClasses, kind);
       if (conflicting) second.Append("Changed in the second database\n");
     } else {
-      jb::AppendTag(second, "Second" + name, i + tags, kClasses);
+      jb::AppendTag(second, "Second" + name, i + tags, kClasses, kind);
     }
   }
   first.Append("#");
@@ -62,6 +65,7 @@ void WriteDatabases(const std::filesystem::path& root, std::uint32_t tags,
     std::filesystem::create_directories(root / db);
   first.Save(root / "first/tagl.txt");
   second.Save(root / "second/tagl.txt");
+  if (kind == jb::TagKind::kMinimal) return;  // their type codes name no class
   WriteClassList(root / "first/class.lst");
   WriteClassList(root / "second/class.lst");
 }
@@ -70,25 +74,27 @@ void WriteDatabases(const std::filesystem::path& root, std::uint32_t tags,
 // side changes every twentieth tag (others on each side), deletes every
 // fiftieth (others on each side) and adds as many as it deletes; the
 // second spells every tenth name in capitals.
-void WriteThreeWay(const std::filesystem::path& root, std::uint32_t tags) {
-  jb::Utf16Writer base, sides[2];
+void WriteThreeWay(const std::filesystem::path& root, std::uint32_t tags, jb::TagKind kind) {
+  const bool eight_bit = kind == jb::TagKind::kMinimal;
+  jb::Utf16Writer base(eight_bit),
+      sides[2] = {jb::Utf16Writer(eight_bit), jb::Utf16Writer(eight_bit)};
   for (jb::Utf16Writer* out : {&base, &sides[0], &sides[1]}) {
     out->Append("//4.x - Application Tags\n");
   }
   for (std::uint32_t i = 0; i < tags; ++i) {
     const std::string name = "Unit" + std::to_string(i % 97) + "_Tag" + std::to_string(i);
-    jb::AppendTag(base, name, i, kClasses);
+    jb::AppendTag(base, name, i, kClasses, kind);
     for (std::uint32_t side = 0; side < 2; ++side) {
       jb::Utf16Writer& out = sides[side];
       if (i % 50 == 3 + side * 4) {
-        jb::AppendTag(out, "Added" + std::to_string(side) + name, i + tags, kClasses);
+        jb::AppendTag(out, "Added" + std::to_string(side) + name, i + tags, kClasses, kind);
         continue;
       }
       std::string spelt = name;
       if (side == 1 && i % 10 == 0) {
         for (char& c : spelt) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
       }
-      jb::AppendTag(out, spelt, i, kClasses);
+      jb::AppendTag(out, spelt, i, kClasses, kind);
       if (i % 20 == 1 + side * 10) out.Append("Changed on one side\n");
     }
   }
@@ -98,7 +104,7 @@ void WriteThreeWay(const std::filesystem::path& root, std::uint32_t tags) {
     std::filesystem::create_directories(root / folders[i]);
     outs[i]->Append("#");
     outs[i]->Save(root / folders[i] / "tagl.txt");
-    WriteClassList(root / folders[i] / "class.lst");
+    if (kind != jb::TagKind::kMinimal) WriteClassList(root / folders[i] / "class.lst");
   }
   std::filesystem::create_directories(root / "out");
 }
@@ -117,39 +123,55 @@ std::uintmax_t InputBytes(const std::filesystem::path& root) {
 }  // namespace
 
 int main(int argc, char** argv) {
-  if (argc == 4 && std::string(argv[1]) == "--generate") {
-    WriteDatabases(argv[2], static_cast<std::uint32_t>(std::atol(argv[3])));
+  jb::TagKind kind = jb::TagKind::kLarge;
+  if ((argc == 4 || argc == 5) && std::string(argv[1]) == "--generate") {
+    if (argc == 5 && !jb::ParseTagKind(argv[4], &kind)) return 2;
+    WriteDatabases(argv[2], static_cast<std::uint32_t>(std::atol(argv[3])), kind);
     return 0;
   }
   if (argc < 2) {
-    std::cerr << "usage: merge_bench PATH_TO_JUNCTRA [TAGS...]\n";
+    std::cerr << "usage: merge_bench PATH_TO_JUNCTRA [--kind large|small|minimal] [TAGS...]\n";
     return 2;
   }
   const std::string junctra = std::filesystem::absolute(argv[1]);
   std::vector<std::uint32_t> sizes;
-  for (int i = 2; i < argc; ++i) sizes.push_back(static_cast<std::uint32_t>(std::atol(argv[i])));
-  if (sizes.empty()) sizes = {100000, 400000};
+  for (int i = 2; i < argc; ++i) {
+    if (std::string(argv[i]) == "--kind" && i + 1 < argc) {
+      if (!jb::ParseTagKind(argv[++i], &kind)) {
+        std::cerr << "merge_bench: unknown kind " << argv[i] << "\n";
+        return 2;
+      }
+      continue;
+    }
+    sizes.push_back(static_cast<std::uint32_t>(std::atol(argv[i])));
+  }
+  if (sizes.empty()) {
+    sizes = kind == jb::TagKind::kMinimal ? std::vector<std::uint32_t>{300000, 1200000}
+                                          : std::vector<std::uint32_t>{100000, 400000};
+  }
 
   // In memory by default, where syncing to the device costs nothing, so the
   // figures show the program's own work; JUNCTRA_BENCH_DIR measures a disk.
   std::filesystem::path base = std::filesystem::exists("/dev/shm") ? "/dev/shm" : "/tmp";
   if (const char* dir = std::getenv("JUNCTRA_BENCH_DIR")) base = dir;
   const auto root = base / "junctra-merge-bench";
-  std::cout << "in " << base << "\n";
+  std::cout << jb::TagKindName(kind) << " tags, in " << base << "\n";
   std::vector<double> merge_times;
   std::cout << "tags/db  input MB  cat s   merge s  merge/cat  peak MB  peak/input\n";
   for (std::uint32_t tags : sizes) {
     std::filesystem::remove_all(root);
-    WriteDatabases(root, tags);
+    WriteDatabases(root, tags, kind);
     const double input_mb = static_cast<double>(InputBytes(root)) / 1e6;
     const std::string first = (root / "first").string(), second = (root / "second").string();
-    jb::Measurement cat = jb::Best(3, [&] {
-      return jb::Run({"/bin/cat", first + "/tagl.txt", second + "/tagl.txt"},
-                     (root / "cat/tagl.txt").string());
-    });
-    jb::Measurement merge = jb::Best(3, [&] {
-      return jb::Run({junctra, first, second, (root / "out").string()});
-    });
+    const auto [cat, merge] = jb::MedianOfTurns(
+        5,
+        [&] {
+          return jb::Run({"/bin/cat", first + "/tagl.txt", second + "/tagl.txt"},
+                         (root / "cat/tagl.txt").string());
+        },
+        [&] {
+          return jb::Run({junctra, first, second, (root / "out").string()});
+        });
     if (merge.exit_code != 0) {
       std::cerr << "merge failed with exit code " << merge.exit_code << "\n";
       return 1;
@@ -167,7 +189,7 @@ int main(int argc, char** argv) {
   // Conflicts cost their details and their lines on standard error; the run
   // writes no output files.
   std::filesystem::remove_all(root);
-  WriteDatabases(root, sizes[0], true);
+  WriteDatabases(root, sizes[0], kind, true);
   const std::string first = (root / "first").string(), second = (root / "second").string();
   jb::Measurement conflicts = jb::Best(3, [&] {
     return jb::Run({junctra, first, second, (root / "out").string()}, {},
@@ -183,8 +205,8 @@ int main(int argc, char** argv) {
   // The three-way merge of two edited copies of a base against the two-way
   // merge of two databases of as many tags, taking turns.
   std::filesystem::remove_all(root);
-  WriteDatabases(root / "two", sizes[0]);
-  WriteThreeWay(root / "three", sizes[0]);
+  WriteDatabases(root / "two", sizes[0], kind);
+  WriteThreeWay(root / "three", sizes[0], kind);
   const auto folder = [&](const char* run, const char* db) { return (root / run / db).string(); };
   const std::vector<std::string> two_way = {junctra, folder("two", "first"),
                                             folder("two", "second"), folder("two", "out")};
@@ -194,17 +216,12 @@ int main(int argc, char** argv) {
                                               folder("three", "first"),
                                               folder("three", "second"),
                                               folder("three", "out")};
-  jb::Measurement two{}, three{};
-  for (int turn = 0; turn < 5; ++turn) {
-    const jb::Measurement t = jb::Run(two_way);
-    const jb::Measurement m = jb::Run(three_way);
-    if (t.exit_code != 0 || m.exit_code != 0) {
-      std::cerr << "merges failed with exit codes " << t.exit_code << " and " << m.exit_code
-                << "\n";
-      return 1;
-    }
-    if (turn == 0 || t.seconds < two.seconds) two = t;
-    if (turn == 0 || m.seconds < three.seconds) three = m;
+  const auto [two, three] = jb::MedianOfTurns(
+      5, [&] { return jb::Run(two_way); }, [&] { return jb::Run(three_way); });
+  if (two.exit_code != 0 || three.exit_code != 0) {
+    std::cerr << "merges failed with exit codes " << two.exit_code << " and " << three.exit_code
+              << "\n";
+    return 1;
   }
   const double three_mb = static_cast<double>(InputBytes(root / "three")) / 1e6;
   std::printf(
