@@ -8,6 +8,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <filesystem>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -179,6 +180,12 @@ class Env {
   // be loaded. Windows maps it as data: none of its code ever runs, Symbol
   // finds nothing, ResourceHandle gives its resources.
   virtual std::unique_ptr<Library> LoadLibrary(const std::filesystem::path& path) = 0;
+
+  // Runs every task and returns once all have ended; then throws what the
+  // first task that threw threw. The real ones run each task on a thread of
+  // its own, the first on the calling one, so tasks must share nothing they
+  // change; this one runs them in turn, as fakes need.
+  virtual void RunTasks(const std::vector<std::function<void()>>& tasks);
 
   // Whether what the program prints reaches anyone. False only for a
   // Windows GUI program (junctra.exe) whose standard error is neither a

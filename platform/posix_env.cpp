@@ -17,8 +17,11 @@
 #include <cstdio>
 #include <cstdlib>
 #include <string_view>
+#include <system_error>
+#include <thread>
 
 #include "platform/env.h"
+#include "platform/task_errors.h"
 #include "platform/text.h"
 
 namespace junctra {
@@ -350,6 +353,22 @@ class PosixEnv : public Env {
     const char* value = std::getenv(name.c_str());
     if (value == nullptr) return std::nullopt;
     return std::string(value);
+  }
+
+  void RunTasks(const std::vector<std::function<void()>>& tasks) override {
+    TaskErrors errors(tasks.size());
+    std::vector<std::thread> threads;
+    threads.reserve(tasks.size());
+    for (std::size_t i = 1; i < tasks.size(); ++i) {
+      try {
+        threads.emplace_back([&errors, &tasks, i] { errors.Run(i, tasks[i]); });
+      } catch (const std::system_error&) {
+        errors.Run(i, tasks[i]);  // no thread to be had: here, then
+      }
+    }
+    if (!tasks.empty()) errors.Run(0, tasks[0]);
+    for (std::thread& thread : threads) thread.join();
+    errors.RethrowFirst();
   }
 
   std::unique_ptr<Library> LoadLibrary(const std::filesystem::path& path) override {

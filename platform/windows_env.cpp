@@ -3,6 +3,7 @@
 // Before <windows.h>: its macros would rename Env::LoadLibrary and
 // Env::GetEnvironmentVariable in these declarations.
 #include "platform/env.h"
+#include "platform/task_errors.h"
 #include "platform/text.h"
 #include "platform/windows_error.h"
 
@@ -704,6 +705,41 @@ class WindowsEnv : public Env {
     const HANDLE error = ::GetStdHandle(STD_ERROR_HANDLE);
     return error != nullptr && error != INVALID_HANDLE_VALUE &&
            ::GetFileType(error) != FILE_TYPE_UNKNOWN;
+  }
+
+  void RunTasks(const std::vector<std::function<void()>>& tasks) override {
+    struct Start {
+      TaskErrors* errors;
+      const std::function<void()>* task;
+      std::size_t index;
+    };
+    TaskErrors errors(tasks.size());
+    std::vector<Start> starts;
+    starts.reserve(tasks.size());
+    std::vector<HANDLE> threads;
+    threads.reserve(tasks.size());
+    for (std::size_t i = 1; i < tasks.size(); ++i) {
+      starts.push_back({&errors, &tasks[i], i});
+      const HANDLE thread = ::CreateThread(
+          nullptr, 0,
+          [](void* data) -> DWORD {
+            const Start* start = static_cast<const Start*>(data);
+            start->errors->Run(start->index, *start->task);
+            return 0;
+          },
+          &starts.back(), 0, nullptr);
+      if (thread != nullptr) {
+        threads.push_back(thread);
+      } else {
+        errors.Run(i, tasks[i]);  // no thread to be had: here, then
+      }
+    }
+    if (!tasks.empty()) errors.Run(0, tasks[0]);
+    for (HANDLE thread : threads) {
+      ::WaitForSingleObject(thread, INFINITE);
+      ::CloseHandle(thread);
+    }
+    errors.RethrowFirst();
   }
 
   // Only where nothing can be printed, so batch use of the console program

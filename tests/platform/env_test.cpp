@@ -9,8 +9,12 @@
 #include <sddl.h>
 #endif
 
+#include <atomic>
 #include <cerrno>
+#include <chrono>
 #include <fstream>
+#include <stdexcept>
+#include <thread>
 
 #include "platform/error_text.h"
 #include "platform/text.h"
@@ -19,6 +23,41 @@
 
 namespace junctra {
 namespace {
+
+// The real Env runs tasks at once (each here waits for the other to
+// start); both it and the sequential one run every task and throw the
+// first task's error.
+TEST(EnvTest, TasksRunTogetherAndTheFirstTasksErrorIsThrown) {
+  std::atomic<int> started{0};
+  const auto meet = [&started] {
+    ++started;
+    for (int i = 0; i < 10000 && started < 2; ++i) {
+      std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    }
+    if (started < 2) throw std::runtime_error("ran alone");
+  };
+  EXPECT_NO_THROW(Env::Default()->RunTasks({meet, meet}));
+
+  EnvWrapper sequential(Env::Default());
+  for (Env* env : {Env::Default(), static_cast<Env*>(&sequential)}) {
+    std::vector<int> ran(3);
+    try {
+      env->RunTasks({[&] {
+                       ran[0] = 1;
+                       throw std::runtime_error("first");
+                     },
+                     [&] {
+                       ran[1] = 1;
+                       throw std::logic_error("second");
+                     },
+                     [&] { ran[2] = 1; }});
+      ADD_FAILURE() << "nothing thrown";
+    } catch (const std::runtime_error& e) {
+      EXPECT_STREQ(e.what(), "first");
+    }
+    EXPECT_EQ(ran, (std::vector<int>{1, 1, 1}));
+  }
+}
 
 TEST(EnvTest, ErrorsArriveAsErrnoValues) {
   TempDir dir;
