@@ -1,8 +1,10 @@
 #include "merge/merge_command.h"
 
 #include <cerrno>
+#include <functional>
 #include <new>
 #include <string>
+#include <vector>
 
 #include "database/class_list.h"
 #include "database/tag_list.h"
@@ -14,6 +16,7 @@
 #include "platform/path_ops.h"
 #include "platform/resource_module.h"
 #include "platform/stdio_file.h"
+#include "platform/task_errors.h"
 #include "platform/text.h"
 
 namespace junctra {
@@ -26,14 +29,11 @@ std::u16string FileError(const std::filesystem::path& path, int error,
                        Utf8ToUtf16(ErrorText(error)));
 }
 
-// Runs one loader and turns anything short of a complete read into message
-// 107 or 113. A database file that is missing or only partly read must
-// never reach the output: its tags or classes would be lost.
-template <class Load>
-bool LoadInput(const std::filesystem::path& path, Load load, MergeUi& ui,
-               const ResourceModule& strings, Env* env) {
-  LoadReport report;
-  load(path, &report, env);
+// Turns anything short of a complete read into message 107 or 113. A
+// database file that is missing or only partly read must never reach the
+// output: its tags or classes would be lost.
+bool CheckLoaded(const std::filesystem::path& path, const LoadReport& report, MergeUi& ui,
+                 const ResourceModule& strings) {
   if (report.opened && report.complete) return true;
   const std::u16string reason =
       report.error != 0 ? FileError(path, report.error, strings) : std::u16string();
@@ -68,23 +68,36 @@ bool LoadClasses(const std::filesystem::path& folder, CClassList& list, MergeUi&
     return false;
   }
   if (found.error == ENOENT) return true;  // class.lst is optional
-  return LoadInput(
-      found.path,
-      [&](const auto& p, LoadReport* report, Env* e) { list.LoadClassFile(p, report, e); }, ui,
-      strings, env);
+  LoadReport report;
+  list.LoadClassFile(found.path, &report, env);
+  return CheckLoaded(found.path, report, ui, strings);
 }
 
-bool LoadTags(const std::filesystem::path& folder, CTagList& list, MergeUi& ui,
-              const ResourceModule& strings, Env* env) {
-  const FoundFile found = FindDatabaseFile(folder, "tagl.txt", env);
-  if (found.ambiguous) {
-    ShowAmbiguousName(ui, found.path, strings);
-    return false;
+// Loads the tag list of each of folders into lists[i], each on a thread of
+// its own, and says what a run that loaded them one after another would
+// say: of the first that fails, nothing of those after it.
+bool LoadTags(const std::vector<const std::filesystem::path*>& folders, CTagList* lists,
+              MergeUi& ui, const ResourceModule& strings, Env* env) {
+  std::vector<FoundFile> found;
+  std::vector<LoadReport> reports(folders.size());
+  TaskErrors errors(folders.size());
+  std::vector<std::function<void()>> tasks;
+  for (std::size_t i = 0; i < folders.size(); ++i) {
+    found.push_back(FindDatabaseFile(*folders[i], "tagl.txt", env));
+    if (found[i].ambiguous) break;
+    tasks.emplace_back(
+        [&, i] { errors.Run(i, [&] { lists[i].LoadTagFile(found[i].path, &reports[i], env); }); });
   }
-  return LoadInput(
-      found.path,
-      [&](const auto& p, LoadReport* report, Env* e) { list.LoadTagFile(p, report, e); }, ui,
-      strings, env);
+  env->RunTasks(tasks);
+  for (std::size_t i = 0; i < found.size(); ++i) {
+    if (found[i].ambiguous) {
+      ShowAmbiguousName(ui, found[i].path, strings);
+      return false;
+    }
+    errors.Rethrow(i);
+    if (!CheckLoaded(found[i].path, reports[i], ui, strings)) return false;
+  }
+  return true;
 }
 
 // Appends a conflict, a line made from string 132 without a detail, for
@@ -263,9 +276,7 @@ bool RunDecidingMerge(MergeFolders& folders, MergeUi& ui, const ResourceModule& 
     return StopOnConflicts(conflicts, folders, ui, strings, env, summary, options);
   }
   CTagList tags[3];
-  for (int i = 0; i < (has_base ? 3 : 2); ++i) {
-    if (!LoadTags(*sources[i], tags[i], ui, strings, env)) return false;
-  }
+  if (!LoadTags({sources, sources + (has_base ? 3 : 2)}, tags, ui, strings, env)) return false;
   if (!merge.MergeTags(std::move(tags[0]), std::move(tags[1]), std::move(tags[2]), conflicts)) {
     return StopOnConflicts(conflicts, folders, ui, strings, env, summary, options);
   }
@@ -311,10 +322,10 @@ bool RunMerge(MergeFolders& folders, MergeUi& ui, const ResourceModule& strings,
     return StopOnConflicts(conflicts, folders, ui, strings, env, summary, options);
   }
 
-  CTagList first_tags;
-  if (!LoadTags(folders.first, first_tags, ui, strings, env)) return false;
-  CTagList second_tags;
-  if (!LoadTags(folders.second, second_tags, ui, strings, env)) return false;
+  CTagList tag_lists[2];
+  if (!LoadTags({&folders.first, &folders.second}, tag_lists, ui, strings, env)) return false;
+  CTagList& first_tags = tag_lists[0];
+  CTagList& second_tags = tag_lists[1];
 
   const std::size_t first_tag_count = first_tags.m_tags.GetCount();
   const std::size_t merged_class_count = first_classes.m_classNames.size();

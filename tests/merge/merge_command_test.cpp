@@ -217,6 +217,26 @@ TEST_F(MergeCommandTest, UnreadableOrPartlyReadInputWritesNothing) {
   EXPECT_EQ(ReadBytes(b_ / "tagl.txt"), before);
 }
 
+// The tag lists are read at once, yet a run reports what reading them in
+// turn would: the first that fails.
+TEST_F(MergeCommandTest, OfTwoUnreadableTagListsTheFirstIsReported) {
+  const std::u16string bad = u"//4.x - Application Tags\n#1|P1|1|4|x\n#Parameter\n";
+  const struct {
+    bool first_bad, second_bad;
+    std::filesystem::path reported;
+  } cases[] = {{true, true, a_}, {false, true, b_}, {true, false, a_}};
+  for (const auto& c : cases) {
+    SetUp();
+    if (c.first_bad) WriteDatabaseFile(a_ / "tagl.txt", bad);
+    if (c.second_bad) WriteDatabaseFile(b_ / "tagl.txt", bad);
+    ui_.messages.clear();
+    EXPECT_FALSE(Run(out_));
+    EXPECT_EQ(ui_.messages,
+              std::vector<std::u16string>{u"Error reading file " +
+                                          PathToUtf16(c.reported / "tagl.txt") + u" at line 3"});
+  }
+}
+
 TEST_F(MergeCommandTest, MissingClassListContributesNoClasses) {
   std::filesystem::remove(a_ / "class.lst");
   std::filesystem::remove(b_ / "class.lst");
