@@ -1,6 +1,6 @@
 #include "database/line_writer.h"
 
-#include "database/tav_stdio_file.h"
+#include "database/text_out.h"
 #include "platform/text.h"
 
 namespace junctra {

@@ -11,11 +11,11 @@
 
 namespace junctra {
 
-class CTAVStdioFile;
+class TextOut;
 
 class LineWriter {
  public:
-  explicit LineWriter(CTAVStdioFile& file) : file_(file) {}
+  explicit LineWriter(TextOut& file) : file_(file) {}
 
   LineWriter& operator<<(std::u16string_view text);
   LineWriter& operator<<(const char16_t* text) { return *this << std::u16string_view(text); }
@@ -30,7 +30,7 @@ class LineWriter {
   // read from a file holds one.
   static constexpr std::size_t kLongField = 4096;
 
-  CTAVStdioFile& file_;
+  TextOut& file_;
   std::u16string line_;
 };
 

@@ -1,11 +1,14 @@
 #include "database/tag_list.h"
 
+#include <algorithm>
 #include <charconv>
 #include <optional>
 #include <string_view>
+#include <utility>
 
 #include "database/line_reader.h"
 #include "database/line_writer.h"
+#include "database/ordered_blocks.h"
 #include "database/tav_stdio_file.h"
 #include "platform/text.h"
 
@@ -14,6 +17,11 @@ namespace {
 
 constexpr std::uint32_t kReadLimit = SectionLines::kPieceLength + 1;
 constexpr std::uint64_t kTypicalTagBytes = 512;
+// Tags encoded as one block when saving: a few hundred kilobytes.
+constexpr std::size_t kTagsPerBlock = 1024;
+// A tag's texts longer than this, in characters, are written straight to
+// the file.
+constexpr std::size_t kLongTagText = 64 * 1024;
 constexpr std::u16string_view kHeader = u"//4.x - Application Tags\n";
 constexpr std::u16string_view kParameters = u"#Parameters\n";
 constexpr std::u16string_view kAlarm = u"#Alarm\n";
@@ -177,26 +185,52 @@ bool CTagList::SaveTagFile(const std::filesystem::path& path, Env* env, int* ope
   // The section headers as bytes, made once rather than for every tag.
   const std::string headers[] = {CTAVStdioFile::Encode(kParameters), CTAVStdioFile::Encode(kAlarm),
                                  CTAVStdioFile::Encode(kHistory)};
-  // Section lines are written exactly as read, all in one: a piece without
-  // line feed goes on the same line as whatever follows it, as it stood in
-  // the file.
-  auto write_section = [&file](const std::string& header, const SectionLines& lines) {
-    file.Write(header.data(), static_cast<std::uint32_t>(header.size()));
-    file.WriteString(lines.text());
-  };
-  std::int64_t sequence = 0;
-  LineWriter line(file);
-  m_tags.ForEach([&](const TagMap::Entry& entry) {
+  const std::vector<const TagMap::Entry*> order = m_tags.InIterationOrder();
+  const auto write_tag = [&](TextOut& out, std::size_t i) {
+    const TagMap::Entry& entry = *order[i];
     const CDatabaseItem& item = entry.item;
-    line << u"#" << ++sequence << u"|" << entry.name << u"|" << std::int64_t{item.m_number} << u"|"
-         << std::int64_t{item.m_type} << item.m_rest;
+    LineWriter line(out);
+    line << u"#" << static_cast<std::int64_t>(i + 1) << u"|" << entry.name << u"|"
+         << std::int64_t{item.m_number} << u"|" << std::int64_t{item.m_type} << item.m_rest;
     // A tag line without rest keeps its line feed in the type field.
     if (!EndsInLineFeed(item.m_rest)) line << u"\n";
     line.Flush();
-    write_section(headers[0], item.m_parameterLines);
-    write_section(headers[1], item.m_alarmLines);
-    write_section(headers[2], item.m_historyLines);
-  });
+    // Section lines are written exactly as read, all in one: a piece without
+    // line feed goes on the same line as whatever follows it, as it stood in
+    // the file.
+    const SectionLines* sections[] = {&item.m_parameterLines, &item.m_alarmLines,
+                                      &item.m_historyLines};
+    for (int s = 0; s < 3; ++s) {
+      out.WriteBytes(headers[s]);
+      out.WriteString(sections[s]->text());
+    }
+  };
+  const auto block_tags = [&](std::size_t block) {
+    const std::size_t begin = block * kTagsPerBlock;
+    return std::pair(begin, std::min(order.size(), begin + kTagsPerBlock));
+  };
+  // Blocks of tags are encoded on both threads and written in order. A
+  // block with a long text is left to the writing thread, which writes it
+  // straight to the file: memory never holds a second copy of a long text.
+  const auto encode = [&](std::size_t block, EncodedText& out) {
+    const auto [begin, end] = block_tags(block);
+    for (std::size_t i = begin; i < end; ++i) {
+      TagMap::FetchAhead(order, i, 3);
+      if (TagMap::TextLength(*order[i]) > kLongTagText) return false;
+      write_tag(out, i);
+    }
+    return true;
+  };
+  const auto write = [&](std::size_t block, const EncodedText* encoded) {
+    if (encoded != nullptr) {
+      file.WriteBytes(encoded->bytes());
+      return;
+    }
+    const auto [begin, end] = block_tags(block);
+    for (std::size_t i = begin; i < end; ++i) write_tag(file, i);
+  };
+  EncodeInOrder((order.size() + kTagsPerBlock - 1) / kTagsPerBlock, env, encode, write);
+  const std::size_t sequence = order.size();
   if (sequence > 0) file.WriteString(u"#");
   file.Close();
   return true;

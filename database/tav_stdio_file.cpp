@@ -170,9 +170,29 @@ void CTAVStdioFile::WriteString(std::u16string_view text) {
 
 std::string CTAVStdioFile::Encode(std::u16string_view text) {
   std::string bytes(text.size() * 4, '\0');
-  bool at_nul = false;
-  bytes.resize(EncodeLines(text, bytes.data(), &at_nul));
+  bytes.resize(EncodeTo(text, bytes.data()));
   return bytes;
+}
+
+std::size_t CTAVStdioFile::EncodeTo(std::u16string_view text, char* out) {
+  bool at_nul = false;
+  return EncodeLines(text, out, &at_nul);
+}
+
+void EncodedText::WriteBytes(std::string_view bytes) {
+  std::memcpy(Room(bytes.size()), bytes.data(), bytes.size());
+  size_ += bytes.size();
+}
+
+char* EncodedText::Room(std::size_t count) {
+  if (capacity_ - size_ < count) {
+    const std::size_t capacity = std::max(2 * capacity_, size_ + count);
+    auto data = std::make_unique_for_overwrite<char[]>(capacity);
+    if (size_ > 0) std::memcpy(data.get(), data_.get(), size_);
+    data_ = std::move(data);
+    capacity_ = capacity;
+  }
+  return data_.get() + size_;
 }
 
 bool FileExists(const std::filesystem::path& path, Env* env) {

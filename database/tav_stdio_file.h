@@ -6,18 +6,20 @@
 
 #include <cstdint>
 #include <filesystem>
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
 
 #include "database/read_chunk.h"
+#include "database/text_out.h"
 #include "platform/env.h"
 #include "platform/stdio_file.h"
 
 namespace junctra {
 
-class CTAVStdioFile : public CStdioFile {
+class CTAVStdioFile : public CStdioFile, public TextOut {
  public:
   explicit CTAVStdioFile(Env* env = Env::Default());
 
@@ -38,11 +40,17 @@ class CTAVStdioFile : public CStdioFile {
   std::size_t GetLastReadLength() const { return m_nLastReadLength; }
   // Each "\n" and each "\r" becomes CR LF; the text ends at its first NUL.
   // The bytes go straight into the stream's write buffer.
-  void WriteString(std::u16string_view text);
+  void WriteString(std::u16string_view text) override;
   void WriteString(const char16_t* text) { WriteString(std::u16string_view(text)); }
+  void WriteBytes(std::string_view bytes) override {
+    Write(bytes.data(), static_cast<std::uint32_t>(bytes.size()));
+  }
   // The bytes WriteString writes for text: for a fixed text written many
-  // times, to be written with Write.
+  // times, to be written with WriteBytes.
   static std::string Encode(std::u16string_view text);
+  // The same into out, which has room for four bytes a character; returns
+  // how many it wrote.
+  static std::size_t EncodeTo(std::u16string_view text, char* out);
 
   std::uint64_t GetLogicalPosition() const { return m_nPosition; }
   bool IsUnicode() const { return m_bUnicode; }
@@ -67,6 +75,26 @@ class CTAVStdioFile : public CStdioFile {
   bool m_bUnicode = false;
   std::size_t m_nLastReadLength = 0;
   PieceReading m_reading;
+};
+
+// Text encoded as CTAVStdioFile writes it, kept in memory to be written
+// later, in a buffer that grows and is reused.
+class EncodedText : public TextOut {
+ public:
+  void WriteString(std::u16string_view text) override {
+    size_ += CTAVStdioFile::EncodeTo(text, Room(text.size() * 4));
+  }
+  void WriteBytes(std::string_view bytes) override;
+  std::string_view bytes() const { return {data_.get(), size_}; }
+  void Clear() { size_ = 0; }
+
+ private:
+  // Room for count more bytes.
+  char* Room(std::size_t count);
+
+  std::unique_ptr<char[]> data_;
+  std::size_t size_ = 0;
+  std::size_t capacity_ = 0;
 };
 
 // An entry exists at path and is not a folder; false for an empty path.
