@@ -9,11 +9,15 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <cstdlib>
+#include <memory>
+#include <new>
 #include <string_view>
+#include <type_traits>
 #include <utility>
-#include <vector>
 
 #include "database/prefetch.h"
+#include "platform/env.h"
 
 namespace junctra {
 
@@ -81,10 +85,41 @@ class NameIndex {
   static bool Fits(std::size_t count, std::size_t capacity) { return count * 10 <= capacity * 7; }
   std::size_t mask() const { return slots_.size() - 1; }
 
+  struct FreeSlots {
+    void operator()(Slot* slots) const { std::free(slots); }
+  };
+  // Slots of a large index come as large pages (AllocateLargeBlock).
+  class Slots {
+   public:
+    Slots() = default;
+    explicit Slots(std::size_t size)
+        : slots_(static_cast<Slot*>(AllocateLargeBlock(size * sizeof(Slot)))), size_(size) {
+      if (slots_ == nullptr) throw std::bad_alloc();
+      std::uninitialized_fill_n(slots_.get(), size, Slot{});
+    }
+    Slots(Slots&& other) noexcept
+        : slots_(std::move(other.slots_)), size_(std::exchange(other.size_, 0)) {}
+    Slots& operator=(Slots&& other) noexcept {
+      slots_ = std::move(other.slots_);
+      size_ = std::exchange(other.size_, 0);
+      return *this;
+    }
+    Slot& operator[](std::size_t i) { return slots_.get()[i]; }
+    const Slot& operator[](std::size_t i) const { return slots_.get()[i]; }
+    std::size_t size() const { return size_; }
+    bool empty() const { return size_ == 0; }
+
+   private:
+    std::unique_ptr<Slot, FreeSlots> slots_;
+    std::size_t size_ = 0;
+  };
+  static_assert(std::is_trivially_destructible_v<Slot>, "slots are freed, not destroyed");
+
   void Rehash(std::size_t capacity) {
-    std::vector<Slot> old(capacity);
-    old.swap(slots_);
-    for (Slot& slot : old) {
+    Slots old(capacity);
+    std::swap(old, slots_);
+    for (std::size_t k = 0; k < old.size(); ++k) {
+      Slot& slot = old[k];
       if (!slot.used) continue;
       std::size_t i = slot.hash & mask();
       while (slots_[i].used) i = (i + 1) & mask();
@@ -92,7 +127,7 @@ class NameIndex {
     }
   }
 
-  std::vector<Slot> slots_;  // size 0 or a power of two
+  Slots slots_;  // size 0 or a power of two
   std::size_t count_ = 0;
 };
 

@@ -1,6 +1,11 @@
 #include "database/tag_map.h"
 
 #include <algorithm>
+#include <memory>
+#include <new>
+#include <type_traits>
+
+#include "platform/env.h"
 
 namespace junctra {
 
@@ -27,15 +32,19 @@ CDatabaseItem& TagMap::SetAt(std::u16string_view name, CDatabaseItem item) {
 }
 
 TagMap::Entry& TagMap::NewEntry(std::u16string_view name, const CDatabaseItem& item) {
+  static_assert(std::is_trivially_destructible_v<Entry>, "blocks are freed, not destroyed");
   if (last_block_used_ == last_block_size_) {
-    last_block_size_ = blocks_.empty() ? 16 : std::min(2 * last_block_size_, kLargestBlock);
-    blocks_.push_back(std::make_unique<Entry[]>(last_block_size_));
+    const std::size_t size = blocks_.empty() ? 16 : std::min(2 * last_block_size_, kLargestBlock);
+    void* memory =
+        AllocateLargeBlock(size == kLargestBlock ? kLargeBlockBytes : size * sizeof(Entry));
+    if (memory == nullptr) throw std::bad_alloc();
+    blocks_.emplace_back(static_cast<Entry*>(memory));
+    last_block_size_ = size;
     last_block_used_ = 0;
   }
-  Entry& entry = blocks_.back()[last_block_used_++];
-  entry = Entry{name, item};
+  Entry* entry = std::construct_at(blocks_.back().get() + last_block_used_++, Entry{name, item});
   ++count_;
-  return entry;
+  return *entry;
 }
 
 std::vector<const TagMap::Entry*> TagMap::InIterationOrder() const {
