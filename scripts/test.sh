@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Builds Junctra and runs every test: once in an optimised build, which
 # scripts/lint.sh checks too, once more under AddressSanitizer and
-# UndefinedBehaviorSanitizer; then builds the Debian package from the
+# UndefinedBehaviorSanitizer, and those of the code below the dialogs,
+# which runs threads, under ThreadSanitizer; then builds the Debian package from the
 # optimised build, installs, runs and removes it;
 # then the Windows part under Wine (scripts/windows-test.sh: the tests, the
 # installer, the installed program against the Linux one); then runs every
@@ -10,7 +11,7 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/deps.sh test fuzz lint windows
 export QT_QPA_PLATFORM=offscreen
-for preset in default asan; do
+for preset in default asan tsan; do
   echo "== $preset build"
   cmake --preset "$preset" >/dev/null
   cmake --build --preset "$preset"
