@@ -108,6 +108,15 @@ std::uint64_t CStdioFile::Seek(std::int64_t offset, int origin) {
 
 void CStdioFile::Write(const void* src, std::uint32_t count) {
   if (file_ == nullptr) Fail(EBADF, "write");
+  // As much as the buffer holds or more goes to the file at once, after
+  // what is pending, rather than copied through the buffer.
+  if (count >= kWriteBufferSize) {
+    read_buffer_.clear();
+    FlushWriteBuffer();
+    if (const int err = file_->WriteAt(position_, src, count)) Fail(err, "write");
+    position_ += count;
+    return;
+  }
   const auto* in = static_cast<const char*>(src);
   while (count > 0) {
     const auto n = static_cast<std::uint32_t>(std::min<std::size_t>(count, kWriteBufferSize));
