@@ -31,6 +31,30 @@ CDatabaseItem& TagMap::SetAt(std::u16string_view name, CDatabaseItem item) {
   return entry->item;
 }
 
+void TagMap::Insert(Entry* entry) {
+  bool added = false;
+  Entry* held = index_.FindOrAdd(
+      entry->name,
+      [&] {
+        buckets_[HashKey(entry->name) % kBucketCount].push_back(entry);
+        return entry;
+      },
+      &added);
+  if (added) {
+    ++count_;
+  } else {
+    held->item = entry->item;
+  }
+}
+
+void TagMap::AdoptBlocks(TagMap&& other) {
+  // The last block stays last: new entries go on filling it.
+  const auto at = blocks_.empty() ? blocks_.end() : blocks_.end() - 1;
+  blocks_.insert(at, std::make_move_iterator(other.blocks_.begin()),
+                 std::make_move_iterator(other.blocks_.end()));
+  other = TagMap();
+}
+
 TagMap::Entry& TagMap::NewEntry(std::u16string_view name, const CDatabaseItem& item) {
   static_assert(std::is_trivially_destructible_v<Entry>, "blocks are freed, not destroyed");
   if (last_block_used_ == last_block_size_) {

@@ -11,6 +11,7 @@
 #include <cstdint>
 #include <cstdlib>
 #include <memory>
+#include <span>
 #include <string_view>
 #include <vector>
 
@@ -79,17 +80,6 @@ class TagMap {
       visit(*order[i]);
     }
   }
-  // Visits entries[i] with partners[i], which may be null, for each i in
-  // order, fetching both ahead as ForEach does.
-  template <class Visit>
-  static void ForEachPair(const std::vector<const Entry*>& entries,
-                          const std::vector<const Entry*>& partners, Visit&& visit) {
-    for (std::size_t i = 0; i < entries.size(); ++i) {
-      FetchAhead(entries, i, 4);
-      FetchAhead(partners, i, 4);
-      visit(*entries[i], partners[i]);
-    }
-  }
   // SetAt for the name of each of entries, in order, with the record that
   // make(entry) returns; the index slots are fetched a few names ahead.
   template <class Make>
@@ -101,13 +91,29 @@ class TagMap {
     }
   }
 
+  // Takes over the entries of other, which is left empty: those listed, in
+  // order, join this map as SetAt of each would add them, once fix has
+  // changed their records; the rest only stay in memory. Nothing is copied.
+  template <class Fix>
+  void TakeOver(TagMap&& other, const std::vector<const Entry*>& entries, Fix&& fix) {
+    for (std::size_t i = 0; i < entries.size(); ++i) {
+      Prefetch(entries[Ahead(i, 8, entries.size())]);
+      PrefetchLookup(entries[Ahead(i, 4, entries.size())]->name);
+      // Its block is other's, which this map now owns.
+      auto* entry =
+          const_cast<Entry*>(entries[i]);  // NOLINT(cppcoreguidelines-pro-type-const-cast)
+      fix(entry->item);
+      Insert(entry);
+    }
+    AdoptBlocks(std::move(other));
+  }
+
   // Entries in iteration order.
   std::vector<const Entry*> InIterationOrder() const;
 
   // Starts fetching the entry 2 * step after i and the text of the one step
   // after it (the last one near the end); null entries are passed over.
-  static void FetchAhead(const std::vector<const Entry*>& entries, std::size_t i,
-                         std::size_t step) {
+  static void FetchAhead(std::span<const Entry* const> entries, std::size_t i, std::size_t step) {
     if (const Entry* far = entries[Ahead(i, 2 * step, entries.size())]) Prefetch(far);
     if (const Entry* near = entries[Ahead(i, step, entries.size())]) PrefetchText(*near);
   }
@@ -133,6 +139,10 @@ class TagMap {
   };
 
   Entry& NewEntry(std::u16string_view name, const CDatabaseItem& item);
+  // Adds entry, which lies in a block this map owns or will own, under its
+  // name; an entry already there takes its record.
+  void Insert(Entry* entry);
+  void AdoptBlocks(TagMap&& other);
 
   struct FreeBlock {
     void operator()(Entry* block) const { std::free(block); }

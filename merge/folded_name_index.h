@@ -7,6 +7,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <span>
 #include <string_view>
 #include <vector>
 
@@ -49,20 +50,24 @@ class FoldedNameIndex {
   // For the name of each of values, the value found under it; Value() (a
   // null pointer) where there is none.
   std::vector<Value> FindAll(const std::vector<Value>& values) const {
-    const std::vector<std::uint32_t> hashes = Hashes(values);
     std::vector<Value> found(values.size());
-    for (std::size_t i = 0; i < values.size(); ++i) {
-      index_.PrefetchSlot(hashes[Ahead(i, kAhead, values.size())]);
-      if (const Value* value = index_.Find(KeyOf()(values[i]), hashes[i])) found[i] = *value;
-    }
+    FindAll(values, Hashes(values), found);
     return found;
   }
+  // The same into found, with hashes from Hashes(values); part of the
+  // values may be looked up on each of several threads.
+  void FindAll(std::span<const Value> values, std::span<const std::uint32_t> hashes,
+               std::span<Value> found) const {
+    for (std::size_t i = 0; i < values.size(); ++i) {
+      index_.PrefetchSlot(hashes[Ahead(i, kAhead, values.size())]);
+      const Value* value = index_.Find(KeyOf()(values[i]), hashes[i]);
+      found[i] = value != nullptr ? *value : Value();
+    }
+  }
 
- private:
-  static constexpr std::size_t kAhead = 8;
-
-  // The values are pointers: each, and then its name, is fetched ahead too.
-  static std::vector<std::uint32_t> Hashes(const std::vector<Value>& values) {
+  // The hash of each value's name. The values are pointers: each, and then
+  // its name, is fetched ahead too.
+  static std::vector<std::uint32_t> Hashes(std::span<const Value> values) {
     std::vector<std::uint32_t> hashes(values.size());
     for (std::size_t i = 0; i < values.size(); ++i) {
       Prefetch(values[Ahead(i, 2 * kAhead, values.size())]);
@@ -71,6 +76,9 @@ class FoldedNameIndex {
     }
     return hashes;
   }
+
+ private:
+  static constexpr std::size_t kAhead = 8;
 
   struct FoldedHash {
     std::size_t operator()(std::u16string_view name) const {

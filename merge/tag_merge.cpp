@@ -1,5 +1,8 @@
 #include "merge/tag_merge.h"
 
+#include <cstdint>
+#include <span>
+
 #include "database/tag_list.h"
 #include "merge/conflict_detail.h"
 #include "merge/folded_name_index.h"
@@ -22,42 +25,68 @@ std::int32_t MergedTypeCode(std::int32_t code, const std::vector<std::size_t>& c
 
 bool MergeTagLists(CTagList& first, CTagList&& second, ConflictList& conflicts,
                    const ResourceModule& strings, const std::vector<std::size_t>& class_positions,
-                   const std::vector<std::u16string_view>& class_names) {
+                   const std::vector<std::u16string_view>& class_names, Env* env) {
   // Folded name -> first entry met in the first map's iteration order.
   struct NameOf {
     std::u16string_view operator()(const TagMap::Entry* entry) const { return entry->name; }
   };
-  FoldedNameIndex<const TagMap::Entry*, NameOf> first_names;
-  first_names.Reserve(first.m_tags.GetCount());
-  first_names.AddAllIfAbsent(first.m_tags.InIterationOrder());
+  using Names = FoldedNameIndex<const TagMap::Entry*, NameOf>;
+  Names first_names;
+  std::vector<const TagMap::Entry*> seconds;
+  std::vector<std::uint32_t> hashes;
+  // The first list's index on one thread, the second's names hashed on the
+  // other.
+  env->RunTasks({[&] {
+                   first_names.Reserve(first.m_tags.GetCount());
+                   first_names.AddAllIfAbsent(first.m_tags.InIterationOrder());
+                 },
+                 [&] {
+                   seconds = second.m_tags.InIterationOrder();
+                   hashes = Names::Hashes(seconds);
+                 }});
 
-  const std::vector<const TagMap::Entry*> seconds = second.m_tags.InIterationOrder();
-  bool result = true;
-  std::vector<const TagMap::Entry*> to_add;
-  // Each tag of the second list against its first namesake, if any.
-  auto check = [&](const TagMap::Entry& entry, const TagMap::Entry* first_match) {
-    if (first_match == nullptr) {
-      to_add.push_back(&entry);
-      return;
-    }
-    const CDatabaseItem& match = first_match->item;
-    const std::int32_t code = MergedTypeCode(entry.item.m_type, class_positions);
-    if (entry.item.IsDifferent(match, code)) {
-      result = false;
-      conflicts.push_back({FormatMessage(strings.LoadString(IDS_TAG_CONFLICT), entry.name),
-                           DescribeTagDifference(match, entry.item, code, class_names, strings),
-                           false, std::u16string(first_match->name)});
+  // Each tag of the second list against its first namesake, if any: half
+  // of them on each thread.
+  std::vector<const TagMap::Entry*> matches(seconds.size());
+  std::vector<char> differs(seconds.size());
+  const auto check = [&](std::size_t begin, std::size_t end) {
+    const std::span<const TagMap::Entry* const> mine(seconds.data() + begin, end - begin);
+    const std::span<const TagMap::Entry*> found(matches.data() + begin, end - begin);
+    first_names.FindAll(mine, std::span(hashes).subspan(begin, end - begin), found);
+    for (std::size_t i = 0; i < mine.size(); ++i) {
+      TagMap::FetchAhead(mine, i, 4);
+      TagMap::FetchAhead(found, i, 4);
+      if (found[i] == nullptr) continue;
+      const CDatabaseItem& item = mine[i]->item;
+      differs[begin + i] =
+          item.IsDifferent(found[i]->item, MergedTypeCode(item.m_type, class_positions));
     }
   };
-  TagMap::ForEachPair(seconds, first_names.FindAll(seconds), check);
+  const std::size_t half = seconds.size() / 2;
+  env->RunTasks({[&] { check(0, half); }, [&] { check(half, seconds.size()); }});
+
+  bool result = true;
+  std::vector<const TagMap::Entry*> to_add;
+  for (std::size_t i = 0; i < seconds.size(); ++i) {
+    const TagMap::Entry& entry = *seconds[i];
+    if (matches[i] == nullptr) {
+      to_add.push_back(&entry);
+    } else if (differs[i]) {
+      result = false;
+      const std::int32_t code = MergedTypeCode(entry.item.m_type, class_positions);
+      conflicts.push_back(
+          {FormatMessage(strings.LoadString(IDS_TAG_CONFLICT), entry.name),
+           DescribeTagDifference(matches[i]->item, entry.item, code, class_names, strings), false,
+           std::u16string(matches[i]->name)});
+    }
+  }
 
   if (result) {
-    first.m_tags.SetAll(to_add, [&](const TagMap::Entry& entry) {
-      CDatabaseItem item = entry.item;
+    // The tags taken stay where the second list holds them.
+    first.m_tags.TakeOver(std::move(second.m_tags), to_add, [&](CDatabaseItem& item) {
       item.m_type = MergedTypeCode(item.m_type, class_positions);
-      return item;
     });
-    // The tags taken point into the second list's text.
+    // And they point into its text.
     first.m_texts.Adopt(std::move(second.m_texts));
   }
   return result;
