@@ -100,24 +100,41 @@ bool LoadTags(const std::vector<const std::filesystem::path*>& folders, CTagList
   return true;
 }
 
-// Appends a conflict, a line made from string 132 without a detail, for
-// each tag whose class code names no class of its own database, which has
-// own_classes, but would name one of the merged list's merged_classes. Such
-// a tag would silently change class.
-void CheckClassCodes(const CTagList& tags, std::size_t own_classes, std::size_t merged_classes,
-                     ConflictList& conflicts, const ResourceModule& strings) {
+// The tags whose class code names no class of their own database, which
+// has own_classes, but would name one of the merged list's merged_classes,
+// in iteration order. Such a tag would silently change class.
+std::vector<const TagMap::Entry*> UndefinedClassCodes(const CTagList& tags, std::size_t own_classes,
+                                                      std::size_t merged_classes) {
+  std::vector<const TagMap::Entry*> found;
   for (const TagMap::Entry* entry : tags.m_tags.InIterationOrder()) {
     const std::int32_t code = entry->item.m_type;
     if (code < 4) continue;
     const auto position = static_cast<std::size_t>(code) - 4;
-    if (position < own_classes || position >= merged_classes) continue;
-    std::u16string number;
-    AppendDecimal(number, code);
-    conflicts.push_back(
-        {FormatMessage(strings.LoadString(IDS_UNDEFINED_CLASS_CODE), entry->name, number),
-         {},
-         false,
-         {}});
+    if (position >= own_classes && position < merged_classes) found.push_back(entry);
+  }
+  return found;
+}
+
+// Appends a conflict, a line made from string 132 without a detail, for
+// each of those tags of the two lists, the first list's first; each list
+// is looked at on a thread of its own.
+void CheckClassCodes(const CTagList* lists[2], const std::size_t own_classes[2],
+                     std::size_t merged_classes, ConflictList& conflicts,
+                     const ResourceModule& strings, Env* env) {
+  std::vector<const TagMap::Entry*> found[2];
+  env->RunTasks(
+      {[&] { found[0] = UndefinedClassCodes(*lists[0], own_classes[0], merged_classes); },
+       [&] { found[1] = UndefinedClassCodes(*lists[1], own_classes[1], merged_classes); }});
+  for (const auto& entries : found) {
+    for (const TagMap::Entry* entry : entries) {
+      std::u16string number;
+      AppendDecimal(number, entry->item.m_type);
+      conflicts.push_back(
+          {FormatMessage(strings.LoadString(IDS_UNDEFINED_CLASS_CODE), entry->name, number),
+           {},
+           false,
+           {}});
+    }
   }
 }
 
@@ -269,7 +286,7 @@ bool RunDecidingMerge(MergeFolders& folders, MergeUi& ui, const ResourceModule& 
   for (int i = 0; i < (has_base ? 3 : 2); ++i) {
     if (!LoadClasses(*sources[i], classes[i], ui, strings, env)) return false;
   }
-  ThreeWayMerge merge(options.decisions, strings);
+  ThreeWayMerge merge(options.decisions, strings, env);
   ConflictList conflicts;
   if (!merge.MergeClasses(std::move(classes[0]), std::move(classes[1]), std::move(classes[2]),
                           conflicts)) {
@@ -329,11 +346,12 @@ bool RunMerge(MergeFolders& folders, MergeUi& ui, const ResourceModule& strings,
 
   const std::size_t first_tag_count = first_tags.m_tags.GetCount();
   const std::size_t merged_class_count = first_classes.m_classNames.size();
-  CheckClassCodes(first_tags, first_class_count, merged_class_count, conflicts, strings);
-  CheckClassCodes(second_tags, class_positions.size(), merged_class_count, conflicts, strings);
+  const CTagList* lists[2] = {&first_tags, &second_tags};
+  const std::size_t own_classes[2] = {first_class_count, class_positions.size()};
+  CheckClassCodes(lists, own_classes, merged_class_count, conflicts, strings, env);
   const bool codes_defined = conflicts.empty();
   if (!MergeTagLists(first_tags, std::move(second_tags), conflicts, strings, class_positions,
-                     first_classes.m_classNames) ||
+                     first_classes.m_classNames, env) ||
       !codes_defined) {
     return StopOnConflicts(conflicts, folders, ui, strings, env, summary, options);
   }

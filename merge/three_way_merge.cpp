@@ -107,8 +107,8 @@ bool IsConflict(Outcome outcome) {
 
 }  // namespace
 
-ThreeWayMerge::ThreeWayMerge(const Decisions& decisions, const ResourceModule& strings)
-    : strings_(strings), decide_all_(decisions.all) {
+ThreeWayMerge::ThreeWayMerge(const Decisions& decisions, const ResourceModule& strings, Env* env)
+    : strings_(strings), env_(env), decide_all_(decisions.all) {
   for (const Decision& decision : decisions.each) {
     decided_[decision.is_class ? 1 : 0][Folded(decision.name)] = decision.side;
   }
@@ -216,13 +216,19 @@ bool ThreeWayMerge::MergeTags(CTagList first, CTagList second, CTagList base,
   std::vector<bool> first_is_first, second_is_first;
   std::vector<const TagMap::Entry*> first_in_second, second_in_first;
   {
+    // Each list's index on a thread of its own, then each list looked up
+    // in the other's.
     TagNameIndex first_index, second_index;
-    first_index.Reserve(first_order.size());
-    first_index.AddAllIfAbsent(first_order, &first_is_first);
-    second_index.Reserve(second_order.size());
-    second_index.AddAllIfAbsent(second_order, &second_is_first);
-    first_in_second = second_index.FindAll(first_order);
-    second_in_first = first_index.FindAll(second_order);
+    env_->RunTasks({[&] {
+                      first_index.Reserve(first_order.size());
+                      first_index.AddAllIfAbsent(first_order, &first_is_first);
+                    },
+                    [&] {
+                      second_index.Reserve(second_order.size());
+                      second_index.AddAllIfAbsent(second_order, &second_is_first);
+                    }});
+    env_->RunTasks({[&] { first_in_second = second_index.FindAll(first_order); },
+                    [&] { second_in_first = first_index.FindAll(second_order); }});
   }
 
   // The base is looked at only for the names where FIRST and SECOND do not

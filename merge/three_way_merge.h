@@ -16,6 +16,7 @@
 #include "database/class_list.h"
 #include "database/tag_list.h"
 #include "merge/conflict.h"
+#include "platform/env.h"
 
 namespace junctra {
 
@@ -66,8 +67,10 @@ struct MergeCounts {
 
 class ThreeWayMerge {
  public:
-  // strings is borrowed for the merge's lifetime.
-  ThreeWayMerge(const Decisions& decisions, const ResourceModule& strings);
+  // strings is borrowed for the merge's lifetime; the tags' lookups are
+  // shared among the threads env->RunTasks gives.
+  ThreeWayMerge(const Decisions& decisions, const ResourceModule& strings,
+                Env* env = Env::Default());
   ThreeWayMerge(const ThreeWayMerge&) = delete;
   ThreeWayMerge& operator=(const ThreeWayMerge&) = delete;
 
@@ -104,6 +107,7 @@ class ThreeWayMerge {
                  Describe&& describe, ConflictList& conflicts);
 
   const ResourceModule& strings_;
+  Env* env_;
   // Decisions by name, A to Z folded, for tags [0] and for classes [1].
   std::unordered_map<std::u16string, junctra::Side> decided_[2];
   std::optional<junctra::Side> decide_all_;
