@@ -156,7 +156,8 @@ bool CTagList::ReadTags(LineReader& reader) {
     if (!ParseTagLine(line, &tag)) return Refused(reader);
     // The name's place in the map's index is fetched from memory while the
     // sections are read, rather than waited for.
-    m_tags.PrefetchLookup(tag.name);
+    const std::uint32_t hash = TagMap::HashOf(tag.name);
+    m_tags.PrefetchLookup(hash);
     CDatabaseItem record;
     record.m_number = tag.number;
     record.m_type = tag.type;
@@ -166,10 +167,10 @@ bool CTagList::ReadTags(LineReader& reader) {
     try {
       result = ReadSections(reader, record);
     } catch (const CFileException&) {
-      m_tags.SetAt(tag.name, record);  // what was read stays, as on every way out
+      m_tags.SetAt(tag.name, record, hash);  // what was read stays, as on every way out
       throw;
     }
-    m_tags.SetAt(tag.name, record);
+    m_tags.SetAt(tag.name, record, hash);
     if (result) return *result;
     reader.CompleteLine();
   }

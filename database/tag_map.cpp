@@ -17,12 +17,12 @@ std::uint32_t TagMap::HashKey(std::u16string_view name) {
   return h;
 }
 
-CDatabaseItem& TagMap::SetAt(std::u16string_view name, CDatabaseItem item) {
+CDatabaseItem& TagMap::SetAt(std::u16string_view name, CDatabaseItem item, std::uint32_t hash) {
   bool added = false;
   Entry* entry = index_.FindOrAdd(
-      name,
+      name, hash,
       [&] {
-        Entry& created = NewEntry(name, item);
+        Entry& created = NewEntry(name, item, hash);
         buckets_[HashKey(created.name) % kBucketCount].push_back(&created);
         return &created;
       },
@@ -34,7 +34,7 @@ CDatabaseItem& TagMap::SetAt(std::u16string_view name, CDatabaseItem item) {
 void TagMap::Insert(Entry* entry) {
   bool added = false;
   Entry* held = index_.FindOrAdd(
-      entry->name,
+      entry->name, entry->hash,
       [&] {
         buckets_[HashKey(entry->name) % kBucketCount].push_back(entry);
         return entry;
@@ -55,7 +55,8 @@ void TagMap::AdoptBlocks(TagMap&& other) {
   other = TagMap();
 }
 
-TagMap::Entry& TagMap::NewEntry(std::u16string_view name, const CDatabaseItem& item) {
+TagMap::Entry& TagMap::NewEntry(std::u16string_view name, const CDatabaseItem& item,
+                                std::uint32_t hash) {
   static_assert(std::is_trivially_destructible_v<Entry>, "blocks are freed, not destroyed");
   if (last_block_used_ == last_block_size_) {
     const std::size_t size = blocks_.empty() ? 16 : std::min(2 * last_block_size_, kLargestBlock);
@@ -66,7 +67,8 @@ TagMap::Entry& TagMap::NewEntry(std::u16string_view name, const CDatabaseItem& i
     last_block_size_ = size;
     last_block_used_ = 0;
   }
-  Entry* entry = std::construct_at(blocks_.back().get() + last_block_used_++, Entry{name, item});
+  Entry* entry =
+      std::construct_at(blocks_.back().get() + last_block_used_++, Entry{name, item, hash});
   ++count_;
   return *entry;
 }

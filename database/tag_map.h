@@ -16,6 +16,7 @@
 #include <vector>
 
 #include "database/database_item.h"
+#include "database/name_hash.h"
 #include "database/name_index.h"
 #include "database/prefetch.h"
 
@@ -28,6 +29,7 @@ class TagMap {
   struct Entry {
     std::u16string_view name;
     CDatabaseItem item;
+    std::uint32_t hash = 0;  // HashOf(name), kept for the merge's lookups
   };
 
   TagMap() = default;
@@ -39,14 +41,20 @@ class TagMap {
 
   // The bucket hash: FNV-style over every stride-th code unit.
   static std::uint32_t HashKey(std::u16string_view name);
+  // The index's hash of a name, the same for names that differ only in the
+  // case of A to Z.
+  static std::uint32_t HashOf(std::u16string_view name) { return FoldedNameHash(name); }
 
   // Stores item under name, which must stay valid as long as the map. A new
   // name goes to the front of its bucket's chain; an existing one keeps its
-  // place and takes the new record.
-  CDatabaseItem& SetAt(std::u16string_view name, CDatabaseItem item);
+  // place and takes the new record. hash is HashOf(name).
+  CDatabaseItem& SetAt(std::u16string_view name, CDatabaseItem item) {
+    return SetAt(name, item, HashOf(name));
+  }
+  CDatabaseItem& SetAt(std::u16string_view name, CDatabaseItem item, std::uint32_t hash);
 
-  // Starts fetching the memory that SetAt of name will look at.
-  void PrefetchLookup(std::u16string_view name) const { index_.PrefetchSlot(Index::HashOf(name)); }
+  // Starts fetching the memory that SetAt of a name with hash will look at.
+  void PrefetchLookup(std::uint32_t hash) const { index_.PrefetchSlot(hash); }
   // Starts fetching the text an entry points to. A loaded tag's text is
   // one stretch, from its name in the tag line to the end of its History
   // section; the first kilobytes of it are fetched a cache line at a time.
@@ -86,8 +94,8 @@ class TagMap {
   void SetAll(const std::vector<const Entry*>& entries, Make&& make) {
     for (std::size_t i = 0; i < entries.size(); ++i) {
       Prefetch(entries[Ahead(i, 8, entries.size())]);
-      PrefetchLookup(entries[Ahead(i, 4, entries.size())]->name);
-      SetAt(entries[i]->name, make(*entries[i]));
+      PrefetchLookup(entries[Ahead(i, 4, entries.size())]->hash);
+      SetAt(entries[i]->name, make(*entries[i]), entries[i]->hash);
     }
   }
 
@@ -98,7 +106,7 @@ class TagMap {
   void TakeOver(TagMap&& other, const std::vector<const Entry*>& entries, Fix&& fix) {
     for (std::size_t i = 0; i < entries.size(); ++i) {
       Prefetch(entries[Ahead(i, 8, entries.size())]);
-      PrefetchLookup(entries[Ahead(i, 4, entries.size())]->name);
+      PrefetchLookup(entries[Ahead(i, 4, entries.size())]->hash);
       // Its block is other's, which this map now owns.
       auto* entry =
           const_cast<Entry*>(entries[i]);  // NOLINT(cppcoreguidelines-pro-type-const-cast)
@@ -118,6 +126,16 @@ class TagMap {
     if (const Entry* near = entries[Ahead(i, step, entries.size())]) PrefetchText(*near);
   }
 
+  // The hash of each entry's name, the entries fetched ahead.
+  static std::vector<std::uint32_t> HashesOf(std::span<const Entry* const> entries) {
+    std::vector<std::uint32_t> hashes(entries.size());
+    for (std::size_t i = 0; i < entries.size(); ++i) {
+      Prefetch(entries[Ahead(i, 8, entries.size())]);
+      hashes[i] = entries[i]->hash;
+    }
+    return hashes;
+  }
+
   // Characters in an entry's name and texts.
   static std::size_t TextLength(const Entry& entry) {
     const CDatabaseItem& item = entry.item;
@@ -127,9 +145,7 @@ class TagMap {
 
  private:
   struct ViewHash {
-    std::size_t operator()(std::u16string_view s) const {
-      return std::hash<std::u16string_view>()(s);
-    }
+    std::size_t operator()(std::u16string_view s) const { return FoldedNameHash(s); }
   };
   struct ViewEqual {
     bool operator()(std::u16string_view a, std::u16string_view b) const { return a == b; }
@@ -138,7 +154,7 @@ class TagMap {
     std::u16string_view operator()(const Entry* entry) const { return entry->name; }
   };
 
-  Entry& NewEntry(std::u16string_view name, const CDatabaseItem& item);
+  Entry& NewEntry(std::u16string_view name, const CDatabaseItem& item, std::uint32_t hash);
   // Adds entry, which lies in a block this map owns or will own, under its
   // name; an entry already there takes its record.
   void Insert(Entry* entry);

@@ -11,6 +11,7 @@
 #include <string_view>
 #include <vector>
 
+#include "database/name_hash.h"
 #include "database/name_index.h"
 #include "database/prefetch.h"
 #include "platform/text.h"
@@ -37,7 +38,11 @@ class FoldedNameIndex {
   // AddIfAbsent for each of values; with added, which of them were added
   // (the first of their folded name).
   void AddAllIfAbsent(const std::vector<Value>& values, std::vector<bool>* added = nullptr) {
-    const std::vector<std::uint32_t> hashes = Hashes(values);
+    AddAllIfAbsent(values, Hashes(values), added);
+  }
+  // The same with hashes from Hashes(values), or kept from before.
+  void AddAllIfAbsent(const std::vector<Value>& values, const std::vector<std::uint32_t>& hashes,
+                      std::vector<bool>* added = nullptr) {
     if (added != nullptr) added->assign(values.size(), false);
     for (std::size_t i = 0; i < values.size(); ++i) {
       index_.PrefetchSlot(hashes[Ahead(i, kAhead, values.size())]);
@@ -54,7 +59,8 @@ class FoldedNameIndex {
     FindAll(values, Hashes(values), found);
     return found;
   }
-  // The same into found, with hashes from Hashes(values); part of the
+  // The same into found, with hashes from Hashes(values) or kept from
+  // before; part of the
   // values may be looked up on each of several threads.
   void FindAll(std::span<const Value> values, std::span<const std::uint32_t> hashes,
                std::span<Value> found) const {
@@ -81,11 +87,7 @@ class FoldedNameIndex {
   static constexpr std::size_t kAhead = 8;
 
   struct FoldedHash {
-    std::size_t operator()(std::u16string_view name) const {
-      std::size_t h = 14695981039346656037ull;
-      for (char16_t c : name) h = (h ^ FoldAsciiCase(c)) * 1099511628211ull;
-      return h;
-    }
+    std::size_t operator()(std::u16string_view name) const { return FoldedNameHash(name); }
   };
   struct FoldedEqual {
     bool operator()(std::u16string_view a, std::u16string_view b) const {

@@ -34,15 +34,16 @@ bool MergeTagLists(CTagList& first, CTagList&& second, ConflictList& conflicts,
   Names first_names;
   std::vector<const TagMap::Entry*> seconds;
   std::vector<std::uint32_t> hashes;
-  // The first list's index on one thread, the second's names hashed on the
-  // other.
+  // The first list's index on one thread, the second's names' hashes
+  // gathered on the other: each name was hashed once, when it was read.
   env->RunTasks({[&] {
-                   first_names.Reserve(first.m_tags.GetCount());
-                   first_names.AddAllIfAbsent(first.m_tags.InIterationOrder());
+                   const std::vector<const TagMap::Entry*> firsts = first.m_tags.InIterationOrder();
+                   first_names.Reserve(firsts.size());
+                   first_names.AddAllIfAbsent(firsts, TagMap::HashesOf(firsts));
                  },
                  [&] {
                    seconds = second.m_tags.InIterationOrder();
-                   hashes = Names::Hashes(seconds);
+                   hashes = TagMap::HashesOf(seconds);
                  }});
 
   // Each tag of the second list against its first namesake, if any: half

@@ -51,11 +51,21 @@ struct EntryName {
 };
 using TagNameIndex = FoldedNameIndex<const TagMap::Entry*, EntryName>;
 
-TagNameIndex IndexOf(const std::vector<const TagMap::Entry*>& entries) {
+// The entries' names are hashed once, when read: those hashes serve here.
+TagNameIndex IndexOf(const std::vector<const TagMap::Entry*>& entries,
+                     const std::vector<std::uint32_t>& hashes, std::vector<bool>* added = nullptr) {
   TagNameIndex index;
   index.Reserve(entries.size());
-  index.AddAllIfAbsent(entries);
+  index.AddAllIfAbsent(entries, hashes, added);
   return index;
+}
+
+std::vector<const TagMap::Entry*> FindAll(const TagNameIndex& index,
+                                          const std::vector<const TagMap::Entry*>& entries,
+                                          const std::vector<std::uint32_t>& hashes) {
+  std::vector<const TagMap::Entry*> found(entries.size());
+  index.FindAll(entries, hashes, found);
+  return found;
 }
 
 bool SameClass(const CClassInfo& a, const CClassInfo& b) { return !a.IsDifferent(b); }
@@ -219,16 +229,17 @@ bool ThreeWayMerge::MergeTags(CTagList first, CTagList second, CTagList base,
     // Each list's index on a thread of its own, then each list looked up
     // in the other's.
     TagNameIndex first_index, second_index;
+    std::vector<std::uint32_t> first_hashes, second_hashes;
     env_->RunTasks({[&] {
-                      first_index.Reserve(first_order.size());
-                      first_index.AddAllIfAbsent(first_order, &first_is_first);
+                      first_hashes = TagMap::HashesOf(first_order);
+                      first_index = IndexOf(first_order, first_hashes, &first_is_first);
                     },
                     [&] {
-                      second_index.Reserve(second_order.size());
-                      second_index.AddAllIfAbsent(second_order, &second_is_first);
+                      second_hashes = TagMap::HashesOf(second_order);
+                      second_index = IndexOf(second_order, second_hashes, &second_is_first);
                     }});
-    env_->RunTasks({[&] { first_in_second = second_index.FindAll(first_order); },
-                    [&] { second_in_first = first_index.FindAll(second_order); }});
+    env_->RunTasks({[&] { first_in_second = FindAll(second_index, first_order, first_hashes); },
+                    [&] { second_in_first = FindAll(first_index, second_order, second_hashes); }});
   }
 
   // The base is looked at only for the names where FIRST and SECOND do not
@@ -255,8 +266,9 @@ bool ThreeWayMerge::MergeTags(CTagList first, CTagList second, CTagList base,
       answers.push_back(&second_in_base[i]);
     }
     if (!asked.empty() && !base.m_tags.IsEmpty()) {
-      const std::vector<const TagMap::Entry*> found =
-          IndexOf(base.m_tags.InIterationOrder()).FindAll(asked);
+      const std::vector<const TagMap::Entry*> base_order = base.m_tags.InIterationOrder();
+      const std::vector<const TagMap::Entry*> found = FindAll(
+          IndexOf(base_order, TagMap::HashesOf(base_order)), asked, TagMap::HashesOf(asked));
       for (std::size_t i = 0; i < found.size(); ++i) *answers[i] = found[i];
     }
   }
@@ -267,6 +279,7 @@ bool ThreeWayMerge::MergeTags(CTagList first, CTagList second, CTagList base,
     std::u16string_view name;
     const CDatabaseItem* item;
     bool from_second;
+    std::uint32_t hash;  // of the name
   };
   std::vector<Taken> in_place, added;
   in_place.reserve(first_order.size());
@@ -290,13 +303,13 @@ bool ThreeWayMerge::MergeTags(CTagList first, CTagList second, CTagList base,
   for (std::size_t i = 0; i < first_order.size(); ++i) {
     const TagMap::Entry* f = first_order[i];
     if (!first_is_first[i] || agreed[i]) {  // a later namesake is kept as it is
-      in_place.push_back({f->name, &f->item, false});
+      in_place.push_back({f->name, &f->item, false, f->hash});
       continue;
     }
     const TagMap::Entry* s = first_in_second[i];
     const Outcome outcome = settle(f, s, first_in_base[i]);
-    if (outcome == Outcome::kFirst) in_place.push_back({f->name, &f->item, false});
-    if (outcome == Outcome::kSecond) in_place.push_back({f->name, &s->item, true});
+    if (outcome == Outcome::kFirst) in_place.push_back({f->name, &f->item, false, f->hash});
+    if (outcome == Outcome::kSecond) in_place.push_back({f->name, &s->item, true, f->hash});
   }
   for (std::size_t i = 0; i < second_order.size(); ++i) {
     const TagMap::Entry* s = second_order[i];
@@ -309,7 +322,7 @@ bool ThreeWayMerge::MergeTags(CTagList first, CTagList second, CTagList base,
       continue;
     }
     if (settle(nullptr, s, second_in_base[i]) == Outcome::kSecond) {
-      added.push_back({s->name, &s->item, true});
+      added.push_back({s->name, &s->item, true, s->hash});
     }
   }
 
@@ -370,11 +383,11 @@ bool ThreeWayMerge::MergeTags(CTagList first, CTagList second, CTagList base,
   std::vector<TagMap::Entry> staged;
   staged.reserve(in_place.size() + added.size());
   for (auto it = in_place.rbegin(); it != in_place.rend(); ++it) {
-    staged.push_back({it->name, *it->item});
+    staged.push_back({it->name, *it->item, it->hash});
     staged.back().item.m_type = code_of(*it);
   }
   for (const Taken& tag : added) {
-    staged.push_back({tag.name, *tag.item});
+    staged.push_back({tag.name, *tag.item, tag.hash});
     staged.back().item.m_type = code_of(tag);
   }
   for (const auto* list : {&in_place, &added}) {

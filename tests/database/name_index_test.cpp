@@ -1,5 +1,7 @@
 #include "database/name_index.h"
 
+#include "database/name_hash.h"
+
 #include <gtest/gtest.h>
 
 #include <deque>
@@ -50,6 +52,20 @@ TEST(NameIndexTest, AgreesWithAnOrderedMapThroughGrowthAndCollisions) {
   }
   EXPECT_EQ(index.Find(u"zzzz"), nullptr);
   EXPECT_EQ(index.Find(u""), nullptr);
+}
+
+// The index takes the low bits of the hash: every unit of a name must reach
+// them, and names that differ only in A to Z case must hash alike.
+TEST(NameIndexTest, FoldedNameHashSpreadsLikeNamesAndIgnoresCase) {
+  EXPECT_EQ(FoldedNameHash(u"Unit7_Tag12345"), FoldedNameHash(u"UNIT7_tag12345"));
+  EXPECT_NE(FoldedNameHash(u"Unit7_Tag12345"), FoldedNameHash(u"Unit7_Tag12346"));
+  std::map<std::uint32_t, int> buckets;
+  for (int i = 0; i < 65536; ++i) {
+    const std::string name = "Unit" + std::to_string(i % 97) + "_Tag" + std::to_string(i);
+    ++buckets[FoldedNameHash(std::u16string(name.begin(), name.end())) & 0xFFF];
+  }
+  EXPECT_GT(buckets.size(), 4000u);  // of 4096
+  for (const auto& [bucket, count] : buckets) EXPECT_LT(count, 40) << bucket;
 }
 
 }  // namespace
