@@ -175,6 +175,7 @@ std::string CTAVStdioFile::Encode(std::u16string_view text) {
 }
 
 std::size_t CTAVStdioFile::EncodeTo(std::u16string_view text, char* out) {
+  if (text.empty()) return 0;  // its data may be null
   bool at_nul = false;
   return EncodeLines(text, out, &at_nul);
 }
