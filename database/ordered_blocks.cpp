@@ -8,7 +8,7 @@ namespace junctra {
 namespace {
 
 // Blocks encoded ahead of the one being written, at most.
-constexpr std::size_t kSlots = 8;
+constexpr std::size_t kSlots = 4;
 
 class Pipeline {
  public:

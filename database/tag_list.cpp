@@ -18,7 +18,7 @@ namespace {
 constexpr std::uint32_t kReadLimit = SectionLines::kPieceLength + 1;
 constexpr std::uint64_t kTypicalTagBytes = 512;
 // Tags encoded as one block when saving: a few hundred kilobytes.
-constexpr std::size_t kTagsPerBlock = 1024;
+constexpr std::size_t kTagsPerBlock = 512;
 // A tag's texts longer than this, in characters, are written straight to
 // the file.
 constexpr std::size_t kLongTagText = 64 * 1024;
