@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <memory>
 #include <string>
+#include <tuple>
 
 #include "platform/text.h"
 #include "tests/database/file_bytes.h"
@@ -313,6 +314,42 @@ TEST_F(TagListTest, MapOrderDecidesTheWrittenOrder) {
   order.clear();
   for (const Tag& tag : Tags(*list)) order.push_back(tag.name);
   EXPECT_EQ(order, expected);
+}
+
+// Entries taken over from another map join as SetAt would add them and stay
+// where they are, while later entries go on filling this map's own blocks.
+TEST(TagMapTest, TakenOverEntriesJoinAsAddedAndSurviveLaterAdditions) {
+  std::vector<std::u16string> names;
+  for (int i = 0; i < 9000; ++i) names.push_back(u"Tag" + Utf8ToUtf16(std::to_string(i)));
+  const auto item = [](int i, std::int32_t type) {
+    CDatabaseItem record;
+    record.m_number = i;
+    record.m_type = type;
+    return record;
+  };
+  TagMap mine, other, expected;
+  for (int i = 0; i < 5500; ++i) (i < 2000 ? mine : other).SetAt(names[i], item(i, 1));
+  for (int i = 0; i < 2000; ++i) expected.SetAt(names[i], item(i, 1));
+  std::vector<const TagMap::Entry*> taken;
+  for (const TagMap::Entry* entry : other.InIterationOrder()) {
+    if (entry->item.m_number % 2 == 0) taken.push_back(entry);
+  }
+  for (const TagMap::Entry* entry : taken)
+    expected.SetAt(entry->name, item(entry->item.m_number, 7));
+  mine.TakeOver(std::move(other), taken, [](CDatabaseItem& record) { record.m_type = 7; });
+  EXPECT_TRUE(other.IsEmpty());
+  for (int i = 5500; i < 9000; ++i) {
+    mine.SetAt(names[i], item(i, 2));
+    expected.SetAt(names[i], item(i, 2));
+  }
+  const auto contents = [](const TagMap& map) {
+    std::vector<std::tuple<std::u16string_view, std::int32_t, std::int32_t>> all;
+    map.ForEach(
+        [&](const TagMap::Entry& e) { all.emplace_back(e.name, e.item.m_number, e.item.m_type); });
+    return all;
+  };
+  EXPECT_EQ(mine.GetCount(), expected.GetCount());
+  EXPECT_EQ(contents(mine), contents(expected));
 }
 
 // Line ends the reader cannot see: the file would load as its header alone.
