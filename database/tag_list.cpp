@@ -19,9 +19,9 @@ constexpr std::uint32_t kReadLimit = SectionLines::kPieceLength + 1;
 constexpr std::uint64_t kTypicalTagBytes = 512;
 // Tags encoded as one block when saving: a few hundred kilobytes.
 constexpr std::size_t kTagsPerBlock = 512;
-// A tag's texts longer than this, in characters, are written straight to
-// the file.
-constexpr std::size_t kLongTagText = 64 * 1024;
+// A block whose texts hold more characters than this is written straight
+// to the file: encoded blocks take at most about a megabyte each.
+constexpr std::size_t kBlockText = 256 * 1024;
 constexpr std::u16string_view kHeader = u"//4.x - Application Tags\n";
 constexpr std::u16string_view kParameters = u"#Parameters\n";
 constexpr std::u16string_view kAlarm = u"#Alarm\n";
@@ -211,13 +211,15 @@ bool CTagList::SaveTagFile(const std::filesystem::path& path, Env* env, int* ope
     return std::pair(begin, std::min(order.size(), begin + kTagsPerBlock));
   };
   // Blocks of tags are encoded on both threads and written in order. A
-  // block with a long text is left to the writing thread, which writes it
-  // straight to the file: memory never holds a second copy of a long text.
+  // block with long texts is left to the writing thread, which writes it
+  // straight to the file: memory never holds a second copy of much text.
   const auto encode = [&](std::size_t block, EncodedText& out) {
     const auto [begin, end] = block_tags(block);
+    std::size_t text = 0;
     for (std::size_t i = begin; i < end; ++i) {
       TagMap::FetchAhead(order, i, 3);
-      if (TagMap::TextLength(*order[i]) > kLongTagText) return false;
+      text += TagMap::TextLength(*order[i]);
+      if (text > kBlockText) return false;
       write_tag(out, i);
     }
     return true;

@@ -440,7 +440,7 @@ TEST_F(TagListTest, RoundTrip) {
       Strings& lines = l % 3 == 0 ? tag.parameters : l % 3 == 1 ? tag.alarm : tag.history;
       lines.push_back(l == 4 ? u"\n" : u"line " + n + u" \u263A\n");
     }
-    if (i == 1500) tag.history.push_back(std::u16string(70000, u'h') + u"\n");
+    if (i == 1500) tag.history.push_back(std::u16string(300000, u'h') + u"\n");
     Add(list, tag);
   }
   ASSERT_TRUE(list.SaveTagFile(path_));
