@@ -1,6 +1,7 @@
 #include "merge/three_way_merge.h"
 
 #include <algorithm>
+#include <span>
 
 #include "merge/conflict_detail.h"
 #include "merge/folded_name_index.h"
@@ -248,15 +249,25 @@ bool ThreeWayMerge::MergeTags(CTagList first, CTagList second, CTagList base,
   std::vector<const TagMap::Entry*> first_in_base(first_order.size());
   std::vector<const TagMap::Entry*> second_in_base(second_order.size());
   {
+    // Whether the namesakes agree: half of them on each thread, each tag's
+    // memory fetched a few tags ahead.
+    const auto compare = [&](std::size_t begin, std::size_t end) {
+      const std::span<const TagMap::Entry* const> firsts(first_order.data() + begin, end - begin);
+      const std::span<const TagMap::Entry* const> seconds(first_in_second.data() + begin,
+                                                          end - begin);
+      for (std::size_t k = 0; k < firsts.size(); ++k) {
+        TagMap::FetchAhead(firsts, k, 4);
+        TagMap::FetchAhead(seconds, k, 4);
+        agreed[begin + k] = first_is_first[begin + k] && seconds[k] != nullptr &&
+                            SameTag(first_version(firsts[k]), second_version(seconds[k]));
+      }
+    };
+    const std::size_t half = first_order.size() / 2;
+    env_->RunTasks({[&] { compare(0, half); }, [&] { compare(half, first_order.size()); }});
     std::vector<const TagMap::Entry*> asked;
     std::vector<const TagMap::Entry**> answers;
     for (std::size_t i = 0; i < first_order.size(); ++i) {
-      if (!first_is_first[i]) continue;
-      const TagMap::Entry* s = first_in_second[i];
-      if (s != nullptr && SameTag(first_version(first_order[i]), second_version(s))) {
-        agreed[i] = 1;
-        continue;
-      }
+      if (!first_is_first[i] || agreed[i]) continue;
       asked.push_back(first_order[i]);
       answers.push_back(&first_in_base[i]);
     }
