@@ -337,7 +337,7 @@ TEST(TagMapTest, TakenOverEntriesJoinAsAddedAndSurviveLaterAdditions) {
   for (const TagMap::Entry* entry : taken)
     expected.SetAt(entry->name, item(entry->item.m_number, 7));
   mine.TakeOver(std::move(other), taken, [](CDatabaseItem& record) { record.m_type = 7; });
-  EXPECT_TRUE(other.IsEmpty());
+  EXPECT_TRUE(other.IsEmpty());  // NOLINT(bugprone-use-after-move): left empty on purpose
   for (int i = 5500; i < 9000; ++i) {
     mine.SetAt(names[i], item(i, 2));
     expected.SetAt(names[i], item(i, 2));
